@@ -1,0 +1,55 @@
+# krvx_subsystem(<name> CORE_DEPS ... UI_DEPS ...)
+#
+# Builds <name>_core from the subsystem folder's *.cpp (standard library only,
+# never Qt) and <name>_ui from its ui/ folder (Qt Widgets). A part that has no
+# sources yet becomes an interface library, so dependants link either way.
+function(krvx_subsystem name)
+  cmake_parse_arguments(A "" "" "CORE_DEPS;UI_DEPS" ${ARGN})
+  set(dir ${CMAKE_CURRENT_SOURCE_DIR})
+
+  file(GLOB core_src CONFIGURE_DEPENDS ${dir}/*.cpp)
+  list(FILTER core_src EXCLUDE REGEX "/main\\.cpp$")
+  if(core_src)
+    add_library(${name}_core STATIC ${core_src})
+    target_include_directories(${name}_core PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name}_core PUBLIC ${A_CORE_DEPS})
+  else()
+    add_library(${name}_core INTERFACE)
+    target_include_directories(${name}_core INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name}_core INTERFACE ${A_CORE_DEPS})
+  endif()
+
+  file(GLOB ui_cpp CONFIGURE_DEPENDS ${dir}/ui/*.cpp)
+  file(GLOB ui_h CONFIGURE_DEPENDS ${dir}/ui/*.h)
+  file(GLOB ui_qrc CONFIGURE_DEPENDS ${dir}/ui/*.qrc)
+  if(ui_cpp)
+    add_library(${name}_ui STATIC ${ui_cpp} ${ui_h} ${ui_qrc})
+    set_target_properties(${name}_ui PROPERTIES AUTOMOC ON AUTORCC ON)
+    target_link_libraries(${name}_ui PUBLIC ${name}_core Qt6::Widgets ${A_UI_DEPS})
+  else()
+    add_library(${name}_ui INTERFACE)
+    target_link_libraries(${name}_ui INTERFACE ${name}_core Qt6::Widgets ${A_UI_DEPS})
+  endif()
+endfunction()
+
+# krvx_tests(<name>): tests/<name>/*_test.cpp against <name>_core (no Qt) and
+# tests/<name>/ui/*_test.cpp against <name>_ui on the offscreen platform.
+function(krvx_tests name)
+  set(dir ${CMAKE_CURRENT_SOURCE_DIR}/${name})
+  file(GLOB core_tests CONFIGURE_DEPENDS ${dir}/*_test.cpp)
+  if(core_tests)
+    add_executable(${name}_tests ${core_tests})
+    target_link_libraries(${name}_tests PRIVATE ${name}_core test_support_core GTest::gtest_main)
+    gtest_discover_tests(${name}_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+      WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  endif()
+  file(GLOB ui_tests CONFIGURE_DEPENDS ${dir}/ui/*_test.cpp)
+  if(ui_tests)
+    add_executable(${name}_ui_tests ${ui_tests})
+    set_target_properties(${name}_ui_tests PROPERTIES AUTOMOC ON)
+    target_link_libraries(${name}_ui_tests PRIVATE ${name}_ui test_support_ui)
+    gtest_discover_tests(${name}_ui_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+      WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8")
+  endif()
+endfunction()

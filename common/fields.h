@@ -1,0 +1,93 @@
+#pragma once
+// The field reader that reads both writing styles of the data files, and the
+// two writers: the record style (commas, quoted texts) and the print style
+// (unquoted texts, numbers with a sign position and a trailing blank, 14-column
+// print zones).
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace krvx {
+
+// A general value as the record style carries it: nothing, a number or a text.
+struct FieldValue {
+    std::variant<std::monostate, double, std::string> value;
+    bool isEmpty() const { return std::holds_alternative<std::monostate>(value); }
+    bool isNumber() const { return std::holds_alternative<double>(value); }
+    bool isText() const { return std::holds_alternative<std::string>(value); }
+};
+
+// Reads fields in sequence from decoded file content. Line ends (CR LF, LF)
+// count only as separators, so records may be spread over lines in any way.
+class FieldReader {
+public:
+    explicit FieldReader(std::string content);
+
+    // End of file: true once nothing but the end remains. A trailing CR LF of
+    // the last record is consumed with its field, so a file that ends with one
+    // line end is at its end after its last field; an extra empty line is not.
+    bool atEnd() const;
+
+    // A text field: blanks and tabs before it skipped; a field that begins with
+    // a double quote runs to the next double quote (quotes dropped, then
+    // everything up to and including the following comma or line end skipped);
+    // otherwise it runs to the next comma or line end, trailing blanks dropped.
+    // nullopt at the end of the file.
+    std::optional<std::string> readText();
+
+    // A numeric field: blanks before it skipped; it ends at a blank, a comma or
+    // a line end (the separator consumed, with a following comma or line end
+    // after blanks). A quoted field is taken as its text read as a number.
+    // nullopt at the end of the file or when the field holds no number.
+    std::optional<double> readNumber();
+
+    // A general value: empty for nothing between separators, a number for an
+    // unquoted numeric field, a text for a quoted one (or unquoted non-numeric
+    // text). nullopt at the end of the file.
+    std::optional<FieldValue> readValue();
+
+private:
+    std::string content_;
+    std::size_t pos_ = 0;
+};
+
+// Record style: fields separated by single commas, texts in double quotes
+// (no escape), numbers plain with '.' and no blanks, an empty value as nothing.
+// Each line ends with CR LF.
+class RecordWriter {
+public:
+    RecordWriter& text(std::string_view value);
+    RecordWriter& number(double value);
+    RecordWriter& integer(long long value);
+    RecordWriter& empty();
+    RecordWriter& value(const FieldValue& value);
+    RecordWriter& endLine();
+    const std::string& str() const { return out_; }
+
+private:
+    void separate();
+    std::string out_;
+    bool lineStarted_ = false;
+};
+
+// Print style: texts unquoted and unchanged; a number as one sign position
+// (blank or '-'), its digits and one trailing blank; several values in one
+// line each start at the next 14-column print zone (columns 1, 15, 29, ...),
+// with at least one blank between two values. Each line ends with CR LF.
+class PrintWriter {
+public:
+    PrintWriter& text(std::string_view value);
+    PrintWriter& number(double value);
+    PrintWriter& endLine();
+    const std::string& str() const { return out_; }
+
+private:
+    void nextZone();
+    std::string out_;
+    std::size_t column_ = 0;  // characters written in the current line
+    bool lineStarted_ = false;
+};
+
+} // namespace krvx

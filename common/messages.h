@@ -1,0 +1,65 @@
+#pragma once
+// Message boxes and the input box behind one interface: the Qt implementation
+// shows real boxes, tests answer from a script. Computations report through it
+// without knowing of any window.
+
+#include <set>
+#include <string>
+#include <string_view>
+#include <tuple>
+
+namespace krvx {
+
+inline constexpr std::string_view kAppTitle = "Korvax Rechner";
+
+enum class MessageIcon { None, Error };
+enum class Answer { Ok, Yes, No, Cancel };
+
+class MessageService {
+public:
+    virtual ~MessageService() = default;
+    // A box with an OK button.
+    virtual void message(std::string_view text, std::string_view title = kAppTitle,
+                         MessageIcon icon = MessageIcon::None) = 0;
+    // A box with Yes, No and Cancel; returns the button pressed (closing the box is Cancel).
+    virtual Answer question(std::string_view text, std::string_view title) = 0;
+    // The input box: returns the typed text, empty on cancel.
+    virtual std::string input(std::string_view prompt, std::string_view title,
+                              std::string_view preset) = 0;
+};
+
+// One message, once: within one user action (one event from the user, with
+// every event it raises inside it) an identical message box is shown at most
+// once. Window event handlers open a UserAction for the length of the handler;
+// nested actions join the outermost one. Outside any action every box shows.
+class OncePerActionMessages : public MessageService {
+public:
+    explicit OncePerActionMessages(MessageService& target) : target_(target) {}
+
+    void message(std::string_view text, std::string_view title = kAppTitle,
+                 MessageIcon icon = MessageIcon::None) override;
+    Answer question(std::string_view text, std::string_view title) override;
+    std::string input(std::string_view prompt, std::string_view title,
+                      std::string_view preset) override;
+
+    void beginAction();
+    void endAction();
+
+private:
+    MessageService& target_;
+    int depth_ = 0;
+    std::set<std::tuple<std::string, std::string, int>> shown_;
+};
+
+class UserAction {
+public:
+    explicit UserAction(OncePerActionMessages& messages) : messages_(messages) { messages_.beginAction(); }
+    ~UserAction() { messages_.endAction(); }
+    UserAction(const UserAction&) = delete;
+    UserAction& operator=(const UserAction&) = delete;
+
+private:
+    OncePerActionMessages& messages_;
+};
+
+} // namespace krvx

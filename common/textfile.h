@@ -1,0 +1,51 @@
+#pragma once
+// Data files: Windows-1252 text with CR LF line ends (LF-only lines read too),
+// read whole and saved atomically. Texts in the program are UTF-8.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace krvx {
+
+std::string cp1252ToUtf8(std::string_view bytes);
+// Characters that Windows-1252 cannot hold become '?'.
+std::string utf8ToCp1252(std::string_view utf8);
+// True when every character of the text has a Windows-1252 byte.
+bool fitsCp1252(std::string_view utf8);
+
+// Reads a whole data file and decodes it to UTF-8 (line ends kept as they are).
+// nullopt when the file cannot be opened (missing, unreadable, a folder).
+std::optional<std::string> readDataFile(const std::filesystem::path& file);
+
+struct FileError {
+    int number = 0;            // errno-style number of the failed step
+    std::string description;   // German description for the user
+};
+
+// Encodes the UTF-8 content to Windows-1252 and replaces the file atomically:
+// a temporary file in the same folder is written, flushed and renamed over the
+// old one. On failure the old file is whole and no temporary file is left.
+// The new file keeps the old one's permissions; a symbolic link is written
+// through to its target. Returns nullopt on success.
+std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::string_view utf8Content);
+
+// Appending (the debug log): opens for appending, creating the file when missing.
+class AppendFile {
+public:
+    AppendFile() = default;
+    AppendFile(const AppendFile&) = delete;
+    AppendFile& operator=(const AppendFile&) = delete;
+    ~AppendFile();
+    bool open(const std::filesystem::path& file);
+    bool isOpen() const;
+    // Writes the UTF-8 text encoded to Windows-1252 and flushes; false on failure.
+    bool write(std::string_view utf8);
+    void close();
+
+private:
+    std::FILE* handle_ = nullptr;
+};
+
+} // namespace krvx

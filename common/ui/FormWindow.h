@@ -1,0 +1,45 @@
+#pragma once
+// The base of every window: a fixed-size top-level window placed in twips,
+// with the old form model's load and unload, the default button, and the
+// lost-focus, got-focus and key-released events.
+
+#include <QPushButton>
+#include <QWidget>
+#include <functional>
+
+#include "common/ui/Services.h"
+
+namespace krvx {
+
+class FormWindow : public QWidget {
+    Q_OBJECT
+public:
+    // name: the window's program-wide name, also its objectName; caption: its
+    // title; the client area in twips.
+    FormWindow(Services& services, const QString& name, const QString& caption,
+               int clientWidthTwips, int clientHeightTwips);
+
+    Services& services() const { return services_; }
+
+    // Load: runs once after construction, before the window is first shown.
+    virtual void load() {}
+
+protected:
+    // Unload: runs when the window closes (by the user, the registry or the
+    // menu's shut-down), before it is deleted. The window always closes.
+    virtual void unload() {}
+
+    // Enter (Return or keypad Enter) anywhere in the window clicks this button
+    // when it is enabled.
+    void setDefaultButton(QPushButton* button) { defaultButton_ = button; }
+
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    Services& services_;
+    QPointer<QPushButton> defaultButton_;
+    bool unloaded_ = false;
+};
+
+} // namespace krvx

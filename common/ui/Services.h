@@ -1,0 +1,31 @@
+#pragma once
+// What the Overview calls program-wide state, created once at start-up and
+// handed to every window through its constructor. Tests build their own set
+// in a temporary folder.
+
+#include <filesystem>
+#include <string_view>
+
+#include "common/messages.h"
+#include "common/regional.h"
+
+namespace krvx {
+
+class Debugging;
+class ShipCatalogue;
+class Tausch;
+class WindowRegistry;
+
+struct Services {
+    std::filesystem::path dataDir;   // the working directory: every data file lives here
+    const RegionalSettings& regional;
+    Debugging& log;
+    ShipCatalogue& ships;
+    Tausch& tausch;
+    OncePerActionMessages& messages;
+    WindowRegistry& windows;
+
+    std::filesystem::path file(std::string_view name) const { return dataDir / name; }
+};
+
+} // namespace krvx
