@@ -8,6 +8,7 @@
 // Each handler runs inside a UserAction, so one user event shows an identical
 // message box at most once.
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QWidget>
 #include <functional>

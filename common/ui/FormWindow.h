@@ -3,6 +3,7 @@
 // with the old form model's load and unload, the default button, and the
 // lost-focus, got-focus and key-released events.
 
+#include <QPointer>
 #include <QPushButton>
 #include <QWidget>
 #include <functional>

@@ -1,0 +1,94 @@
+#include "common/ui/Controls.h"
+
+#include "common/ui/Twips.h"
+
+namespace krvx {
+
+namespace {
+
+template <class W>
+W* named(W* widget, const char* name, const QString& accessible, const QString& tooltip) {
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setAccessibleName(accessible.isEmpty() ? tooltip : accessible);
+    if (!tooltip.isEmpty()) widget->setToolTip(tooltip);
+    return widget;
+}
+
+void place(QWidget* widget, Place p) {
+    if (p.width > 0 && p.height > 0) {
+        placeTwips(widget, p.left, p.top, p.width, p.height);
+    } else {
+        // Sized to its caption.
+        widget->adjustSize();
+        widget->move(twips(p.left), twips(p.top));
+    }
+}
+
+} // namespace
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, Place p) {
+    auto* label = named(new QLabel(caption, parent), name, caption, {});
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    place(label, p);
+    return label;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, Place p, const QString& tooltip) {
+    auto* button = named(new QPushButton(caption, parent), name, caption, tooltip);
+    button->setAutoDefault(false);
+    place(button, p);
+    return button;
+}
+
+QLineEdit* makeTextBox(QWidget* parent, const char* name, const QString& text, Place p, const QString& tooltip) {
+    auto* box = named(new QLineEdit(text, parent), name, {}, tooltip);
+    box->setCursorPosition(0);
+    place(box, p);
+    return box;
+}
+
+QComboBox* makeComboBox(QWidget* parent, const char* name, Place p, const QString& tooltip) {
+    auto* combo = named(new QComboBox(parent), name, {}, tooltip);
+    combo->setEditable(true);
+    combo->setCompleter(nullptr);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setMaxVisibleItems(12);
+    place(combo, p);
+    return combo;
+}
+
+QListWidget* makeListBox(QWidget* parent, const char* name, Place p, const QString& tooltip) {
+    auto* list = named(new QListWidget(parent), name, {}, tooltip);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setSortingEnabled(false);
+    place(list, p);
+    return list;
+}
+
+QCheckBox* makeCheckBox(QWidget* parent, const char* name, const QString& caption, Place p, const QString& tooltip) {
+    auto* box = named(new QCheckBox(caption, parent), name, caption, tooltip);
+    place(box, p);
+    return box;
+}
+
+QRadioButton* makeOption(QWidget* parent, const char* name, const QString& caption, Place p, const QString& tooltip) {
+    auto* option = named(new QRadioButton(caption, parent), name, caption, tooltip);
+    place(option, p);
+    return option;
+}
+
+QGroupBox* makeFrame(QWidget* parent, const char* name, const QString& caption, Place p) {
+    auto* frame = named(new QGroupBox(caption, parent), name, caption, {});
+    place(frame, p);
+    return frame;
+}
+
+void setTabOrder(std::initializer_list<QWidget*> order) {
+    QWidget* previous = nullptr;
+    for (QWidget* widget : order) {
+        if (previous) QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    }
+}
+
+} // namespace krvx

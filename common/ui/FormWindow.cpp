@@ -1,0 +1,53 @@
+#include "common/ui/FormWindow.h"
+
+#include <QAbstractButton>
+#include <QCloseEvent>
+#include <QKeyEvent>
+
+#include "common/ui/Twips.h"
+#include "common/ui/WindowRegistry.h"
+
+namespace krvx {
+
+FormWindow::FormWindow(Services& services, const QString& name, const QString& caption,
+                       int clientWidthTwips, int clientHeightTwips)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint),
+      services_(services) {
+    setObjectName(name);
+    setWindowTitle(caption);
+    setAccessibleName(caption);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(twips(clientWidthTwips), twips(clientHeightTwips));
+}
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+    if (!unloaded_) {
+        unloaded_ = true;
+        {
+            UserAction action(services_.messages);
+            unload();
+        }
+        services_.windows.forget(this);
+    }
+    event->accept();
+}
+
+void FormWindow::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (enter && modifiers == Qt::NoModifier) {
+        // A focused button takes Enter itself; anywhere else Enter presses the
+        // window's default button.
+        auto* focused = qobject_cast<QAbstractButton*>(focusWidget());
+        QAbstractButton* target = focused ? focused : defaultButton_.data();
+        if (target && target->isEnabled() && target->isVisible()) {
+            target->click();
+            event->accept();
+            return;
+        }
+    }
+    QWidget::keyPressEvent(event);
+}
+
+} // namespace krvx

@@ -1,0 +1,47 @@
+#include "common/ui/WindowRegistry.h"
+
+#include "common/ui/FormWindow.h"
+
+namespace krvx {
+
+void WindowRegistry::registerWindow(const QString& name, Factory factory) {
+    factories_[name] = std::move(factory);
+}
+
+bool WindowRegistry::knows(const QString& name) const { return factories_.count(name) > 0; }
+
+FormWindow* WindowRegistry::show(const QString& name) {
+    FormWindow* form = window(name);
+    if (!form) {
+        auto factory = factories_.find(name);
+        if (factory == factories_.end()) return nullptr;
+        form = factory->second();
+        open_[name] = form;
+        form->load();
+    }
+    form->show();
+    form->raise();
+    form->activateWindow();
+    return form;
+}
+
+FormWindow* WindowRegistry::window(const QString& name) const {
+    auto it = open_.find(name);
+    return it == open_.end() ? nullptr : it->second.data();
+}
+
+void WindowRegistry::close(const QString& name) {
+    if (FormWindow* form = window(name)) form->close();
+    open_.erase(name);
+}
+
+void WindowRegistry::forget(const FormWindow* form) {
+    for (auto it = open_.begin(); it != open_.end(); ++it) {
+        if (it->second == form) {
+            open_.erase(it);
+            return;
+        }
+    }
+}
+
+} // namespace krvx
