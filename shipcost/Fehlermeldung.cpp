@@ -1,0 +1,37 @@
+#include "shipcost/Fehlermeldung.h"
+
+#include "common/numbers.h"
+
+namespace krvx {
+
+namespace fehler {
+
+Fehler schiffUnbekannt(std::string_view schiff) {
+    return {1, "Schiffstyp „" + std::string(schiff) + "“ steht nicht im Schiffskatalog"};
+}
+Fehler anzahlZuGross() { return {2, "Anzahl zu groß (höchstens 2147483647)"}; }
+Fehler zuschlagZuGross() { return {3, "Zuschlag außerhalb des Zahlenbereichs"}; }
+Fehler listeVoll() { return {4, "Die Liste ist voll (höchstens 32767 Einträge)"}; }
+Fehler keineZeileGewaehlt() { return {5, "Keine Zeile der Liste ausgewählt"}; }
+Fehler ergebnisZuGross() { return {6, "Ergebnis außerhalb des Zahlenbereichs"}; }
+Fehler fensterFehlt(std::string_view fenster) {
+    return {7, "Fenster " + std::string(fenster) + " lässt sich nicht öffnen"};
+}
+
+} // namespace fehler
+
+std::string fehlerText(std::string_view routine, const Fehler& fehler) {
+    std::string text = "Fehler in ";
+    text += routine;
+    text += ".\n\r";
+    text += formatNumber(fehler.nummer);
+    text += ' ';
+    text += fehler.beschreibung;
+    return text;
+}
+
+void fehlerMelden(MessageService& messages, std::string_view routine, const Fehler& fehler) {
+    messages.message(fehlerText(routine, fehler), kAppTitle, MessageIcon::None);
+}
+
+} // namespace krvx

@@ -1,0 +1,86 @@
+#include "shipcost/Namenssuche.h"
+
+#include <cstdint>
+
+namespace krvx {
+
+namespace {
+
+// Decodes the UTF-8 character at pos and advances pos. A malformed byte is
+// taken as itself, so any byte sequence can be compared.
+char32_t naechstesZeichen(std::string_view text, std::size_t& pos) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char b0 = byte(pos);
+    std::size_t length = 1;
+    char32_t c = b0;
+    if (b0 >= 0xC0 && b0 < 0xE0) {
+        length = 2;
+        c = b0 & 0x1FU;
+    } else if (b0 >= 0xE0 && b0 < 0xF0) {
+        length = 3;
+        c = b0 & 0x0FU;
+    } else if (b0 >= 0xF0 && b0 < 0xF8) {
+        length = 4;
+        c = b0 & 0x07U;
+    }
+    if (length > 1) {
+        if (pos + length > text.size()) {
+            ++pos;
+            return b0;
+        }
+        for (std::size_t i = 1; i < length; ++i) {
+            if ((byte(pos + i) & 0xC0U) != 0x80U) {
+                ++pos;
+                return b0;
+            }
+            c = (c << 6) | (byte(pos + i) & 0x3FU);
+        }
+    }
+    pos += length;
+    return c;
+}
+
+// Lower case for the letters of the Windows-1252 set.
+char32_t klein(char32_t c) {
+    if (c >= U'A' && c <= U'Z') return c + 32;
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;  // À .. Þ without ×
+    switch (c) {
+    case 0x160: return 0x161;  // Š
+    case 0x152: return 0x153;  // Œ
+    case 0x17D: return 0x17E;  // Ž
+    case 0x178: return 0xFF;   // Ÿ
+    default: return c;
+    }
+}
+
+} // namespace
+
+bool beginntMitOhneGrossKlein(std::string_view text, std::string_view anfang) {
+    std::size_t t = 0;
+    std::size_t a = 0;
+    while (a < anfang.size()) {
+        if (t >= text.size()) {
+            return false;
+        }
+        if (klein(naechstesZeichen(text, t)) != klein(naechstesZeichen(anfang, a))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int sucheNamensanfang(const std::vector<std::string>& eintraege, std::string_view text) {
+    const std::size_t n = eintraege.size();
+    if (text.empty() || n == 0) {
+        return -1;
+    }
+    for (std::size_t step = 1; step <= n; ++step) {
+        const std::size_t i = step % n;
+        if (beginntMitOhneGrossKlein(eintraege[i], text)) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+} // namespace krvx
