@@ -48,13 +48,31 @@ public:
     // text). nullopt at the end of the file.
     std::optional<FieldValue> readValue();
 
+    // A field of the print style, where a blank also ends an unquoted field:
+    // blanks before it skipped; a quoted field is the text between the quotes
+    // (as in readText); otherwise the characters up to a blank, a comma or a
+    // line end, with the separator consumed as in readNumber. nullopt at the
+    // end of the file.
+    std::optional<std::string> readWord();
+
 private:
+    void skipBlanks();
+    bool consumeSeparator();
+    std::string takeQuoted();
+    std::string takeToken();
+
     std::string content_;
     std::size_t pos_ = 0;
 };
 
+// The number a whole field holds, read with '.' as decimal point (sign,
+// digits, exponent with E or D, &H and &O whole numbers; blanks around it
+// allowed); nullopt for an empty field, any other text, or a value beyond the
+// double range.
+std::optional<double> fieldNumber(std::string_view text);
+
 // Record style: fields separated by single commas, texts in double quotes
-// (no escape), numbers plain with '.' and no blanks, an empty value as nothing.
+// (no escape: a double quote inside a text is written as an apostrophe), numbers plain with '.' and no blanks, an empty value as nothing.
 // Each line ends with CR LF.
 class RecordWriter {
 public:

@@ -15,7 +15,8 @@ namespace krvx {
 // most one '.', an optional exponent (E or D, optional sign, digits); &H and &O
 // read hexadecimal and octal whole numbers. Stops at the first character that
 // cannot continue the number; a text without a leading number is 0.
-// "1,5" is 1, "10%" is 10, "abc" is 0.
+// "1,5" is 1, "10%" is 10, "abc" is 0. A value beyond the double range reads
+// as an infinity of its sign.
 double parseLeadingNumber(std::string_view text);
 
 // Number to text: a blank before zero and positive numbers, '-' before negative

@@ -2,6 +2,7 @@
 // Data files: Windows-1252 text with CR LF line ends (LF-only lines read too),
 // read whole and saved atomically. Texts in the program are UTF-8.
 
+#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -24,11 +25,15 @@ struct FileError {
     std::string description;   // German description for the user
 };
 
+// The short German description of an errno-style number ("Zugriff verweigert").
+std::string fileErrorDescription(int number);
+
 // Encodes the UTF-8 content to Windows-1252 and replaces the file atomically:
 // a temporary file in the same folder is written, flushed and renamed over the
 // old one. On failure the old file is whole and no temporary file is left.
 // The new file keeps the old one's permissions; a symbolic link is written
-// through to its target. Returns nullopt on success.
+// through to its target. A file the user may not write is left alone
+// (failure EACCES), as writing it in place would fail. Returns nullopt on success.
 std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::string_view utf8Content);
 
 // Appending (the debug log): opens for appending, creating the file when missing.

@@ -1,0 +1,37 @@
+#include "common/messages.h"
+
+namespace krvx {
+
+void OncePerActionMessages::message(std::string_view text, std::string_view title, MessageIcon icon)
+{
+    if (depth_ > 0) {
+        auto key = std::make_tuple(std::string(text), std::string(title), static_cast<int>(icon));
+        if (!shown_.insert(std::move(key)).second)
+            return;
+    }
+    target_.message(text, title, icon);
+}
+
+Answer OncePerActionMessages::question(std::string_view text, std::string_view title)
+{
+    return target_.question(text, title);
+}
+
+std::string OncePerActionMessages::input(std::string_view prompt, std::string_view title,
+                                         std::string_view preset)
+{
+    return target_.input(prompt, title, preset);
+}
+
+void OncePerActionMessages::beginAction()
+{
+    ++depth_;
+}
+
+void OncePerActionMessages::endAction()
+{
+    if (depth_ > 0 && --depth_ == 0)
+        shown_.clear();
+}
+
+} // namespace krvx

@@ -1,0 +1,27 @@
+#pragma once
+// Building blocks shared by the number rules of numbers.cpp and regional.cpp:
+// scanning a plain decimal number and writing the 15 significant digits.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace krvx::detail {
+
+struct DecimalScan {
+    double value = 0.0;
+    std::size_t length = 0;   // characters taken; 0 when no digit was found
+    bool overflow = false;    // the value lies beyond the double range
+};
+
+// Scans sign, digits with at most one '.', and an exponent (one of the letters
+// in exponentLetters, optional sign, at least one digit) from the start of the
+// text. An exponent letter without digits after it is not taken.
+DecimalScan scanDecimal(std::string_view text, std::string_view exponentLetters);
+
+// The magnitude of a finite value rounded to 15 significant digits, with '.'
+// as decimal point and nothing before it below 1: "1073.00000190735", ".5",
+// "1E+15", "1.5E-05". Zero gives "0".
+std::string magnitudeText(double value);
+
+} // namespace krvx::detail

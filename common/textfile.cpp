@@ -1,0 +1,338 @@
+#include "common/textfile.h"
+
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <random>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace krvx {
+
+namespace {
+
+// The characters of the bytes 0x80 to 0x9F. The five bytes without a character
+// of their own (0x81, 0x8D, 0x8F, 0x90, 0x9D) stand for the control character
+// of the same number, so any file reads and writes back unchanged.
+constexpr std::array<char32_t, 32> kHighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+void appendUtf8(std::string& out, char32_t c)
+{
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// The Windows-1252 byte of a character, or -1 when it has none.
+int cp1252Byte(char32_t c)
+{
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return static_cast<int>(c);
+    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
+        if (kHighControls[i] == c)
+            return static_cast<int>(0x80 + i);
+    }
+    return -1;
+}
+
+// Decodes one UTF-8 character at pos and advances pos; an invalid sequence
+// gives U+FFFD and skips one byte.
+char32_t nextCharacter(std::string_view text, std::size_t& pos)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(pos);
+    if (lead < 0x80) {
+        ++pos;
+        return lead;
+    }
+    std::size_t length = 0;
+    char32_t c = 0;
+    char32_t minimum = 0;
+    if ((lead & 0xE0) == 0xC0) {
+        length = 2; c = lead & 0x1F; minimum = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3; c = lead & 0x0F; minimum = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4; c = lead & 0x07; minimum = 0x10000;
+    } else {
+        ++pos;
+        return 0xFFFD;
+    }
+    if (pos + length > text.size()) {
+        ++pos;
+        return 0xFFFD;
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        const unsigned char next = byte(pos + i);
+        if ((next & 0xC0) != 0x80) {
+            ++pos;
+            return 0xFFFD;
+        }
+        c = (c << 6) | (next & 0x3F);
+    }
+    if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+        ++pos;
+        return 0xFFFD;
+    }
+    pos += length;
+    return c;
+}
+
+} // namespace
+
+std::string fileErrorDescription(int number)
+{
+    switch (number) {
+    case EACCES:
+    case EPERM: return "Zugriff verweigert";
+    case ENOENT: return "Datei oder Verzeichnis nicht gefunden";
+    case ENOSPC: return "Kein Speicherplatz mehr auf dem Datenträger";
+    case EDQUOT: return "Speicherkontingent überschritten";
+    case EROFS: return "Schreibgeschütztes Dateisystem";
+    case EISDIR: return "Ist ein Verzeichnis";
+    case ENOTDIR: return "Ist kein Verzeichnis";
+    case EIO: return "Ein-/Ausgabefehler";
+    case ENAMETOOLONG: return "Dateiname zu lang";
+    case ELOOP: return "Zu viele Ebenen symbolischer Verknüpfungen";
+    case EMFILE:
+    case ENFILE: return "Zu viele offene Dateien";
+    case EBUSY:
+    case ETXTBSY: return "Datei wird verwendet";
+    case EFBIG: return "Datei zu groß";
+    default: return "Dateifehler";
+    }
+}
+
+namespace {
+
+FileError errorOf(int number)
+{
+    return FileError{number, fileErrorDescription(number)};
+}
+
+// Follows symbolic links to the file they finally name (which may not exist yet).
+std::optional<std::filesystem::path> resolveLinks(std::filesystem::path file, int& error)
+{
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        const auto status = std::filesystem::symlink_status(file, ec);
+        if (ec || !std::filesystem::is_symlink(status))
+            return file;
+        const auto target = std::filesystem::read_symlink(file, ec);
+        if (ec) {
+            error = ec.value();
+            return std::nullopt;
+        }
+        file = target.is_absolute() ? target : file.parent_path() / target;
+    }
+    error = ELOOP;
+    return std::nullopt;
+}
+
+bool writeAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+// Creates a fresh temporary file beside target; -1 with errno set on failure.
+int createTemporary(const std::filesystem::path& target, std::filesystem::path& tempPath)
+{
+    std::random_device random;
+    const std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tempPath = folder / ("." + target.filename().string() + ".tmp" + std::to_string(random() % 1000000000));
+        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+void syncFolder(const std::filesystem::path& target)
+{
+    const std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+} // namespace
+
+std::string cp1252ToUtf8(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 8);
+    for (char b : bytes) {
+        const auto byte = static_cast<unsigned char>(b);
+        if (byte >= 0x80 && byte < 0xA0)
+            appendUtf8(out, kHighControls[byte - 0x80]);
+        else
+            appendUtf8(out, byte);
+    }
+    return out;
+}
+
+std::string utf8ToCp1252(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        const int byte = cp1252Byte(nextCharacter(utf8, pos));
+        out += byte < 0 ? '?' : static_cast<char>(byte);
+    }
+    return out;
+}
+
+bool fitsCp1252(std::string_view utf8)
+{
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        if (cp1252Byte(nextCharacter(utf8, pos)) < 0)
+            return false;
+    }
+    return true;
+}
+
+std::optional<std::string> readDataFile(const std::filesystem::path& file)
+{
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    std::string bytes;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (got == 0)
+            break;
+        bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    return cp1252ToUtf8(bytes);
+}
+
+std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::string_view utf8Content)
+{
+    int linkError = 0;
+    const auto resolved = resolveLinks(file, linkError);
+    if (!resolved)
+        return errorOf(linkError);
+    const std::filesystem::path& target = *resolved;
+
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (exists) {
+        if (S_ISDIR(old.st_mode))
+            return errorOf(EISDIR);
+        // A file the user may not write stays as it is, as a direct write would.
+        if (::access(target.c_str(), W_OK) != 0)
+            return errorOf(errno);
+    }
+
+    std::filesystem::path tempPath;
+    const int fd = createTemporary(target, tempPath);
+    if (fd < 0)
+        return errorOf(errno);
+
+    const auto fail = [&](int number) {
+        ::close(fd);
+        ::unlink(tempPath.c_str());
+        return errorOf(number);
+    };
+    if (exists) {
+        if (::fchmod(fd, old.st_mode & 07777) != 0)
+            return fail(errno);
+        if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
+            [[maybe_unused]] const int ignored = ::fchown(fd, old.st_uid, old.st_gid);  // best effort
+        }
+    }
+    if (!writeAll(fd, utf8ToCp1252(utf8Content)))
+        return fail(errno);
+    if (::fsync(fd) != 0)
+        return fail(errno);
+    if (::close(fd) != 0) {
+        const int number = errno;
+        ::unlink(tempPath.c_str());
+        return errorOf(number);
+    }
+    if (::rename(tempPath.c_str(), target.c_str()) != 0) {
+        const int number = errno;
+        ::unlink(tempPath.c_str());
+        return errorOf(number);
+    }
+    syncFolder(target);
+    return std::nullopt;
+}
+
+AppendFile::~AppendFile()
+{
+    close();
+}
+
+bool AppendFile::open(const std::filesystem::path& file)
+{
+    close();
+    handle_ = std::fopen(file.c_str(), "ab");
+    return handle_ != nullptr;
+}
+
+bool AppendFile::isOpen() const
+{
+    return handle_ != nullptr;
+}
+
+bool AppendFile::write(std::string_view utf8)
+{
+    if (!handle_)
+        return false;
+    const std::string bytes = utf8ToCp1252(utf8);
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), handle_) != bytes.size())
+        return false;
+    return std::fflush(handle_) == 0;
+}
+
+void AppendFile::close()
+{
+    if (handle_) {
+        std::fclose(handle_);
+        handle_ = nullptr;
+    }
+}
+
+} // namespace krvx

@@ -1,0 +1,29 @@
+#include "support/Files.h"
+
+#include <fstream>
+#include <iterator>
+
+#include <gtest/gtest.h>
+
+namespace krvx::test {
+
+std::string readBytes(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        ADD_FAILURE() << "cannot read " << file;
+        return {};
+    }
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void writeBytes(const std::filesystem::path& file, std::string_view bytes)
+{
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out)
+        ADD_FAILURE() << "cannot write " << file;
+}
+
+} // namespace krvx::test
