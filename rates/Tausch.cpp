@@ -1,10 +1,128 @@
 #include "rates/Tausch.h"
 
+#include <cmath>
 #include <utility>
+#include <variant>
+
+#include "common/textfile.h"
 
 namespace krvx {
 
+namespace {
+
+// Five values of any kind, shared by both files of one loading: field k of a
+// record goes into holder k, and a field the file does not have leaves the
+// holder with what the record before it put there.
+using Holders = std::array<FieldValue, kRessourcen>;
+
+// Fills the first `count` holders from the next fields. The first field that
+// cannot be read (the file has ended) stops the filling of this record.
+void readRecord(FieldReader& reader, Holders& holders, std::size_t count) {
+    for (std::size_t k = 0; k < count; ++k) {
+        std::optional<FieldValue> field = reader.readValue();
+        if (!field) {
+            return;
+        }
+        holders[k] = std::move(*field);
+    }
+}
+
+// A holder stored into a double: a number as it is; nothing, and a text as
+// well, count as 0, so a rate the file does not give is a rate of 0.
+double asNumber(const FieldValue& holder) {
+    if (const double* number = std::get_if<double>(&holder.value)) {
+        return *number;
+    }
+    return 0.0;
+}
+
+} // namespace
+
+std::optional<int> ressourcenIndex(std::string_view name) {
+    for (int i = 0; i < kRessourcen; ++i) {
+        if (kRessourcenNamen[static_cast<std::size_t>(i)] == name) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
 Tausch::Tausch(std::filesystem::path dataDir, MessageService& messages)
     : dataDir_(std::move(dataDir)), messages_(messages) {}
+
+void Tausch::KurseLaden() {
+    if (kurseGeladen_) {
+        return;
+    }
+    Holders holders{};
+
+    if (std::optional<std::string> content = readDataFile(dataDir_ / "kurse.dat")) {
+        FieldReader reader(std::move(*content));
+        for (auto& record : kurse_) {
+            readRecord(reader, holders, record.size());
+            for (std::size_t k = 0; k < record.size(); ++k) {
+                record[k] = asNumber(holders[k]);
+            }
+        }
+        readRecord(reader, holders, 1);
+        kursvermerk_ = holders[0];
+        kurseGeladen_ = true;
+    } else {
+        kurseGeladen_ = false;
+        messages_.message("Fehler beim Laden von kurse.dat");
+    }
+
+    std::optional<std::string> content = readDataFile(dataDir_ / "creditkurse.dat");
+    if (!content) {
+        kurseGeladen_ = false;
+        messages_.message("Fehler beim Laden von creditkurse.dat");
+        return;
+    }
+    FieldReader reader(std::move(*content));
+    for (auto& row : creditkurse_) {
+        readRecord(reader, holders, row.size());
+        for (std::size_t k = 0; k < row.size(); ++k) {
+            row[k] = asNumber(holders[k]);
+        }
+    }
+    readRecord(reader, holders, 2);
+    kursvermerk_ = holders[0];
+    spareNumber_ = asNumber(holders[1]);
+}
+
+Umrechnung Tausch::umrechnen(Kursart row, std::string_view resource, double amount, std::string_view op) {
+    std::optional<int> column = ressourcenIndex(resource);
+    if (!column) {
+        return {};
+    }
+    const double rate = Creditkurs(row, *column);
+    double result = 0.0;
+    if (op == "*") {
+        result = amount * rate;
+    } else if (op == "/") {
+        if (rate == 0.0) {
+            // 0 / 0 has no value at all and counts as an overflow, like a
+            // quotient too large for a double.
+            return {0.0, amount == 0.0 ? Rechenfehler::Ueberlauf : Rechenfehler::DivisionDurchNull};
+        }
+        result = amount / rate;
+    } else {
+        return {};
+    }
+    if (!std::isfinite(result)) {
+        return {0.0, Rechenfehler::Ueberlauf};
+    }
+    return {result, Rechenfehler::Keiner};
+}
+
+Umrechnung Tausch::KaufUmrechnen(std::string_view resource, double amount, std::string_view op, bool useRH) {
+    KurseLaden();
+    return umrechnen(useRH ? Kursart::RH : Kursart::Kauf, resource, amount, op);
+}
+
+Umrechnung Tausch::VerkaufUmrechnen(std::string_view resource, double amount, std::string_view op, bool useRH) {
+    KurseLaden();
+    return umrechnen(useRH ? Kursart::RH : Kursart::Verkauf, resource, amount, op);
+}
 
 } // namespace krvx

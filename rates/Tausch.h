@@ -1,24 +1,80 @@
 #pragma once
 // The module Tausch: the credit and resource rate tables, loaded lazily from
 // kurse.dat and creditkurse.dat on the first conversion, and the conversions
-// between resource amounts and credits.
+// between resource amounts and credits. One instance serves the whole program.
 
+#include <array>
 #include <filesystem>
+#include <optional>
+#include <string_view>
 
+#include "common/fields.h"
 #include "common/messages.h"
 
 namespace krvx {
 
+inline constexpr int kRessourcen = 5;  // Erz, Alu, Leg, Kri, Ene
+inline constexpr std::array<std::string_view, kRessourcen> kRessourcenNamen{"Erz", "Alu", "Leg", "Kri", "Ene"};
+
+// Index of "Erz" ... "Ene" (exact, case matters), nullopt for any other name.
+std::optional<int> ressourcenIndex(std::string_view name);
+
+// The rows of the credit rate table, in the order of creditkurse.dat.
+enum class Kursart { Kauf = 0, Verkauf = 1, RH = 2 };
+
+// What can go wrong in a conversion: the result leaves the double range (or an
+// amount of 0 is divided by a rate of 0), or an amount other than 0 is divided
+// by a rate of 0.
+enum class Rechenfehler { Keiner, Ueberlauf, DivisionDurchNull };
+
+struct Umrechnung {
+    double wert = 0.0;
+    Rechenfehler fehler = Rechenfehler::Keiner;
+    bool ok() const { return fehler == Rechenfehler::Keiner; }
+};
+
 class Tausch {
 public:
+    using CreditTabelle = std::array<std::array<double, kRessourcen>, 3>;
+    using KursTabelle = std::array<std::array<double, 4>, kRessourcen>;
+
     // Rate files are read from dataDir; loading failures are reported through messages.
     Tausch(std::filesystem::path dataDir, MessageService& messages);
 
-    // (The tables, KurseLaden, KaufUmrechnen and VerkaufUmrechnen follow here.)
+    // Loads both rate files unless they are loaded already. A file that cannot
+    // be opened is reported and leaves the tables it feeds as they were; the
+    // next call then loads both files again.
+    void KurseLaden();
+
+    // amount "*" rate (credits from an amount) or amount "/" rate (an amount
+    // from credits), with the Kauf rate, or the RH rate when useRH is set.
+    // An unknown resource or operator gives 0. Loads the tables first.
+    Umrechnung KaufUmrechnen(std::string_view resource, double amount, std::string_view op, bool useRH);
+    // The same with the Verkauf rate, or the RH rate when useRH is set.
+    Umrechnung VerkaufUmrechnen(std::string_view resource, double amount, std::string_view op, bool useRH);
+
+    const CreditTabelle& Creditkurse() const { return creditkurse_; }
+    double Creditkurs(Kursart row, int resource) const {
+        return creditkurse_[static_cast<std::size_t>(row)][static_cast<std::size_t>(resource)];
+    }
+    const KursTabelle& Kurse() const { return kurse_; }
+    // The value at the end of the rate files, kept as read (nothing, a number
+    // or a text); tausch.dat carries it on.
+    const FieldValue& Kursvermerk() const { return kursvermerk_; }
+    // The second field of the fourth record of creditkurse.dat; nothing reads it.
+    double spareNumber() const { return spareNumber_; }
+    bool kurseGeladen() const { return kurseGeladen_; }
 
 private:
+    Umrechnung umrechnen(Kursart row, std::string_view resource, double amount, std::string_view op);
+
     std::filesystem::path dataDir_;
     MessageService& messages_;
+    CreditTabelle creditkurse_{};
+    KursTabelle kurse_{};
+    FieldValue kursvermerk_;
+    double spareNumber_ = 0.0;
+    bool kurseGeladen_ = false;
 };
 
 } // namespace krvx
