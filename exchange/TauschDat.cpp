@@ -1,0 +1,82 @@
+#include "exchange/TauschDat.h"
+
+#include "common/textfile.h"
+
+namespace krvx {
+
+namespace {
+
+// One field of the first line. A quoted field is a text even when it looks
+// like a number; the reader tells this only through its general value, so the
+// field is looked at that way first.
+std::optional<std::string> readAmount(FieldReader& reader, const RegionalSettings& regional) {
+    FieldReader probe = reader;
+    const std::optional<FieldValue> kind = probe.readValue();
+    const std::optional<std::string> word = reader.readWord();
+    if (!word) {
+        return std::nullopt;
+    }
+    if (kind && kind->isNumber()) {
+        if (const std::optional<double> number = fieldNumber(*word)) {
+            return formatLocaleNumber(*number, regional);
+        }
+    }
+    return word;
+}
+
+bool readsBackAsItself(const std::string& text, const RegionalSettings& regional) {
+    FieldReader reader(text + "\r\n");
+    const std::optional<std::string> back = readAmount(reader, regional);
+    return back && *back == text && reader.atEnd();
+}
+
+std::string quoted(const std::string& text) {
+    // A double quote would end the field early; it becomes an apostrophe.
+    std::string out = "\"";
+    for (char c : text) {
+        out += c == '"' ? '\'' : c;
+    }
+    return out + "\"";
+}
+
+} // namespace
+
+std::string tauschDatText(const Mengen& amounts, const FieldValue& kursvermerk,
+                          const RegionalSettings& regional) {
+    PrintWriter line1;
+    for (const std::string& amount : amounts) {
+        line1.text(readsBackAsItself(amount, regional) ? amount : quoted(amount));
+    }
+    line1.endLine();
+    RecordWriter line2;
+    line2.value(kursvermerk).endLine();
+    return line1.str() + line2.str();
+}
+
+Mengen tauschDatMengen(std::string content, const RegionalSettings& regional) {
+    Mengen amounts;
+    FieldReader reader(std::move(content));
+    for (std::string& amount : amounts) {
+        std::optional<std::string> field = readAmount(reader, regional);
+        if (!field) {
+            break;  // the file ended early: the rest stay empty
+        }
+        amount = std::move(*field);
+    }
+    return amounts;
+}
+
+std::optional<Mengen> ladeTauschDat(const std::filesystem::path& file, const RegionalSettings& regional) {
+    std::optional<std::string> content = readDataFile(file);
+    if (!content) {
+        return std::nullopt;
+    }
+    return tauschDatMengen(std::move(*content), regional);
+}
+
+bool speichereTauschDat(const std::filesystem::path& file, const Mengen& amounts,
+                        const FieldValue& kursvermerk, const RegionalSettings& regional) {
+    return !saveDataFile(file, tauschDatText(amounts, kursvermerk, regional)).has_value();
+}
+
+} // namespace krvx

@@ -1,0 +1,36 @@
+#pragma once
+// tausch.dat: the five amount texts of the exchange window kept between runs.
+// Line 1 holds the texts in print style (14-column zones), line 2 the rate
+// files' trailing value in record style. The credits are not kept.
+
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "common/fields.h"
+#include "common/regional.h"
+
+namespace krvx {
+
+using Mengen = std::array<std::string, 5>;  // Erz, Alu, Leg, Kri, Ene
+
+// The file's content. Each text is written as it stands; a text that would
+// not read back unchanged (empty, holding a comma or a blank, a number in
+// another form than the regional one) is written in double quotes.
+std::string tauschDatText(const Mengen& amounts, const FieldValue& kursvermerk,
+                          const RegionalSettings& regional);
+
+// The first five fields of the content: a number becomes its regional text,
+// anything else is taken as its text; a field the content does not have is empty.
+Mengen tauschDatMengen(std::string content, const RegionalSettings& regional);
+
+// Reads the file; nullopt when it cannot be opened.
+std::optional<Mengen> ladeTauschDat(const std::filesystem::path& file, const RegionalSettings& regional);
+
+// Replaces the file as a whole; on failure the old file stays as it was.
+// True when the file was written.
+bool speichereTauschDat(const std::filesystem::path& file, const Mengen& amounts,
+                        const FieldValue& kursvermerk, const RegionalSettings& regional);
+
+} // namespace krvx
