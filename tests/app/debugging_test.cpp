@@ -4,11 +4,11 @@
 
 #include <deque>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <string>
 #include <unistd.h>
+
+#include "support/Files.h"
+#include "support/TempDir.h"
 
 namespace krvx {
 namespace {
@@ -36,26 +36,18 @@ Debugging::Clock clockOf(std::deque<std::tm> times) {
     };
 }
 
-std::string readBytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test::readBytes;
 
 class DebuggingTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::random_device seed;
-        dir_ = fs::temp_directory_path() / ("krvx-debug-" + std::to_string(seed()));
-        fs::create_directories(dir_);
-    }
     void TearDown() override {
         std::error_code ignored;
-        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(dir_, ignored);
+        fs::permissions(dir_ / "readonly", fs::perms::owner_all, fs::perm_options::add, ignored);
     }
     fs::path log() const { return dir_ / "KRVXR.debug"; }
 
-    fs::path dir_;
+    test::TempDir tmp_;
+    const fs::path& dir_ = tmp_.path();
 };
 
 TEST(DebuggingTimeStamp, FollowsDayMonthHourMinutePattern) {
