@@ -1,0 +1,79 @@
+#include "production/Produktionszeit.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "common/numbers.h"
+
+namespace krvx {
+
+namespace {
+
+// Whole hours with at least two digits. Hours beyond the range of a 64-bit
+// integer are written with their 15 significant digits followed by zeros.
+std::string stundenText(double stunden) {
+    if (std::fabs(stunden) < 1e18) {
+        return formatPattern(static_cast<long long>(stunden), 2);
+    }
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.14e", stunden);
+    const std::string text = buffer;
+    const std::size_t e = text.find('e');
+    const int exponent = std::stoi(text.substr(e + 1));
+    std::string digits;
+    std::string out = stunden < 0 ? "-" : "";
+    for (char c : text.substr(0, e)) {
+        if (c >= '0' && c <= '9') digits += c;
+    }
+    digits.resize(static_cast<std::size_t>(exponent) + 1, '0');
+    return out + digits;
+}
+
+} // namespace
+
+std::optional<std::string> produktionszeitBerechnen(std::string_view produktion,
+                                                    std::string_view ziel) {
+    const double p = parseLeadingNumber(produktion);
+    if (!(p > 0)) return std::nullopt;
+    const double minuten = parseLeadingNumber(ziel) / p * 60;
+    if (!std::isfinite(minuten)) return std::nullopt;
+    double stunden = std::floor(minuten / 60);
+    const std::optional<std::int16_t> gerundet = toInt16((minuten / 60 - stunden) * 60);
+    if (!gerundet) return std::nullopt;
+    int rest = *gerundet;
+    if (rest == 60) {
+        stunden += 1;
+        rest = 0;
+    }
+    return stundenText(stunden) + ":" + formatPattern(rest, 2);
+}
+
+void produktionszeitBerechnen(const FuenfTexte& produktion, const FuenfTexte& ziel,
+                              FuenfTexte& zeiten) {
+    for (std::size_t i = 0; i < kRessourcen; ++i) {
+        if (auto zeit = produktionszeitBerechnen(produktion[i], ziel[i])) zeiten[i] = *zeit;
+    }
+}
+
+std::string dauerNormalisieren(std::string_view dauer) {
+    std::string text(dauer);
+    if (const std::size_t komma = text.find(','); komma != std::string::npos) text[komma] = '.';
+    return text;
+}
+
+std::optional<std::string> mengenBerechnen(std::string_view dauer, std::string_view produktion,
+                                           const RegionalSettings& regional) {
+    const double menge = parseLeadingNumber(dauer) * parseLeadingNumber(produktion);
+    if (!std::isfinite(menge)) return std::nullopt;
+    return formatLocaleNumber(menge, regional);
+}
+
+void mengenBerechnen(std::string& dauer, const FuenfTexte& produktion, FuenfTexte& ziel,
+                     const RegionalSettings& regional) {
+    dauer = dauerNormalisieren(dauer);
+    for (std::size_t i = 0; i < kRessourcen; ++i) {
+        if (auto menge = mengenBerechnen(dauer, produktion[i], regional)) ziel[i] = *menge;
+    }
+}
+
+} // namespace krvx
