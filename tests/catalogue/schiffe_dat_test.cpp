@@ -1,0 +1,259 @@
+#include "catalogue/ShipCatalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/debugging.h"
+#include "support/Files.h"
+#include "support/TempDir.h"
+
+namespace krvx {
+namespace {
+
+namespace fs = std::filesystem;
+
+using Ships = std::vector<Schiffstyp>;
+
+using test::readBytes;
+using test::writeBytes;
+
+std::string golden(const std::string& name) {
+    return readBytes(fs::path(KRVX_TESTS_DIR) / "catalogue" / "golden" / name);
+}
+
+class SchiffeDatTest : public ::testing::Test {
+protected:
+    fs::path file() const { return dir_.file("schiffe.dat"); }
+
+    Ships load(const std::string& bytes, SpeedWidth width) {
+        writeBytes(file(), bytes);
+        ShipCatalogue catalogue(log_);
+        loadSchiffe(catalogue, file(), width);
+        EXPECT_EQ(catalogue.Schiffstypen.size(), static_cast<std::size_t>(catalogue.Schiffstypen_length));
+        return catalogue.Schiffstypen;
+    }
+
+    static void fill(ShipCatalogue& catalogue, const Ships& ships) {
+        for (const Schiffstyp& s : ships) {
+            catalogue.addSchiff(s.name, s.erz, s.alu, s.leg, s.kri, s.ene, s.speed, s.prod);
+        }
+    }
+
+    test::TempDir dir_;
+    // Never begun: the appends of a load leave no lines.
+    Debugging log_{dir_.file("KRVXR.debug"), RegionalSettings::german()};
+};
+
+const Ships kFourShips{
+    {"Neues Schiff", 500, 250, 0, 20, 0, 12, 30},
+    {"Jäger, schwer", -5, 2147483647, -2147483647 - 1, 0, 1, 40000, -1},
+    {"Kreuzer ÄÖÜß €", 0, 0, 0, 0, 0, 0, 0},
+    {"Neues Schiff", 1, 1, 1, 1, 1, 1, 1},
+};
+
+TEST_F(SchiffeDatTest, WritesFourCrLfLinesPerEntryInWindows1252) {
+    ShipCatalogue catalogue(log_);
+    fill(catalogue, kFourShips);
+    ASSERT_FALSE(saveSchiffe(catalogue, file()).has_value());
+    EXPECT_EQ(readBytes(file()), golden("four_ships.dat"));
+}
+
+TEST_F(SchiffeDatTest, PendingEntryIsWrittenAfterTheCountedOnes) {
+    ShipCatalogue catalogue(log_);
+    fill(catalogue, {{"Frachter", 100, 200, 300, 400, 500, -32768, 1440}});
+    catalogue.Schiffstypen.push_back(Schiffstyp{});  // "Neues Schiff" in the editor
+    catalogue.Schiffstypen.push_back({"beyond the pending one", 9, 9, 9, 9, 9, 9, 9});
+    ASSERT_FALSE(saveSchiffe(catalogue, file()).has_value());
+    EXPECT_EQ(readBytes(file()), golden("pending_entry.dat"));
+
+    // The reload counts the pending entry.
+    loadSchiffe(catalogue, file(), SpeedWidth::Bits32);
+    EXPECT_EQ(catalogue.Schiffstypen_length, 2);
+}
+
+TEST_F(SchiffeDatTest, EmptyCatalogueIsAnEmptyFile) {
+    writeBytes(file(), "old content");
+    ShipCatalogue catalogue(log_);
+    ASSERT_FALSE(saveSchiffe(catalogue, file()).has_value());
+    EXPECT_EQ(readBytes(file()), "");
+}
+
+TEST_F(SchiffeDatTest, GoldenFileLoadsBackUnderBothReaders) {
+    // The 16-bit start-up reader cannot hold the speed 40000 and drops that ship.
+    Ships startUp = kFourShips;
+    startUp.erase(startUp.begin() + 1);
+    EXPECT_EQ(load(golden("four_ships.dat"), SpeedWidth::Bits32), kFourShips);
+    EXPECT_EQ(load(golden("four_ships.dat"), SpeedWidth::Bits16), startUp);
+}
+
+TEST_F(SchiffeDatTest, NamesSurviveSaveAndLoad) {
+    const Ships ships{
+        {"a, b, c", 1, 2, 3, 4, 5, 6, 7},
+        {"  Blanks around  ", 1, 2, 3, 4, 5, 6, 7},
+        {"Überschall-Jäger ß", 1, 2, 3, 4, 5, 6, 7},
+        {"‚Zeichen‘ … € – ™", 1, 2, 3, 4, 5, 6, 7},
+        {"", 0, 0, 0, 0, 0, 0, 0},
+        {"'single'", 0, 0, 0, 0, 0, 0, 0},
+    };
+    ShipCatalogue catalogue(log_);
+    fill(catalogue, ships);
+    ASSERT_FALSE(saveSchiffe(catalogue, file()).has_value());
+    ShipCatalogue reloaded(log_);
+    loadSchiffe(reloaded, file(), SpeedWidth::Bits16);
+    EXPECT_EQ(reloaded.Schiffstypen, ships);
+}
+
+TEST_F(SchiffeDatTest, DoubleQuoteInNameDoesNotBreakTheFile) {
+    ShipCatalogue catalogue(log_);
+    fill(catalogue, {{"Der \"Blitz\", neu", 1, 2, 3, 4, 5, 6, 7}, {"Nächster", 8, 9, 10, 11, 12, 13, 14}});
+    ASSERT_FALSE(saveSchiffe(catalogue, file()).has_value());
+    ShipCatalogue reloaded(log_);
+    loadSchiffe(reloaded, file(), SpeedWidth::Bits32);
+    EXPECT_EQ(reloaded.Schiffstypen, (Ships{{"Der 'Blitz', neu", 1, 2, 3, 4, 5, 6, 7},
+                                            {"Nächster", 8, 9, 10, 11, 12, 13, 14}}));
+}
+
+struct LoadCase {
+    const char* what;
+    std::string bytes;
+    Ships startUp;  // 16-bit speed
+    Ships editor;   // 32-bit speed
+};
+
+const Schiffstyp kA{"A", 1, 2, 3, 4, 5, 6, 7};
+const Schiffstyp kB{"B", 10, 20, 30, 40, 50, 60, 70};
+const std::string kRecA = "\"A\"\r\n1,2,3,4,5\r\n6\r\n7\r\n";
+const std::string kRecB = "\"B\"\r\n10,20,30,40,50\r\n60\r\n70\r\n";
+
+std::vector<LoadCase> loadCases() {
+    return {
+        {"empty file", "", {}, {}},
+        {"halves to the even neighbour", "\"A\"\r\n2.5,3.5,-2.5,0.5,1.5\r\n2.5\r\n3.5\r\n",
+         {{"A", 2, 4, -2, 0, 2, 2, 4}}, {{"A", 2, 4, -2, 0, 2, 2, 4}}},
+        {"fractions round to the nearest", "\"A\"\r\n2.4,2.6,-2.6,1E3,-0.4\r\n6\r\n7\r\n",
+         {{"A", 2, 3, -3, 1000, 0, 6, 7}}, {{"A", 2, 3, -3, 1000, 0, 6, 7}}},
+        {"quoted numbers", "\"A\"\r\n\"7\",\" 2.5 \",3,4,5\r\n\"6\"\r\n\"7\"\r\n",
+         {{"A", 7, 2, 3, 4, 5, 6, 7}}, {{"A", 7, 2, 3, 4, 5, 6, 7}}},
+        {"record on one line", "\"A\",1,2,3,4,5,6,7\r\n" + kRecB, {kA, kB}, {kA, kB}},
+        {"record over eight lines", "\"A\"\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n", {kA}, {kA}},
+        {"LF line ends", "\"A\"\n1,2,3,4,5\n6\n7\n", {kA}, {kA}},
+        {"no line end after the last field", "\"A\"\r\n1,2,3,4,5\r\n6\r\n7", {kA}, {kA}},
+        {"trailing empty line", kRecA + "\r\n", {kA}, {kA}},
+        {"record cut short", kRecA + "\"B\"\r\n10,20\r\n", {kA}, {kA}},
+        {"name only at the end", kRecA + "\"B\"\r\n", {kA}, {kA}},
+        {"duplicates kept", kRecA + kRecA, {kA, kA}, {kA, kA}},
+        {"amount beyond 32 bits skipped", "\"X\"\r\n2147483648,0,0,0,0\r\n1\r\n1\r\n" + kRecA, {kA}, {kA}},
+        {"amount below 32 bits skipped", "\"X\"\r\n0,0,0,0,-2147483649\r\n1\r\n1\r\n" + kRecA, {kA}, {kA}},
+        {"32-bit limits kept", "\"L\"\r\n2147483647,-2147483648,0,0,0\r\n0\r\n2147483647\r\n",
+         {{"L", 2147483647, -2147483647 - 1, 0, 0, 0, 0, 2147483647}},
+         {{"L", 2147483647, -2147483647 - 1, 0, 0, 0, 0, 2147483647}}},
+        {"rounding past the limit", "\"X\"\r\n2147483647.5,0,0,0,0\r\n0\r\n0\r\n", {}, {}},
+        {"non-numeric amount skipped", "\"X\"\r\n\"viel\",0,0,0,0\r\n1\r\n1\r\n" + kRecB, {kB}, {kB}},
+        {"non-numeric speed skipped", "\"X\"\r\n0,0,0,0,0\r\n\"schnell\"\r\n1\r\n" + kRecB, {kB}, {kB}},
+        {"build time beyond 32 bits skipped", "\"X\"\r\n0,0,0,0,0\r\n1\r\n9999999999\r\n" + kRecB, {kB}, {kB}},
+        {"speed beyond 16 bits only for the start-up", "\"W\"\r\n0,0,0,0,0\r\n32768\r\n1\r\n" + kRecA,
+         {kA}, {{"W", 0, 0, 0, 0, 0, 32768, 1}, kA}},
+        {"16-bit speed limits", "\"S\"\r\n0,0,0,0,0\r\n-32768\r\n0\r\n\"T\"\r\n0,0,0,0,0\r\n32767\r\n0\r\n",
+         {{"S", 0, 0, 0, 0, 0, -32768, 0}, {"T", 0, 0, 0, 0, 0, 32767, 0}},
+         {{"S", 0, 0, 0, 0, 0, -32768, 0}, {"T", 0, 0, 0, 0, 0, 32767, 0}}},
+        {"blanks before fields", "  \"A\"\r\n 1, 2, 3, 4, 5\r\n 6\r\n\t7\r\n", {kA}, {kA}},
+        {"Windows-1252 name with comma", "\"\xc4gide, \x80 \xfc\"\r\n1,2,3,4,5\r\n6\r\n7\r\n",
+         {{"Ägide, € ü", 1, 2, 3, 4, 5, 6, 7}}, {{"Ägide, € ü", 1, 2, 3, 4, 5, 6, 7}}},
+    };
+}
+
+TEST_F(SchiffeDatTest, LoadCases) {
+    for (const LoadCase& c : loadCases()) {
+        EXPECT_EQ(load(c.bytes, SpeedWidth::Bits16), c.startUp) << c.what << " (start-up)";
+        EXPECT_EQ(load(c.bytes, SpeedWidth::Bits32), c.editor) << c.what << " (editor)";
+    }
+}
+
+TEST_F(SchiffeDatTest, MissingOrUnreadableFileGivesEmptyCatalogue) {
+    ShipCatalogue catalogue(log_);
+    fill(catalogue, {kA, kB});
+    catalogue.Schiffstypen.push_back(kA);  // pending
+    loadSchiffe(catalogue, file(), SpeedWidth::Bits16);
+    EXPECT_EQ(catalogue.Schiffstypen_length, 0);
+    // Nothing of the old catalogue may come back through a save.
+    EXPECT_EQ(schiffeDatContent(catalogue), "");
+
+    fill(catalogue, {kA});
+    fs::create_directory(file());  // a folder where the file should be
+    loadSchiffe(catalogue, file(), SpeedWidth::Bits32);
+    EXPECT_EQ(catalogue.Schiffstypen_length, 0);
+}
+
+TEST_F(SchiffeDatTest, BinaryFileLoadsWithoutHarm) {
+    std::mt19937 random(12345);
+    std::string bytes(64 * 1024, '\0');
+    for (char& b : bytes) b = static_cast<char>(random() & 0xFF);
+    // Every record that makes it in is a whole record; nothing is written back.
+    for (SpeedWidth width : {SpeedWidth::Bits16, SpeedWidth::Bits32}) {
+        const Ships ships = load(bytes, width);
+        EXPECT_LE(ships.size(), bytes.size() / 8);
+    }
+    EXPECT_EQ(readBytes(file()), bytes);
+}
+
+TEST_F(SchiffeDatTest, LoadStopsAtTheLimitOfEntries) {
+    std::string bytes;
+    for (int i = 0; i < ShipCatalogue::kMaxEntries + 5; ++i) {
+        bytes += "\"S" + std::to_string(i) + "\"," + std::to_string(i) + ",0,0,0,0,1,2\r\n";
+    }
+    writeBytes(file(), bytes);
+    ShipCatalogue catalogue(log_);
+    loadSchiffe(catalogue, file(), SpeedWidth::Bits32);
+    ASSERT_EQ(catalogue.Schiffstypen_length, 32767);
+    ASSERT_EQ(catalogue.Schiffstypen.size(), 32767u);
+    EXPECT_EQ(catalogue.Schiffstypen.back().name, "S32766");
+    EXPECT_EQ(catalogue.Schiffstypen.back().erz, 32766);
+}
+
+TEST_F(SchiffeDatTest, FailedSaveLeavesTheOldFileWhole) {
+    const std::string old = golden("four_ships.dat");
+    writeBytes(file(), old);
+    ShipCatalogue catalogue(log_);
+    Ships many(2000, kB);
+    fill(catalogue, many);
+
+    // The disk fills up in the middle of the save: a file size limit makes
+    // every write beyond 100 bytes fail.
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit tiny = saved;
+    tiny.rlim_cur = 100;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+    const std::optional<FileError> error = saveSchiffe(catalogue, file());
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    ASSERT_TRUE(error.has_value());
+    EXPECT_NE(error->number, 0);
+    EXPECT_FALSE(error->description.empty());
+    EXPECT_EQ(readBytes(file()), old);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), fs::directory_iterator()), 1)
+        << "no temporary file is left";
+    EXPECT_EQ(catalogue.Schiffstypen_length, 2000);
+}
+
+TEST_F(SchiffeDatTest, SaveIntoMissingFolderReportsTheError) {
+    ShipCatalogue catalogue(log_);
+    fill(catalogue, {kA});
+    const std::optional<FileError> error = saveSchiffe(catalogue, dir_.path() / "missing" / "schiffe.dat");
+    ASSERT_TRUE(error.has_value());
+    EXPECT_NE(error->number, 0);
+    EXPECT_FALSE(fs::exists(dir_.path() / "missing"));
+}
+
+} // namespace
+} // namespace krvx
