@@ -1,0 +1,33 @@
+#include "support/ui/TestServices.h"
+
+#include "support/ui/WindowDriver.h"
+
+namespace krvx::test {
+
+std::tm fixedTestTime() {
+    std::tm time{};
+    time.tm_year = 126;
+    time.tm_mon = 11;
+    time.tm_mday = 6;
+    time.tm_hour = 9;
+    time.tm_min = 5;
+    return time;
+}
+
+TestServices::TestServices(RegionalSettings settings)
+    : regional(std::move(settings)),
+      log(dir.file("KRVXR.debug"), regional, [] { return fixedTestTime(); }),
+      ships(log),
+      messages(script),
+      tausch(dir.path(), messages),
+      services{dir.path(), regional, log, ships, tausch, messages, windows} {}
+
+TestServices::~TestServices() {
+    for (const char* name : {"FrmTausch", "FrmProdZeit", "FrmNeuerPlanet", "FrmZeit", "FrmSchiffspreise",
+                             "frmSplash", "FrmConfig2", "FrmConfig3", "FrmMenu"}) {
+        windows.close(QString::fromLatin1(name));
+    }
+    settle();
+}
+
+} // namespace krvx::test

@@ -1,0 +1,44 @@
+#pragma once
+// A complete set of program-wide services for a window test, in its own
+// temporary folder: German regional settings, a debug log with a fixed clock
+// (6 December 9:05), an empty ship catalogue, the rate module, scripted
+// message boxes and an empty window registry. Register the windows the test
+// needs, e.g.
+//   t.windows.registerWindow("FrmZeit", [&] { return new FrmZeit(t.services); });
+
+#include <ctime>
+
+#include "app/debugging.h"
+#include "catalogue/ShipCatalogue.h"
+#include "common/messages.h"
+#include "common/regional.h"
+#include "common/ui/Services.h"
+#include "common/ui/WindowRegistry.h"
+#include "rates/Tausch.h"
+#include "support/ScriptedMessages.h"
+#include "support/TempDir.h"
+
+namespace krvx::test {
+
+std::tm fixedTestTime();  // 6 December, 9:05
+
+struct TestServices {
+    explicit TestServices(RegionalSettings settings = RegionalSettings::german());
+    ~TestServices();  // closes every window still open
+    TestServices(const TestServices&) = delete;
+    TestServices& operator=(const TestServices&) = delete;
+
+    TempDir dir;
+    RegionalSettings regional;
+    Debugging log;
+    ShipCatalogue ships;
+    ScriptedMessages script;  // what the user saw, and the answers to give
+    OncePerActionMessages messages;
+    Tausch tausch;
+    WindowRegistry windows;
+    Services services;
+
+    std::filesystem::path file(std::string_view name) const { return dir.file(name); }
+};
+
+} // namespace krvx::test
