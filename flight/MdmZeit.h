@@ -1,0 +1,21 @@
+#pragma once
+// The time module: splitting a duration into whole hours and minutes, and the
+// blank filling that the ship cost list uses to align its lines.
+
+#include <cstdint>
+#include <string_view>
+
+#include "common/numbers.h"
+
+namespace krvx::MdmZeit {
+
+// The minutes of a duration for the selector "MM", its whole hours for "HH"
+// and for any other selector. Both come exactly from the whole seconds:
+// 3660 s are 1 hour and 1 minute. Negative durations are floored, so -60 s
+// are -1 hour and 59 minutes. Hours are not wrapped at 24 and may exceed 16
+// bits (a 32-bit duration holds up to 596523 hours).
+std::int32_t hhmmPart(std::int32_t seconds, std::string_view selector);
+
+using krvx::padRight;
+
+} // namespace krvx::MdmZeit

@@ -1,0 +1,159 @@
+#include "flight/PlanetenDat.h"
+
+#include <system_error>
+
+#include "common/fields.h"
+#include "common/numbers.h"
+#include "common/textfile.h"
+
+namespace krvx {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+bool needsQuotes(std::string_view name) {
+    return !name.empty() &&
+           (name.find(',') != std::string_view::npos || isBlank(name.front()) || isBlank(name.back()));
+}
+
+std::optional<std::int16_t> wholeNumber(const std::optional<double>& field) {
+    if (!field) {
+        return std::nullopt;
+    }
+    return toInt16(*field);
+}
+
+// Content without the blank lines and blanks after the last record, ended by
+// one line end, so that the reader stops right after the last field.
+std::string withoutTrailingBlankLines(std::string_view content) {
+    std::size_t end = content.size();
+    while (end > 0 && (isBlank(content[end - 1]) || content[end - 1] == '\r' || content[end - 1] == '\n')) {
+        --end;
+    }
+    std::string trimmed(content.substr(0, end));
+    if (!trimmed.empty()) {
+        trimmed += "\r\n";
+    }
+    return trimmed;
+}
+
+fs::path freeCopyName(const fs::path& file) {
+    fs::path copy = file;
+    copy += ".bak";
+    std::error_code ignored;
+    for (int n = 2; fs::exists(fs::symlink_status(copy, ignored)); ++n) {
+        copy = file;
+        copy += ".bak" + std::to_string(n);
+    }
+    return copy;
+}
+
+std::string fileName(const fs::path& file) { return file.filename().string(); }
+
+} // namespace
+
+std::string planetenDatContent(const std::vector<PlanetEintrag>& entries) {
+    PrintWriter out;
+    for (const PlanetEintrag& entry : entries) {
+        if (needsQuotes(entry.name)) {
+            out.text("\"" + entry.name + "\"").endLine();
+        } else {
+            out.text(entry.name).endLine();
+        }
+        out.number(entry.Galaxie).endLine();
+        out.number(entry.System).endLine();
+        out.number(entry.Planet).endLine();
+    }
+    return out.str();
+}
+
+PlanetFileLoad parsePlanetenDat(std::string_view content) {
+    PlanetFileLoad load;
+    load.state = PlanetFileState::Read;
+    FieldReader reader(withoutTrailingBlankLines(content));
+    while (!reader.atEnd()) {
+        std::optional<std::string> name = reader.readText();
+        if (!name) {
+            break;
+        }
+        const std::optional<std::int16_t> galaxie = wholeNumber(reader.readNumber());
+        const std::optional<std::int16_t> system = wholeNumber(reader.readNumber());
+        const std::optional<std::int16_t> planet = wholeNumber(reader.readNumber());
+        if (!galaxie || !system || !planet ||
+            load.entries.size() >= static_cast<std::size_t>(Planeten::kMaxEntries)) {
+            ++load.skippedRecords;
+            continue;
+        }
+        load.entries.push_back(PlanetEintrag{std::move(*name), *galaxie, *system, *planet});
+    }
+    if (load.skippedRecords > 0) {
+        load.state = PlanetFileState::Damaged;
+    }
+    return load;
+}
+
+PlanetFileLoad readPlanetenDat(const fs::path& file) {
+    const std::optional<std::string> content = readDataFile(file);
+    if (!content) {
+        std::error_code error;
+        PlanetFileLoad load;
+        load.state = fs::exists(file, error) || error ? PlanetFileState::Unreadable : PlanetFileState::Missing;
+        return load;
+    }
+    return parsePlanetenDat(*content);
+}
+
+std::optional<std::string> planetNameRefusal(std::string_view name) {
+    if (name.find('"') != std::string_view::npos) {
+        return std::string("Der Planetenname darf keine Anführungszeichen (\") enthalten.");
+    }
+    if (name.find_first_of("\r\n") != std::string_view::npos || !fitsCp1252(name)) {
+        return std::string("Der Planetenname enthält Zeichen, die in ") + std::string(kPlanetenDat) +
+               " nicht gespeichert werden können.";
+    }
+    return std::nullopt;
+}
+
+PlanetSaveResult savePlanetenDat(const fs::path& file, const std::vector<PlanetEintrag>& entries,
+                                 PlanetFileState loaded, bool added) {
+    PlanetSaveResult result;
+    const std::string lost = "Die neu eingegebenen Planeten wurden nicht gespeichert.";
+    if (loaded == PlanetFileState::Unreadable) {
+        if (added) {
+            result.message = fileName(file) + " konnte beim Öffnen nicht gelesen werden und bleibt unverändert. " + lost;
+        }
+        return result;
+    }
+    if (loaded == PlanetFileState::Damaged) {
+        if (!added) {
+            return result;
+        }
+        std::error_code error;
+        if (fs::exists(file, error)) {
+            const fs::path copy = freeCopyName(file);
+            if (!fs::copy_file(file, copy, fs::copy_options::none, error)) {
+                result.message = fileName(file) + " enthält Einträge, die nicht gelesen werden konnten, und "
+                                 "es ließ sich keine Sicherungskopie anlegen; die Datei bleibt unverändert. " + lost;
+                return result;
+            }
+            result.keptCopy = copy;
+        }
+    }
+    if (const std::optional<FileError> error = saveDataFile(file, planetenDatContent(entries))) {
+        if (added) {
+            result.message = fileName(file) + " konnte nicht gespeichert werden: " + error->description + ". " + lost;
+        }
+        return result;
+    }
+    result.written = true;
+    if (result.keptCopy) {
+        result.message = fileName(file) + " enthielt Einträge, die nicht gelesen werden konnten. "
+                         "Die alte Datei wurde als " + fileName(*result.keptCopy) + " aufbewahrt.";
+    }
+    return result;
+}
+
+} // namespace krvx

@@ -1,0 +1,69 @@
+#pragma once
+// planeten.dat: four CR LF lines per planet in the print style: the name
+// unquoted, then galaxy, system and planet, each as a sign position, its
+// digits and one trailing blank. A name that would not read back unchanged
+// unquoted (a comma, blanks at either end) is written in double quotes,
+// which the field reader takes whole; a name with a double quote cannot be
+// stored and is refused when it is entered.
+//
+// The file is never lost: one that exists but cannot be read is not written
+// over, and one whose records could not all be read is only replaced when the
+// user has added planets, after a copy of it has been kept beside it.
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "flight/Planeten.h"
+
+namespace krvx {
+
+inline constexpr std::string_view kPlanetenDat = "planeten.dat";
+
+enum class PlanetFileState {
+    Missing,     // no file: an empty list
+    Read,        // every record read
+    Damaged,     // some records could not be read (cut short, not numbers, out of range, too many)
+    Unreadable,  // the file is there but cannot be opened
+};
+
+struct PlanetFileLoad {
+    PlanetFileState state = PlanetFileState::Missing;
+    std::vector<PlanetEintrag> entries;  // the readable records in file order
+    std::size_t skippedRecords = 0;      // records that could not be read
+};
+
+// The file content of the list: four lines per entry, an empty list is empty.
+std::string planetenDatContent(const std::vector<PlanetEintrag>& entries);
+
+// Reads decoded file content record by record. A record cut short or with a
+// number field that is no whole 16-bit number is skipped and reading goes on;
+// blank lines after the last record are ignored. At most Planeten::kMaxEntries
+// records are taken; more mark the file as damaged.
+PlanetFileLoad parsePlanetenDat(std::string_view content);
+
+PlanetFileLoad readPlanetenDat(const std::filesystem::path& file);
+
+// Why a name cannot be stored in the file, as a German message for the planet
+// dialog, or nullopt when it can.
+std::optional<std::string> planetNameRefusal(std::string_view name);
+
+struct PlanetSaveResult {
+    bool written = false;
+    std::optional<std::filesystem::path> keptCopy;  // where a damaged file was kept
+    std::optional<std::string> message;             // German text to tell the user, if any
+};
+
+// Saving at the window's close. added: planets were added since the load.
+// Missing or Read: the file is written; a failure is only reported when
+// added planets are lost with it. Unreadable: the file is left alone (and the
+// loss of added planets reported). Damaged: left alone unless planets were
+// added; then the old file is first copied to planeten.dat.bak (or .bak2,
+// .bak3 ... when that exists) and the copy's name reported.
+PlanetSaveResult savePlanetenDat(const std::filesystem::path& file, const std::vector<PlanetEintrag>& entries,
+                                 PlanetFileState loaded, bool added);
+
+} // namespace krvx
