@@ -93,7 +93,7 @@ bool FieldReader::consumeSeparator()
     return false;
 }
 
-std::string FieldReader::takeQuoted()
+std::string FieldReader::takeQuoted(bool blankEnds)
 {
     const std::size_t start = pos_ + 1;
     std::size_t close = content_.find('"', start);
@@ -101,8 +101,11 @@ std::string FieldReader::takeQuoted()
         close = content_.size();
     std::string text = content_.substr(start, close - start);
     pos_ = close < content_.size() ? close + 1 : close;
-    while (pos_ < content_.size() && content_[pos_] != ',' && !isLineEnd(content_[pos_]))
+    while (pos_ < content_.size() && content_[pos_] != ',' && !isLineEnd(content_[pos_]) &&
+           !(blankEnds && isBlank(content_[pos_])))
         ++pos_;
+    if (blankEnds)
+        skipBlanks();
     consumeSeparator();
     return text;
 }
@@ -125,7 +128,7 @@ std::optional<std::string> FieldReader::readText()
     if (atEnd())
         return std::nullopt;
     if (content_[pos_] == '"')
-        return takeQuoted();
+        return takeQuoted(false);
     const std::size_t start = pos_;
     while (pos_ < content_.size() && content_[pos_] != ',' && !isLineEnd(content_[pos_]))
         ++pos_;
@@ -140,7 +143,7 @@ std::optional<std::string> FieldReader::readWord()
     if (atEnd())
         return std::nullopt;
     if (content_[pos_] == '"')
-        return takeQuoted();
+        return takeQuoted(true);
     return takeToken();
 }
 
@@ -159,17 +162,22 @@ std::optional<FieldValue> FieldReader::readValue()
         return std::nullopt;
     const char first = content_[pos_];
     if (first == '"')
-        return FieldValue{takeQuoted()};
+        return FieldValue{takeQuoted(false)};
     if (first == ',' || isLineEnd(first)) {
         consumeSeparator();
         return FieldValue{};
     }
+    // A number only when it fills the whole field up to the comma or line end;
+    // anything else is a text that runs to them.
     const std::size_t start = pos_;
-    std::string token = takeToken();
-    if (const std::optional<double> number = fieldNumber(token))
+    std::size_t end = pos_;
+    while (end < content_.size() && content_[end] != ',' && !isLineEnd(content_[end]))
+        ++end;
+    if (const std::optional<double> number = fieldNumber(std::string_view(content_).substr(start, end - start))) {
+        pos_ = end;
+        consumeSeparator();
         return FieldValue{*number};
-    // Not a number: a text that runs to the next comma or line end.
-    pos_ = start;
+    }
     return FieldValue{*readText()};
 }
 

@@ -17,6 +17,7 @@ struct FieldValue {
     bool isEmpty() const { return std::holds_alternative<std::monostate>(value); }
     bool isNumber() const { return std::holds_alternative<double>(value); }
     bool isText() const { return std::holds_alternative<std::string>(value); }
+    bool operator==(const FieldValue&) const = default;
 };
 
 // Reads fields in sequence from decoded file content. Line ends (CR LF, LF)
@@ -43,22 +44,23 @@ public:
     // nullopt at the end of the file or when the field holds no number.
     std::optional<double> readNumber();
 
-    // A general value: empty for nothing between separators, a number for an
-    // unquoted numeric field, a text for a quoted one (or unquoted non-numeric
-    // text). nullopt at the end of the file.
+    // A general value of the record style, where a field ends at a comma or a
+    // line end: empty for nothing between separators, a number for an unquoted
+    // field that is wholly a number (blanks around it allowed), a text for a
+    // quoted one or any other unquoted text. nullopt at the end of the file.
     std::optional<FieldValue> readValue();
 
     // A field of the print style, where a blank also ends an unquoted field:
     // blanks before it skipped; a quoted field is the text between the quotes
-    // (as in readText); otherwise the characters up to a blank, a comma or a
-    // line end, with the separator consumed as in readNumber. nullopt at the
-    // end of the file.
+    // and ends at the next blank, comma or line end after it; otherwise the
+    // characters up to a blank, a comma or a line end. The separator is
+    // consumed as in readNumber. nullopt at the end of the file.
     std::optional<std::string> readWord();
 
 private:
     void skipBlanks();
     bool consumeSeparator();
-    std::string takeQuoted();
+    std::string takeQuoted(bool blankEnds);
     std::string takeToken();
 
     std::string content_;

@@ -1,0 +1,292 @@
+#include "common/textfile.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "support/Files.h"
+#include "support/TempDir.h"
+
+namespace krvx {
+namespace {
+
+namespace fs = std::filesystem;
+using test::readBytes;
+using test::TempDir;
+using test::writeBytes;
+
+// The characters of the bytes 0x80 to 0x9F, written out as UTF-8.
+const char* const kHighCharacters[32] = {
+    "€", "\xC2\x81", "‚", "ƒ", "„", "…", "†", "‡", "ˆ", "‰", "Š", "‹", "Œ", "\xC2\x8D", "Ž", "\xC2\x8F",
+    "\xC2\x90", "‘", "’", "“", "”", "•", "–", "—", "˜", "™", "š", "›", "œ", "\xC2\x9D", "ž", "Ÿ"};
+
+TEST(Cp1252, HighBytesDecodeToTheirCharacters)
+{
+    for (int b = 0x80; b < 0xA0; ++b) {
+        const std::string byte(1, static_cast<char>(b));
+        EXPECT_EQ(cp1252ToUtf8(byte), kHighCharacters[b - 0x80]) << std::hex << b;
+        EXPECT_EQ(utf8ToCp1252(kHighCharacters[b - 0x80]), byte) << std::hex << b;
+    }
+    EXPECT_EQ(cp1252ToUtf8("Gr\xF6\xDF" "e \xA0\xFF"), "Größe \u00A0ÿ");
+}
+
+TEST(Cp1252, EveryByteSurvivesTheRoundTrip)
+{
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all += static_cast<char>(b);
+    const std::string utf8 = cp1252ToUtf8(all);
+    EXPECT_TRUE(fitsCp1252(utf8));
+    EXPECT_EQ(utf8ToCp1252(utf8), all);
+}
+
+TEST(Cp1252, CharactersWithoutAByteBecomeQuestionMarks)
+{
+    struct Case {
+        std::string utf8;
+        std::string bytes;
+        bool fits;
+    };
+    const Case cases[] = {
+        {"abc", "abc", true},
+        {"→x", "?x", false},
+        {"\u0080", "?", false},            // the control character that 0x80 does not stand for
+        {"🚀", "?", false},
+        {"a\xFF" "b", "a?b", false},         // invalid UTF-8
+        {"a\xC3", "a?", false},              // cut-off sequence
+        {"\xC0\x80", "??", false},           // overlong form
+        {"\xED\xA0\x80", "???", false},      // surrogate
+        {"Ä€", "\xC4\x80", true},
+        {"", "", true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(utf8ToCp1252(c.utf8), c.bytes);
+        EXPECT_EQ(fitsCp1252(c.utf8), c.fits);
+    }
+}
+
+const std::string kGoldenText =
+    "\"Zerstörer € „Groß“\"\r\n500,250,0,20,0\r\nÄÖÜäöü – … ™\r\n";
+
+TEST(DataFile, SavesTheGoldenBytesAndReadsThemBack)
+{
+    TempDir dir;
+    const fs::path golden = fs::path(KRVX_TESTS_DIR) / "common/golden/umlaute.dat";
+    ASSERT_EQ(saveDataFile(dir.file("umlaute.dat"), kGoldenText), std::nullopt);
+    EXPECT_EQ(readBytes(dir.file("umlaute.dat")), readBytes(golden));
+    EXPECT_EQ(readDataFile(golden), kGoldenText);
+}
+
+TEST(DataFile, ReadingKeepsLineEndsAsTheyAre)
+{
+    TempDir dir;
+    writeBytes(dir.file("a.dat"), "a\nb\r\nc\r");
+    EXPECT_EQ(readDataFile(dir.file("a.dat")), "a\nb\r\nc\r");
+    writeBytes(dir.file("leer.dat"), "");
+    EXPECT_EQ(readDataFile(dir.file("leer.dat")), "");
+}
+
+TEST(DataFile, ReadingFailsForMissingFilesAndFolders)
+{
+    TempDir dir;
+    EXPECT_EQ(readDataFile(dir.file("fehlt.dat")), std::nullopt);
+    EXPECT_EQ(readDataFile(dir.path()), std::nullopt);
+}
+
+std::vector<std::string> folderEntries(const fs::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+mode_t modeOf(const fs::path& file)
+{
+    struct stat info {};
+    EXPECT_EQ(::stat(file.c_str(), &info), 0);
+    return info.st_mode & 07777;
+}
+
+TEST(DataFile, SaveCreatesAndReplacesWithoutLeavingTemporaryFiles)
+{
+    TempDir dir;
+    const fs::path file = dir.file("schiffe.dat");
+    ASSERT_EQ(saveDataFile(file, "alt\r\n"), std::nullopt);
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    EXPECT_EQ(modeOf(file), 0666 & ~mask);
+    ASSERT_EQ(saveDataFile(file, "neu\r\n"), std::nullopt);
+    EXPECT_EQ(readBytes(file), "neu\r\n");
+    ASSERT_EQ(saveDataFile(file, ""), std::nullopt);
+    EXPECT_EQ(readBytes(file), "");
+    EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"schiffe.dat"});
+}
+
+TEST(DataFile, SaveKeepsThePermissionsOfTheOldFile)
+{
+    TempDir dir;
+    const fs::path file = dir.file("kurse.dat");
+    writeBytes(file, "alt");
+    for (mode_t mode : {0600, 0640, 0664, 0755}) {
+        ASSERT_EQ(::chmod(file.c_str(), mode), 0);
+        ASSERT_EQ(saveDataFile(file, "neu"), std::nullopt);
+        EXPECT_EQ(modeOf(file), mode);
+    }
+}
+
+TEST(DataFile, SaveWritesThroughSymbolicLinks)
+{
+    TempDir dir;
+    fs::create_directory(dir.file("daten"));
+    writeBytes(dir.file("daten/echt.dat"), "alt");
+    fs::create_symlink("daten/echt.dat", dir.file("relativ.dat"));
+    fs::create_symlink(dir.file("relativ.dat"), dir.file("kette.dat"));  // a link to a link
+    fs::create_symlink("daten/neu.dat", dir.file("haengend.dat"));        // target not there yet
+
+    ASSERT_EQ(saveDataFile(dir.file("kette.dat"), "über Kette"), std::nullopt);
+    EXPECT_TRUE(fs::is_symlink(dir.file("kette.dat")));
+    EXPECT_TRUE(fs::is_symlink(dir.file("relativ.dat")));
+    EXPECT_EQ(readBytes(dir.file("daten/echt.dat")), "\xFC" "ber Kette");
+
+    ASSERT_EQ(saveDataFile(dir.file("haengend.dat"), "neu"), std::nullopt);
+    EXPECT_TRUE(fs::is_symlink(dir.file("haengend.dat")));
+    EXPECT_EQ(readBytes(dir.file("daten/neu.dat")), "neu");
+    EXPECT_EQ(folderEntries(dir.file("daten")), (std::vector<std::string>{"echt.dat", "neu.dat"}));
+}
+
+TEST(DataFile, ALinkLoopIsAnError)
+{
+    TempDir dir;
+    fs::create_symlink("b.dat", dir.file("a.dat"));
+    fs::create_symlink("a.dat", dir.file("b.dat"));
+    const auto error = saveDataFile(dir.file("a.dat"), "x");
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->number, ELOOP);
+}
+
+struct FailureCase {
+    const char* name;
+    void (*prepare)(const TempDir& dir);
+    const char* file;
+    int number;
+};
+
+class SaveFailureTest : public ::testing::TestWithParam<FailureCase> {};
+
+// Saves as a user without special rights: the superuser ignores permissions,
+// so then the save runs in a child process that has dropped them. Returns the
+// error number, 0 on success.
+int saveAsOrdinaryUser(const TempDir& dir, const fs::path& file, std::string_view content)
+{
+    if (::geteuid() != 0) {
+        const auto error = saveDataFile(file, content);
+        return error ? error->number : 0;
+    }
+    constexpr uid_t kNobody = 65534;
+    for (const auto& entry : fs::recursive_directory_iterator(dir.path()))
+        EXPECT_EQ(::lchown(entry.path().c_str(), kNobody, kNobody), 0);
+    EXPECT_EQ(::chown(dir.path().c_str(), kNobody, kNobody), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+            ::_exit(255);
+        const auto error = saveDataFile(file, content);
+        ::_exit(error ? (error->number & 0xFF) : 0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_NE(WEXITSTATUS(status), 255) << "could not drop rights";
+    return WEXITSTATUS(status);
+}
+
+TEST_P(SaveFailureTest, LeavesTheOldFileWholeAndNoTemporaryFile)
+{
+    const FailureCase& c = GetParam();
+    TempDir dir;
+    writeBytes(dir.file("alt.dat"), "alter Inhalt\r\n");
+    c.prepare(dir);
+    const auto before = folderEntries(dir.path());
+
+    const int number = saveAsOrdinaryUser(dir, dir.file(c.file), "neuer Inhalt\r\n");
+    ::chmod(dir.path().c_str(), 0700);
+
+    EXPECT_EQ(number, c.number);
+    EXPECT_EQ(readBytes(dir.file("alt.dat")), "alter Inhalt\r\n");
+    EXPECT_EQ(folderEntries(dir.path()), before);
+}
+
+TEST(DataFile, AFailedWriteLeavesTheOldFileWhole)
+{
+    TempDir dir;
+    const fs::path file = dir.file("planeten.dat");
+    writeBytes(file, "alt\r\n");
+    // Files may not grow beyond 16 bytes for a moment: the write fails midway.
+    rlimit old {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 16;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const auto error = saveDataFile(file, std::string(100, 'x'));
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previousHandler);
+
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->number, EFBIG);
+    EXPECT_EQ(error->description, "Datei zu groß");
+    EXPECT_EQ(readBytes(file), "alt\r\n");
+    EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"planeten.dat"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SaveFailureTest, ::testing::Values(
+    FailureCase{"ReadOnlyFolder", [](const TempDir& d) { ::chmod(d.path().c_str(), 0500); }, "alt.dat", EACCES},
+    FailureCase{"ReadOnlyFolderNewFile", [](const TempDir& d) { ::chmod(d.path().c_str(), 0500); }, "neu.dat", EACCES},
+    FailureCase{"ReadOnlyFile", [](const TempDir& d) { ::chmod(d.file("alt.dat").c_str(), 0444); }, "alt.dat", EACCES},
+    FailureCase{"MissingFolder", [](const TempDir&) {}, "fehlt/neu.dat", ENOENT},
+    FailureCase{"TargetIsAFolder", [](const TempDir& d) { fs::create_directory(d.file("ordner")); }, "ordner", EISDIR}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(DataFile, ErrorDescriptionsAreGerman)
+{
+    EXPECT_EQ(fileErrorDescription(EACCES), "Zugriff verweigert");
+    EXPECT_EQ(fileErrorDescription(ENOSPC), "Kein Speicherplatz mehr auf dem Datenträger");
+    EXPECT_EQ(fileErrorDescription(ENOENT), "Datei oder Verzeichnis nicht gefunden");
+    EXPECT_EQ(fileErrorDescription(123456), "Dateifehler");
+}
+
+TEST(AppendFile, AppendsAcrossOpeningsAndEncodes)
+{
+    TempDir dir;
+    const fs::path file = dir.file("KRVXR.debug");
+    {
+        AppendFile log;
+        EXPECT_FALSE(log.isOpen());
+        EXPECT_FALSE(log.write("nicht offen"));
+        ASSERT_TRUE(log.open(file));
+        EXPECT_TRUE(log.write("Start: März\r\n"));
+        EXPECT_EQ(readBytes(file), "Start: M\xE4rz\r\n");  // flushed at once
+    }
+    AppendFile log;
+    ASSERT_TRUE(log.open(file));
+    EXPECT_TRUE(log.write("Ende €\r\n"));
+    log.close();
+    EXPECT_FALSE(log.isOpen());
+    EXPECT_EQ(readBytes(file), "Start: M\xE4rz\r\nEnde \x80\r\n");
+    EXPECT_FALSE(log.open(dir.file("fehlt/KRVXR.debug")));
+    EXPECT_FALSE(log.isOpen());
+}
+
+} // namespace
+} // namespace krvx
