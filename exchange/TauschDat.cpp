@@ -6,25 +6,34 @@ namespace krvx {
 
 namespace {
 
-// One field of the first line. A quoted field is a text even when it looks
-// like a number; the reader tells this only through its general value, so the
-// field is looked at that way first.
+// One field of the first line. An unquoted number becomes its regional text;
+// a quoted field is a text even when it looks like a number. The reader shows
+// the quotes only indirectly: a quoted field reads the same as a record-style
+// text, while an unquoted word either stops before the rest of its record
+// field or, filling it, reads there as a number.
 std::optional<std::string> readAmount(FieldReader& reader, const RegionalSettings& regional) {
-    FieldReader probe = reader;
-    const std::optional<FieldValue> kind = probe.readValue();
+    FieldReader asText = reader;
+    FieldReader asValue = reader;
     const std::optional<std::string> word = reader.readWord();
     if (!word) {
         return std::nullopt;
     }
-    if (kind && kind->isNumber()) {
-        if (const std::optional<double> number = fieldNumber(*word)) {
-            return formatLocaleNumber(*number, regional);
-        }
+    const std::optional<double> number = fieldNumber(*word);
+    if (!number) {
+        return word;
     }
-    return word;
+    const std::optional<FieldValue> value = asValue.readValue();
+    const bool quoted = value && value->isText() && asText.readText() == word;
+    if (quoted) {
+        return word;
+    }
+    return formatLocaleNumber(*number, regional);
 }
 
 bool readsBackAsItself(const std::string& text, const RegionalSettings& regional) {
+    if (text.empty()) {
+        return false;  // nothing between two blanks is no field at all
+    }
     FieldReader reader(text + "\r\n");
     const std::optional<std::string> back = readAmount(reader, regional);
     return back && *back == text && reader.atEnd();
