@@ -194,7 +194,7 @@ double readRadix(std::string_view digits, int radix)
     return value;
 }
 
-std::string specialText(double value)
+std::string nonFiniteText(double value)
 {
     if (std::isnan(value))
         return "NaN";
@@ -226,7 +226,7 @@ std::string formatNumber(double value)
 {
     const bool negative = value < 0.0;  // -0 counts as 0
     std::string out(1, negative ? '-' : ' ');
-    out += std::isfinite(value) ? detail::magnitudeText(value) : specialText(value);
+    out += std::isfinite(value) ? detail::magnitudeText(value) : nonFiniteText(value);
     return out;
 }
 

@@ -126,21 +126,6 @@ TEST(FieldReader, EveryReadingGivesNothingAtTheEnd)
     EXPECT_TRUE(blanks.atEnd());
 }
 
-TEST(FieldReader, ARecordSpreadOverOneLineReadsLikeFourLines)
-{
-    for (const std::string content : {"\"Jäger\"\r\n500,250,0,20,0\r\n12\r\n30\r\n",
-                                      "\"Jäger\",500,250,0,20,0,12,30\r\n",
-                                      "\"Jäger\"\n500\n250\n0\n20\n0\n12\n30"}) {
-        FieldReader reader(content);
-        EXPECT_EQ(reader.readText(), "Jäger");
-        std::vector<double> numbers;
-        for (int i = 0; i < 7; ++i)
-            numbers.push_back(reader.readValue().value().isNumber() ? 1 : 0);
-        EXPECT_EQ(numbers, std::vector<double>(7, 1));
-        EXPECT_TRUE(reader.atEnd()) << content;
-    }
-}
-
 TEST(FieldNumber, WholeFieldMustBeANumber)
 {
     EXPECT_EQ(fieldNumber(" 2.5 "), 2.5);

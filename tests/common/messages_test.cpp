@@ -75,18 +75,5 @@ TEST(OncePerActionMessages, QuestionsAndInputsAreNeverSkipped)
     EXPECT_TRUE(boxes.messageTexts().empty());
 }
 
-TEST(OncePerActionMessages, AnUnbalancedEndDoesNotBreakLaterActions)
-{
-    ScriptedMessages boxes;
-    OncePerActionMessages messages(boxes);
-    messages.endAction();
-    {
-        UserAction action(messages);
-        messages.message("y");
-        messages.message("y");
-    }
-    EXPECT_EQ(boxes.boxes.size(), 1u);
-}
-
 } // namespace
 } // namespace krvx

@@ -111,16 +111,5 @@ TEST(FormatLocaleNumber, ReadsBackUnderTheSameSettings)
     }
 }
 
-TEST(RegionalSettings, GermanIsTheDefault)
-{
-    const RegionalSettings german = RegionalSettings::german();
-    EXPECT_EQ(german.decimalSeparator, ",");
-    EXPECT_EQ(german.groupSeparator, ".");
-    EXPECT_EQ(german.monthNames[2], "März");
-    EXPECT_EQ(RegionalSettings{}.decimalSeparator, german.decimalSeparator);
-    EXPECT_EQ(RegionalSettings::english().decimalSeparator, ".");
-    EXPECT_EQ(RegionalSettings::english().monthNames[11], "December");
-}
-
 } // namespace
 } // namespace krvx

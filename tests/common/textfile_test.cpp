@@ -258,14 +258,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, SaveFailureTest, ::testing::Values(
     FailureCase{"TargetIsAFolder", [](const TempDir& d) { fs::create_directory(d.file("ordner")); }, "ordner", EISDIR}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(DataFile, ErrorDescriptionsAreGerman)
-{
-    EXPECT_EQ(fileErrorDescription(EACCES), "Zugriff verweigert");
-    EXPECT_EQ(fileErrorDescription(ENOSPC), "Kein Speicherplatz mehr auf dem Datenträger");
-    EXPECT_EQ(fileErrorDescription(ENOENT), "Datei oder Verzeichnis nicht gefunden");
-    EXPECT_EQ(fileErrorDescription(123456), "Dateifehler");
-}
-
 TEST(AppendFile, AppendsAcrossOpeningsAndEncodes)
 {
     TempDir dir;
