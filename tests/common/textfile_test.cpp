@@ -184,7 +184,7 @@ struct FailureCase {
 
 class SaveFailureTest : public ::testing::TestWithParam<FailureCase> {};
 
-// Saves as a user without special rights: the superuser ignores permissions,
+// Saves as a user without extra rights: the superuser ignores permissions,
 // so then the save runs in a child process that has dropped them. Returns the
 // error number, 0 on success.
 int saveAsOrdinaryUser(const TempDir& dir, const fs::path& file, std::string_view content)
