@@ -119,8 +119,8 @@ private:
 };
 
 void uebernehmen(const std::vector<std::string>& werte,
-                 std::array<std::optional<std::string>, kRessourcen>& ziel) {
-    for (std::size_t i = 0; i < kRessourcen && i < werte.size(); ++i) ziel[i] = werte[i];
+                 std::array<std::optional<std::string>, kZeilenAnzahl>& ziel) {
+    for (std::size_t i = 0; i < kZeilenAnzahl && i < werte.size(); ++i) ziel[i] = werte[i];
 }
 
 } // namespace

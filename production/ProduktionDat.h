@@ -31,8 +31,8 @@ struct ProduktionEingaben {
 // What a file supplies: a box that the file does not cover stays nullopt and
 // keeps its text.
 struct ProduktionGelesen {
-    std::array<std::optional<std::string>, kRessourcen> produktion;
-    std::array<std::optional<std::string>, kRessourcen> ziel;
+    std::array<std::optional<std::string>, kZeilenAnzahl> produktion;
+    std::array<std::optional<std::string>, kZeilenAnzahl> ziel;
     std::optional<std::string> dauer;
 };
 

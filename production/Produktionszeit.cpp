@@ -50,7 +50,7 @@ std::optional<std::string> produktionszeitBerechnen(std::string_view produktion,
 
 void produktionszeitBerechnen(const FuenfTexte& produktion, const FuenfTexte& ziel,
                               FuenfTexte& zeiten) {
-    for (std::size_t i = 0; i < kRessourcen; ++i) {
+    for (std::size_t i = 0; i < kZeilenAnzahl; ++i) {
         if (auto zeit = produktionszeitBerechnen(produktion[i], ziel[i])) zeiten[i] = *zeit;
     }
 }
@@ -71,7 +71,7 @@ std::optional<std::string> mengenBerechnen(std::string_view dauer, std::string_v
 void mengenBerechnen(std::string& dauer, const FuenfTexte& produktion, FuenfTexte& ziel,
                      const RegionalSettings& regional) {
     dauer = dauerNormalisieren(dauer);
-    for (std::size_t i = 0; i < kRessourcen; ++i) {
+    for (std::size_t i = 0; i < kZeilenAnzahl; ++i) {
         if (auto menge = mengenBerechnen(dauer, produktion[i], regional)) ziel[i] = *menge;
     }
 }

@@ -12,8 +12,8 @@
 
 namespace krvx {
 
-inline constexpr std::size_t kRessourcen = 5;
-using FuenfTexte = std::array<std::string, kRessourcen>;
+inline constexpr std::size_t kZeilenAnzahl = 5;
+using FuenfTexte = std::array<std::string, kZeilenAnzahl>;
 
 // Time until the target for one resource: target / production x 60 minutes,
 // written as hours "0#", ':', minutes "0#". Minutes are rounded (a half to the

@@ -24,7 +24,7 @@ ProduktionEingaben sonderfaelle() {
 }
 
 void erwarteGleich(const ProduktionGelesen& gelesen, const ProduktionEingaben& e) {
-    for (std::size_t i = 0; i < kRessourcen; ++i) {
+    for (std::size_t i = 0; i < kZeilenAnzahl; ++i) {
         EXPECT_EQ(gelesen.produktion[i], e.produktion[i]) << "production " << i;
         EXPECT_EQ(gelesen.ziel[i], e.ziel[i]) << "target " << i;
     }
@@ -52,10 +52,10 @@ TEST(ProduktionDat, EveryTextRoundTripsInEveryPlace) {
         "x\"y", ", ", "\t", "12345678901234", "1234567890123", "123456789012345678901234567890",
         "-01:30", "&H1F", "Öl und Größe €", "1E+20", "'", ";"};
     for (const std::string& text : texte) {
-        for (std::size_t platz = 0; platz < 2 * kRessourcen + 1; ++platz) {
+        for (std::size_t platz = 0; platz < 2 * kZeilenAnzahl + 1; ++platz) {
             ProduktionEingaben e{{"1", "2", "3", "4", "5"}, {"6", "7", "8", "9", "10"}, "11"};
-            if (platz < kRessourcen) e.produktion[platz] = text;
-            else if (platz < 2 * kRessourcen) e.ziel[platz - kRessourcen] = text;
+            if (platz < kZeilenAnzahl) e.produktion[platz] = text;
+            else if (platz < 2 * kZeilenAnzahl) e.ziel[platz - kZeilenAnzahl] = text;
             else e.dauer = text;
             SCOPED_TRACE("text '" + text + "' in place " + std::to_string(platz));
             erwarteGleich(produktionDatLesen(produktionDatText(e)), e);
@@ -64,7 +64,7 @@ TEST(ProduktionDat, EveryTextRoundTripsInEveryPlace) {
 }
 
 TEST(ProduktionDat, ReadsFilesWrittenElsewhere) {
-    using Texte = std::array<std::optional<std::string>, kRessourcen>;
+    using Texte = std::array<std::optional<std::string>, kZeilenAnzahl>;
     const std::optional<std::string> keiner;
     struct Fall {
         const char* name;

@@ -1,0 +1,152 @@
+#include "production/ui/FrmProdZeit.h"
+
+#include <QLabel>
+#include <algorithm>
+
+#include "common/ui/Controls.h"
+#include "common/ui/FormEvents.h"
+#include "production/ProduktionDat.h"
+
+namespace krvx {
+
+namespace {
+
+constexpr int kZeilen[kZeilenAnzahl] = {435, 810, 1170, 1545, 1920};
+constexpr int kLabelZeilen[kZeilenAnzahl] = {480, 855, 1215, 1590, 1965};
+constexpr int kBoxHoehe = 285;
+constexpr int kBoxBreite = 1215;
+
+struct Zeile {
+    const char* label;
+    const char* caption;
+    const char* produktion;
+    const char* tooltip;
+    const char* ziel;
+    const char* zeit;
+};
+
+constexpr Zeile kZeilenNamen[kZeilenAnzahl] = {
+    {"LblErz", "Erz:", "TxtErz", "Menge Erz pro Stunde", "TxtZErz", "TxtZeitErz"},
+    {"LblAlu", "Aluminium:", "TxtAlu", "Menge Aluminium pro Stunde", "TxtZAlu", "txtZeitAlu"},
+    {"LblLeg", "Legierungen:", "TxtLeg", "Menge Legierungen pro Stunde", "TxtZLeg", "txtZeitLeg"},
+    {"LblKri", "Kristalle:", "TxtKri", "Menge Kristalle pro Stunde", "TxtZKri", "TxtZeitKri"},
+    {"LblEne", "Energie:", "TxtEne", "Menge Energie pro Stunde", "TxtZEne", "TxtZeitEne"},
+};
+
+void setzeWennAnders(QLineEdit* box, const std::string& text) {
+    const QString neu = toQ(text);
+    if (box->text() != neu) box->setText(neu);
+}
+
+} // namespace
+
+FrmProdZeit::FrmProdZeit(Services& services)
+    : FormWindow(services, QString::fromLatin1(kName), QStringLiteral("Produktionszeiten"), 5760, 2880) {
+    makeLabel(this, "LblProduktion", QStringLiteral("Produktion pro Stunde:"), {240, 120, 0, 0});
+    makeLabel(this, "LblZiel", QStringLiteral("Zielmenge:"), {2880, 120, 0, 0});
+    makeLabel(this, "LblZeit", QStringLiteral("Dauer:"), {5040, 120, 0, 0});
+    for (std::size_t i = 0; i < kZeilenAnzahl; ++i) {
+        makeLabel(this, kZeilenNamen[i].label, toQ(kZeilenNamen[i].caption), {240, kLabelZeilen[i], 0, 0});
+    }
+
+    // Created in the tab order: production, target, time boxes, hours, check box.
+    const QString zielTip = QStringLiteral("Zu erreichende Menge bzw. erreichte Menge");
+    const QString zeitTip = QStringLiteral("Zeit bis Zielmenge erreicht ist");
+    for (std::size_t i = 0; i < kZeilenAnzahl; ++i) {
+        produktion_[i] = makeTextBox(this, kZeilenNamen[i].produktion, QStringLiteral("0"),
+                                     {1440, kZeilen[i], kBoxBreite, kBoxHoehe}, toQ(kZeilenNamen[i].tooltip));
+    }
+    for (std::size_t i = 0; i < kZeilenAnzahl; ++i) {
+        ziel_[i] = makeTextBox(this, kZeilenNamen[i].ziel, QStringLiteral("0"),
+                               {2880, kZeilen[i], kBoxBreite, kBoxHoehe}, zielTip);
+    }
+    for (std::size_t i = 0; i < kZeilenAnzahl; ++i) {
+        zeit_[i] = makeTextBox(this, kZeilenNamen[i].zeit, QStringLiteral("0"),
+                               {4320, kZeilen[i], kBoxBreite, kBoxHoehe}, zeitTip);
+        zeit_[i]->setEnabled(false);
+    }
+    txtDauer_ = makeTextBox(this, "TxtDauer", QString(), {4800, 2385, 735, kBoxHoehe},
+                            QStringLiteral("Stunden Produktion"));
+    chkFest_ = makeCheckBox(this, "ChkFest", QStringLiteral("Produktionszeit in Stunden:"),
+                            {2160, 2400, 2295, 255},
+                            QStringLiteral("Menge an Ressourcen nach einer Anzahl Stunden zeigen"));
+    // The caption stays whole where the style's check mark takes more room
+    // than the window was drawn for; TxtDauer leaves space to the right.
+    chkFest_->resize(std::max(chkFest_->width(), chkFest_->sizeHint().width()), chkFest_->height());
+    krvx::setTabOrder({produktion_[0], produktion_[1], produktion_[2], produktion_[3], produktion_[4],
+                 ziel_[0], ziel_[1], ziel_[2], ziel_[3], ziel_[4],
+                 zeit_[0], zeit_[1], zeit_[2], zeit_[3], zeit_[4], txtDauer_, chkFest_});
+    modusSetzen();
+
+    OncePerActionMessages& messages = services.messages;
+    for (QLineEdit* box : produktion_) {
+        onLostFocus(box, messages, [this] {
+            if (!mengenModus()) zeitenBerechnen();
+        });
+    }
+    for (QLineEdit* box : ziel_) onLostFocus(box, messages, [this] { zeitenBerechnen(); });
+    onLostFocus(txtDauer_, messages, [this] { mengenBerechnen(); });
+    onClick(chkFest_, messages, [this] {
+        modusSetzen();
+        if (mengenModus()) mengenBerechnen();
+    });
+}
+
+void FrmProdZeit::load() {
+    const std::optional<ProduktionGelesen> gelesen = produktionDatLaden(services().file(kProduktionDat));
+    if (!gelesen) return;
+    for (std::size_t i = 0; i < kZeilenAnzahl; ++i) {
+        if (gelesen->produktion[i]) produktion_[i]->setText(toQ(*gelesen->produktion[i]));
+        if (gelesen->ziel[i]) ziel_[i]->setText(toQ(*gelesen->ziel[i]));
+    }
+    if (gelesen->dauer) txtDauer_->setText(toQ(*gelesen->dauer));
+    for (QLineEdit* box : produktion_) box->setCursorPosition(0);
+    for (QLineEdit* box : ziel_) box->setCursorPosition(0);
+}
+
+void FrmProdZeit::unload() {
+    const ProduktionEingaben eingaben{texte(produktion_), texte(ziel_), fromQ(txtDauer_->text())};
+    (void)produktionDatSpeichern(services().file(kProduktionDat), eingaben);
+}
+
+void FrmProdZeit::setZielmengen(const FuenfTexte& texte) {
+    for (std::size_t i = 0; i < kZeilenAnzahl; ++i) ziel_[i]->setText(toQ(texte[i]));
+}
+
+void FrmProdZeit::zeitenBerechnen() {
+    FuenfTexte zeiten = texte(zeit_);
+    produktionszeitBerechnen(texte(produktion_), texte(ziel_), zeiten);
+    schreiben(zeit_, zeiten);
+}
+
+void FrmProdZeit::mengenBerechnen() {
+    std::string dauer = fromQ(txtDauer_->text());
+    FuenfTexte ziele = texte(ziel_);
+    krvx::mengenBerechnen(dauer, texte(produktion_), ziele, services().regional);
+    setzeWennAnders(txtDauer_, dauer);
+    schreiben(ziel_, ziele);
+}
+
+void FrmProdZeit::modusSetzen() {
+    const bool mengen = mengenModus();
+    for (QLineEdit* box : ziel_) box->setEnabled(!mengen);
+    txtDauer_->setEnabled(mengen);
+}
+
+FuenfTexte FrmProdZeit::texte(const std::array<QLineEdit*, kZeilenAnzahl>& boxen) const {
+    FuenfTexte out;
+    for (std::size_t i = 0; i < kZeilenAnzahl; ++i) out[i] = fromQ(boxen[i]->text());
+    return out;
+}
+
+void FrmProdZeit::schreiben(const std::array<QLineEdit*, kZeilenAnzahl>& boxen, const FuenfTexte& texte) {
+    for (std::size_t i = 0; i < kZeilenAnzahl; ++i) setzeWennAnders(boxen[i], texte[i]);
+}
+
+FrmProdZeit* zielmengenUebernehmen(WindowRegistry& windows, const FuenfTexte& texte) {
+    FrmProdZeit* form = windows.show<FrmProdZeit>(QString::fromLatin1(FrmProdZeit::kName));
+    if (form) form->setZielmengen(texte);
+    return form;
+}
+
+} // namespace krvx

@@ -1,0 +1,342 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+
+#include "production/ProduktionDat.h"
+#include "production/ui/FrmProdZeit.h"
+#include "support/Files.h"
+#include "support/ui/TestServices.h"
+#include "support/ui/WindowDriver.h"
+
+namespace krvx {
+namespace {
+
+using test::control;
+
+const std::filesystem::path kGolden = std::filesystem::path(KRVX_TESTS_DIR) / "production" / "golden";
+
+const char* const kProduktion[] = {"TxtErz", "TxtAlu", "TxtLeg", "TxtKri", "TxtEne"};
+const char* const kZiel[] = {"TxtZErz", "TxtZAlu", "TxtZLeg", "TxtZKri", "TxtZEne"};
+const char* const kZeit[] = {"TxtZeitErz", "txtZeitAlu", "txtZeitLeg", "TxtZeitKri", "TxtZeitEne"};
+
+class FrmProdZeitTest : public testing::Test {
+protected:
+    explicit FrmProdZeitTest(RegionalSettings settings = RegionalSettings::german()) : t(std::move(settings)) {
+        t.windows.registerWindow(QString::fromLatin1(FrmProdZeit::kName),
+                                 [this] { return new FrmProdZeit(t.services); });
+    }
+
+    FrmProdZeit* oeffnen() {
+        form = t.windows.show<FrmProdZeit>(QString::fromLatin1(FrmProdZeit::kName));
+        EXPECT_NE(form, nullptr);
+        test::activate(form);
+        return form;
+    }
+
+    void schliessen() {
+        QPointer<QWidget> offen(form);
+        form->close();
+        test::settle();
+        EXPECT_TRUE(offen.isNull()) << "the window stayed";
+        EXPECT_EQ(t.windows.window(QString::fromLatin1(FrmProdZeit::kName)), nullptr);
+        form = nullptr;
+    }
+
+    QLineEdit* box(const char* name) { return control<QLineEdit>(form, name); }
+    QString text(const char* name) { return box(name)->text(); }
+    QCheckBox* chkFest() { return control<QCheckBox>(form, "ChkFest"); }
+
+    // Types into a box as a user does: focus, select all, type, then Tab away.
+    void eingeben(const char* name, const QString& text) {
+        test::focusOn(box(name));
+        test::pressKey(Qt::Key_A, Qt::ControlModifier);
+        if (text.isEmpty()) test::pressKey(Qt::Key_Delete);
+        else test::typeText(text);
+        test::pressKey(Qt::Key_Tab);
+    }
+
+    void klicken(QCheckBox* check) {
+        QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(6, check->height() / 2));
+        test::settle();
+    }
+
+    test::TestServices t;
+    FrmProdZeit* form = nullptr;
+};
+
+TEST_F(FrmProdZeitTest, ControlsCaptionsPlacesAndTabOrder) {
+    oeffnen();
+    EXPECT_EQ(form->windowTitle(), "Produktionszeiten");
+    EXPECT_EQ(form->size(), QSize(384, 192));
+
+    struct Beschriftung { const char* name; const char* text; QPoint ort; };
+    const Beschriftung labels[] = {
+        {"LblProduktion", "Produktion pro Stunde:", {16, 8}}, {"LblZiel", "Zielmenge:", {192, 8}},
+        {"LblZeit", "Dauer:", {336, 8}}, {"LblErz", "Erz:", {16, 32}}, {"LblAlu", "Aluminium:", {16, 57}},
+        {"LblLeg", "Legierungen:", {16, 81}}, {"LblKri", "Kristalle:", {16, 106}},
+        {"LblEne", "Energie:", {16, 131}}};
+    for (const Beschriftung& l : labels) {
+        auto* label = control<QLabel>(form, l.name);
+        EXPECT_EQ(label->text(), QString::fromUtf8(l.text)) << l.name;
+        EXPECT_EQ(label->pos(), l.ort) << l.name;
+        EXPECT_GE(label->width(), label->sizeHint().width()) << l.name;
+    }
+    // The row captions end before the production boxes begin.
+    for (const char* n : {"LblErz", "LblAlu", "LblLeg", "LblKri", "LblEne"}) {
+        EXPECT_LE(control<QLabel>(form, n)->geometry().right(), 95) << n;
+    }
+    EXPECT_LE(control<QLabel>(form, "LblProduktion")->geometry().right(), 191);
+    EXPECT_LE(control<QLabel>(form, "LblZiel")->geometry().right(), 287);
+    EXPECT_LE(control<QLabel>(form, "LblZeit")->geometry().right(), 383);
+
+    const int zeilen[] = {29, 54, 78, 103, 128};
+    const char* const tips[] = {"Menge Erz pro Stunde", "Menge Aluminium pro Stunde",
+                                "Menge Legierungen pro Stunde", "Menge Kristalle pro Stunde",
+                                "Menge Energie pro Stunde"};
+    for (int i = 0; i < 5; ++i) {
+        const struct { const char* name; int left; const char* tip; } spalten[] = {
+            {kProduktion[i], 96, tips[i]},
+            {kZiel[i], 192, "Zu erreichende Menge bzw. erreichte Menge"},
+            {kZeit[i], 288, "Zeit bis Zielmenge erreicht ist"}};
+        for (const auto& s : spalten) {
+            EXPECT_EQ(box(s.name)->geometry(), QRect(s.left, zeilen[i], 81, 19)) << s.name;
+            EXPECT_EQ(box(s.name)->toolTip(), QString::fromUtf8(s.tip)) << s.name;
+            EXPECT_EQ(text(s.name), "0") << s.name;
+        }
+    }
+    EXPECT_EQ(box("TxtDauer")->geometry(), QRect(320, 159, 49, 19));
+    EXPECT_EQ(box("TxtDauer")->toolTip(), "Stunden Produktion");
+    EXPECT_EQ(text("TxtDauer"), "");
+    EXPECT_EQ(chkFest()->pos(), QPoint(144, 160));
+    EXPECT_EQ(chkFest()->height(), 17);
+    EXPECT_GE(chkFest()->width(), 153);
+    EXPECT_LT(chkFest()->geometry().right(), box("TxtDauer")->x());
+    EXPECT_EQ(chkFest()->text(), "Produktionszeit in Stunden:");
+    EXPECT_LE(chkFest()->sizeHint().width(), chkFest()->width());  // the caption is whole
+    EXPECT_EQ(chkFest()->toolTip(), "Menge an Ressourcen nach einer Anzahl Stunden zeigen");
+    EXPECT_FALSE(chkFest()->isChecked());
+
+    // The focus chain from the first production box.
+    std::vector<QString> kette;
+    for (const char* n : kProduktion) kette.push_back(n);
+    for (const char* n : kZiel) kette.push_back(n);
+    for (const char* n : kZeit) kette.push_back(n);
+    kette.push_back("TxtDauer");
+    kette.push_back("ChkFest");
+    QWidget* w = box("TxtErz");
+    for (const QString& name : kette) {
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->objectName(), name);
+        w = w->nextInFocusChain();
+    }
+    EXPECT_EQ(QApplication::focusWidget(), box("TxtErz"));
+}
+
+TEST_F(FrmProdZeitTest, EnabledStatesFollowTheMode) {
+    oeffnen();
+    auto erwarte = [&](bool mengen) {
+        for (int i = 0; i < 5; ++i) {
+            EXPECT_TRUE(box(kProduktion[i])->isEnabled());
+            EXPECT_EQ(box(kZiel[i])->isEnabled(), !mengen) << kZiel[i];
+            EXPECT_FALSE(box(kZeit[i])->isEnabled()) << kZeit[i];
+        }
+        EXPECT_EQ(box("TxtDauer")->isEnabled(), mengen);
+    };
+    erwarte(false);
+    klicken(chkFest());
+    EXPECT_TRUE(chkFest()->isChecked());
+    erwarte(true);
+    klicken(chkFest());
+    erwarte(false);
+}
+
+struct ZeitEingabe {
+    int zeile;
+    const char* produktion;
+    const char* ziel;
+    const char* zeit;
+};
+
+TEST_F(FrmProdZeitTest, LeavingAProductionOrTargetBoxComputesTheTimes) {
+    oeffnen();
+    const ZeitEingabe faelle[] = {
+        {0, "100", "250", "02:30"}, {1, "7", "100", "14:17"}, {2, "60", "59.5", "01:00"},
+        {3, "40", "1", "00:02"}, {4, "250", "60000", "240:00"}, {0, "60", "-30", "-01:30"},
+        {1, "60", "90,5", "01:30"}};
+    for (const ZeitEingabe& f : faelle) {
+        eingeben(kProduktion[f.zeile], f.produktion);
+        eingeben(kZiel[f.zeile], f.ziel);
+        EXPECT_EQ(text(kZeit[f.zeile]), f.zeit) << f.produktion << " / " << f.ziel;
+    }
+
+    // A production of 0 or text leaves the time; the other rows are computed.
+    eingeben("TxtErz", "0");
+    eingeben("TxtZErz", "500");
+    eingeben("TxtAlu", "abc");
+    EXPECT_EQ(text("TxtZeitErz"), "-01:30");
+    EXPECT_EQ(text("txtZeitAlu"), "01:30");
+
+    // Leaving a production box also computes in time mode.
+    eingeben("TxtZLeg", "120");
+    EXPECT_EQ(text("txtZeitLeg"), "02:00");
+    eingeben("TxtLeg", "240");
+    EXPECT_EQ(text("txtZeitLeg"), "00:30");
+}
+
+TEST_F(FrmProdZeitTest, AmountModeComputesAmountsAndKeepsTheTimes) {
+    oeffnen();
+    eingeben("TxtErz", "100");
+    eingeben("TxtZErz", "250");
+    eingeben("TxtAlu", "125");
+    ASSERT_EQ(text("TxtZeitErz"), "02:30");
+
+    klicken(chkFest());  // with an empty TxtDauer every target is 0
+    for (const char* n : kZiel) EXPECT_EQ(text(n), "0") << n;
+
+    eingeben("TxtDauer", "2,5");
+    EXPECT_EQ(text("TxtDauer"), "2.5");
+    EXPECT_EQ(text("TxtZErz"), "250");
+    EXPECT_EQ(text("TxtZAlu"), "312,5");
+    EXPECT_EQ(text("TxtZeitErz"), "02:30");  // times are not cleared
+
+    eingeben("TxtDauer", "1,5");
+    eingeben("TxtEne", "4");  // a production box in amount mode computes nothing
+    EXPECT_EQ(text("TxtZEne"), "0");
+    EXPECT_EQ(text("TxtZAlu"), "187,5");
+    EXPECT_EQ(text("TxtZeitEne"), "0");
+
+    klicken(chkFest());  // back to time mode: nothing computed, amounts stay
+    EXPECT_EQ(text("TxtZAlu"), "187,5");
+    EXPECT_EQ(text("txtZeitAlu"), "00:00");  // computed when TxtAlu was left in time mode
+    EXPECT_EQ(text("TxtDauer"), "1.5");
+}
+
+TEST_F(FrmProdZeitTest, TheFileIsReadAtLoadAndWrittenAtCloseByteForByte) {
+    for (const char* name : {"beispiel.dat", "sonderfaelle.dat"}) {
+        SCOPED_TRACE(name);
+        const std::string golden = test::readBytes(kGolden / name);
+        test::writeBytes(t.file(kProduktionDat), golden);
+        oeffnen();
+        EXPECT_FALSE(chkFest()->isChecked());
+        for (const char* n : kZeit) EXPECT_EQ(text(n), "0");
+        schliessen();
+        EXPECT_EQ(test::readBytes(t.file(kProduktionDat)), golden);
+    }
+    // The texts themselves, as the boxes show them.
+    oeffnen();
+    EXPECT_EQ(text("TxtErz"), " 1200");
+    EXPECT_EQ(text("TxtAlu"), "Größe");
+    EXPECT_EQ(text("TxtLeg"), "");
+    EXPECT_EQ(text("TxtEne"), "187,5");
+    EXPECT_EQ(text("TxtZErz"), "say \"hi\"");
+    EXPECT_EQ(text("TxtZEne"), "\"");
+    EXPECT_EQ(text("TxtDauer"), "2,5");
+}
+
+TEST_F(FrmProdZeitTest, TypedTextsSurviveClosingAndReopening) {
+    oeffnen();
+    const std::pair<const char*, QString> eingaben[] = {
+        {"TxtErz", "100"}, {"TxtAlu", " 1 000 "}, {"TxtLeg", ""}, {"TxtKri", "a,\"b\""},
+        {"TxtEne", "123456789012345678901234567890"}, {"TxtZErz", "187,5"}, {"TxtZKri", "Öl"}};
+    for (const auto& [name, wert] : eingaben) eingeben(name, wert);
+    klicken(chkFest());
+    eingeben("TxtDauer", "x y");
+    const std::vector<QString> vorher = [&] {
+        std::vector<QString> v;
+        for (const char* n : kProduktion) v.push_back(text(n));
+        for (const char* n : kZiel) v.push_back(text(n));
+        v.push_back(text("TxtDauer"));
+        return v;
+    }();
+    schliessen();
+    oeffnen();
+    EXPECT_FALSE(chkFest()->isChecked());
+    std::size_t i = 0;
+    for (const char* n : kProduktion) EXPECT_EQ(text(n), vorher[i++]) << n;
+    for (const char* n : kZiel) EXPECT_EQ(text(n), vorher[i++]) << n;
+    EXPECT_EQ(text("TxtDauer"), vorher[i]);
+    EXPECT_EQ(text("TxtDauer"), "x y");
+}
+
+TEST_F(FrmProdZeitTest, MissingShortAndGarbageFiles) {
+    struct Fall {
+        const char* name;
+        std::optional<std::string> inhalt;
+        const char *erz, *alu, *zErz, *zAlu;
+    };
+    const Fall faelle[] = {
+        {"missing", std::nullopt, "0", "0", "0", "0"},
+        {"one line", std::string("7 8\r\n"), "7", "8", "0", "0"},
+        {"two lines", std::string("7\r\n1 2\r\n"), "7", "0", "1", "2"},
+        {"garbage", std::string("\x01\xfe\"\r\n\x80"), "\x01\xc3\xbe\"", "0", "\xe2\x82\xac", "0"},
+    };
+    for (const Fall& f : faelle) {
+        SCOPED_TRACE(f.name);
+        std::filesystem::remove(t.file(kProduktionDat));
+        if (f.inhalt) test::writeBytes(t.file(kProduktionDat), *f.inhalt);
+        oeffnen();
+        EXPECT_EQ(text("TxtErz"), QString::fromUtf8(f.erz));
+        EXPECT_EQ(text("TxtAlu"), f.alu);
+        EXPECT_EQ(text("TxtZErz"), f.zErz);
+        EXPECT_EQ(text("TxtZAlu"), f.zAlu);
+        EXPECT_EQ(text("TxtDauer"), "");
+        schliessen();
+    }
+}
+
+TEST_F(FrmProdZeitTest, AFileThatCannotBeWrittenStillLetsTheWindowClose) {
+    std::filesystem::create_directory(t.file(kProduktionDat));
+    oeffnen();
+    eingeben("TxtErz", "5");
+    schliessen();
+    EXPECT_TRUE(std::filesystem::is_directory(t.file(kProduktionDat)));
+    EXPECT_TRUE(t.script.boxes.empty());
+}
+
+TEST_F(FrmProdZeitTest, HandOverLoadsTheWindowFirstAndComputesNothing) {
+    test::writeBytes(t.file(kProduktionDat), "60 0 0 0 0\r\n9 9 9 9 9\r\n\r\n");
+    FrmProdZeit* offen = zielmengenUebernehmen(t.windows, {" 1200", " 800", " 0", " 50", " 0"});
+    ASSERT_NE(offen, nullptr);
+    form = offen;
+    test::activate(form);
+    EXPECT_EQ(text("TxtErz"), "60");  // read from the file
+    const char* const erwartet[] = {" 1200", " 800", " 0", " 50", " 0"};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(text(kZiel[i]), erwartet[i]);
+        EXPECT_EQ(text(kZeit[i]), "0");
+    }
+    EXPECT_FALSE(chkFest()->isChecked());
+
+    // The times follow once the user leaves a production box.
+    eingeben("TxtErz", "60");
+    EXPECT_EQ(text("TxtZeitErz"), "20:00");
+
+    // A second hand-over reuses the open window; in amount mode the disabled
+    // target boxes take the texts and the mode stays.
+    klicken(chkFest());
+    EXPECT_EQ(zielmengenUebernehmen(t.windows, {"1", "2", "", "4", "5"}), offen);
+    EXPECT_TRUE(chkFest()->isChecked());
+    EXPECT_FALSE(box("TxtZErz")->isEnabled());
+    EXPECT_EQ(text("TxtZErz"), "1");
+    EXPECT_EQ(text("TxtZLeg"), "");
+    EXPECT_EQ(text("TxtZeitErz"), "20:00");
+}
+
+class FrmProdZeitEnglischTest : public FrmProdZeitTest {
+protected:
+    FrmProdZeitEnglischTest() : FrmProdZeitTest(RegionalSettings::english()) {}
+};
+
+TEST_F(FrmProdZeitEnglischTest, AmountsUseTheRegionalDecimalSeparator) {
+    oeffnen();
+    eingeben("TxtKri", "125");
+    klicken(chkFest());
+    eingeben("TxtDauer", "1,5");
+    EXPECT_EQ(text("TxtZKri"), "187.5");
+}
+
+} // namespace
+} // namespace krvx
