@@ -1,0 +1,81 @@
+#include "catalogue/CatalogueEdit.h"
+
+#include "common/numbers.h"
+
+namespace krvx {
+namespace {
+
+constexpr std::array<std::string_view, kEntryBoxes> kBoxCaptions{
+    "Erz", "Alu", "Leg", "Kri", "Energie", "Geschwindigkeit", "Bauzeit in min"};
+
+} // namespace
+
+EntryBoxTexts entryBoxTexts(const Schiffstyp& s) {
+    return {std::to_string(s.erz), std::to_string(s.alu),   std::to_string(s.leg),
+            std::to_string(s.kri), std::to_string(s.ene),   std::to_string(s.speed),
+            std::to_string(s.prod)};
+}
+
+std::optional<std::string> nameProblem(std::string_view name) {
+    if (name.find('"') != std::string_view::npos) {
+        return std::string("Der Schiffsname darf kein Anführungszeichen (\") enthalten.\n"
+                           "Bitte den Namen ohne Anführungszeichen eingeben.");
+    }
+    if (!fitsCp1252(name)) {
+        return std::string("Der Schiffsname enthält Zeichen, die in schiffe.dat nicht "
+                           "gespeichert werden können.");
+    }
+    return std::nullopt;
+}
+
+std::variant<Schiffstyp, std::string> readEntry(std::string_view name, const EntryBoxTexts& boxes) {
+    if (auto problem = nameProblem(name)) {
+        return *problem;
+    }
+    std::array<std::int32_t, kEntryBoxes> numbers{};
+    for (std::size_t i = 0; i < kEntryBoxes; ++i) {
+        const std::optional<std::int32_t> value = toInt32(parseLeadingNumber(boxes[i]));
+        if (!value) {
+            return "Die Zahl im Feld „" + std::string(kBoxCaptions[i]) +
+                   "“ liegt außerhalb des erlaubten Bereichs.\nErlaubt sind ganze Zahlen von -2147483648 bis 2147483647.";
+        }
+        numbers[i] = *value;
+    }
+    return Schiffstyp{std::string(name), numbers[0], numbers[1], numbers[2], numbers[3],
+                      numbers[4],        numbers[5], numbers[6]};
+}
+
+std::optional<std::int16_t> makePendingEntry(ShipCatalogue& catalogue) {
+    if (catalogue.Schiffstypen_length >= ShipCatalogue::kMaxEntries) {
+        return std::nullopt;
+    }
+    catalogue.Schiffstypen.resize(static_cast<std::size_t>(catalogue.Schiffstypen_length) + 1);
+    return catalogue.Schiffstypen_length;
+}
+
+bool holdsEntry(const ShipCatalogue& catalogue, std::int16_t index) {
+    return index >= 0 && index <= catalogue.Schiffstypen_length &&
+           static_cast<std::size_t>(index) < catalogue.Schiffstypen.size();
+}
+
+void deleteEntry(ShipCatalogue& catalogue, std::int16_t index) {
+    if (!holdsEntry(catalogue, index)) {
+        return;
+    }
+    auto& storage = catalogue.Schiffstypen;
+    if (index < catalogue.Schiffstypen_length) {
+        storage.erase(storage.begin() + index);
+        --catalogue.Schiffstypen_length;
+    }
+    storage.resize(static_cast<std::size_t>(catalogue.Schiffstypen_length));
+}
+
+std::string newShipPreset(std::int16_t index) {
+    return " " + std::to_string(index);
+}
+
+std::string saveErrorText(const FileError& error) {
+    return "Bitte im Korvax Forum melden:\n\r" + std::to_string(error.number) + "\n\r" + error.description;
+}
+
+} // namespace krvx

@@ -1,0 +1,56 @@
+#pragma once
+// What the catalogue editor does to the catalogue, apart from its window:
+// reading an entry from its boxes, the pending new entry, deleting, and the
+// texts of its messages.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "catalogue/ShipCatalogue.h"
+#include "common/textfile.h"
+
+namespace krvx {
+
+// The seven value boxes in the order erz, alu, leg, kri, ene, speed, prod.
+inline constexpr std::size_t kEntryBoxes = 7;
+using EntryBoxTexts = std::array<std::string, kEntryBoxes>;
+
+// The numbers of an entry as the boxes show them: plain decimal.
+EntryBoxTexts entryBoxTexts(const Schiffstyp& ship);
+
+// Reads the name and the boxes as "Änderung speichern" takes them over: each
+// box by the leading-number rule, rounded half to even to a 32-bit integer.
+// A name the file cannot hold, or a number outside the 32-bit range, refuses
+// the whole entry with a German message for the user.
+std::variant<Schiffstyp, std::string> readEntry(std::string_view name, const EntryBoxTexts& boxes);
+
+// The message for a name that schiffe.dat cannot hold, or nullopt.
+std::optional<std::string> nameProblem(std::string_view name);
+
+// "Neues Schiff": the storage becomes exactly count + 1 entries long, keeping
+// an earlier pending entry; returns its index (the count). nullopt when the
+// catalogue is full, as the entry could never be counted.
+std::optional<std::int16_t> makePendingEntry(ShipCatalogue& catalogue);
+
+// "Löschen": a pending entry is discarded; a counted one is removed, the
+// entries after it move down, and the storage shrinks to the new count.
+// An index that holds no entry changes nothing.
+void deleteEntry(ShipCatalogue& catalogue, std::int16_t index);
+
+// True when the storage holds an entry at the index (a counted or the pending one).
+bool holdsEntry(const ShipCatalogue& catalogue, std::int16_t index);
+
+// The preset of the name question: one blank, then the index.
+std::string newShipPreset(std::int16_t index);
+
+// The text of the box shown when schiffe.dat cannot be written.
+std::string saveErrorText(const FileError& error);
+
+inline constexpr std::string_view kCatalogueFullText =
+    "Der Schiffskatalog ist voll: er fasst höchstens 32767 Schiffe.";
+
+} // namespace krvx
