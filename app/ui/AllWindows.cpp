@@ -1,11 +1,12 @@
 #include "app/ui/AllWindows.h"
 
+#include "production/ui/FrmProdZeit.h"
+
 namespace krvx {
 
 void registerAllWindows(WindowRegistry& registry, Services& services) {
     // One line per window: registry.registerWindow("Name", [&services] { return new Window(services); });
-    (void)registry;
-    (void)services;
+    registry.registerWindow("FrmProdZeit", [&services] { return new FrmProdZeit(services); });
 }
 
 } // namespace krvx
