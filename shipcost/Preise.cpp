@@ -1,6 +1,8 @@
 #include "shipcost/Preise.h"
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "common/numbers.h"
 #include "shipcost/Fehlermeldung.h"
@@ -10,44 +12,70 @@ namespace krvx {
 PreisIndex::PreisIndex(const std::vector<Schiffstyp>& schiffstypen, std::int16_t schiffstypen_length) {
     const std::size_t count =
         std::min(schiffstypen.size(), static_cast<std::size_t>(std::max<std::int16_t>(schiffstypen_length, 0)));
-    byName_.reserve(count);
+    std::size_t size = 16;
+    while (size < 2 * count) {
+        size *= 2;
+    }
+    slots_.resize(size);
+    mask_ = size - 1;
+    const std::hash<std::string_view> hasher;
     for (std::size_t i = 0; i < count; ++i) {
-        byName_.emplace(schiffstypen[i].name, &schiffstypen[i]);  // keeps the first of a name
+        const Schiffstyp& typ = schiffstypen[i];
+        const std::size_t hash = hasher(typ.name);
+        std::size_t pos = hash & mask_;
+        while (slots_[pos].typ != nullptr) {
+            if (slots_[pos].hash == hash && slots_[pos].typ->name == typ.name) {
+                break;  // the first entry of a name stays
+            }
+            pos = (pos + 1) & mask_;
+        }
+        if (slots_[pos].typ == nullptr) {
+            slots_[pos] = {hash, &typ};
+        }
     }
 }
 
 const Schiffstyp* PreisIndex::find(std::string_view name) const {
-    const auto it = byName_.find(name);
-    return it == byName_.end() ? nullptr : it->second;
-}
-
-std::int32_t kosten(const Schiffstyp& typ, std::string_view rohstoff) {
-    if (rohstoff == "Erz") return typ.erz;
-    if (rohstoff == "Alu") return typ.alu;
-    if (rohstoff == "Leg") return typ.leg;
-    if (rohstoff == "Kri") return typ.kri;
-    if (rohstoff == "Ene") return typ.ene;
-    return 0;
+    const std::size_t hash = std::hash<std::string_view>{}(name);
+    for (std::size_t pos = hash & mask_; slots_[pos].typ != nullptr; pos = (pos + 1) & mask_) {
+        if (slots_[pos].hash == hash && slots_[pos].typ->name == name) {
+            return slots_[pos].typ;
+        }
+    }
+    return nullptr;
 }
 
 namespace {
 
+// The cost fields in resource order, matching kRohstoffe.
+constexpr std::array<std::int32_t Schiffstyp::*, 5> kFelder{&Schiffstyp::erz, &Schiffstyp::alu, &Schiffstyp::leg,
+                                                            &Schiffstyp::kri, &Schiffstyp::ene};
+
 constexpr std::string_view kPreisRoutine = "Preis";
 
-std::optional<std::int32_t> preisVon(const Schiffstyp* typ, std::string_view schiff, std::string_view rohstoff,
-                                     MessageService& messages) {
-    if (typ == nullptr) {
-        fehlerMelden(messages, kPreisRoutine, fehler::schiffUnbekannt(schiff));
-        return std::nullopt;
-    }
-    return kosten(*typ, rohstoff);
+void unbekanntMelden(std::string_view schiff, MessageService& messages) {
+    fehlerMelden(messages, kPreisRoutine, fehler::schiffUnbekannt(schiff));
 }
 
 } // namespace
 
+std::int32_t kosten(const Schiffstyp& typ, std::string_view rohstoff) {
+    for (std::size_t r = 0; r < kRohstoffe.size(); ++r) {
+        if (rohstoff == kRohstoffe[r]) {
+            return typ.*kFelder[r];
+        }
+    }
+    return 0;
+}
+
 std::optional<std::int32_t> Preis(const PreisIndex& index, std::string_view schiff, std::string_view rohstoff,
                                   MessageService& messages) {
-    return preisVon(index.find(schiff), schiff, rohstoff, messages);
+    const Schiffstyp* typ = index.find(schiff);
+    if (typ == nullptr) {
+        unbekanntMelden(schiff, messages);
+        return std::nullopt;
+    }
+    return kosten(*typ, rohstoff);
 }
 
 std::optional<Ergebnisse> PreisBerechnen(const Bestellliste& liste, const PreisIndex& index,
@@ -60,9 +88,12 @@ std::optional<Ergebnisse> PreisBerechnen(const Bestellliste& liste, const PreisI
         // One lookup serves the entry's five prices; an unknown ship still
         // fails once per resource, as five separate lookups would.
         const Schiffstyp* typ = index.find(b.schiff);
-        for (std::size_t r = 0; r < kRohstoffe.size(); ++r) {
-            const std::optional<std::int32_t> preis = preisVon(typ, b.schiff, kRohstoffe[r], messages);
-            summen[r] += faktor * preis.value_or(0);
+        for (std::size_t r = 0; r < kFelder.size(); ++r) {
+            if (typ == nullptr) {
+                unbekanntMelden(b.schiff, messages);  // the failed lookup counts 0
+            } else {
+                summen[r] += faktor * (typ->*kFelder[r]);
+            }
         }
     }
 

@@ -8,7 +8,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "catalogue/Schiffstyp.h"
@@ -26,7 +25,14 @@ public:
     const Schiffstyp* find(std::string_view name) const;
 
 private:
-    std::unordered_map<std::string_view, const Schiffstyp*> byName_;
+    // Open addressing with linear probing in a table of at least twice the
+    // entries: one allocation, no node per name.
+    struct Slot {
+        std::size_t hash = 0;
+        const Schiffstyp* typ = nullptr;  // nullptr: free
+    };
+    std::vector<Slot> slots_;
+    std::size_t mask_ = 0;
 };
 
 // The resources in their fixed order.
