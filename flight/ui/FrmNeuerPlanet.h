@@ -1,0 +1,30 @@
+#pragma once
+// The dialog "Neuer Planet": a name and three coordinates, added to the planet
+// list of the flight time window with "Hinzufügen" (also Enter in any box).
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "common/ui/FormWindow.h"
+
+namespace krvx {
+
+class FrmNeuerPlanet : public FormWindow {
+    Q_OBJECT
+public:
+    explicit FrmNeuerPlanet(Services& services);
+
+private:
+    void add();
+
+    QLabel* LblName;
+    QLineEdit* TxtName;
+    QLabel* LblKoordinaten;
+    QLineEdit* TxtGal;
+    QLineEdit* TxtSys;
+    QLineEdit* TxtPlanet;
+    QPushButton* CmdAdd;
+};
+
+} // namespace krvx

@@ -1,0 +1,189 @@
+#include "flight/ui/FrmZeit.h"
+
+#include <algorithm>
+
+#include "app/debugging.h"
+#include "catalogue/ShipCatalogue.h"
+#include "common/ui/Controls.h"
+#include "common/ui/FormEvents.h"
+#include "common/ui/WindowRegistry.h"
+#include "flight/ShipSpeed.h"
+
+namespace krvx {
+
+namespace {
+
+// The item that the list's text stands for: the current item when the text is
+// still its text, else the first item with exactly that text, else none.
+int selectedItem(const QComboBox* combo) {
+    const QString text = combo->currentText();
+    const int current = combo->currentIndex();
+    if (current >= 0 && combo->itemText(current) == text) {
+        return current;
+    }
+    return combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+}
+
+// Appending keeps the list's text and selection (Qt would select the first
+// item added to an empty list).
+void appendItem(QComboBox* combo, const QString& text) {
+    const int index = combo->currentIndex();
+    const QString shown = combo->currentText();
+    combo->addItem(text);
+    if (combo->currentIndex() != index) {
+        combo->setCurrentIndex(index);
+        combo->setEditText(shown);
+    }
+}
+
+void selectSecond(QComboBox* combo) {
+    if (combo->count() >= 2) {
+        combo->setCurrentIndex(1);
+        combo->setEditText(combo->itemText(1));
+    }
+}
+
+void setIfChanged(QLineEdit* box, const std::string& text) {
+    const QString value = toQ(text);
+    if (box->text() != value) {
+        box->setText(value);
+    }
+}
+
+} // namespace
+
+FrmZeit::FrmZeit(Services& services) : FormWindow(services, "FrmZeit", "Reisezeit", 5325, 2400) {
+    LblStart = makeLabel(this, "LblStart", "Start:", {120, 240, 0, 0});
+    CmbStart = makeComboBox(this, "CmbStart", {840, 240, 1215, 315});
+    LblZiel = makeLabel(this, "LblZiel", "Ziel:", {120, 720, 0, 0});
+    CmbZiel = makeComboBox(this, "CmbZiel", {840, 720, 1215, 315});
+    CmdNeuerPlanet = makeButton(this, "CmdNeuerPlanet", "Neuer Planet", {120, 1200, 1935, 495});
+    CmbSchiff = makeComboBox(this, "CmbSchiff", {120, 1920, 1935, 315});
+    LblGeschwindigkeit = makeLabel(this, "LblGeschwindigkeit", "Geschwindigkeit", {2280, 0, 0, 0});
+    TxtGeschwindigkeit = makeTextBox(this, "TxtGeschwindigkeit", "", {2280, 240, 1095, 285});
+    LblStartzeit = makeLabel(this, "LblStartzeit", "Startzeit", {2280, 720, 0, 0});
+    TxtStart = makeTextBox(this, "TxtStart", "00:00", {2280, 960, 1095, 285});
+    LblDauer = makeLabel(this, "LblDauer", "Dauer", {3840, 0, 0, 0});
+    TxtDauer = makeTextBox(this, "TxtDauer", "", {3840, 240, 1095, 285});
+    TxtDauer->setEnabled(false);
+    LblAnkunft = makeLabel(this, "LblAnkunft", "Ankunftszeit", {3840, 720, 0, 0});
+    TxtAnkunft = makeTextBox(this, "TxtAnkunft", "00:00", {3840, 960, 1095, 285});
+    OptAnkunft = makeOption(this, "OptAnkunft", "Ankunft berechnen", {2400, 1800, 1695, 255});
+    OptStart = makeOption(this, "OptStart", "Start berechnen", {2400, 2040, 1695, 255});
+    OptAnkunft->setChecked(true);
+    // The option captions need a few pixels more than their boxes offer in
+    // this font; they grow to the right, where the window has room.
+    for (QRadioButton* option : {OptAnkunft, OptStart}) {
+        option->resize(std::max(option->width(), option->sizeHint().width()), option->height());
+    }
+
+    // The accessible names of the boxes: the captions of the labels beside them.
+    CmbStart->setAccessibleName("Start:");
+    CmbZiel->setAccessibleName("Ziel:");
+    TxtGeschwindigkeit->setAccessibleName("Geschwindigkeit");
+    TxtStart->setAccessibleName("Startzeit");
+    TxtDauer->setAccessibleName("Dauer");
+    TxtAnkunft->setAccessibleName("Ankunftszeit");
+    CmbSchiff->setAccessibleName("Schiff");
+
+    krvx::setTabOrder({TxtDauer, TxtAnkunft, TxtStart, CmbStart, CmbZiel, CmdNeuerPlanet, TxtGeschwindigkeit,
+                 OptAnkunft, OptStart, CmbSchiff});
+
+    OncePerActionMessages& messages = services.messages;
+    onLostFocus(CmbSchiff, messages, [this] { setSpeedFromShip(); });
+    onLostFocus(CmbStart, messages, [this] { recomputeAll(); });
+    onLostFocus(CmbZiel, messages, [this] { recomputeAll(); });
+    onLostFocus(TxtGeschwindigkeit, messages, [this] { recomputeAll(); });
+    onLostFocus(TxtStart, messages, [this] { arrivalStepOnly(); });
+    onLostFocus(TxtAnkunft, messages, [this] { startStepOnly(); });
+    onClick(CmdNeuerPlanet, messages, [this] { this->services().windows.show("FrmNeuerPlanet"); });
+}
+
+void FrmZeit::load() {
+    const PlanetFileLoad file = readPlanetenDat(services().file(kPlanetenDat));
+    fileState_ = file.state;
+    loading_ = true;
+    for (const PlanetEintrag& entry : file.entries) {
+        addPlanet(entry.name, entry.Galaxie, entry.System, entry.Planet);
+    }
+    loading_ = false;
+
+    for (const std::string& name : offeredShips(services().ships)) {
+        CmbSchiff->addItem(toQ(name));
+    }
+    if (CmbSchiff->count() > 0) {
+        CmbSchiff->setCurrentIndex(0);
+        CmbSchiff->setEditText(CmbSchiff->itemText(0));
+    }
+    TxtAnkunft->setFocus();
+}
+
+bool FrmZeit::addPlanet(const std::string& name, std::int16_t Galaxie, std::int16_t System, std::int16_t Planet) {
+    services().log.writeDebug("Start: addPlanet");
+    if (!Planeten_.add(PlanetEintrag{name, Galaxie, System, Planet})) {
+        return false;
+    }
+    if (!loading_) {
+        added_ = true;
+    }
+    appendItem(CmbStart, toQ(name));
+    appendItem(CmbZiel, toQ(name));
+    selectSecond(CmbStart);
+    selectSecond(CmbZiel);
+    services().log.writeDebug("Ende: addPlanet()");
+    return true;
+}
+
+void FrmZeit::unload() {
+    const PlanetSaveResult saved =
+        savePlanetenDat(services().file(kPlanetenDat), Planeten_.entries(), fileState_, added_);
+    if (saved.message) {
+        services().messages.message(*saved.message);
+    }
+}
+
+FlightFormState FrmZeit::formState() const {
+    FlightFormState state;
+    state.speedText = fromQ(TxtGeschwindigkeit->text());
+    state.startPlanetText = fromQ(CmbStart->currentText());
+    state.targetPlanetText = fromQ(CmbZiel->currentText());
+    state.startIndex = selectedItem(CmbStart);
+    state.targetIndex = selectedItem(CmbZiel);
+    state.arrivalMode = OptAnkunft->isChecked();
+    state.dauer = fromQ(TxtDauer->text());
+    state.startzeit = fromQ(TxtStart->text());
+    state.ankunft = fromQ(TxtAnkunft->text());
+    return state;
+}
+
+void FrmZeit::showState(const FlightFormState& state) {
+    setIfChanged(TxtDauer, state.dauer);
+    setIfChanged(TxtStart, state.startzeit);
+    setIfChanged(TxtAnkunft, state.ankunft);
+}
+
+void FrmZeit::setSpeedFromShip() {
+    if (const auto speed = speedTextForShip(services().ships, fromQ(CmbSchiff->currentText()), services().log)) {
+        setIfChanged(TxtGeschwindigkeit, *speed);
+    }
+}
+
+void FrmZeit::recomputeAll() {
+    FlightFormState state = formState();
+    recompute(state, Planeten_, services().log);
+    showState(state);
+}
+
+void FrmZeit::arrivalStepOnly() {
+    FlightFormState state = formState();
+    arrivalStep(state, Planeten_, services().log);
+    showState(state);
+}
+
+void FrmZeit::startStepOnly() {
+    FlightFormState state = formState();
+    startStep(state, Planeten_, services().log);
+    showState(state);
+}
+
+} // namespace krvx
