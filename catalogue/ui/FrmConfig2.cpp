@@ -1,0 +1,218 @@
+#include "catalogue/ui/FrmConfig2.h"
+
+#include <variant>
+
+#include "common/ui/Controls.h"
+#include "common/ui/FormEvents.h"
+#include "common/ui/WindowRegistry.h"
+
+namespace krvx {
+
+FrmConfig2::FrmConfig2(Services& services)
+    : FormWindow(services, QString::fromLatin1(kName), QStringLiteral("Konfiguration"), 6300, 2415),
+      ships_(services.ships) {
+    cmdLinks_ = makeButton(this, "CmdLinks", QStringLiteral("<"), {240, 120, 255, 255});
+    cmbSchiffe_ = makeComboBox(this, "CmbSchiffe", {2063, 120, 2175, 315});
+    cmdRechts_ = makeButton(this, "CmdRechts", QStringLiteral(">"), {5880, 120, 255, 255});
+    makeLabel(this, "LblErz", QStringLiteral("Erz"), {240, 480, 1095, 255});
+    makeLabel(this, "Label1", QStringLiteral("Alu"), {1440, 480, 1095, 255});
+    makeLabel(this, "Label2", QStringLiteral("Leg"), {2760, 480, 975, 255});
+    makeLabel(this, "Label3", QStringLiteral("Kri"), {3960, 480, 855, 255});
+    makeLabel(this, "Label4", QStringLiteral("Energie"), {5040, 480, 855, 255});
+    boxes_[0] = makeTextBox(this, "TxtErz", {}, {240, 720, 1095, 285});
+    boxes_[1] = makeTextBox(this, "TxtAlu", {}, {1440, 720, 1095, 285});
+    boxes_[2] = makeTextBox(this, "TxtLeg", {}, {2640, 720, 1095, 285});
+    boxes_[3] = makeTextBox(this, "TxtKri", {}, {3840, 720, 1095, 285});
+    boxes_[4] = makeTextBox(this, "TxtEne", {}, {5040, 720, 1095, 285});
+    makeLabel(this, "Label5", QStringLiteral("Geschwindigkeit"), {240, 1200, 1215, 255});
+    makeLabel(this, "Label6", QStringLiteral("Bauzeit in min"), {5040, 1200, 1095, 255});
+    boxes_[5] = makeTextBox(this, "TxtGeschw", {}, {240, 1440, 1095, 285});
+    boxes_[6] = makeTextBox(this, "TxtBauzeit", {}, {5040, 1440, 1095, 285});
+    cmdSpeichern_ = makeButton(this, "CmdSpeichern", QStringLiteral("Änderung speichern"), {2303, 1320, 1695, 375});
+    cmdEdit_ = makeButton(this, "CmdEdit", QStringLiteral("Bearbeiten"), {240, 1920, 1095, 375});
+    cmdDel_ = makeButton(this, "CmdDel", QStringLiteral("Löschen"), {1440, 1920, 1095, 375});
+    cmdNeu_ = makeButton(this, "CmdNeu", QStringLiteral("Neues Schiff"), {2640, 1920, 1095, 375});
+    command1_ = makeButton(this, "Command1", QStringLiteral("Handelskonfiguration"), {4200, 1920, 1935, 375});
+
+    krvx::setTabOrder({boxes_[0], boxes_[1], boxes_[2], boxes_[3], boxes_[4], boxes_[5], boxes_[6], cmdEdit_,
+                 cmdNeu_, cmdDel_, command1_, cmdLinks_, cmdRechts_, cmbSchiffe_, cmdSpeichern_});
+
+    OncePerActionMessages& messages = services.messages;
+    for (QLineEdit* box : boxes_) {
+        onChange(box, messages, [this] { changed = true; });
+    }
+    connect(cmbSchiffe_, &QComboBox::activated, this, [this](int index) {
+        UserAction action(this->services().messages);
+        pickFromList(index);
+    });
+    onClick(cmdLinks_, messages, [this] { stepLeft(); });
+    onClick(cmdRechts_, messages, [this] { stepRight(); });
+    onClick(cmdEdit_, messages, [this] { openForInput(); });
+    onClick(cmdSpeichern_, messages, [this] { saveChange(); });
+    onClick(cmdNeu_, messages, [this] { newShip(); });
+    onClick(cmdDel_, messages, [this] { deleteShip(); });
+    onClick(command1_, messages, [this] { backToRates(); });
+}
+
+void FrmConfig2::load() {
+    reload();
+}
+
+void FrmConfig2::reload() {
+    loadSchiffe(ships_, services().file("schiffe.dat"), SpeedWidth::Bits32);
+    cmbSchiffe_->clear();
+    for (std::int16_t i = 0; i < ships_.Schiffstypen_length; ++i) {
+        cmbSchiffe_->addItem(toQ(ships_.Schiffstypen[static_cast<std::size_t>(i)].name));
+    }
+    changed = false;
+    currentSchiff = 0;
+    updateSteps();
+    showSchiff();
+}
+
+void FrmConfig2::showSchiff() {
+    const bool shown = holdsEntry(ships_, currentSchiff);
+    if (shown) {
+        const Schiffstyp& ship = ships_.Schiffstypen[static_cast<std::size_t>(currentSchiff)];
+        cmbSchiffe_->setEditText(toQ(ship.name));
+        const EntryBoxTexts texts = entryBoxTexts(ship);
+        for (std::size_t i = 0; i < kEntryBoxes; ++i) boxes_[i]->setText(toQ(texts[i]));
+    } else {
+        // An empty catalogue: nothing to show and nothing to edit.
+        cmbSchiffe_->setEditText({});
+        for (QLineEdit* box : boxes_) box->clear();
+    }
+    for (QLineEdit* box : boxes_) box->setEnabled(false);
+    cmdSpeichern_->setEnabled(false);
+    cmdDel_->setEnabled(false);
+    cmdEdit_->setEnabled(shown);
+    changed = false;
+}
+
+// "<" and ">" follow the position: no step before entry 0, and ">" never
+// steps past the last counted entry (not onto a pending one).
+void FrmConfig2::updateSteps() {
+    cmdLinks_->setEnabled(currentSchiff >= 1);
+    cmdRechts_->setEnabled(currentSchiff < ships_.Schiffstypen_length - 1);
+}
+
+void FrmConfig2::openForInput() {
+    for (QLineEdit* box : boxes_) box->setEnabled(true);
+    cmdSpeichern_->setEnabled(true);
+    cmdDel_->setEnabled(true);
+}
+
+void FrmConfig2::pickFromList(int index) {
+    if (index < 0 || index >= ships_.Schiffstypen_length) return;
+    currentSchiff = static_cast<std::int16_t>(index);
+    updateSteps();
+    showSchiff();
+}
+
+void FrmConfig2::stepLeft() {
+    if (currentSchiff < 1) return;
+    --currentSchiff;
+    updateSteps();
+    showSchiff();
+}
+
+void FrmConfig2::stepRight() {
+    if (currentSchiff >= ships_.Schiffstypen_length - 1) return;
+    ++currentSchiff;
+    updateSteps();
+    showSchiff();
+}
+
+bool FrmConfig2::takeBoxesOver(Refusal context) {
+    if (!holdsEntry(ships_, currentSchiff)) return false;
+    EntryBoxTexts texts;
+    for (std::size_t i = 0; i < kEntryBoxes; ++i) texts[i] = fromQ(boxes_[i]->text());
+    auto entry = readEntry(fromQ(cmbSchiffe_->currentText()), texts);
+    if (auto* refusal = std::get_if<std::string>(&entry)) {
+        std::string text = *refusal;
+        if (context == Refusal::Closing) text += "\n\nDie Änderungen wurden nicht gespeichert.";
+        services().messages.message(text, kAppTitle, MessageIcon::Error);
+        return false;
+    }
+    ships_.Schiffstypen[static_cast<std::size_t>(currentSchiff)] = std::get<Schiffstyp>(std::move(entry));
+    return true;
+}
+
+bool FrmConfig2::saveSchiffe() {
+    if (const std::optional<FileError> error = krvx::saveSchiffe(ships_, services().file("schiffe.dat"))) {
+        services().messages.message(saveErrorText(*error), "Fehler", MessageIcon::Error);
+        return false;
+    }
+    changed = false;
+    return true;
+}
+
+void FrmConfig2::saveChange() {
+    if (!holdsEntry(ships_, currentSchiff)) return;  // an empty catalogue has nothing to change
+    if (!takeBoxesOver(Refusal::KeepEditing)) return;  // the boxes stay open for a correction
+    saveSchiffe();
+    reload();
+}
+
+void FrmConfig2::newShip() {
+    const std::optional<std::int16_t> pending = makePendingEntry(ships_);
+    if (!pending) {
+        services().messages.message(kCatalogueFullText, kAppTitle, MessageIcon::Error);
+        return;
+    }
+    currentSchiff = *pending;
+    std::string name = services().messages.input("Geben sie den Namen das Schiffes ein.", "Neues Schiff",
+                                                  newShipPreset(currentSchiff));
+    // A name the file cannot hold is asked for again, with the typed text as
+    // the preset; cancelling gives an empty name.
+    while (const std::optional<std::string> problem = nameProblem(name)) {
+        services().messages.message(*problem, kAppTitle, MessageIcon::Error);
+        name = services().messages.input("Geben sie den Namen das Schiffes ein.", "Neues Schiff", name);
+    }
+    ships_.Schiffstypen[static_cast<std::size_t>(currentSchiff)].name = name;
+    updateSteps();
+    showSchiff();
+    openForInput();
+}
+
+void FrmConfig2::deleteShip() {
+    if (!holdsEntry(ships_, currentSchiff)) return;
+    deleteEntry(ships_, currentSchiff);
+    saveSchiffe();
+    reload();
+}
+
+void FrmConfig2::showFrmConfig3() {
+    services().windows.show(QStringLiteral("FrmConfig3"));
+}
+
+void FrmConfig2::backToRates() {
+    if (changed) {
+        // What the user typed is saved with the rest, as "Änderung speichern"
+        // would; when it cannot be, the editor stays open for a correction.
+        if (!takeBoxesOver(Refusal::KeepEditing) || !saveSchiffe()) return;
+        reload();
+    }
+    showFrmConfig3();
+    close();
+}
+
+void FrmConfig2::unload() {
+    if (changed) {
+        switch (services().messages.question("Änderungen speichern?", "Speichern?")) {
+        case Answer::Yes:
+            if (takeBoxesOver(Refusal::Closing) && saveSchiffe()) {
+                loadSchiffe(ships_, services().file("schiffe.dat"), SpeedWidth::Bits32);
+            }
+            break;
+        case Answer::No:
+            changed = false;
+            break;
+        default:
+            return;  // cancel: nothing saved, the rate editor not shown
+        }
+    }
+    showFrmConfig3();
+}
+
+} // namespace krvx

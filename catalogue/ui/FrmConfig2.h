@@ -1,0 +1,69 @@
+#pragma once
+// The ship catalogue editor "Konfiguration": steps through the catalogue,
+// edits, adds and deletes entries; every save and delete rewrites
+// schiffe.dat and reads it back.
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <array>
+#include <cstdint>
+
+#include "catalogue/CatalogueEdit.h"
+#include "common/ui/FormWindow.h"
+
+namespace krvx {
+
+class FrmConfig2 : public FormWindow {
+    Q_OBJECT
+public:
+    static constexpr const char* kName = "FrmConfig2";
+
+    explicit FrmConfig2(Services& services);
+
+    void load() override;
+
+    // Shows entry currentSchiff read-only and clears changed.
+    void showSchiff();
+    // Writes the catalogue to schiffe.dat; on failure shows the error and
+    // leaves changed set. True when written.
+    bool saveSchiffe();
+
+    std::int16_t currentSchiff = 0;  // index of the entry shown
+    bool changed = false;            // a value box was edited since the entry was shown or saved
+
+protected:
+    void unload() override;
+
+private:
+    enum class Refusal { KeepEditing, Closing };
+
+    void reload();
+    void updateSteps();
+    void openForInput();
+    // Takes the name and the seven boxes into entry currentSchiff; shows why
+    // and returns false when they cannot be stored.
+    bool takeBoxesOver(Refusal context);
+    void showFrmConfig3();
+
+    void pickFromList(int index);
+    void stepLeft();
+    void stepRight();
+    void saveChange();
+    void newShip();
+    void deleteShip();
+    void backToRates();
+
+    ShipCatalogue& ships_;
+    QPushButton* cmdLinks_ = nullptr;
+    QPushButton* cmdRechts_ = nullptr;
+    QComboBox* cmbSchiffe_ = nullptr;
+    std::array<QLineEdit*, kEntryBoxes> boxes_{};  // erz, alu, leg, kri, ene, speed, prod
+    QPushButton* cmdSpeichern_ = nullptr;
+    QPushButton* cmdEdit_ = nullptr;
+    QPushButton* cmdDel_ = nullptr;
+    QPushButton* cmdNeu_ = nullptr;
+    QPushButton* command1_ = nullptr;
+};
+
+} // namespace krvx

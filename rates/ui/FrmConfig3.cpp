@@ -1,0 +1,88 @@
+#include "rates/ui/FrmConfig3.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "common/ui/Controls.h"
+#include "common/ui/FormEvents.h"
+#include "common/ui/WindowRegistry.h"
+
+namespace krvx {
+namespace {
+
+constexpr const char* kBoxNames[3][5] = {
+    {"TxtErzKauf", "TxtAluKauf", "TxtLegKauf", "TxtKriKauf", "TxtEneKauf"},
+    {"TxtErzVerkauf", "TxtAluVerkauf", "TxtLegVerkauf", "TxtKriVerkauf", "TxtEneVerkauf"},
+    {"TxtErzRH", "TxtAluRH", "TxtLegRH", "TxtKriRH", "TxtEneRH"},
+};
+constexpr int kColumnLeft[3] = {1268, 2520, 3720};
+constexpr int kRowTop[5] = {600, 1080, 1560, 2040, 2520};
+
+} // namespace
+
+FrmConfig3::FrmConfig3(Services& services)
+    : FormWindow(services, QString::fromLatin1(kName), QStringLiteral("Konfiguration"), 4965, 3510) {
+    makeLabel(this, "Label1", QStringLiteral("Ressource"), {120, 240, 0, 0});
+    makeLabel(this, "Label7", QStringLiteral("Kaufkurs"), {1440, 240, 0, 0});
+    makeLabel(this, "Label8", QStringLiteral("Verkaufskurs"), {2542, 240, 0, 0});
+    makeLabel(this, "Label9", QStringLiteral("RH-Kurs"), {3907, 240, 0, 0});
+    makeLabel(this, "Label2", QStringLiteral("Erz"), {120, 690, 0, 0});
+    makeLabel(this, "Label3", QStringLiteral("Aluminium"), {120, 1125, 735, 255});
+    makeLabel(this, "Label4", QStringLiteral("Legierungen"), {120, 1635, 0, 0});
+    makeLabel(this, "Label5", QStringLiteral("Kristalle"), {120, 2070, 0, 0});
+    makeLabel(this, "Label6", QStringLiteral("Energie"), {120, 2520, 0, 0});
+
+    for (int record = 0; record < 3; ++record) {
+        for (int resource = 0; resource < 5; ++resource) {
+            boxes_[record][resource] = makeTextBox(this, kBoxNames[record][resource], QStringLiteral("0"),
+                                                   {kColumnLeft[record], kRowTop[resource], 975, 285});
+        }
+    }
+    cmdSchiffe_ = makeButton(this, "CmdSchiffe", QStringLiteral("Truppen editieren"), {3000, 3000, 1695, 375});
+    onClick(cmdSchiffe_, services.messages, [this] { this->services().windows.show(QStringLiteral("FrmConfig2")); });
+
+    // Reading order: each resource's three rates left to right, row after row.
+    QWidget* previous = nullptr;
+    for (int resource = 0; resource < 5; ++resource) {
+        for (int record = 0; record < 3; ++record) {
+            if (previous) QWidget::setTabOrder(previous, boxes_[record][resource]);
+            previous = boxes_[record][resource];
+        }
+    }
+    QWidget::setTabOrder(previous, cmdSchiffe_);
+
+    // No owner: centred on the screen.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+}
+
+void FrmConfig3::load() {
+    const std::optional<CreditRateTexts> texts =
+        loadCreditRateTexts(services().file("creditkurse.dat"), services().regional);
+    if (!texts) return;  // the fields keep their "0"
+    for (int record = 0; record < 3; ++record) {
+        for (int resource = 0; resource < 5; ++resource) {
+            boxes_[record][resource]->setText(toQ((*texts)[record][resource]));
+            boxes_[record][resource]->setCursorPosition(0);
+        }
+    }
+}
+
+CreditRateTexts FrmConfig3::fieldTexts() const {
+    CreditRateTexts texts;
+    for (int record = 0; record < 3; ++record) {
+        for (int resource = 0; resource < 5; ++resource) {
+            texts[record][resource] = fromQ(boxes_[record][resource]->text());
+        }
+    }
+    return texts;
+}
+
+void FrmConfig3::unload() {
+    // Closing is saving; a file that cannot be written stays as it was, silently.
+    (void)saveCreditRateTexts(services().file("creditkurse.dat"), fieldTexts(), services().regional);
+}
+
+} // namespace krvx

@@ -1,0 +1,35 @@
+#pragma once
+// The credit-rate editor "Konfiguration": fifteen rate fields read from
+// creditkurse.dat when the window opens and written back when it closes.
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <array>
+
+#include "common/ui/FormWindow.h"
+#include "rates/CreditRatesFile.h"
+
+namespace krvx {
+
+class FrmConfig3 : public FormWindow {
+    Q_OBJECT
+public:
+    static constexpr const char* kName = "FrmConfig3";
+
+    explicit FrmConfig3(Services& services);
+
+    void load() override;
+
+protected:
+    void unload() override;
+
+private:
+    CreditRateTexts fieldTexts() const;
+
+    // boxes_[record][resource]: columns "Kaufkurs", "Verkaufskurs", "RH-Kurs";
+    // rows Erz, Alu, Leg, Kri, Ene.
+    std::array<std::array<QLineEdit*, 5>, 3> boxes_{};
+    QPushButton* cmdSchiffe_ = nullptr;
+};
+
+} // namespace krvx

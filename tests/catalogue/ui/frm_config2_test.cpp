@@ -1,0 +1,439 @@
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <csignal>
+
+#include "catalogue/ui/FrmConfig2.h"
+#include "rates/ui/FrmConfig3.h"
+#include "support/Files.h"
+#include "support/ui/TestServices.h"
+#include "support/ui/WindowDriver.h"
+
+namespace krvx {
+namespace {
+
+using test::control;
+using Kind = test::ScriptedMessages::Kind;
+
+const std::filesystem::path kGolden = std::filesystem::path(KRVX_TESTS_DIR) / "catalogue" / "golden";
+std::string golden(const char* name) { return test::readBytes(kGolden / name); }
+
+const char* const kBoxes[] = {"TxtErz", "TxtAlu", "TxtLeg", "TxtKri", "TxtEne", "TxtGeschw", "TxtBauzeit"};
+
+class FrmConfig2Test : public testing::Test {
+protected:
+    FrmConfig2Test() {
+        t.windows.registerWindow(FrmConfig2::kName, [this] { return new FrmConfig2(t.services); });
+        t.windows.registerWindow(FrmConfig3::kName, [this] { return new FrmConfig3(t.services); });
+    }
+
+    FrmConfig2* open(const std::string& schiffeDat) {
+        test::writeBytes(t.file("schiffe.dat"), schiffeDat);
+        return open();
+    }
+    FrmConfig2* open() {
+        form = t.windows.show<FrmConfig2>(FrmConfig2::kName);
+        EXPECT_NE(form, nullptr);
+        test::activate(form);
+        return form;
+    }
+    void closeForm() {
+        QPointer<QWidget> alive(form);
+        form->close();
+        test::settle();
+        EXPECT_TRUE(alive.isNull()) << "the editor stayed open";
+        form = nullptr;
+    }
+
+    QLineEdit* box(const char* name) { return control<QLineEdit>(form, name); }
+    QPushButton* button(const char* name) { return control<QPushButton>(form, name); }
+    QComboBox* combo() { return control<QComboBox>(form, "CmbSchiffe"); }
+    void click(const char* name) {
+        QPushButton* b = button(name);
+        ASSERT_TRUE(b->isEnabled()) << name << " is disabled";
+        QTest::mouseClick(b, Qt::LeftButton);
+        test::settle();
+    }
+    void type(QWidget* target, const QString& text) {
+        test::focusOn(target);
+        test::pressKey(Qt::Key_A, Qt::ControlModifier);
+        if (text.isEmpty()) test::pressKey(Qt::Key_Delete);
+        else test::typeText(text);
+    }
+    void type(const char* name, const QString& text) { type(box(name), text); }
+
+    QStringList boxTexts() {
+        QStringList out;
+        for (const char* name : kBoxes) out << box(name)->text();
+        return out;
+    }
+    QStringList listNames() {
+        QStringList out;
+        for (int i = 0; i < combo()->count(); ++i) out << combo()->itemText(i);
+        return out;
+    }
+    bool editable() {
+        bool all = true;
+        for (const char* name : kBoxes) all = all && box(name)->isEnabled();
+        return all && button("CmdSpeichern")->isEnabled() && button("CmdDel")->isEnabled();
+    }
+    bool readOnly() {
+        bool none = true;
+        for (const char* name : kBoxes) none = none && !box(name)->isEnabled();
+        return none && !button("CmdSpeichern")->isEnabled() && !button("CmdDel")->isEnabled();
+    }
+    bool rateEditorOpen() { return t.windows.window(FrmConfig3::kName) != nullptr; }
+    std::string schiffeDat() { return test::readBytes(t.file("schiffe.dat")); }
+
+    test::TestServices t;
+    FrmConfig2* form = nullptr;
+};
+
+TEST_F(FrmConfig2Test, ControlsCaptionsPlacesAndTabOrder) {
+    open(golden("editor_start.dat"));
+    EXPECT_EQ(form->windowTitle(), "Konfiguration");
+    EXPECT_EQ(form->size(), QSize(420, 161));
+
+    struct Caption { const char* name; const char* text; QRect place; };
+    const Caption captions[] = {
+        {"CmdLinks", "<", {16, 8, 17, 17}},           {"CmdRechts", ">", {392, 8, 17, 17}},
+        {"CmdSpeichern", "Änderung speichern", {154, 88, 113, 25}},
+        {"CmdEdit", "Bearbeiten", {16, 128, 73, 25}}, {"CmdDel", "Löschen", {96, 128, 73, 25}},
+        {"CmdNeu", "Neues Schiff", {176, 128, 73, 25}},
+        {"Command1", "Handelskonfiguration", {280, 128, 129, 25}},
+        {"LblErz", "Erz", {16, 32, 73, 17}},          {"Label1", "Alu", {96, 32, 73, 17}},
+        {"Label2", "Leg", {184, 32, 65, 17}},          {"Label3", "Kri", {264, 32, 57, 17}},
+        {"Label4", "Energie", {336, 32, 57, 17}},      {"Label5", "Geschwindigkeit", {16, 80, 81, 17}},
+        {"Label6", "Bauzeit in min", {336, 80, 73, 17}},
+    };
+    for (const Caption& c : captions) {
+        QWidget* w = control<QWidget>(form, c.name);
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->geometry(), c.place) << c.name;
+        const QString text = w->property("text").toString();
+        EXPECT_EQ(text, QString::fromUtf8(c.text)) << c.name;
+        // The caption fits its control.
+        EXPECT_LE(w->fontMetrics().horizontalAdvance(text), w->width()) << c.name;
+    }
+    EXPECT_EQ(combo()->geometry(), QRect(138, 8, 145, 21));
+    EXPECT_EQ(box("TxtEne")->geometry(), QRect(336, 48, 73, 19));
+
+    // Tab order: the value boxes, the lower buttons, the steps, the list, the save button.
+    click("CmdEdit");
+    const char* chain[] = {"TxtErz", "TxtAlu", "TxtLeg", "TxtKri", "TxtEne", "TxtGeschw", "TxtBauzeit",
+                           "CmdEdit", "CmdNeu", "CmdDel", "Command1", "CmdLinks", "CmdRechts", "CmbSchiffe",
+                           "CmdSpeichern", "TxtErz"};
+    button("CmdLinks")->setEnabled(true);
+    test::focusOn(box("TxtErz"));
+    for (const char* name : chain) {
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr);
+        // The combo box's own line edit stands for the combo box.
+        if (qobject_cast<QComboBox*>(focused->parentWidget())) focused = focused->parentWidget();
+        EXPECT_EQ(focused->objectName(), name);
+        test::pressKey(Qt::Key_Tab);
+    }
+}
+
+TEST_F(FrmConfig2Test, LoadShowsTheFirstEntryReadOnly) {
+    t.log.beginDebugging();
+    open(golden("editor_start.dat"));
+    EXPECT_EQ(listNames(), (QStringList{"Jäger", "Kreuzer, schwer", "Frachter"}));
+    EXPECT_EQ(combo()->currentText(), "Jäger");
+    EXPECT_EQ(boxTexts(), (QStringList{"100", "50", "0", "10", "0", "20", "15"}));
+    EXPECT_TRUE(readOnly());
+    EXPECT_TRUE(button("CmdEdit")->isEnabled());
+    EXPECT_FALSE(button("CmdLinks")->isEnabled());
+    EXPECT_TRUE(button("CmdRechts")->isEnabled());
+    EXPECT_FALSE(form->changed);
+    EXPECT_EQ(t.ships.Schiffstypen_length, 3);
+    // The editor's load appends with the log open: two lines per ship.
+    const std::string log = test::readBytes(t.file("KRVXR.debug"));
+    std::size_t starts = 0;
+    for (std::size_t at = log.find("    Start: addSchiff\r\n"); at != std::string::npos;
+         at = log.find("    Start: addSchiff\r\n", at + 1)) ++starts;
+    EXPECT_EQ(starts, 3u);
+    EXPECT_NE(log.find("6 Dezember 9:05    Ende: addSchiff\r\n"), std::string::npos);
+}
+
+TEST_F(FrmConfig2Test, StepsThroughTheCatalogue) {
+    open(golden("editor_start.dat"));
+    struct Step { const char* button; const char* name; bool left; bool right; };
+    const Step steps[] = {
+        {"CmdRechts", "Kreuzer, schwer", true, true}, {"CmdRechts", "Frachter", true, false},
+        {"CmdLinks", "Kreuzer, schwer", true, true},   {"CmdLinks", "Jäger", false, true},
+    };
+    for (const Step& s : steps) {
+        click(s.button);
+        EXPECT_EQ(combo()->currentText(), QString::fromUtf8(s.name)) << s.button;
+        EXPECT_EQ(button("CmdLinks")->isEnabled(), s.left) << s.name;
+        EXPECT_EQ(button("CmdRechts")->isEnabled(), s.right) << s.name;
+    }
+    // Picking from the list.
+    combo()->setCurrentIndex(2);
+    emit combo()->activated(2);
+    EXPECT_EQ(boxTexts(), (QStringList{"400", "400", "0", "0", "50", "12", "45"}));
+    EXPECT_TRUE(button("CmdLinks")->isEnabled());
+    EXPECT_FALSE(button("CmdRechts")->isEnabled());
+
+    // Stepping away while editing drops the typed values without asking.
+    click("CmdEdit");
+    type("TxtErz", "999");
+    EXPECT_TRUE(form->changed);
+    click("CmdLinks");
+    EXPECT_FALSE(form->changed);
+    click("CmdRechts");
+    EXPECT_EQ(box("TxtErz")->text(), "400");
+    EXPECT_TRUE(t.script.boxes.empty());
+}
+
+TEST_F(FrmConfig2Test, NewShipIsSavedAsTheLastEntry) {
+    open(golden("editor_start.dat"));
+    click("CmdRechts");
+    t.script.inputs = {"Zerstörer"};
+    click("CmdNeu");
+    ASSERT_EQ(t.script.boxes.size(), 1u);
+    EXPECT_EQ(t.script.boxes[0].kind, Kind::Input);
+    EXPECT_EQ(t.script.boxes[0].title, "Neues Schiff");
+    EXPECT_EQ(t.script.boxes[0].text, "Geben sie den Namen das Schiffes ein.");
+    EXPECT_EQ(t.script.boxes[0].preset, " 3");
+    EXPECT_EQ(form->currentSchiff, 3);
+    EXPECT_EQ(combo()->currentText(), "Zerstörer");
+    EXPECT_EQ(boxTexts(), (QStringList{"0", "0", "0", "0", "0", "0", "0"}));
+    EXPECT_TRUE(editable());
+    EXPECT_FALSE(form->changed);
+    EXPECT_EQ(listNames().size(), 3);  // listed only once saved
+    EXPECT_FALSE(button("CmdRechts")->isEnabled());
+
+    const QString typed[] = {"3000", "2500", "1,5", "3.5", "", "9", "240"};
+    for (int i = 0; i < 7; ++i) type(kBoxes[i], typed[i]);
+    click("CmdSpeichern");
+    EXPECT_EQ(schiffeDat(), golden("editor_new_ship.dat"));
+    EXPECT_EQ(listNames().back(), "Zerstörer");
+    EXPECT_EQ(form->currentSchiff, 0);
+    EXPECT_EQ(combo()->currentText(), "Jäger");
+    EXPECT_TRUE(readOnly());
+    EXPECT_FALSE(button("CmdLinks")->isEnabled());
+    EXPECT_TRUE(button("CmdRechts")->isEnabled());
+}
+
+TEST_F(FrmConfig2Test, NewShipThenDeleteLeavesTheFileAsItWas) {
+    open(golden("editor_start.dat"));
+    t.script.inputs = {"Weg damit"};
+    click("CmdNeu");
+    type("TxtErz", "5");
+    click("CmdDel");
+    EXPECT_EQ(schiffeDat(), golden("editor_start.dat"));
+    EXPECT_EQ(t.ships.Schiffstypen_length, 3);
+    EXPECT_EQ(t.ships.Schiffstypen.size(), 3u);
+    EXPECT_EQ(listNames().size(), 3);
+}
+
+TEST_F(FrmConfig2Test, PendingEntryIsKeptWhenSteppingBack) {
+    open(golden("editor_start.dat"));
+    t.script.inputs = {"Späher"};
+    click("CmdNeu");
+    ASSERT_TRUE(button("CmdLinks")->isEnabled());
+    click("CmdLinks");
+    EXPECT_EQ(combo()->currentText(), "Frachter");
+    // A later "Neues Schiff" reuses the pending entry and its name.
+    t.script.inputs = {"Späher II"};
+    click("CmdNeu");
+    EXPECT_EQ(t.script.boxes.back().preset, " 3");
+    click("CmdSpeichern");
+    EXPECT_EQ(listNames(), (QStringList{"Jäger", "Kreuzer, schwer", "Frachter", "Späher II"}));
+}
+
+TEST_F(FrmConfig2Test, RenameAndDelete) {
+    struct Case {
+        const char* what;
+        int steps;  // ">" presses before acting
+        bool rename;
+        const char* result;
+    };
+    const Case cases[] = {
+        {"rename entry 1", 1, true, "editor_renamed.dat"},
+        {"delete entry 1 of 3", 1, false, "editor_deleted_middle.dat"},
+    };
+    for (const Case& c : cases) {
+        open(golden("editor_start.dat"));
+        for (int i = 0; i < c.steps; ++i) click("CmdRechts");
+        if (c.rename) type(combo(), "Kreuzer (alt)");
+        click("CmdEdit");
+        click(c.rename ? "CmdSpeichern" : "CmdDel");
+        EXPECT_EQ(schiffeDat(), golden(c.result)) << c.what;
+        EXPECT_EQ(form->currentSchiff, 0) << c.what;
+        EXPECT_TRUE(readOnly()) << c.what;
+        closeForm();
+    }
+    EXPECT_TRUE(t.script.boxes.empty());
+}
+
+TEST_F(FrmConfig2Test, DeletingTheOnlyEntryEmptiesTheFileAndShowsNothing) {
+    open("\"Einzig\"\r\n1,2,3,4,5\r\n6\r\n7\r\n");
+    EXPECT_FALSE(button("CmdRechts")->isEnabled());
+    click("CmdEdit");
+    click("CmdDel");
+    EXPECT_EQ(schiffeDat(), "");
+    // An empty catalogue: empty list, empty boxes, nothing to edit, step or delete.
+    EXPECT_EQ(combo()->count(), 0);
+    EXPECT_EQ(combo()->currentText(), "");
+    EXPECT_EQ(boxTexts(), QStringList(7, QString()));
+    EXPECT_TRUE(readOnly());
+    EXPECT_FALSE(button("CmdEdit")->isEnabled());
+    EXPECT_FALSE(button("CmdLinks")->isEnabled());
+    EXPECT_FALSE(button("CmdRechts")->isEnabled());
+    EXPECT_TRUE(button("CmdNeu")->isEnabled());
+}
+
+TEST_F(FrmConfig2Test, EmptyCatalogueGainsEntryZero) {
+    open();  // no schiffe.dat
+    EXPECT_FALSE(button("CmdEdit")->isEnabled());
+    t.script.inputs = {""};  // cancelled: an empty name
+    click("CmdNeu");
+    EXPECT_EQ(t.script.boxes[0].preset, " 0");
+    EXPECT_TRUE(editable());
+    type(combo(), "Erstes");
+    type("TxtErz", "10");
+    click("CmdSpeichern");
+    EXPECT_EQ(schiffeDat(), "\"Erstes\"\r\n10,0,0,0,0\r\n0\r\n0\r\n");
+    EXPECT_EQ(listNames(), QStringList{"Erstes"});
+}
+
+TEST_F(FrmConfig2Test, SaveQuestionOnClose) {
+    struct Case {
+        Answer answer;
+        const char* file;   // schiffe.dat afterwards
+        bool rateEditor;    // FrmConfig3 shown
+    };
+    const Case cases[] = {
+        {Answer::Cancel, "editor_start.dat", false},
+        {Answer::No, "editor_start.dat", true},
+        // The typed value is taken over before saving.
+        {Answer::Yes, "editor_typed_ene.dat", true},
+    };
+    for (const Case& c : cases) {
+        t.script.clear();
+        open(golden("editor_start.dat"));
+        click("CmdRechts");
+        click("CmdEdit");
+        type("TxtEne", "-7");
+        t.script.answers = {c.answer};
+        closeForm();
+        ASSERT_EQ(t.script.boxes.size(), 1u);
+        EXPECT_EQ(t.script.boxes[0].kind, Kind::Question);
+        EXPECT_EQ(t.script.boxes[0].text, "Änderungen speichern?");
+        EXPECT_EQ(t.script.boxes[0].title, "Speichern?");
+        EXPECT_EQ(schiffeDat(), golden(c.file)) << static_cast<int>(c.answer);
+        EXPECT_EQ(rateEditorOpen(), c.rateEditor) << static_cast<int>(c.answer);
+        t.windows.close(FrmConfig3::kName);
+        test::settle();
+    }
+    // Yes also brings the catalogue in memory up to the file.
+    EXPECT_EQ(t.ships.Schiffstypen[1].ene, -7);
+}
+
+TEST_F(FrmConfig2Test, CloseWithoutChangesAsksNothing) {
+    open(golden("editor_start.dat"));
+    click("CmdEdit");
+    closeForm();
+    EXPECT_TRUE(t.script.boxes.empty());
+    EXPECT_TRUE(rateEditorOpen());
+    EXPECT_EQ(schiffeDat(), golden("editor_start.dat"));
+}
+
+TEST_F(FrmConfig2Test, HandelskonfigurationSavesTypedValues) {
+    open(golden("editor_start.dat"));
+    click("CmdRechts");
+    click("CmdEdit");
+    type("TxtEne", "-7");
+    QPointer<QWidget> alive(form);
+    click("Command1");
+    test::settle();
+    EXPECT_TRUE(alive.isNull());
+    EXPECT_TRUE(rateEditorOpen());
+    EXPECT_TRUE(t.script.boxes.empty());
+    EXPECT_EQ(schiffeDat(), golden("editor_typed_ene.dat"));
+}
+
+TEST_F(FrmConfig2Test, RefusedInputKeepsTheFileAndTheBoxes) {
+    struct Case {
+        const char* what;
+        const char* box;  // nullptr: the name
+        QString text;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"double quote in the name", nullptr, "Der \"Blitz\"", "Anführungszeichen"},
+        {"beyond 32 bits", "TxtAlu", "4294967296", "„Alu“ liegt außerhalb des erlaubten Bereichs"},
+        {"below 32 bits", "TxtBauzeit", "-2147483649", "„Bauzeit in min“"},
+    };
+    for (const Case& c : cases) {
+        t.script.clear();
+        open(golden("editor_start.dat"));
+        click("CmdEdit");
+        if (c.box) type(c.box, c.text);
+        else type(combo(), c.text);
+        click("CmdSpeichern");
+        ASSERT_EQ(t.script.boxes.size(), 1u) << c.what;
+        EXPECT_NE(t.script.boxes[0].text.find(c.message), std::string::npos) << t.script.boxes[0].text;
+        EXPECT_EQ(t.script.boxes[0].icon, MessageIcon::Error);
+        EXPECT_EQ(schiffeDat(), golden("editor_start.dat")) << c.what;
+        EXPECT_TRUE(editable()) << c.what;  // open for a correction
+        EXPECT_EQ(t.ships.Schiffstypen[0].name, "Jäger") << c.what;
+        EXPECT_EQ(t.ships.Schiffstypen[0].alu, 50) << c.what;
+
+        // "Handelskonfiguration" does not leave the editor over it either.
+        if (c.box) {
+            click("Command1");
+            EXPECT_NE(t.windows.window(FrmConfig2::kName), nullptr) << c.what;
+            EXPECT_EQ(schiffeDat(), golden("editor_start.dat")) << c.what;
+        }
+        t.script.answers = {Answer::No};
+        closeForm();
+    }
+}
+
+TEST_F(FrmConfig2Test, NewShipNameWithDoubleQuoteIsAskedAgain) {
+    open(golden("editor_start.dat"));
+    t.script.inputs = {"Der \"Blitz\"", "Der Blitz"};
+    click("CmdNeu");
+    ASSERT_EQ(t.script.boxes.size(), 3u);
+    EXPECT_EQ(t.script.boxes[1].kind, Kind::Message);
+    EXPECT_EQ(t.script.boxes[2].kind, Kind::Input);
+    EXPECT_EQ(t.script.boxes[2].preset, "Der \"Blitz\"");
+    EXPECT_EQ(combo()->currentText(), "Der Blitz");
+}
+
+TEST_F(FrmConfig2Test, UnwritableFileShowsTheErrorAndStaysWhole) {
+    open(golden("editor_start.dat"));
+    click("CmdEdit");
+    type("TxtErz", "1");
+
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit tiny = saved;
+    tiny.rlim_cur = 10;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+    click("CmdSpeichern");
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    ASSERT_EQ(t.script.boxes.size(), 1u);
+    EXPECT_EQ(t.script.boxes[0].title, "Fehler");
+    EXPECT_EQ(t.script.boxes[0].icon, MessageIcon::Error);
+    EXPECT_EQ(t.script.boxes[0].text.rfind("Bitte im Korvax Forum melden:\n\r", 0), 0u) << t.script.boxes[0].text;
+    EXPECT_EQ(schiffeDat(), golden("editor_start.dat"));
+    // The reload reads the file as it was.
+    EXPECT_EQ(box("TxtErz")->text(), "100");
+}
+
+} // namespace
+} // namespace krvx
