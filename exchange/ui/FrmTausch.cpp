@@ -1,0 +1,190 @@
+#include "exchange/ui/FrmTausch.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+
+#include "common/ui/Controls.h"
+#include "common/ui/FormEvents.h"
+#include "common/ui/Twips.h"
+#include "common/ui/WindowRegistry.h"
+#include "exchange/TauschBerechnen.h"
+
+namespace krvx {
+
+namespace {
+
+const QString kMengeTip = QStringLiteral("Menge, die getauscht werden soll");
+const QString kAnteilTip = QStringLiteral("Anteil der ursprünglichen Rohstoffe werden in diese Ware umgewandelt");
+
+struct Zeile {
+    const char* label;
+    const char* caption;
+    Place labelPlace;
+    const char* box;
+    int top;
+    const char* result;
+    const char* percent;
+    Place percentPlace;
+};
+
+// The rows of both frames: Erz ... Ene, then Credits.
+const std::array<Zeile, 6> kZeilen{{
+    {"LblErz", "Erz:", {120, 285, 270, 195}, "TxtErz", 240, "TxtResErz", "LblPerErz", {2760, 285, 390, 195}},
+    {"LblAlu", "Aluminium:", {120, 660, 750, 195}, "TxtAlu", 615, "TxtResAlu", "LblPerAlu", {2760, 675, 390, 195}},
+    {"LblLeg", "Legierungen:", {120, 1020, 930, 195}, "TxtLeg", 975, "TxtResLeg", "LblPerLeg", {2760, 1035, 390, 195}},
+    {"LblKri", "Kristalle:", {120, 1395, 585, 195}, "TxtKri", 1350, "TxtResKri", "LblPerKri", {2760, 1395, 390, 195}},
+    {"LblEne", "Energie:", {120, 1770, 585, 195}, "TxtEne", 1725, "TxtResEne", "LblPerEne", {2760, 1755, 390, 195}},
+    {"LblCredits", "Credits:", {120, 2160, 525, 195}, "TxtCredits", 2160, "TxtResCred", "LblPerCred", {2760, 2160, 495, 255}},
+}};
+
+// A label at its place, widened when the font needs more room for its caption.
+QLabel* captionLabel(QWidget* parent, const char* name, const QString& caption, Place place) {
+    QLabel* label = makeLabel(parent, name, caption, place);
+    if (label->sizeHint().width() > label->width()) label->resize(label->sizeHint().width(), label->height());
+    return label;
+}
+
+void selectAll(QLineEdit* box) { box->setSelection(0, static_cast<int>(box->text().size())); }
+
+} // namespace
+
+FrmTausch::FrmTausch(Services& services)
+    : FormWindow(services, QStringLiteral("FrmTausch"), QStringLiteral("Tauschrechner"), 6060, 4185) {
+    OncePerActionMessages& messages = services.messages;
+
+    auto* frmAktion1 = makeFrame(this, "FrmAktion1", QStringLiteral("1. Aktion"), {720, 120, 1935, 1095});
+    optKauf_ = makeOption(frmAktion1, "OptKauf", QStringLiteral("Ankauf"), {120, 240, 1335, 255});
+    optVerkauf_ = makeOption(frmAktion1, "OptVerkauf", QStringLiteral("Verkauf"), {120, 480, 1335, 255});
+    optRH_ = makeOption(frmAktion1, "OptRH", QStringLiteral("Rohstoffhändler"), {120, 720, 1695, 255});
+    optKauf_->setChecked(true);
+
+    frmTauschen_ = makeFrame(this, "FrmTauschen", QStringLiteral("Benötigte Menge:"), {360, 1320, 2655, 2655});
+    frmErhalten_ = makeFrame(this, "FrmErhalten", QStringLiteral("Zu verkaufende Menge:"), {3720, 1320, 2055, 2655});
+    for (std::size_t row = 0; row < kZeilen.size(); ++row) {
+        const Zeile& z = kZeilen[row];
+        const bool resource = row < kRessourcen;
+        captionLabel(frmTauschen_, z.label, QString::fromUtf8(z.caption), z.labelPlace);
+        boxes_[row] = makeTextBox(frmTauschen_, z.box, QStringLiteral("0"), {1320, z.top, 1215, 285},
+                                  resource ? kMengeTip : QString());
+        boxes_[row + 6] = makeTextBox(frmErhalten_, z.result, QStringLiteral("0"), {120, z.top, 1215, 285});
+        // Beyond the frame's right edge: never seen, never touched.
+        makeLabel(frmTauschen_, z.percent, QStringLiteral("100%"), z.percentPlace)
+            ->setToolTip(resource ? kAnteilTip : QString());
+    }
+
+    auto* frmAktion2 = makeFrame(this, "FrmAktion2", QStringLiteral("2. Aktion"), {3720, 120, 2055, 1095});
+    opt2Kauf_ = makeOption(frmAktion2, "Opt2Kauf", QStringLiteral("Ankauf"), {120, 240, 1335, 255});
+    opt2Verkauf_ = makeOption(frmAktion2, "Opt2Verkauf", QStringLiteral("Verkauf"), {120, 480, 1335, 255});
+    opt2Rh_ = makeOption(frmAktion2, "Opt2Rh", QStringLiteral("Rohstoffhändler"), {120, 720, 1695, 255});
+    opt2Verkauf_->setChecked(true);
+    for (QRadioButton* option : {opt2Kauf_, opt2Verkauf_, opt2Rh_}) option->setEnabled(false);
+
+    for (QWidget* frame : {static_cast<QWidget*>(frmAktion1), static_cast<QWidget*>(frmTauschen_),
+                           static_cast<QWidget*>(frmErhalten_), static_cast<QWidget*>(frmAktion2)}) {
+        frame->setFocusPolicy(Qt::NoFocus);
+    }
+    krvx::setTabOrder({optKauf_, optVerkauf_, optRH_, boxes_[0], boxes_[1], boxes_[2], boxes_[3], boxes_[4], boxes_[5],
+                 boxes_[6], boxes_[7], boxes_[8], boxes_[9], boxes_[10], boxes_[11], opt2Kauf_, opt2Verkauf_,
+                 opt2Rh_});
+
+    onClick(optKauf_, messages, [this] {
+        opt2Verkauf_->setChecked(true);
+        frmTauschen_->setTitle(QStringLiteral("Benötigte Menge:"));
+        frmErhalten_->setTitle(QStringLiteral("Zu verkaufende Menge:"));
+        TauschBerechnen();
+    });
+    onClick(optVerkauf_, messages, [this] {
+        opt2Kauf_->setChecked(true);
+        frmTauschen_->setTitle(QStringLiteral("Überschüssige Menge:"));
+        frmErhalten_->setTitle(QStringLiteral("Kaufbare Menge:"));
+        TauschBerechnen();
+    });
+    onClick(optRH_, messages, [this] {
+        opt2Rh_->setChecked(true);
+        TauschBerechnen();
+    });
+    for (int f = 0; f <= static_cast<int>(Feld::Credits); ++f) {
+        onChange(boxes_[static_cast<std::size_t>(f)], messages, [this] { TauschBerechnen(); });
+    }
+    for (int f = 0; f < static_cast<int>(Feld::ResCred); ++f) {
+        QLineEdit* box = boxes_[static_cast<std::size_t>(f)];
+        onGotFocus(box, messages, [box] {
+            selectAll(box);
+            // A mouse click places the cursor after the focus has arrived.
+            QTimer::singleShot(0, box, [box] {
+                if (box->hasFocus()) selectAll(box);
+            });
+        });
+    }
+    QLineEdit* resCred = boxes_[static_cast<std::size_t>(Feld::ResCred)];
+    onChange(resCred, messages, [resCred] { selectAll(resCred); });
+}
+
+void FrmTausch::load() {
+    UserAction action(services().messages);
+    if (std::optional<Mengen> amounts = ladeTauschDat(services().file("tausch.dat"), services().regional)) {
+        for (int r = 0; r < kRessourcen; ++r) setMenge(r, (*amounts)[static_cast<std::size_t>(r)]);
+    }
+    raiseMenu();
+    placeCentred();
+}
+
+void FrmTausch::unload() {
+    Mengen amounts;
+    for (int r = 0; r < kRessourcen; ++r) amounts[static_cast<std::size_t>(r)] = text(mengenFeld(r));
+    // A file that cannot be written keeps its old content; the window closes anyway.
+    speichereTauschDat(services().file("tausch.dat"), amounts, services().tausch.Kursvermerk(),
+                       services().regional);
+    raiseMenu();
+}
+
+void FrmTausch::setMenge(int resource, std::string_view text) {
+    if (resource < 0 || resource >= kRessourcen) return;
+    UserAction action(services().messages);
+    setText(mengenFeld(resource), text);
+}
+
+void FrmTausch::selectOptKauf() {
+    UserAction action(services().messages);
+    optKauf_->click();
+}
+
+void FrmTausch::uebernehmen(const Mengen& amounts) {
+    UserAction action(services().messages);
+    for (int r = 0; r < kRessourcen; ++r) setMenge(r, amounts[static_cast<std::size_t>(r)]);
+    selectOptKauf();
+}
+
+std::string FrmTausch::text(Feld field) const { return fromQ(boxes_[static_cast<std::size_t>(field)]->text()); }
+
+void FrmTausch::setText(Feld field, std::string_view text) {
+    boxes_[static_cast<std::size_t>(field)]->setText(toQ(text));
+}
+
+std::optional<Aktion> FrmTausch::aktion() const {
+    if (optKauf_->isChecked()) return Aktion::Kauf;
+    if (optVerkauf_->isChecked()) return Aktion::Verkauf;
+    if (optRH_->isChecked()) return Aktion::RH;
+    return std::nullopt;
+}
+
+void FrmTausch::TauschBerechnen() {
+    krvx::TauschBerechnen(*this, services().tausch, services().regional, services().messages);
+}
+
+void FrmTausch::raiseMenu() {
+    if (FormWindow* menu = services().windows.window(QStringLiteral("FrmMenu"))) menu->raise();
+}
+
+void FrmTausch::placeCentred() {
+    QRect over;
+    if (FormWindow* menu = services().windows.window(QStringLiteral("FrmMenu")); menu && menu->isVisible()) {
+        over = menu->frameGeometry();
+    } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        over = screen->availableGeometry();
+    }
+    if (over.isValid()) move(over.center() - rect().center());
+}
+
+} // namespace krvx
