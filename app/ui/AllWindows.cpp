@@ -2,6 +2,7 @@
 
 #include "flight/ui/FrmNeuerPlanet.h"
 #include "flight/ui/FrmZeit.h"
+#include "exchange/ui/FrmTausch.h"
 #include "production/ui/FrmProdZeit.h"
 
 namespace krvx {
@@ -11,6 +12,7 @@ void registerAllWindows(WindowRegistry& registry, Services& services) {
     registry.registerWindow("FrmZeit", [&services] { return new FrmZeit(services); });
     registry.registerWindow("FrmNeuerPlanet", [&services] { return new FrmNeuerPlanet(services); });
     registry.registerWindow("FrmProdZeit", [&services] { return new FrmProdZeit(services); });
+    registry.registerWindow("FrmTausch", [&services] { return new FrmTausch(services); });
 }
 
 } // namespace krvx
