@@ -47,6 +47,9 @@ void setIfChanged(QLineEdit* box, const std::string& text) {
     const QString value = toQ(text);
     if (box->text() != value) {
         box->setText(value);
+        // The beginning shows when the text is wider than the box: the time
+        // before its day count.
+        box->setCursorPosition(0);
     }
 }
 
