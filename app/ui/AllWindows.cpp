@@ -1,5 +1,7 @@
 #include "app/ui/AllWindows.h"
 
+#include "catalogue/ui/FrmConfig2.h"
+#include "rates/ui/FrmConfig3.h"
 #include "flight/ui/FrmNeuerPlanet.h"
 #include "flight/ui/FrmZeit.h"
 #include "exchange/ui/FrmTausch.h"
@@ -13,6 +15,8 @@ void registerAllWindows(WindowRegistry& registry, Services& services) {
     registry.registerWindow("FrmNeuerPlanet", [&services] { return new FrmNeuerPlanet(services); });
     registry.registerWindow("FrmProdZeit", [&services] { return new FrmProdZeit(services); });
     registry.registerWindow("FrmTausch", [&services] { return new FrmTausch(services); });
+    registry.registerWindow("FrmConfig2", [&services] { return new FrmConfig2(services); });
+    registry.registerWindow("FrmConfig3", [&services] { return new FrmConfig3(services); });
 }
 
 } // namespace krvx
