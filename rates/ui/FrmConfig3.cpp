@@ -27,7 +27,12 @@ FrmConfig3::FrmConfig3(Services& services)
     makeLabel(this, "Label8", QStringLiteral("Verkaufskurs"), {2542, 240, 0, 0});
     makeLabel(this, "Label9", QStringLiteral("RH-Kurs"), {3907, 240, 0, 0});
     makeLabel(this, "Label2", QStringLiteral("Erz"), {120, 690, 0, 0});
-    makeLabel(this, "Label3", QStringLiteral("Aluminium"), {120, 1125, 735, 255});
+    QLabel* aluminium = makeLabel(this, "Label3", QStringLiteral("Aluminium"), {120, 1125, 735, 255});
+    // The fixed width is a little narrow for this font; the free space up to
+    // the first column keeps the caption whole.
+    if (aluminium->sizeHint().width() > aluminium->width()) {
+        aluminium->resize(aluminium->sizeHint().width(), aluminium->height());
+    }
     makeLabel(this, "Label4", QStringLiteral("Legierungen"), {120, 1635, 0, 0});
     makeLabel(this, "Label5", QStringLiteral("Kristalle"), {120, 2070, 0, 0});
     makeLabel(this, "Label6", QStringLiteral("Energie"), {120, 2520, 0, 0});

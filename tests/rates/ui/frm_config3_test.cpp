@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+
+#include "rates/ui/FrmConfig3.h"
+#include "support/Files.h"
+#include "support/ui/TestServices.h"
+#include "support/ui/WindowDriver.h"
+
+namespace krvx {
+namespace {
+
+using test::control;
+
+const QString kShipEditor = QStringLiteral("FrmConfig2");
+const std::filesystem::path kGolden = std::filesystem::path(KRVX_TESTS_DIR) / "rates" / "golden";
+
+// [record][resource]
+const char* const kFields[3][5] = {
+    {"TxtErzKauf", "TxtAluKauf", "TxtLegKauf", "TxtKriKauf", "TxtEneKauf"},
+    {"TxtErzVerkauf", "TxtAluVerkauf", "TxtLegVerkauf", "TxtKriVerkauf", "TxtEneVerkauf"},
+    {"TxtErzRH", "TxtAluRH", "TxtLegRH", "TxtKriRH", "TxtEneRH"},
+};
+
+class FrmConfig3Test : public testing::Test {
+protected:
+    explicit FrmConfig3Test(RegionalSettings regional = RegionalSettings::german()) : t(std::move(regional)) {
+        t.windows.registerWindow(FrmConfig3::kName, [this] { return new FrmConfig3(t.services); });
+        // The ship editor lives in its own library; a window of its name stands in for it.
+        t.windows.registerWindow(kShipEditor, [this] {
+            return new FormWindow(t.services, kShipEditor, QStringLiteral("Konfiguration"), 6300, 2415);
+        });
+    }
+
+    void open() {
+        form = t.windows.show<FrmConfig3>(FrmConfig3::kName);
+        ASSERT_NE(form, nullptr);
+        test::activate(form);
+    }
+    void closeForm() {
+        QPointer<QWidget> alive(form);
+        form->close();
+        test::settle();
+        EXPECT_TRUE(alive.isNull());
+        form = nullptr;
+    }
+    QLineEdit* field(int record, int resource) { return control<QLineEdit>(form, kFields[record][resource]); }
+    QStringList column(int record) {
+        QStringList out;
+        for (int r = 0; r < 5; ++r) out << field(record, r)->text();
+        return out;
+    }
+    void type(QLineEdit* box, const QString& text) {
+        test::focusOn(box);
+        test::pressKey(Qt::Key_A, Qt::ControlModifier);
+        if (text.isEmpty()) test::pressKey(Qt::Key_Delete);
+        else test::typeText(text);
+    }
+    std::string fileBytes() { return test::readBytes(t.file("creditkurse.dat")); }
+
+    test::TestServices t;
+    FrmConfig3* form = nullptr;
+};
+
+class FrmConfig3EnglishTest : public FrmConfig3Test {
+protected:
+    FrmConfig3EnglishTest() : FrmConfig3Test(RegionalSettings::english()) {}
+};
+
+TEST_F(FrmConfig3Test, ControlsCaptionsPlacesAndTabOrder) {
+    open();
+    EXPECT_EQ(form->windowTitle(), "Konfiguration");
+    EXPECT_EQ(form->size(), QSize(331, 234));
+
+    struct Caption { const char* name; const char* text; QPoint at; };
+    const Caption labels[] = {
+        {"Label1", "Ressource", {8, 16}},    {"Label7", "Kaufkurs", {96, 16}},
+        {"Label8", "Verkaufskurs", {169, 16}}, {"Label9", "RH-Kurs", {260, 16}},
+        {"Label2", "Erz", {8, 46}},          {"Label3", "Aluminium", {8, 75}},
+        {"Label4", "Legierungen", {8, 109}}, {"Label5", "Kristalle", {8, 138}},
+        {"Label6", "Energie", {8, 168}},
+    };
+    for (const Caption& c : labels) {
+        auto* label = control<QLabel>(form, c.name);
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(label->text(), QString::fromUtf8(c.text));
+        EXPECT_EQ(label->pos(), c.at) << c.name;
+        EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text())) << c.name;
+    }
+    // "Aluminium" keeps its height and at least its width, widened to its caption.
+    EXPECT_EQ(control<QLabel>(form, "Label3")->height(), 17);
+    EXPECT_GE(control<QLabel>(form, "Label3")->width(), 49);
+    EXPECT_LT(control<QLabel>(form, "Label3")->geometry().right(), field(0, 1)->x());
+    EXPECT_EQ(field(0, 0)->geometry(), QRect(85, 40, 65, 19));
+    EXPECT_EQ(field(2, 4)->geometry(), QRect(248, 168, 65, 19));
+    auto* cmd = control<QPushButton>(form, "CmdSchiffe");
+    EXPECT_EQ(cmd->text(), "Truppen editieren");
+    EXPECT_EQ(cmd->geometry(), QRect(200, 200, 113, 25));
+    EXPECT_LE(cmd->fontMetrics().horizontalAdvance(cmd->text()), cmd->width());
+
+    // Tab goes along each resource's row, then down; the button last.
+    QStringList expected;
+    for (int resource = 0; resource < 5; ++resource)
+        for (int record = 0; record < 3; ++record) expected << kFields[record][resource];
+    expected << "CmdSchiffe" << kFields[0][0];
+    test::focusOn(field(0, 0));
+    QStringList chain;
+    for (int i = 0; i < expected.size(); ++i) {
+        chain << QApplication::focusWidget()->objectName();
+        test::pressKey(Qt::Key_Tab);
+    }
+    EXPECT_EQ(chain, expected);
+}
+
+TEST_F(FrmConfig3Test, NoFileShowsZerosAndCloseWritesThem) {
+    open();
+    for (int record = 0; record < 3; ++record) EXPECT_EQ(column(record), QStringList(5, "0"));
+    closeForm();
+    EXPECT_EQ(fileBytes(), "0,0,0,0,0\r\n0,0,0,0,0\r\n0,0,0,0,0\r\n");
+    EXPECT_TRUE(t.script.boxes.empty());
+}
+
+TEST_F(FrmConfig3Test, FileShowsInGermanAndSavesBackUnchanged) {
+    const std::string golden = test::readBytes(kGolden / "creditkurse_editor.dat");
+    test::writeBytes(t.file("creditkurse.dat"), golden);
+    open();
+    EXPECT_EQ(column(0), (QStringList{"1,25", "2", "0,5", "1234567,89012345", "10"}));
+    EXPECT_EQ(column(1), (QStringList{"0,8", "1,2", "2", "3", "1E+20"}));
+    EXPECT_EQ(column(2), (QStringList{"-1", "1E-05", "2,5", "3,75", "123456789012345"}));
+    closeForm();
+    EXPECT_EQ(fileBytes(), golden);
+}
+
+TEST_F(FrmConfig3EnglishTest, FileShowsWithPointAndSavesBackUnchanged) {
+    const std::string golden = test::readBytes(kGolden / "creditkurse_editor.dat");
+    test::writeBytes(t.file("creditkurse.dat"), golden);
+    open();
+    EXPECT_EQ(column(0), (QStringList{"1.25", "2", "0.5", "1234567.89012345", "10"}));
+    closeForm();
+    EXPECT_EQ(fileBytes(), golden);
+}
+
+TEST_F(FrmConfig3Test, OneLineFileFillsAllColumns) {
+    test::writeBytes(t.file("creditkurse.dat"), "1.5,2,3,4,10\r\n");
+    open();
+    for (int record = 0; record < 3; ++record) EXPECT_EQ(column(record), (QStringList{"1,5", "2", "3", "4", "10"}));
+}
+
+TEST_F(FrmConfig3Test, TypedTextsAreSavedByTheRegionalRule) {
+    struct Case { int record, resource; QString text; };
+    const Case typed[] = {
+        {0, 0, "1,5"},  // German decimal comma
+        {0, 1, ""},     // empty in the first record: an empty field
+        {0, 2, "1.5"},  // the point groups: 15
+        {1, 1, ""},     // empty later: the rate of the record before (empty here too)
+        {1, 2, "abc"},  // not a number: the rate of the record before
+        {2, 3, " 2,25 "},
+    };
+    open();
+    for (const Case& c : typed) type(field(c.record, c.resource), c.text);
+    closeForm();
+    EXPECT_EQ(fileBytes(), "1.5,,15,0,0\r\n0,,15,0,0\r\n0,0,0,2.25,0\r\n");
+}
+
+TEST_F(FrmConfig3EnglishTest, TypedTextsAreSavedByTheRegionalRule) {
+    open();
+    type(field(0, 0), "1,5");
+    type(field(0, 1), "1.5");
+    type(field(1, 0), "abc");
+    closeForm();
+    EXPECT_EQ(fileBytes(), "15,1.5,0,0,0\r\n15,0,0,0,0\r\n0,0,0,0,0\r\n");
+}
+
+TEST_F(FrmConfig3Test, ShipEditorOpensBesideAndNothingIsSavedYet) {
+    test::writeBytes(t.file("creditkurse.dat"), "1,2,3,4,5\r\n");
+    open();
+    type(field(0, 0), "9");
+    QTest::mouseClick(control<QPushButton>(form, "CmdSchiffe"), Qt::LeftButton);
+    test::settle();
+    EXPECT_NE(t.windows.window(kShipEditor), nullptr);
+    EXPECT_NE(t.windows.window(FrmConfig3::kName), nullptr);
+    EXPECT_EQ(fileBytes(), "1,2,3,4,5\r\n");
+
+    // Coming back from the ship editor raises this window without reading the file again.
+    t.windows.close(kShipEditor);
+    test::settle();
+    EXPECT_EQ(t.windows.window<FrmConfig3>(FrmConfig3::kName), form);
+    EXPECT_EQ(field(0, 0)->text(), "9");
+}
+
+} // namespace
+} // namespace krvx
