@@ -134,6 +134,17 @@ TEST_F(FrmTauschTest, TypingADecimalPointAndDeleting) {
     EXPECT_EQ(texts(kResults), Texts({"2,5", "2", "2", "1", "10", "5"}));
 }
 
+TEST_F(FrmTauschTest, AFailingTextIsReportedOncePerKeystrokeThroughNestedRuns) {
+    rates();
+    open();
+    // From the second point on the text is no number: the point's keystroke
+    // fails in its nested run and again in the outer run, yet shows one box.
+    type("TxtErz", "1.000.000");
+    EXPECT_EQ(text("TxtErz"), "1,000,000");
+    EXPECT_EQ(t.script.messageTexts(), std::vector<std::string>(4, kKeineZahl));
+    EXPECT_EQ(text("TxtResCred"), "2");  // from 1,000, the last text that read
+}
+
 TEST_F(FrmTauschTest, FocusSelectsTheWholeText) {
     rates();
     open();
