@@ -24,12 +24,21 @@ void place(QWidget* widget, Place p) {
     }
 }
 
+// Captions are shown whole: a label, check box or option whose caption needs
+// more room than its place gives (fonts differ from system to system) grows
+// to the right.
+void fitCaption(QWidget* widget) {
+    const int needed = widget->sizeHint().width();
+    if (needed > widget->width()) widget->resize(needed, widget->height());
+}
+
 } // namespace
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, Place p) {
     auto* label = named(new QLabel(caption, parent), name, caption, {});
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     place(label, p);
+    fitCaption(label);
     return label;
 }
 
@@ -68,12 +77,14 @@ QListWidget* makeListBox(QWidget* parent, const char* name, Place p, const QStri
 QCheckBox* makeCheckBox(QWidget* parent, const char* name, const QString& caption, Place p, const QString& tooltip) {
     auto* box = named(new QCheckBox(caption, parent), name, caption, tooltip);
     place(box, p);
+    fitCaption(box);
     return box;
 }
 
 QRadioButton* makeOption(QWidget* parent, const char* name, const QString& caption, Place p, const QString& tooltip) {
     auto* option = named(new QRadioButton(caption, parent), name, caption, tooltip);
     place(option, p);
+    fitCaption(option);
     return option;
 }
 

@@ -178,3 +178,23 @@ TEST_F(WindowLayer, OneUserActionShowsAnIdenticalMessageOnceEvenThroughNestedCha
 
 } // namespace
 } // namespace krvx
+
+namespace krvx {
+namespace {
+
+TEST(Controls, CaptionsThatNeedMoreRoomThanTheirPlaceAreShownWhole) {
+    QWidget parent;
+    const QString caption = QStringLiteral("Produktionszeit in Stunden:");
+    QWidget* widgets[] = {makeLabel(&parent, "LblLang", caption, {0, 0, 300, 255}),
+                          makeCheckBox(&parent, "ChkLang", caption, {0, 0, 300, 255}),
+                          makeOption(&parent, "OptLang", caption, {0, 0, 300, 255})};
+    for (QWidget* widget : widgets) {
+        EXPECT_GE(widget->width(), widget->sizeHint().width()) << widget->objectName().toStdString();
+        EXPECT_EQ(widget->height(), 17);
+    }
+    QLabel* roomy = makeLabel(&parent, "LblKurz", QStringLiteral("Erz"), {0, 0, 3000, 255});
+    EXPECT_EQ(roomy->width(), 200);  // a place wide enough is kept as given
+}
+
+} // namespace
+} // namespace krvx
