@@ -1,0 +1,205 @@
+#include "shipcost/ui/FrmSchiffspreise.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <string>
+#include <vector>
+
+#include "catalogue/ShipCatalogue.h"
+#include "common/ui/Controls.h"
+#include "common/ui/FormEvents.h"
+#include "common/ui/WindowRegistry.h"
+#include "shipcost/Fehlermeldung.h"
+#include "shipcost/Namenssuche.h"
+#include "shipcost/Preise.h"
+#include "exchange/ui/FrmTausch.h"
+#include "production/ui/FrmProdZeit.h"
+
+namespace krvx {
+
+FrmSchiffspreise::FrmSchiffspreise(Services& services)
+    : FormWindow(services, QStringLiteral("FrmSchiffspreise"), QStringLiteral("Schiffspreise"), 6060, 4500) {
+    makeLabel(this, "LblSchiff", QStringLiteral("Schiff:"), {240, 120, 1215, 255});
+    makeLabel(this, "LblAnzahl", QStringLiteral("Anzahl:"), {3480, 120, 735, 255});
+    makeLabel(this, "LblZuschlag", QStringLiteral("Zuschlag in %"), {4680, 120, 1095, 255});
+    CmbSchiff_ = makeComboBox(this, "CmbSchiff", {240, 480, 2055, 315}, QStringLiteral("Schiffstyp wählen"));
+    TxtAnzahl_ = makeTextBox(this, "TxtAnzahl", QString(), {3480, 480, 735, 285},
+                             QStringLiteral("Zu produzierende Anzahl"));
+    TxtZuschlag_ = makeTextBox(this, "TxtZuschlag", QStringLiteral("0"), {5160, 480, 615, 285},
+                               QStringLiteral("Einzelzuschlag für diesen Schiffstyp"));
+    CmdAdd_ = makeButton(this, "CmdAdd", QStringLiteral("Hinzufügen"), {240, 960, 2055, 375},
+                         QStringLiteral("In Liste aufnehmen"));
+    CmdSub_ = makeButton(this, "CmdSub", QStringLiteral("Entfernen"), {2640, 960, 1695, 375});
+    LstKaufliste_ = makeListBox(this, "LstKaufliste", {240, 1560, 5535, 1035},
+                                QStringLiteral("Auflistung aller \"Bestellungen\""));
+    ChkSchiffshaendler_ = makeCheckBox(this, "ChkSchiffshaendler", QStringLiteral("Schiffshändler"),
+                                       {720, 2760, 1455, 255}, QStringLiteral("20% Abschlag auf alle Preise"));
+    makeLabel(this, "LblGesamtzuschlag", QStringLiteral("Gesamtzuschlag in %"), {3240, 2760, 1575, 255});
+    TxtGesZuschlag_ = makeTextBox(this, "TxtGesZuschlag", QStringLiteral("0"), {5040, 2760, 735, 285},
+                                  QStringLiteral("Zuschlag für die gesamte Liste"));
+    makeLabel(this, "LblErz", QStringLiteral("Erz"), {240, 3240, 735, 255});
+    makeLabel(this, "LblAlu", QStringLiteral("Aluminium"), {1320, 3240, 0, 0});
+    makeLabel(this, "LblLeg", QStringLiteral("Legierungen"), {2520, 3240, 0, 0});
+    makeLabel(this, "LblKri", QStringLiteral("Kristalle"), {3600, 3240, 0, 0});
+    makeLabel(this, "LblEne", QStringLiteral("Energie"), {4680, 3240, 0, 0});
+    ergebnis_ = {
+        makeTextBox(this, "TxtErz", QString(), {240, 3480, 975, 285}, QStringLiteral("Anzahl Erze aus dem Geschäft")),
+        makeTextBox(this, "TxtAlu", QString(), {1320, 3480, 975, 285},
+                    QStringLiteral("Anzahl Aluminium aus dem Geschäft")),
+        makeTextBox(this, "TxtLeg", QString(), {2520, 3480, 975, 285},
+                    QStringLiteral("Anzahl Legierungen aus dem Geschäft")),
+        makeTextBox(this, "TxtKri", QString(), {3600, 3480, 975, 285},
+                    QStringLiteral("Anzahl Kristalle aus dem Geschäft")),
+        makeTextBox(this, "TxtEne", QString(), {4680, 3480, 975, 285},
+                    QStringLiteral("Anzahl Energie aus dem Geschäft")),
+    };
+    for (QLineEdit* box : ergebnis_) {
+        box->setEnabled(false);
+    }
+    CmdProdZeit_ = makeButton(this, "CmdProdZeit", QStringLiteral("In Produktionszeiten übernehmen"),
+                              {240, 3840, 1815, 615},
+                              QStringLiteral("Daten auf das Produktionszeiten-Formular übertragen"));
+    CmdHandel_ = makeButton(this, "CmdHandel", QStringLiteral("In Handelsrechner übernehmen"),
+                            {3960, 3840, 1815, 615});
+    // The two long captions wrap inside their tall buttons as the old buttons
+    // did; the accessible name keeps the caption in one line.
+    for (QPushButton* button : {CmdProdZeit_, CmdHandel_}) {
+        button->setText(button->text().replace(QStringLiteral(" übernehmen"), QStringLiteral("\nübernehmen")));
+    }
+
+    // Tab order by tab index; labels and the disabled result boxes take no focus.
+    krvx::setTabOrder({CmbSchiff_, TxtAnzahl_, TxtZuschlag_, CmdAdd_, LstKaufliste_, TxtGesZuschlag_, ergebnis_[4],
+                 ergebnis_[0], ergebnis_[1], ergebnis_[3], ergebnis_[2], ChkSchiffshaendler_, CmdProdZeit_,
+                 CmdHandel_, CmdSub_});
+    setDefaultButton(CmdAdd_);
+
+    OncePerActionMessages& messages = services.messages;
+    onClick(CmdAdd_, messages, [this] { cmdAddClick(); });
+    onClick(CmdSub_, messages, [this] { cmdSubClick(); });
+    onClick(CmdHandel_, messages, [this] { cmdHandelClick(); });
+    onClick(CmdProdZeit_, messages, [this] { cmdProdZeitClick(); });
+    onClick(ChkSchiffshaendler_, messages, [this] { PreisBerechnen(); });
+    onChange(TxtGesZuschlag_, messages, [this] { PreisBerechnen(); });
+    onKeyReleased(CmbSchiff_, messages, [this](int keyCode) {
+        if (keyCode >= 32) {
+            ComboBoxSpeedFill(CmbSchiff_);
+        }
+    });
+}
+
+void FrmSchiffspreise::load() {
+    const ShipCatalogue& ships = services().ships;
+    const auto count = std::min(ships.Schiffstypen.size(), static_cast<std::size_t>(std::max<int>(ships.Schiffstypen_length, 0)));
+    QStringList names;
+    names.reserve(static_cast<qsizetype>(count));
+    for (std::size_t i = 0; i < count; ++i) {
+        names.append(toQ(ships.Schiffstypen[i].name));
+    }
+    CmbSchiff_->addItems(names);
+    CmbSchiff_->setCurrentIndex(-1);
+    CmbSchiff_->setEditText(QString());
+
+    // Centred on the screen: the window has no owner.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+}
+
+void FrmSchiffspreise::unload() { liste_.leeren(); }
+
+void FrmSchiffspreise::ComboBoxSpeedFill(QComboBox* CmbSchiff) {
+    const QString typed = CmbSchiff->currentText();
+    const qsizetype n = typed.size();
+    if (n == 0) {
+        return;
+    }
+    std::vector<std::string> entries;
+    entries.reserve(static_cast<std::size_t>(CmbSchiff->count()));
+    for (int i = 0; i < CmbSchiff->count(); ++i) {
+        entries.push_back(fromQ(CmbSchiff->itemText(i)));
+    }
+    const int found = sucheNamensanfang(entries, fromQ(typed));
+    if (found < 0) {
+        return;  // nothing begins with the typed text: it stays as typed
+    }
+    const QString completed = CmbSchiff->itemText(found);
+    CmbSchiff->setCurrentIndex(found);
+    CmbSchiff->setEditText(completed);
+    if (QLineEdit* edit = CmbSchiff->lineEdit()) {
+        edit->setSelection(static_cast<int>(n), static_cast<int>(completed.size() - n));
+    }
+}
+
+void FrmSchiffspreise::PreisBerechnen() {
+    const ShipCatalogue& ships = services().ships;
+    const PreisIndex index(ships.Schiffstypen, ships.Schiffstypen_length);
+    const std::optional<Ergebnisse> texte = krvx::PreisBerechnen(
+        liste_, index, fromQ(TxtGesZuschlag_->text()), ChkSchiffshaendler_->isChecked(), services().messages);
+    if (!texte) {
+        return;
+    }
+    for (std::size_t r = 0; r < ergebnis_.size(); ++r) {
+        ergebnis_[r]->setText(toQ((*texte)[r]));
+    }
+}
+
+void FrmSchiffspreise::cmdAddClick() {
+    const AddErgebnis result = liste_.add(fromQ(CmbSchiff_->currentText()), fromQ(TxtAnzahl_->text()),
+                                          fromQ(TxtZuschlag_->text()), services().messages);
+    if (result == AddErgebnis::Fehlgeschlagen) {
+        return;
+    }
+    if (result == AddErgebnis::Hinzugefuegt) {
+        const auto last = static_cast<std::size_t>(liste_.Bestellungen_length - 1);
+        LstKaufliste_->addItem(toQ(listenzeile(liste_.Bestellungen[last])));
+    }
+    PreisBerechnen();
+}
+
+int FrmSchiffspreise::selectedLine() const {
+    const QList<QListWidgetItem*> selected = LstKaufliste_->selectedItems();
+    return selected.isEmpty() ? -1 : LstKaufliste_->row(selected.first());
+}
+
+void FrmSchiffspreise::cmdSubClick() {
+    const int s = selectedLine();
+    if (!liste_.remove(s, services().messages)) {
+        return;
+    }
+    delete LstKaufliste_->takeItem(s);
+    // Like the old list box, no line is selected after a removal.
+    LstKaufliste_->clearSelection();
+    LstKaufliste_->setCurrentRow(-1);
+    PreisBerechnen();
+}
+
+std::array<std::string, 5> FrmSchiffspreise::ergebnisTexte() const {
+    std::array<std::string, 5> texts;
+    for (std::size_t r = 0; r < ergebnis_.size(); ++r) {
+        texts[r] = fromQ(ergebnis_[r]->text());
+    }
+    return texts;
+}
+
+void FrmSchiffspreise::cmdHandelClick() {
+    const std::array<std::string, 5> texte = ergebnisTexte();
+    auto* tausch = services().windows.show<FrmTausch>(QStringLiteral("FrmTausch"));
+    if (tausch == nullptr) {
+        fehlerMelden(services().messages, "CmdHandel", fehler::fensterFehlt("FrmTausch"));
+        return;
+    }
+    // Each amount raises the exchange computation through its change event;
+    // selecting "Ankauf" runs it once more.
+    for (std::size_t r = 0; r < texte.size(); ++r) {
+        tausch->setMenge(static_cast<int>(r), texte[r]);
+    }
+    tausch->selectOptKauf();
+}
+
+void FrmSchiffspreise::cmdProdZeitClick() {
+    if (zielmengenUebernehmen(services().windows, ergebnisTexte()) == nullptr) {
+        fehlerMelden(services().messages, "CmdProdZeit", fehler::fensterFehlt("FrmProdZeit"));
+    }
+}
+
+} // namespace krvx

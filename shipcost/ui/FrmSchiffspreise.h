@@ -1,0 +1,67 @@
+#pragma once
+// The ship cost calculator's window: pick a ship type (completed as it is
+// typed), a count and a surcharge, add it to the order list, and read the cost
+// of the whole list in the five resources. Two buttons hand the totals on to
+// the exchange calculator and the production time calculator.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <array>
+#include <string>
+
+#include "common/ui/FormWindow.h"
+#include "shipcost/Bestellliste.h"
+
+namespace krvx {
+
+class FrmSchiffspreise : public FormWindow {
+    Q_OBJECT
+public:
+    explicit FrmSchiffspreise(Services& services);
+
+    // Fills the ship list from the catalogue; nothing is computed yet.
+    void load() override;
+
+    // Type-ahead: completes the text of the combo box to the first entry that
+    // begins with it (case ignored, searching from the second entry and
+    // wrapping) and selects the completed rest. Without a match the typed
+    // text and the caret stay as they are.
+    void ComboBoxSpeedFill(QComboBox* CmbSchiff);
+
+    // Recomputes the five totals from the order list, the overall surcharge
+    // and the ship trader box.
+    void PreisBerechnen();
+
+    const Bestellliste& bestellliste() const { return liste_; }
+
+protected:
+    void unload() override;
+
+private:
+    void cmdAddClick();
+    void cmdSubClick();
+    void cmdHandelClick();
+    void cmdProdZeitClick();
+    int selectedLine() const;
+    std::array<std::string, 5> ergebnisTexte() const;
+
+    Bestellliste liste_;
+
+    QComboBox* CmbSchiff_;
+    QLineEdit* TxtAnzahl_;
+    QLineEdit* TxtZuschlag_;
+    QPushButton* CmdAdd_;
+    QPushButton* CmdSub_;
+    QListWidget* LstKaufliste_;
+    QCheckBox* ChkSchiffshaendler_;
+    QLineEdit* TxtGesZuschlag_;
+    std::array<QLineEdit*, 5> ergebnis_;  // TxtErz .. TxtEne
+    QPushButton* CmdProdZeit_;
+    QPushButton* CmdHandel_;
+};
+
+} // namespace krvx
