@@ -6,6 +6,7 @@
 #include "flight/ui/FrmZeit.h"
 #include "exchange/ui/FrmTausch.h"
 #include "production/ui/FrmProdZeit.h"
+#include "shipcost/ui/FrmSchiffspreise.h"
 
 namespace krvx {
 
@@ -15,6 +16,7 @@ void registerAllWindows(WindowRegistry& registry, Services& services) {
     registry.registerWindow("FrmNeuerPlanet", [&services] { return new FrmNeuerPlanet(services); });
     registry.registerWindow("FrmProdZeit", [&services] { return new FrmProdZeit(services); });
     registry.registerWindow("FrmTausch", [&services] { return new FrmTausch(services); });
+    registry.registerWindow("FrmSchiffspreise", [&services] { return new FrmSchiffspreise(services); });
     registry.registerWindow("FrmConfig2", [&services] { return new FrmConfig2(services); });
     registry.registerWindow("FrmConfig3", [&services] { return new FrmConfig3(services); });
 }
