@@ -170,7 +170,15 @@ TEST_F(FrmSchiffspreiseTest, ControlsCaptionsTooltipsAndPlaces) {
 }
 
 TEST_F(FrmSchiffspreiseTest, EveryCaptionFitsItsControl) {
+    schiff("Zerstörer", 1, 1, 1, 1, 1);
+    schiff("A", 1000, 500, 250, 0, 100);
     oeffnen();
+    bestellen("Zer", "3", "10");  // completed to Zerstörer
+    bestellen("A", "2", "-4");
+    // KRVX_SCREENSHOT names a file to keep a picture of the filled window.
+    if (const QString shot = qEnvironmentVariable("KRVX_SCREENSHOT"); !shot.isEmpty()) {
+        EXPECT_TRUE(form->grab().save(shot));
+    }
     for (const char* name : {"LblSchiff", "LblAnzahl", "LblZuschlag", "LblGesamtzuschlag", "LblErz", "LblAlu",
                              "LblLeg", "LblKri", "LblEne"}) {
         auto* label = control<QLabel>(form, name);
