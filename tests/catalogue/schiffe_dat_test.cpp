@@ -79,13 +79,6 @@ TEST_F(SchiffeDatTest, PendingEntryIsWrittenAfterTheCountedOnes) {
     EXPECT_EQ(catalogue.Schiffstypen_length, 2);
 }
 
-TEST_F(SchiffeDatTest, EmptyCatalogueIsAnEmptyFile) {
-    writeBytes(file(), "old content");
-    ShipCatalogue catalogue(log_);
-    ASSERT_FALSE(saveSchiffe(catalogue, file()).has_value());
-    EXPECT_EQ(readBytes(file()), "");
-}
-
 TEST_F(SchiffeDatTest, GoldenFileLoadsBackUnderBothReaders) {
     // The 16-bit start-up reader cannot hold the speed 40000 and drops that ship.
     Ships startUp = kFourShips;
@@ -109,16 +102,6 @@ TEST_F(SchiffeDatTest, NamesSurviveSaveAndLoad) {
     ShipCatalogue reloaded(log_);
     loadSchiffe(reloaded, file(), SpeedWidth::Bits16);
     EXPECT_EQ(reloaded.Schiffstypen, ships);
-}
-
-TEST_F(SchiffeDatTest, DoubleQuoteInNameDoesNotBreakTheFile) {
-    ShipCatalogue catalogue(log_);
-    fill(catalogue, {{"Der \"Blitz\", neu", 1, 2, 3, 4, 5, 6, 7}, {"Nächster", 8, 9, 10, 11, 12, 13, 14}});
-    ASSERT_FALSE(saveSchiffe(catalogue, file()).has_value());
-    ShipCatalogue reloaded(log_);
-    loadSchiffe(reloaded, file(), SpeedWidth::Bits32);
-    EXPECT_EQ(reloaded.Schiffstypen, (Ships{{"Der 'Blitz', neu", 1, 2, 3, 4, 5, 6, 7},
-                                            {"Nächster", 8, 9, 10, 11, 12, 13, 14}}));
 }
 
 struct LoadCase {
@@ -244,15 +227,6 @@ TEST_F(SchiffeDatTest, FailedSaveLeavesTheOldFileWhole) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), fs::directory_iterator()), 1)
         << "no temporary file is left";
     EXPECT_EQ(catalogue.Schiffstypen_length, 2000);
-}
-
-TEST_F(SchiffeDatTest, SaveIntoMissingFolderReportsTheError) {
-    ShipCatalogue catalogue(log_);
-    fill(catalogue, {kA});
-    const std::optional<FileError> error = saveSchiffe(catalogue, dir_.path() / "missing" / "schiffe.dat");
-    ASSERT_TRUE(error.has_value());
-    EXPECT_NE(error->number, 0);
-    EXPECT_FALSE(fs::exists(dir_.path() / "missing"));
 }
 
 } // namespace
