@@ -3,9 +3,10 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
-#include "common/textfile.h"
+#include "flight/NewPlanet.h"
 #include "flight/PlanetenDat.h"
 #include "support/Files.h"
 #include "support/TempDir.h"
@@ -20,185 +21,111 @@ using test::writeBytes;
 
 std::string golden(const char* name) { return readBytes(fs::path(KRVX_TESTS_DIR) / "flight" / "golden" / name); }
 
-const Entries kMixed = {
-    {"Außenposten", 2, 101, 5},
-    {"Kolonie, Süd", -2, 0, -7},
-    {"  Vorposten", 32767, -32768, 1},
-    {"", 1, 1, 1},
-    {"Tor ", 4, 4, 4},
-};
-
-TEST(PlanetenDat, WritesThePrintStyleByteForByte) {
-    test::TempDir dir;
-    const fs::path file = dir.file("planeten.dat");
-    struct Case {
-        Entries entries;
-        const char* golden;
-    };
-    for (const Case& c : {Case{{{"Heimat", 1, 12, 3}}, "heimat.dat"}, Case{kMixed, "mixed.dat"}}) {
-        const PlanetSaveResult saved = savePlanetenDat(file, c.entries, PlanetFileState::Read, false);
-        EXPECT_TRUE(saved.written);
-        EXPECT_EQ(readBytes(file), golden(c.golden)) << c.golden;
-    }
-    EXPECT_TRUE(savePlanetenDat(file, {}, PlanetFileState::Read, false).written);
-    EXPECT_EQ(readBytes(file), "");
-}
-
-TEST(PlanetenDat, GoldenFilesReadBackWhole) {
-    struct Case {
-        const char* golden;
-        Entries entries;
-    };
-    for (const Case& c : {Case{"heimat.dat", {{"Heimat", 1, 12, 3}}}, Case{"mixed.dat", kMixed}}) {
-        test::TempDir dir;
-        writeBytes(dir.file("planeten.dat"), golden(c.golden));
-        const PlanetFileLoad load = readPlanetenDat(dir.file("planeten.dat"));
-        EXPECT_EQ(load.state, PlanetFileState::Read) << c.golden;
-        EXPECT_EQ(load.entries, c.entries) << c.golden;
-    }
-}
-
-TEST(PlanetenDat, ReadingHandWrittenAndDamagedFiles) {
-    struct Case {
-        const char* what;
-        std::string content;
-        PlanetFileState state;
-        Entries entries;
-        std::size_t skipped;
-    };
+TEST(PlanetenDat, GoldenFilesAreWrittenByteForByteAndReadBackWhole) {
+    struct Case { Entries entries; const char* golden; };
     const std::vector<Case> cases = {
-        {"empty", "", PlanetFileState::Read, {}, 0},
-        {"only line ends", "\r\n\r\n  \r\n", PlanetFileState::Read, {}, 0},
-        {"LF lines, no blanks, blank lines after", "Alpha\n1\n2\n3\n\n\n", PlanetFileState::Read,
-         {{"Alpha", 1, 2, 3}}, 0},
-        {"no line end at the end", "Alpha\r\n 1 \r\n 2 \r\n 3", PlanetFileState::Read, {{"Alpha", 1, 2, 3}}, 0},
-        {"a record spread over lines", "Alpha, 1  2\r\n3\r\nBeta\r\n4\r\n5\r\n6\r\n", PlanetFileState::Read,
-         {{"Alpha", 1, 2, 3}, {"Beta", 4, 5, 6}}, 0},
-        {"fractions to the even neighbour", "Alpha\r\n 2.5 \r\n 3.5 \r\n-0.5 \r\n", PlanetFileState::Read,
-         {{"Alpha", 2, 4, 0}}, 0},
-        {"last record cut short", "Alpha\r\n 1 \r\n 2 \r\n 3 \r\nBeta\r\n 4 \r\n", PlanetFileState::Damaged,
-         {{"Alpha", 1, 2, 3}}, 1},
-        {"a number that is not one", "Alpha\r\n 3x \r\n 2 \r\n 3 \r\nBeta\r\n 4 \r\n 5 \r\n 6 \r\n",
-         PlanetFileState::Damaged, {{"Beta", 4, 5, 6}}, 1},
-        {"beyond 16 bits", "Alpha\r\n 40000 \r\n 2 \r\n 3 \r\nBeta\r\n 4 \r\n 5 \r\n 6 \r\n",
-         PlanetFileState::Damaged, {{"Beta", 4, 5, 6}}, 1},
-        {"garbage", std::string("\x01\xff,,\"\r\n\r\nxyz", 12), PlanetFileState::Damaged, {}, 1},
+        {{}, nullptr},
+        {{{"Heimat", 1, 12, 3}}, "heimat.dat"},
+        // Names with a comma or blanks at either end are quoted, so that they read back unchanged.
+        {{{"Außenposten", 2, 101, 5}, {"Kolonie, Süd", -2, 0, -7}, {"  Vorposten", 32767, -32768, 1},
+          {"", 1, 1, 1}, {"Tor ", 4, 4, 4}}, "mixed.dat"},
+    };
+    for (const Case& c : cases) {
+        test::TempDir dir;
+        EXPECT_TRUE(savePlanetenDat(dir.file("planeten.dat"), c.entries, PlanetFileState::Read, false).written);
+        EXPECT_EQ(readBytes(dir.file("planeten.dat")), c.golden ? golden(c.golden) : "");
+        const PlanetFileLoad load = readPlanetenDat(dir.file("planeten.dat"));
+        EXPECT_EQ(load.state, PlanetFileState::Read);
+        EXPECT_EQ(load.entries, c.entries);
+    }
+}
+
+TEST(PlanetenDat, HandWrittenAndDamagedFiles) {
+    struct Case { const char* what; std::string content; PlanetFileState state; Entries entries; };
+    const auto read = PlanetFileState::Read;
+    const auto damaged = PlanetFileState::Damaged;
+    const std::vector<Case> cases = {
+        {"blank lines only", "\r\n\r\n  \r\n", read, {}},
+        {"LF, no blanks, blank lines after", "Alpha\n1\n2\n3\n\n\n", read, {{"Alpha", 1, 2, 3}}},
+        {"spread over lines, fractions", "Alpha, 1  2.5\r\n3.5", read, {{"Alpha", 1, 2, 4}}},
+        {"last record cut short", "Alpha\r\n 1 \r\n 2 \r\n 3 \r\nBeta\r\n 4 \r\n", damaged, {{"Alpha", 1, 2, 3}}},
+        {"not a number", "Alpha\r\n 3x \r\n 2 \r\n 3 \r\nBeta\r\n 4 \r\n 5 \r\n 6 \r\n", damaged, {{"Beta", 4, 5, 6}}},
+        {"beyond 16 bits", "Alpha\r\n 40000 \r\n 2 \r\n 3 \r\n", damaged, {}},
+        {"garbage", std::string("\x01\xff,,\"\r\n\r\nxyz", 12), damaged, {}},
     };
     for (const Case& c : cases) {
         const PlanetFileLoad load = parsePlanetenDat(c.content);
         EXPECT_EQ(load.state, c.state) << c.what;
         EXPECT_EQ(load.entries, c.entries) << c.what;
-        EXPECT_EQ(load.skippedRecords, c.skipped) << c.what;
     }
-}
-
-TEST(PlanetenDat, TakesAtMostTheListsWidth) {
-    std::string content;
-    for (int i = 0; i < Planeten::kMaxEntries + 2; ++i) {
-        content += "P\r\n 1 \r\n 2 \r\n 3 \r\n";
-    }
-    const PlanetFileLoad load = parsePlanetenDat(content);
+    std::string tooMany;
+    for (int i = 0; i <= Planeten::kMaxEntries; ++i) tooMany += "P\r\n 1 \r\n 2 \r\n 3 \r\n";
+    const PlanetFileLoad load = parsePlanetenDat(tooMany);
     EXPECT_EQ(load.entries.size(), 32767u);
-    EXPECT_EQ(load.skippedRecords, 2u);
-    EXPECT_EQ(load.state, PlanetFileState::Damaged);
+    EXPECT_EQ(load.state, damaged);
 }
 
-TEST(PlanetenDat, MissingAndUnreadableFilesAreTold) {
+TEST(PlanetenDat, ClosingNeverLosesTheFile) {
+    struct Case { const char* what; PlanetFileState loaded; bool added; bool folder; bool written; bool told; };
+    const std::string old = "Heimat\r\n 1 \r\n 12 \r\n 3 \r\nKaputt\r\n 7x \r\n";
+    const std::vector<Case> cases = {
+        {"read, unchanged", PlanetFileState::Read, false, false, true, false},
+        {"missing, added", PlanetFileState::Missing, true, false, true, false},
+        {"damaged, unchanged: left alone", PlanetFileState::Damaged, false, false, false, false},
+        {"damaged, added: kept as .bak2", PlanetFileState::Damaged, true, false, true, true},
+        {"unreadable, unchanged", PlanetFileState::Unreadable, false, true, false, false},
+        {"unreadable, added", PlanetFileState::Unreadable, true, true, false, true},
+        {"write fails, unchanged", PlanetFileState::Read, false, true, false, false},
+        {"write fails, added", PlanetFileState::Read, true, true, false, true},
+    };
+    for (const Case& c : cases) {
+        test::TempDir dir;
+        const fs::path file = dir.file("planeten.dat");
+        writeBytes(dir.file("planeten.dat.bak"), "frühere Kopie");
+        if (c.folder) {
+            fs::create_directory(file);  // cannot be read, nor replaced by a file
+        } else {
+            writeBytes(file, old);
+        }
+        const PlanetSaveResult saved = savePlanetenDat(file, {{"Heimat", 1, 12, 3}}, c.loaded, c.added);
+        EXPECT_EQ(saved.written, c.written) << c.what;
+        EXPECT_EQ(saved.message.has_value(), c.told) << c.what;
+        if (!c.folder) {
+            EXPECT_EQ(readBytes(file), c.written ? golden("heimat.dat") : old) << c.what;
+        }
+        EXPECT_EQ(fs::exists(dir.file("planeten.dat.bak2")), saved.keptCopy.has_value()) << c.what;
+        if (saved.keptCopy) {
+            EXPECT_EQ(readBytes(*saved.keptCopy), old);
+            EXPECT_NE(saved.message->find("planeten.dat.bak2"), std::string::npos) << *saved.message;
+        }
+        EXPECT_EQ(readBytes(dir.file("planeten.dat.bak")), "frühere Kopie");
+    }
     test::TempDir dir;
     EXPECT_EQ(readPlanetenDat(dir.file("planeten.dat")).state, PlanetFileState::Missing);
-    fs::create_directory(dir.file("planeten.dat"));
-    EXPECT_EQ(readPlanetenDat(dir.file("planeten.dat")).state, PlanetFileState::Unreadable);
 }
 
-TEST(PlanetNames, EveryStorableNameReadsBackUnchanged) {
-    const std::vector<std::string> names = {"Heimat", "", " ", "Alpha, Beta", " Vorposten", "Ende\t", ",",
-                                            "a,b,c", "3", "€uro-Mine", "Ölfeld ÄÖÜß", "'Hochkomma'"};
-    Entries entries;
-    std::int16_t n = 1;
-    for (const std::string& name : names) {
-        EXPECT_EQ(planetNameRefusal(name), std::nullopt) << name;
-        entries.push_back({name, n, static_cast<std::int16_t>(-n), n});
-        ++n;
+TEST(NewPlanet, CoordinatesMustBeWholeNonZeroNumbersAndTheNameStorable) {
+    const std::string ganze(kBitteGanzeZahlen);
+    const std::string range = "Die Koordinaten müssen zwischen -32768 und 32767 liegen.";
+    const std::string quote = "Der Planetenname darf keine Anführungszeichen (\") enthalten.";
+    const std::string chars = "Der Planetenname enthält Zeichen, die in planeten.dat nicht gespeichert werden können.";
+    struct Case { const char* name, *gal, *sys, *planet; std::variant<PlanetEintrag, std::string> expected; };
+    const std::vector<Case> cases = {
+        {"Tief", "-2", "5", "1", PlanetEintrag{"Tief", -2, 5, 1}},
+        {" Komma, Süd", " 4 ", "+5", "2.5", PlanetEintrag{" Komma, Süd", 4, 5, 2}},
+        {"x", "0", "1", "1", ganze},
+        {"x", "", "1", "1", ganze},
+        {"x", "abc", "1", "1", ganze},
+        {"x", "1", "3x", "1", ganze},
+        {"x", "1", "1", "32768", range},
+        {"Der \"Hort\"", "1", "1", "1", quote},
+        {"Der \"Hort\"", "0", "1", "1", ganze},
+        {"Ωmega", "1", "1", "1", chars},
+        {"Zeile\nzwei", "1", "1", "1", chars},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(checkNewPlanet(c.name, c.gal, c.sys, c.planet), c.expected) << c.name << " " << c.gal;
     }
-    test::TempDir dir;
-    savePlanetenDat(dir.file("planeten.dat"), entries, PlanetFileState::Missing, true);
-    const PlanetFileLoad load = readPlanetenDat(dir.file("planeten.dat"));
-    EXPECT_EQ(load.state, PlanetFileState::Read);
-    EXPECT_EQ(load.entries, entries);
-}
-
-TEST(PlanetNames, NamesTheFileCannotCarryAreRefused) {
-    for (const char* name : {"Der \"Hort\"", "\"", "Zeile\r\nzwei", "Ende\n", "Ωmega", "星"}) {
-        const std::optional<std::string> refusal = planetNameRefusal(name);
-        ASSERT_TRUE(refusal.has_value()) << name;
-        EXPECT_NE(refusal->find("Planetenname"), std::string::npos);
-    }
-}
-
-class PlanetSave : public ::testing::Test {
-protected:
-    fs::path file() const { return dir_.file("planeten.dat"); }
-    test::TempDir dir_;
-    const Entries list_ = {{"Heimat", 1, 12, 3}};
-    const std::string listBytes_ = "Heimat\r\n 1 \r\n 12 \r\n 3 \r\n";
-    const std::string damaged_ = "Heimat\r\n 1 \r\n 12 \r\n 3 \r\nKaputt\r\n 7x \r\n";
-};
-
-TEST_F(PlanetSave, AReadOrMissingFileIsWrittenEveryTime) {
-    for (PlanetFileState state : {PlanetFileState::Read, PlanetFileState::Missing}) {
-        for (bool added : {false, true}) {
-            writeBytes(file(), "Alt\r\n 9 \r\n 9 \r\n 9 \r\n");
-            const PlanetSaveResult saved = savePlanetenDat(file(), list_, state, added);
-            EXPECT_TRUE(saved.written);
-            EXPECT_EQ(saved.message, std::nullopt);
-            EXPECT_EQ(readBytes(file()), listBytes_);
-        }
-    }
-}
-
-TEST_F(PlanetSave, ADamagedFileStaysWhenNothingWasAdded) {
-    writeBytes(file(), damaged_);
-    const PlanetSaveResult saved = savePlanetenDat(file(), list_, PlanetFileState::Damaged, false);
-    EXPECT_FALSE(saved.written);
-    EXPECT_EQ(saved.message, std::nullopt);
-    EXPECT_EQ(readBytes(file()), damaged_);
-    EXPECT_FALSE(fs::exists(dir_.file("planeten.dat.bak")));
-}
-
-TEST_F(PlanetSave, ADamagedFileIsKeptBesideTheNewOneWhenPlanetsWereAdded) {
-    writeBytes(dir_.file("planeten.dat.bak"), "frühere Kopie");
-    writeBytes(file(), damaged_);
-    const PlanetSaveResult saved = savePlanetenDat(file(), list_, PlanetFileState::Damaged, true);
-    EXPECT_TRUE(saved.written);
-    EXPECT_EQ(readBytes(file()), listBytes_);
-    EXPECT_EQ(readBytes(dir_.file("planeten.dat.bak")), "frühere Kopie");
-    EXPECT_EQ(readBytes(dir_.file("planeten.dat.bak2")), damaged_);
-    ASSERT_TRUE(saved.message.has_value());
-    EXPECT_NE(saved.message->find("planeten.dat.bak2"), std::string::npos) << *saved.message;
-}
-
-TEST_F(PlanetSave, AnUnreadableFileIsNeverWrittenOver) {
-    fs::create_directory(file());
-    writeBytes(file() / "inhalt", "x");
-    for (bool added : {false, true}) {
-        const PlanetSaveResult saved = savePlanetenDat(file(), list_, PlanetFileState::Unreadable, added);
-        EXPECT_FALSE(saved.written);
-        EXPECT_EQ(saved.message.has_value(), added);
-        EXPECT_EQ(readBytes(file() / "inhalt"), "x");
-    }
-}
-
-TEST_F(PlanetSave, AFailedWriteIsToldOnlyWhenAddedPlanetsAreLost) {
-    // A folder in the file's place cannot be replaced by a file.
-    fs::create_directory(file());
-    for (bool added : {false, true}) {
-        const PlanetSaveResult saved = savePlanetenDat(file(), list_, PlanetFileState::Read, added);
-        EXPECT_FALSE(saved.written);
-        EXPECT_EQ(saved.message.has_value(), added);
-        EXPECT_TRUE(fs::is_directory(file()));
-    }
-    const fs::path nowhere = dir_.file("fehlt") / "planeten.dat";
-    EXPECT_TRUE(savePlanetenDat(nowhere, list_, PlanetFileState::Missing, true).message.has_value());
 }
 
 } // namespace
