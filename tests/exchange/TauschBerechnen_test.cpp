@@ -153,12 +153,6 @@ TEST(TauschBerechnen, PointAsDecimalSeparatorLeavesTheTextAlone) {
     for (const Case& c : cases) check(c, RegionalSettings::english());
 }
 
-TEST(TauschBerechnen, FailureTexts) {
-    EXPECT_EQ(tauschFehlermeldung(6), kUeberlauf);
-    EXPECT_EQ(tauschFehlermeldung(11), kDivision);
-    EXPECT_EQ(tauschFehlermeldung(13), kKeineZahl);
-}
-
 // The nested runs started by the tidy-up end as one run on the tidied texts
 // would: compare with a run whose fields start tidied and never nest.
 TEST(TauschBerechnen, NestedRunsEndWithTheOutcomeOfOneRun) {

@@ -191,20 +191,5 @@ TEST_F(TauschTest, ConversionsUseTheirRowAndOperator) {
     EXPECT_TRUE(messages_.boxes.empty());
 }
 
-TEST_F(TauschTest, EveryConversionLoadsFirst) {
-    // Even a conversion that cannot convert runs the loading.
-    tausch_.KaufUmrechnen("Gold", 1, "%", false);
-    tausch_.VerkaufUmrechnen("Erz", 1, "*", true);
-    EXPECT_EQ(messages_.messageTexts(),
-              (std::vector<std::string>{kKurseFehlt, kCreditFehlt, kKurseFehlt, kCreditFehlt}));
-}
-
-TEST(RessourcenIndex, NamesAreExact) {
-    EXPECT_EQ(ressourcenIndex("Erz"), 0);
-    EXPECT_EQ(ressourcenIndex("Ene"), 4);
-    EXPECT_EQ(ressourcenIndex("ENE"), std::nullopt);
-    EXPECT_EQ(ressourcenIndex(""), std::nullopt);
-}
-
 } // namespace
 } // namespace krvx
