@@ -1,6 +1,48 @@
+// Korvax Rechner: creates the program-wide services in the working directory
+// and shows the main menu, whose load starts everything else.
 #include <QApplication>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+#include <filesystem>
+#include <system_error>
+
+#include "app/debugging.h"
+#include "app/ui/AllWindows.h"
+#include "app/ui/SystemRegional.h"
+#include "catalogue/ShipCatalogue.h"
+#include "common/ui/QtMessageService.h"
+#include "common/ui/Services.h"
+#include "common/ui/WindowRegistry.h"
+#include "rates/Tausch.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 8));
+
+    const QLocale locale = QLocale::system();
+    QTranslator qtTranslations;
+    // The whole interface is German, so are the standard buttons of the message boxes.
+    if (qtTranslations.load(QLocale(QLocale::German),
+                            QStringLiteral("qtbase"), QStringLiteral("_"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtTranslations);
+    }
+
+    std::error_code noFolder;
+    const std::filesystem::path dataDir = std::filesystem::current_path(noFolder);
+
+    const krvx::RegionalSettings regional = krvx::regionalSettingsOf(locale);
+    krvx::Debugging log(dataDir / "KRVXR.debug", regional);
+    krvx::ShipCatalogue ships(log);
+    krvx::QtMessageService boxes;
+    krvx::OncePerActionMessages messages(boxes);
+    krvx::Tausch tausch(dataDir, messages);
+    krvx::WindowRegistry windows;
+    krvx::Services services{dataDir, regional, log, ships, tausch, messages, windows};
+
+    krvx::registerAllWindows(windows, services);
+    windows.show(QStringLiteral("FrmMenu"));
+    return QApplication::exec();
 }

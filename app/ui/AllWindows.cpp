@@ -2,6 +2,8 @@
 
 #include "catalogue/ui/FrmConfig2.h"
 #include "rates/ui/FrmConfig3.h"
+#include "app/ui/FrmMenu.h"
+#include "app/ui/FrmSplash.h"
 #include "flight/ui/FrmNeuerPlanet.h"
 #include "flight/ui/FrmZeit.h"
 #include "exchange/ui/FrmTausch.h"
@@ -12,6 +14,8 @@ namespace krvx {
 
 void registerAllWindows(WindowRegistry& registry, Services& services) {
     // One line per window: registry.registerWindow("Name", [&services] { return new Window(services); });
+    registry.registerWindow("FrmMenu", [&services] { return new FrmMenu(services); });
+    registry.registerWindow("frmSplash", [&services] { return new FrmSplash(services); });
     registry.registerWindow("FrmZeit", [&services] { return new FrmZeit(services); });
     registry.registerWindow("FrmNeuerPlanet", [&services] { return new FrmNeuerPlanet(services); });
     registry.registerWindow("FrmProdZeit", [&services] { return new FrmProdZeit(services); });

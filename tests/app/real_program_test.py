@@ -192,13 +192,20 @@ def wait_for(predicate, seconds):
     return predicate()
 
 
+def runtime_dir(home):
+    path = os.path.join(home, "runtime")
+    os.makedirs(path, mode=0o700, exist_ok=True)
+    os.chmod(path, 0o700)
+    return path
+
+
 def run_program(x, display, workdir, home, before_close=None):
     """Starts the program in workdir, waits for the menu, closes it and returns
     (exit status, whether the splash screen was seen)."""
     env = {
         "PATH": os.environ.get("PATH", "/usr/bin:/bin"),
         "HOME": home,
-        "XDG_RUNTIME_DIR": home,
+        "XDG_RUNTIME_DIR": runtime_dir(home),
         "DISPLAY": display,
         "QT_QPA_PLATFORM": "xcb",
         "LANG": "C",

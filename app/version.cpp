@@ -1,0 +1,18 @@
+#include "app/version.h"
+
+#ifndef KRVX_VERSION_MAJOR
+#error "KRVX_VERSION_MAJOR, _MINOR and _PATCH come from the build"
+#endif
+
+namespace krvx {
+
+ProgramVersion programVersion() {
+    return {KRVX_VERSION_MAJOR, KRVX_VERSION_MINOR, KRVX_VERSION_PATCH};
+}
+
+std::string versionText(const ProgramVersion& version) {
+    return "Version " + std::to_string(version.major) + "." + std::to_string(version.minor) + "." +
+           std::to_string(version.revision);
+}
+
+} // namespace krvx

@@ -1,0 +1,326 @@
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPointer>
+#include <QPushButton>
+#include <functional>
+#include <optional>
+#include <string_view>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+#include "app/ui/AllWindows.h"
+#include "app/ui/FrmMenu.h"
+#include "app/ui/FrmSplash.h"
+#include "common/ui/Twips.h"
+#include "support/Files.h"
+#include "support/ui/TestServices.h"
+#include "support/ui/WindowDriver.h"
+
+namespace krvx {
+namespace {
+
+using test::control;
+using test::settle;
+using Lines = std::vector<std::string>;
+using namespace std::string_view_literals;
+
+// Stands in for one of the windows the menu opens: it logs its load and
+// unload, so the order in which the menu works shows in the debug log.
+class StandIn : public FormWindow {
+public:
+    StandIn(Services& services, const QString& name, std::function<void(Services&)> onUnload)
+        : FormWindow(services, name, name, 1500, 1000), onUnload_(std::move(onUnload)) {}
+    void load() override { services().log.writeDebug("load " + fromName()); }
+
+protected:
+    void unload() override {
+        services().log.writeDebug("unload " + fromName());
+        if (onUnload_) onUnload_(services());
+    }
+
+private:
+    std::string fromName() const { return objectName().toStdString(); }
+    std::function<void(Services&)> onUnload_;
+};
+
+void registerStandIn(test::TestServices& t, const char* name, std::function<void(Services&)> onUnload = {}) {
+    const QString window = QString::fromLatin1(name);
+    t.windows.registerWindow(window, [&t, window, onUnload] { return new StandIn(t.services, window, onUnload); });
+}
+
+// The messages of the debug log, without their time stamps.
+Lines logMessages(const test::TestServices& t) {
+    const std::string prefix = "6 Dezember 9:05    ";
+    Lines lines;
+    const std::string bytes = test::readBytes(t.file("KRVXR.debug"));
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find("\r\n", start);
+        if (end == std::string::npos) end = bytes.size();
+        std::string line = bytes.substr(start, end - start);
+        EXPECT_EQ(line.rfind(prefix, 0), 0u) << "line without time stamp: " << line;
+        lines.push_back(line.substr(std::min(prefix.size(), line.size())));
+        start = end + 2;
+    }
+    return lines;
+}
+
+Lines plus(Lines a, const Lines& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+const Lines kLogOpened{"", "Begin Debugging"};
+
+FrmMenu* startMenu(test::TestServices& t) {
+    t.windows.registerWindow("FrmMenu", [&t] { return new FrmMenu(t.services); });
+    if (!t.windows.knows("frmSplash")) {
+        t.windows.registerWindow("frmSplash", [&t] { return new FrmSplash(t.services); });
+    }
+    return t.windows.show<FrmMenu>("FrmMenu");
+}
+
+TEST(FrmMenu, ControlsCaptionsTooltipsAndPlaces) {
+    test::TestServices t;
+    FrmMenu menu(t.services);
+    EXPECT_EQ(menu.windowTitle(), "Korvax Rechner");
+    auto* client = control(&menu, "client");
+    ASSERT_NE(client, nullptr);
+    EXPECT_EQ(client->size(), QSize(twips(4380), twips(2610)));
+    EXPECT_EQ(menu.size(), QSize(twips(4380), twips(2610) + client->y()));
+
+    struct Row {
+        const char* name;
+        const char* caption;
+        const char* tooltip;
+        QRect place;
+    };
+    const Row rows[] = {
+        {"CmdTausch", "Tausch-Rechner", "Errechnen Sie die Tauschkurse", twipsRect(360, 240, 1695, 615)},
+        {"CmdProduktion", "Produktionszeiten",
+         "Berrechnen Sie die Zeit um eine bestimmte Menge an Rohstoffen zu produzieren",
+         twipsRect(2280, 240, 1695, 615)},
+        {"CmdSchiffpreise", "Schiffspreise", "Berrechnen Sie den Rohstoffverbrauch beim Schiffsbau",
+         twipsRect(360, 960, 1695, 615)},
+        {"CmdZeit", "Reisezeit",
+         "Berechnen Sie die Dauer ihres Fluges und wählen sie die Ankunfts- bzw. Startzeiten aus",
+         twipsRect(2280, 960, 1695, 615)},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        auto* button = control<QPushButton>(&menu, row.name);
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->parentWidget(), client);
+        EXPECT_EQ(button->text(), QString::fromUtf8(row.caption));
+        EXPECT_EQ(button->toolTip(), QString::fromUtf8(row.tooltip));
+        EXPECT_EQ(button->geometry(), row.place);
+    }
+
+    auto* title = control<QLabel>(&menu, "LblTitel");
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->text(), "KORVAX RECHNER");
+    EXPECT_EQ(title->geometry(), twipsRect(360, 1800, 3660, 615));
+    EXPECT_DOUBLE_EQ(title->font().pointSizeF(), 14.25);
+    EXPECT_GE(title->font().weight(), QFont::ExtraBold);
+    EXPECT_TRUE(title->toolTip().isEmpty());
+
+    auto* bar = menu.findChild<QMenuBar*>();
+    ASSERT_NE(bar, nullptr);
+    ASSERT_EQ(bar->actions().size(), 1);
+    EXPECT_EQ(bar->actions().front()->objectName(), "config");
+    EXPECT_EQ(bar->actions().front()->text(), "Config");
+    EXPECT_EQ(bar->actions().front()->menu(), nullptr);  // opens the editor at once, no drop-down
+}
+
+TEST(FrmMenu, TabGoesRowByRowThroughTheButtons) {
+    test::TestServices t;
+    FrmMenu menu(t.services);
+    const char* order[] = {"CmdTausch", "CmdProduktion", "CmdSchiffpreise", "CmdZeit", "CmdTausch"};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
+        QWidget* next = control(&menu, order[i])->nextInFocusChain();
+        while (next && !(next->focusPolicy() & Qt::TabFocus)) next = next->nextInFocusChain();
+        ASSERT_NE(next, nullptr);
+        EXPECT_EQ(next->objectName().toStdString(), order[i + 1]) << "after " << order[i];
+    }
+}
+
+TEST(FrmMenu, AllWindowsKnowTheMenuAndTheSplash) {
+    test::TestServices t;
+    registerAllWindows(t.windows, t.services);
+    EXPECT_TRUE(t.windows.knows("FrmMenu"));
+    EXPECT_TRUE(t.windows.knows("frmSplash"));
+}
+
+TEST(FrmMenu, StartUpShowsMenuAndSplashLoadsCatalogueThenOpensLog) {
+    struct Case {
+        const char* what;
+        std::optional<std::string_view> schiffe;  // none: no file
+        int ships;                                 // -1: any number
+    };
+    const Case cases[] = {
+        {"no schiffe.dat", std::nullopt, 0},
+        {"empty schiffe.dat", "", 0},
+        // The start-up reads the speed as a 16-bit number: 40000 does not fit.
+        {"three ships, one too fast",
+         "\"Frachter\"\r\n1,2,3,4,5\r\n12\r\n30\r\n\"Zu schnell\"\r\n1,2,3,4,5\r\n40000\r\n30\r\n"
+         "\"Jäger\"\r\n5,4,3,2,1\r\n32767\r\n9\r\n",
+         2},
+        {"binary garbage", "\x01\x02\"\xff\xfe,,\r\n\x00\x1a\""sv, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TestServices t;
+        if (c.schiffe) test::writeBytes(t.file("schiffe.dat"), *c.schiffe);
+
+        FrmMenu* menu = startMenu(t);
+        ASSERT_NE(menu, nullptr);
+        EXPECT_TRUE(menu->isVisible());
+        QWidget* splash = t.windows.window("frmSplash");
+        ASSERT_NE(splash, nullptr);
+        EXPECT_TRUE(splash->isVisible());
+        if (c.ships >= 0) {
+            EXPECT_EQ(t.ships.Schiffstypen_length, c.ships);
+        }
+        EXPECT_TRUE(t.log.debugOn());
+        // The catalogue was read before the log opened: no addSchiff lines.
+        EXPECT_EQ(logMessages(t), kLogOpened);
+        EXPECT_TRUE(t.script.boxes.empty());
+        if (c.schiffe) {
+            EXPECT_EQ(test::readBytes(t.file("schiffe.dat")), *c.schiffe);
+        }
+    }
+}
+
+TEST(FrmMenu, ButtonsLogAroundOpeningTheirWindowOnceEvenWhenClickedTwice) {
+    struct Case {
+        const char* control;
+        const char* routine;
+        const char* window;
+    };
+    const Case cases[] = {
+        {"CmdZeit", "CmdZeit_Click", "FrmZeit"},
+        {"CmdSchiffpreise", "CmdSchiffspreise_Click", "FrmSchiffspreise"},
+        {"CmdProduktion", "CmdProduktion_Click", "FrmProdZeit"},
+        {"CmdTausch", "CmdTausch_Click", "FrmTausch"},
+        {"config", "Config_Click", "FrmConfig3"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.control);
+        test::TestServices t;
+        registerStandIn(t, c.window);
+        FrmMenu* menu = startMenu(t);
+        ASSERT_NE(menu, nullptr);
+        auto click = [&] {
+            if (auto* action = menu->findChild<QAction*>(QString::fromLatin1(c.control))) {
+                action->trigger();
+            } else {
+                control<QPushButton>(menu, c.control)->click();
+            }
+        };
+        click();
+        QPointer<QWidget> first = t.windows.window(c.window);
+        click();
+        ASSERT_FALSE(first.isNull());
+        EXPECT_TRUE(first->isVisible());
+        EXPECT_EQ(t.windows.window(c.window), first.data());
+
+        const std::string start = std::string("Start: ") + c.routine;
+        const std::string end = std::string("Ende: ") + c.routine;
+        const std::string load = std::string("load ") + c.window;
+        EXPECT_EQ(logMessages(t), plus(kLogOpened, {start, load, end, start, end}));
+    }
+}
+
+TEST(FrmMenu, ButtonOfAWindowNotYetBuiltOnlyLogs) {
+    test::TestServices t;
+    FrmMenu* menu = startMenu(t);
+    ASSERT_NE(menu, nullptr);
+    const auto before = QApplication::topLevelWidgets().size();
+    control<QPushButton>(menu, "CmdTausch")->click();
+    EXPECT_EQ(QApplication::topLevelWidgets().size(), before);
+    EXPECT_EQ(logMessages(t), plus(kLogOpened, {"Start: CmdTausch_Click", "Ende: CmdTausch_Click"}));
+}
+
+TEST(FrmMenu, LogThatCannotBeOpenedLeavesTheMenuWorking) {
+    test::TestServices t;
+    std::filesystem::create_directory(t.file("KRVXR.debug"));
+    registerStandIn(t, "FrmZeit");
+    FrmMenu* menu = startMenu(t);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(menu->isVisible());
+    EXPECT_FALSE(t.log.debugOn());
+    control<QPushButton>(menu, "CmdZeit")->click();
+    EXPECT_NE(t.windows.window("FrmZeit"), nullptr);
+    menu->close();
+    settle();
+    EXPECT_TRUE(std::filesystem::is_empty(t.file("KRVXR.debug")));
+    EXPECT_TRUE(t.script.boxes.empty());
+}
+
+TEST(FrmMenu, ClosingAnotherWindowEndsNothingElse) {
+    test::TestServices t;
+    registerStandIn(t, "FrmZeit");
+    FrmMenu* menu = startMenu(t);
+    ASSERT_NE(menu, nullptr);
+    control<QPushButton>(menu, "CmdZeit")->click();
+    t.windows.window("FrmZeit")->close();
+    settle();
+    EXPECT_TRUE(menu->isVisible());
+    EXPECT_TRUE(t.log.debugOn());
+    EXPECT_EQ(t.windows.window("FrmZeit"), nullptr);
+}
+
+TEST(FrmMenu, ShutDownClosesTheOtherWindowsInOrderThenTheLog) {
+    const char* all[] = {"FrmConfig3", "FrmConfig2", "frmSplash", "FrmSchiffspreise",
+                         "FrmZeit",    "FrmNeuerPlanet", "FrmProdZeit", "FrmTausch"};
+    struct Case {
+        const char* what;
+        Lines open;      // opened after the start-up (frmSplash is open from it)
+        Lines expected;  // the log after the start-up lines
+    };
+    const Case cases[] = {
+        {"every window open",
+         {"FrmConfig3", "FrmZeit", "FrmTausch", "FrmNeuerPlanet", "FrmConfig2", "FrmProdZeit", "FrmSchiffspreise"},
+         {"unload FrmTausch", "unload FrmProdZeit", "unload FrmNeuerPlanet", "unload FrmZeit",
+          "unload FrmSchiffspreise", "unload frmSplash", "unload FrmConfig2", "unload FrmConfig3",
+          "End Debugging"}},
+        // The catalogue editor shows the rate editor when it closes; the last
+        // step closes that too.
+        {"catalogue editor open, rate editor not",
+         {"FrmZeit", "FrmConfig2"},
+         {"unload FrmZeit", "unload frmSplash", "unload FrmConfig2", "load FrmConfig3", "unload FrmConfig3",
+          "End Debugging"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TestServices t;
+        for (const char* name : all) {
+            if (std::string(name) == "FrmConfig2") {
+                registerStandIn(t, name, [](Services& s) { s.windows.show("FrmConfig3"); });
+            } else {
+                registerStandIn(t, name);
+            }
+        }
+        QPointer<FrmMenu> menu = startMenu(t);
+        ASSERT_FALSE(menu.isNull());
+        for (const std::string& name : c.open) t.windows.show(QString::fromStdString(name));
+        const Lines opened = logMessages(t);
+
+        menu->close();
+        settle();
+
+        Lines after = logMessages(t);
+        after.erase(after.begin(), after.begin() + static_cast<std::ptrdiff_t>(opened.size()));
+        EXPECT_EQ(after, c.expected);
+        EXPECT_FALSE(t.log.debugOn());
+        EXPECT_TRUE(menu.isNull());
+        for (const char* name : all) EXPECT_EQ(t.windows.window(name), nullptr) << name;
+        for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+    }
+}
+
+} // namespace
+} // namespace krvx
