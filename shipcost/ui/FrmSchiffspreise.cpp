@@ -61,16 +61,16 @@ FrmSchiffspreise::FrmSchiffspreise(Services& services)
                               QStringLiteral("Daten auf das Produktionszeiten-Formular übertragen"));
     CmdHandel_ = makeButton(this, "CmdHandel", QStringLiteral("In Handelsrechner übernehmen"),
                             {3960, 3840, 1815, 615});
-    // The two long captions wrap inside their tall buttons as the old buttons
-    // did; the accessible name keeps the caption in one line.
+    // The two long captions wrap onto two lines inside their tall buttons; the
+    // accessible name keeps the caption in one line.
     for (QPushButton* button : {CmdProdZeit_, CmdHandel_}) {
         button->setText(button->text().replace(QStringLiteral(" übernehmen"), QStringLiteral("\nübernehmen")));
     }
 
     // Tab order by tab index; labels and the disabled result boxes take no focus.
-    krvx::setTabOrder({CmbSchiff_, TxtAnzahl_, TxtZuschlag_, CmdAdd_, LstKaufliste_, TxtGesZuschlag_, ergebnis_[4],
-                 ergebnis_[0], ergebnis_[1], ergebnis_[3], ergebnis_[2], ChkSchiffshaendler_, CmdProdZeit_,
-                 CmdHandel_, CmdSub_});
+    krvx::setTabOrder({CmbSchiff_, TxtAnzahl_, TxtZuschlag_, CmdAdd_, LstKaufliste_, TxtGesZuschlag_,
+                       ergebnis_[4], ergebnis_[0], ergebnis_[1], ergebnis_[3], ergebnis_[2], ChkSchiffshaendler_,
+                       CmdProdZeit_, CmdHandel_, CmdSub_});
     setDefaultButton(CmdAdd_);
 
     OncePerActionMessages& messages = services.messages;
@@ -89,7 +89,8 @@ FrmSchiffspreise::FrmSchiffspreise(Services& services)
 
 void FrmSchiffspreise::load() {
     const ShipCatalogue& ships = services().ships;
-    const auto count = std::min(ships.Schiffstypen.size(), static_cast<std::size_t>(std::max<int>(ships.Schiffstypen_length, 0)));
+    const auto count = std::min(ships.Schiffstypen.size(),
+                                static_cast<std::size_t>(std::max<int>(ships.Schiffstypen_length, 0)));
     QStringList names;
     names.reserve(static_cast<qsizetype>(count));
     for (std::size_t i = 0; i < count; ++i) {
