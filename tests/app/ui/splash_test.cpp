@@ -117,7 +117,8 @@ TEST(FrmSplash, ClosesOnKeysTimerAndFrameBackgroundButNotOnItsPictures) {
              EXPECT_TRUE(timer->isActive());
              EXPECT_EQ(timer->interval(), 2500);
              timer->setInterval(1);  // rather than waiting the 2.5 seconds
-             EXPECT_TRUE(QTest::qWaitFor([s] { return !s->isVisible(); }, 2000));
+             const QPointer<FrmSplash> watched(s);  // deleted once it has closed
+             EXPECT_TRUE(QTest::qWaitFor([watched] { return watched.isNull() || !watched->isVisible(); }, 2000));
          }, true},
     };
     for (const Case& c : cases) {
