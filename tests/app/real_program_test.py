@@ -327,6 +327,28 @@ def scenario_bad_input(x, display, base):
                 check_trace(read_log(workdir), 1, where)
 
 
+def scenario_read_only_folder(x, display, base):
+    """A working directory that cannot be written: the program starts and ends
+    normally without a debug log. Root writes into read-only folders anyway,
+    so this only runs for other users."""
+    if os.geteuid() == 0:
+        print("read-only working directory: skipped when run as root")
+        return
+    workdir, home = os.path.join(base, "read-only"), os.path.join(base, "home-read-only")
+    os.makedirs(workdir)
+    os.makedirs(home)
+    with open(os.path.join(workdir, "schiffe.dat"), "wb") as f:
+        f.write(b'"Frachter"\r\n1,2,3,4,5\r\n12\r\n30\r\n')
+    before = snapshot(workdir)
+    os.chmod(workdir, 0o555)
+    try:
+        status, _ = run_program(x, display, workdir, home)
+    finally:
+        os.chmod(workdir, 0o755)
+    check(status == 0, "read-only working directory: exit status %r" % status)
+    check(snapshot(workdir) == before, "read-only working directory: files changed")
+
+
 def main():
     if not PROGRAM:
         print(__doc__)
@@ -341,6 +363,7 @@ def main():
         try:
             scenario_clean_start(x, display, base)
             scenario_bad_input(x, display, base)
+            scenario_read_only_folder(x, display, base)
         finally:
             x.close()
     finally:
