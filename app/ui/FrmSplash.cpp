@@ -1,5 +1,6 @@
 #include "app/ui/FrmSplash.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -98,26 +99,49 @@ void FrmSplash::load() {
         place.moveCenter(screen->availableGeometry().center());
         move(place.topLeft());
     }
+    QCoreApplication::instance()->installEventFilter(this);
     Timer1->start();
 }
 
-void FrmSplash::keyPressEvent(QKeyEvent* event) {
+namespace {
+
+// A modifier on its own is no key press yet.
+bool isModifierOnly(const QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Shift:
     case Qt::Key_Control:
     case Qt::Key_Alt:
     case Qt::Key_AltGr:
     case Qt::Key_Meta:
-        // A modifier on its own is no key press yet.
-        FormWindow::keyPressEvent(event);
-        return;
+    case Qt::Key_CapsLock:
+        return true;
     default:
-        event->accept();
-        close();
+        return false;
     }
 }
 
+} // namespace
+
+void FrmSplash::keyPressEvent(QKeyEvent* event) {
+    if (isModifierOnly(event)) {
+        FormWindow::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    close();
+}
+
 bool FrmSplash::eventFilter(QObject* watched, QEvent* event) {
+    // While the splash is up, a key is meant for it even when the window
+    // manager gave the keyboard to the menu below (many do not focus splash
+    // screens): the key closes the splash and goes nowhere else.
+    if (event->type() == QEvent::KeyPress && watched != this && isVisible()) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (!isModifierOnly(key)) {
+            close();
+            return true;
+        }
+    }
     // A click on a label or on the logo reaches the frame too, passed up from
     // the child; only the frame's own background counts.
     if (watched == Frame1 && event->type() == QEvent::MouseButtonRelease) {

@@ -1,5 +1,6 @@
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QTimer>
 #include <functional>
@@ -136,6 +137,29 @@ TEST(FrmSplash, ClosesOnKeysTimerAndFrameBackgroundButNotOnItsPictures) {
         EXPECT_EQ(t.windows.window("frmSplash") == nullptr, c.closes);
         EXPECT_TRUE(t.script.boxes.empty());
     }
+}
+
+TEST(FrmSplash, KeyMeantForTheSplashDoesNotReachTheWindowBelow) {
+    // The window manager may leave the keyboard with the menu under the splash.
+    test::TestServices t;
+    QWidget below;
+    auto* box = new QLineEdit(&below);
+    test::activate(&below);
+    box->setFocus();
+    QPointer<FrmSplash> splash = showSplash(t);
+    ASSERT_FALSE(splash.isNull());
+    test::activate(&below);
+
+    QTest::keyClick(box, Qt::Key_Shift);
+    settle();
+    EXPECT_FALSE(splash.isNull());
+    QTest::keyClick(box, Qt::Key_X);
+    settle();
+    EXPECT_TRUE(splash.isNull());
+    EXPECT_TRUE(box->text().isEmpty());
+
+    QTest::keyClick(box, Qt::Key_Y);  // once the splash is gone, keys go where they belong
+    EXPECT_EQ(box->text(), "y");
 }
 
 } // namespace
