@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "app/ui/AllWindows.h"
 #include "app/ui/FrmMenu.h"
 #include "app/ui/FrmSplash.h"
 #include "common/ui/Twips.h"
@@ -145,13 +144,6 @@ TEST(FrmMenu, TabGoesRowByRowThroughTheButtons) {
         ASSERT_NE(next, nullptr);
         EXPECT_EQ(next->objectName().toStdString(), order[i + 1]) << "after " << order[i];
     }
-}
-
-TEST(FrmMenu, AllWindowsKnowTheMenuAndTheSplash) {
-    test::TestServices t;
-    registerAllWindows(t.windows, t.services);
-    EXPECT_TRUE(t.windows.knows("FrmMenu"));
-    EXPECT_TRUE(t.windows.knows("frmSplash"));
 }
 
 TEST(FrmMenu, StartUpShowsMenuAndSplashLoadsCatalogueThenOpensLog) {
