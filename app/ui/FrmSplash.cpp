@@ -5,7 +5,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPixmap>
-#include <QScreen>
 
 #include "app/ui/AppResources.h"
 #include "app/version.h"
@@ -94,11 +93,7 @@ void FrmSplash::load() {
     lblProductName->setText(toQ(kAppTitle));
     lblProductName->setAccessibleName(lblProductName->text());
     // In the middle of the screen, over the menu.
-    if (const QScreen* screen = this->screen()) {
-        QRect place = rect();
-        place.moveCenter(screen->availableGeometry().center());
-        move(place.topLeft());
-    }
+    placeCentred();
     QCoreApplication::instance()->installEventFilter(this);
     Timer1->start();
 }

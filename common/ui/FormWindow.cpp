@@ -2,7 +2,10 @@
 
 #include <QAbstractButton>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QScreen>
+#include <algorithm>
 
 #include "common/ui/Twips.h"
 #include "common/ui/WindowRegistry.h"
@@ -19,6 +22,17 @@ FormWindow::FormWindow(Services& services, const QString& name, const QString& c
     setAccessibleName(caption);
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(twips(clientWidthTwips), twips(clientHeightTwips));
+}
+
+void FormWindow::placeCentred(const QWidget* over) {
+    const QScreen* screen = over ? over->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    QRect place(QPoint(), frameGeometry().size());
+    place.moveCenter(over && over->isVisible() ? over->frameGeometry().center() : area.center());
+    place.moveLeft(std::clamp(place.left(), area.left(), std::max(area.left(), area.right() - place.width())));
+    place.moveTop(std::clamp(place.top(), area.top(), std::max(area.top(), area.bottom() - place.height())));
+    move(place.topLeft());
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {

@@ -22,6 +22,10 @@ public:
 
     Services& services() const { return services_; }
 
+    // Centres the window over another one (when it is shown) or else on the
+    // screen, always kept inside the screen's free area.
+    void placeCentred(const QWidget* over = nullptr);
+
     // Load: runs once after construction, before the window is first shown.
     virtual void load() {}
 

@@ -1,7 +1,5 @@
 #include "exchange/ui/FrmTausch.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <QTimer>
 
 #include "common/ui/Controls.h"
@@ -127,7 +125,7 @@ void FrmTausch::load() {
         for (int r = 0; r < kRessourcen; ++r) setMenge(r, (*amounts)[static_cast<std::size_t>(r)]);
     }
     raiseMenu();
-    placeCentred();
+    placeOverMenu();
 }
 
 void FrmTausch::unload() {
@@ -177,14 +175,6 @@ void FrmTausch::raiseMenu() {
     if (FormWindow* menu = services().windows.window(QStringLiteral("FrmMenu"))) menu->raise();
 }
 
-void FrmTausch::placeCentred() {
-    QRect over;
-    if (FormWindow* menu = services().windows.window(QStringLiteral("FrmMenu")); menu && menu->isVisible()) {
-        over = menu->frameGeometry();
-    } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        over = screen->availableGeometry();
-    }
-    if (over.isValid()) move(over.center() - rect().center());
-}
+void FrmTausch::placeOverMenu() { placeCentred(services().windows.window(QStringLiteral("FrmMenu"))); }
 
 } // namespace krvx

@@ -46,7 +46,7 @@ private:
 
     void TauschBerechnen();
     void raiseMenu();
-    void placeCentred();
+    void placeOverMenu();
 
     std::array<QLineEdit*, kFelder> boxes_{};
     QRadioButton* optKauf_ = nullptr;

@@ -1,7 +1,5 @@
 #include "rates/ui/FrmConfig3.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 
 #include "common/ui/Controls.h"
 #include "common/ui/FormEvents.h"
@@ -57,10 +55,7 @@ FrmConfig3::FrmConfig3(Services& services)
     QWidget::setTabOrder(previous, cmdSchiffe_);
 
     // No owner: centred on the screen.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(width() / 2, height() / 2));
-    }
+    placeCentred();
 }
 
 void FrmConfig3::load() {

@@ -1,7 +1,5 @@
 #include "shipcost/ui/FrmSchiffspreise.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <string>
 #include <vector>
 
@@ -101,9 +99,7 @@ void FrmSchiffspreise::load() {
     CmbSchiff_->setEditText(QString());
 
     // Centred on the screen: the window has no owner.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        move(screen->availableGeometry().center() - rect().center());
-    }
+    placeCentred();
 }
 
 void FrmSchiffspreise::unload() { liste_.leeren(); }

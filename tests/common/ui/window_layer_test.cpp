@@ -90,6 +90,19 @@ TEST_F(WindowLayer, ClosingByTheUserUnloadsOnceAndForgetsTheWindow) {
     EXPECT_EQ(t.windows.window("FrmProbe"), nullptr);
 }
 
+TEST_F(WindowLayer, CentredWindowsStayInsideTheScreen) {
+    ProbeWindow* w = open();
+    const QRect area = w->screen()->availableGeometry();
+    QWidget owner;
+    owner.setGeometry(area.left(), area.top(), 40, 40);  // in the corner, smaller than the window
+    owner.show();
+    w->placeCentred(&owner);
+    EXPECT_EQ(w->pos(), area.topLeft());
+
+    w->placeCentred();
+    EXPECT_LE((w->frameGeometry().center() - area.center()).manhattanLength(), 2);
+}
+
 TEST_F(WindowLayer, EnterPressesTheDefaultButtonOrTheFocusedButton) {
     ProbeWindow* w = open();
     struct Case {
