@@ -1,0 +1,75 @@
+#include <QAction>
+#include <QPointer>
+#include <QPushButton>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+
+#include "app/ui/AllWindows.h"
+#include "app/ui/FrmMenu.h"
+#include "support/Files.h"
+#include "support/ui/TestServices.h"
+#include "support/ui/WindowDriver.h"
+
+namespace krvx {
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const kExampleFiles[] = {"schiffe.dat", "planeten.dat", "kurse.dat", "creditkurse.dat"};
+
+fs::path exampleFile(const char* name) { return fs::path(KRVX_SOURCE_DIR) / "packaging/seed" / name; }
+
+// The example files that a first start puts into the data folder, in a run
+// that opens every window and closes the menu with all of them open.
+TEST(WholeProgram, ExampleFilesLoadAndComeThroughARunOfEveryWindow) {
+    test::TestServices t;
+    for (const char* name : kExampleFiles) {
+        test::writeBytes(t.file(name), test::readBytes(exampleFile(name)));
+    }
+    registerAllWindows(t.windows, t.services);
+    QPointer<FrmMenu> menu = t.windows.show<FrmMenu>("FrmMenu");
+    ASSERT_FALSE(menu.isNull());
+
+    ASSERT_EQ(t.ships.Schiffstypen_length, 6);
+    const Schiffstyp* freighter = t.ships.find("Großer Frachter");
+    ASSERT_NE(freighter, nullptr);
+    EXPECT_EQ(*freighter, (Schiffstyp{"Großer Frachter", 6000, 4500, 500, 0, 600, 30, 55}));
+    ASSERT_NE(t.ships.find("Kreuzer, schwer"), nullptr);
+    EXPECT_DOUBLE_EQ(t.tausch.KaufUmrechnen("Erz", 1000, "*", false).wert, 1200);
+    EXPECT_DOUBLE_EQ(t.tausch.VerkaufUmrechnen("Kri", 1000, "*", false).wert, 3000);
+    EXPECT_DOUBLE_EQ(t.tausch.KaufUmrechnen("Ene", 1000, "*", true).wert, 2000);
+    EXPECT_TRUE(t.tausch.kurseGeladen());
+
+    for (const char* button : {"CmdZeit", "CmdSchiffpreise", "CmdProduktion", "CmdTausch"}) {
+        test::control<QPushButton>(menu, button)->click();
+    }
+    menu->findChild<QAction*>("config")->trigger();
+    t.windows.show("FrmNeuerPlanet");
+    t.windows.show("FrmConfig2");
+    for (const QString& name : FrmMenu::shutDownOrder()) {
+        if (name != "frmSplash") {
+            EXPECT_NE(t.windows.window(name), nullptr) << name.toStdString();
+        }
+    }
+
+    menu->close();
+    test::settle();
+
+    EXPECT_TRUE(menu.isNull());
+    for (const QString& name : FrmMenu::shutDownOrder()) {
+        EXPECT_EQ(t.windows.window(name), nullptr) << name.toStdString();
+    }
+    EXPECT_FALSE(t.log.debugOn());
+    const std::string log = test::readBytes(t.file("KRVXR.debug"));
+    EXPECT_TRUE(log.ends_with("    End Debugging\r\n")) << log;
+    EXPECT_TRUE(t.script.boxes.empty()) << t.script.boxes.front().text;
+    // The flight time window writes the planet list back as it read it; the
+    // other example files are only read.
+    for (const char* name : kExampleFiles) {
+        EXPECT_EQ(test::readBytes(t.file(name)), test::readBytes(exampleFile(name))) << name;
+    }
+}
+
+} // namespace
+} // namespace krvx
