@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Installs the Debian packages given as arguments that are not installed yet.
 # apt-get update runs only when something is missing; sudo only when not root.
 ensure_packages() {
