@@ -52,7 +52,6 @@ FrmSplash::FrmSplash(Services& services)
     imgLogo = new QLabel(Frame1);
     imgLogo->setObjectName(QStringLiteral("imgLogo"));
     imgLogo->setAccessibleName(toQ(kAppTitle));
-    imgLogo->setPixmap(QPixmap(QStringLiteral(":/app/logo.png")));
     imgLogo->setScaledContents(true);
     placeTwips(imgLogo, 480, 195, 1380, 3465);
 
@@ -96,6 +95,8 @@ void FrmSplash::load() {
     placeCentred();
     QCoreApplication::instance()->installEventFilter(this);
     Timer1->start();
+    // The logo follows as soon as the windows are on screen (see the menu's icon).
+    QTimer::singleShot(0, this, [this] { imgLogo->setPixmap(QPixmap(QStringLiteral(":/app/logo.png"))); });
 }
 
 namespace {

@@ -67,6 +67,7 @@ TEST(FrmSplash, LabelsAfterLoad) {
         }
     }
 
+    settle();  // the logo comes once the window is on screen
     auto* logo = control<QLabel>(splash, "imgLogo");
     ASSERT_NE(logo, nullptr);
     EXPECT_EQ(logo->geometry(), twipsRect(480, 195, 1380, 3465));
