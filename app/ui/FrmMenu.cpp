@@ -34,7 +34,7 @@ void ignoringErrors(Step step) {
 } // namespace
 
 FrmMenu::FrmMenu(Services& services)
-    : FormWindow(services, QStringLiteral("FrmMenu"), QStringLiteral("Korvax Rechner"), kClientWidth,
+    : FormWindow(services, QStringLiteral("FrmMenu"), toQ(kAppTitle), kClientWidth,
                  kClientHeight) {
     // The icon once the menu is on screen: decoding a picture loads Qt's
     // image plugins, which need not hold up the first sight of the menu.
