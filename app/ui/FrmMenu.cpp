@@ -78,7 +78,7 @@ FrmMenu::FrmMenu(Services& services)
     LblTitel->setFont(title);
     LblTitel->setAlignment(Qt::AlignCenter);
 
-    krvx::setTabOrder({CmdTausch, CmdProduktion, CmdSchiffpreise, CmdZeit});
+    setFocusChain({CmdTausch, CmdProduktion, CmdSchiffpreise, CmdZeit});
 
     OncePerActionMessages& messages = services.messages;
     onClick(CmdZeit, messages, [this] { openWindow("CmdZeit_Click", QStringLiteral("FrmZeit")); });

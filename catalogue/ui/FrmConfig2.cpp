@@ -34,7 +34,7 @@ FrmConfig2::FrmConfig2(Services& services)
     cmdNeu_ = makeButton(this, "CmdNeu", QStringLiteral("Neues Schiff"), {2640, 1920, 1095, 375});
     command1_ = makeButton(this, "Command1", QStringLiteral("Handelskonfiguration"), {4200, 1920, 1935, 375});
 
-    krvx::setTabOrder({boxes_[0], boxes_[1], boxes_[2], boxes_[3], boxes_[4], boxes_[5], boxes_[6], cmdEdit_,
+    setFocusChain({boxes_[0], boxes_[1], boxes_[2], boxes_[3], boxes_[4], boxes_[5], boxes_[6], cmdEdit_,
                  cmdNeu_, cmdDel_, command1_, cmdLinks_, cmdRechts_, cmbSchiffe_, cmdSpeichern_});
 
     OncePerActionMessages& messages = services.messages;

@@ -94,7 +94,7 @@ QGroupBox* makeFrame(QWidget* parent, const char* name, const QString& caption, 
     return frame;
 }
 
-void setTabOrder(std::initializer_list<QWidget*> order) {
+void setFocusChain(std::initializer_list<QWidget*> order) {
     QWidget* previous = nullptr;
     for (QWidget* widget : order) {
         if (previous) QWidget::setTabOrder(previous, widget);

@@ -40,6 +40,6 @@ QRadioButton* makeOption(QWidget* parent, const char* name, const QString& capti
 QGroupBox* makeFrame(QWidget* parent, const char* name, const QString& caption, Place place);
 
 // Sets the focus chain in this order.
-void setTabOrder(std::initializer_list<QWidget*> order);
+void setFocusChain(std::initializer_list<QWidget*> order);
 
 } // namespace krvx

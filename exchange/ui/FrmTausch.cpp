@@ -82,7 +82,7 @@ FrmTausch::FrmTausch(Services& services)
                            static_cast<QWidget*>(frmErhalten_), static_cast<QWidget*>(frmAktion2)}) {
         frame->setFocusPolicy(Qt::NoFocus);
     }
-    krvx::setTabOrder({optKauf_, optVerkauf_, optRH_, boxes_[0], boxes_[1], boxes_[2], boxes_[3], boxes_[4], boxes_[5],
+    setFocusChain({optKauf_, optVerkauf_, optRH_, boxes_[0], boxes_[1], boxes_[2], boxes_[3], boxes_[4], boxes_[5],
                  boxes_[6], boxes_[7], boxes_[8], boxes_[9], boxes_[10], boxes_[11], opt2Kauf_, opt2Verkauf_,
                  opt2Rh_});
 

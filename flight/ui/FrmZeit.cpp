@@ -89,7 +89,7 @@ FrmZeit::FrmZeit(Services& services) : FormWindow(services, "FrmZeit", "Reisezei
     TxtAnkunft->setAccessibleName("Ankunftszeit");
     CmbSchiff->setAccessibleName("Schiff");
 
-    krvx::setTabOrder({TxtDauer, TxtAnkunft, TxtStart, CmbStart, CmbZiel, CmdNeuerPlanet, TxtGeschwindigkeit,
+    setFocusChain({TxtDauer, TxtAnkunft, TxtStart, CmbStart, CmbZiel, CmdNeuerPlanet, TxtGeschwindigkeit,
                  OptAnkunft, OptStart, CmbSchiff});
 
     OncePerActionMessages& messages = services.messages;

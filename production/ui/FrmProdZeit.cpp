@@ -73,7 +73,7 @@ FrmProdZeit::FrmProdZeit(Services& services)
     // The caption stays whole where the style's check mark takes more room
     // than the window was drawn for; TxtDauer leaves space to the right.
     chkFest_->resize(std::max(chkFest_->width(), chkFest_->sizeHint().width()), chkFest_->height());
-    krvx::setTabOrder({produktion_[0], produktion_[1], produktion_[2], produktion_[3], produktion_[4],
+    setFocusChain({produktion_[0], produktion_[1], produktion_[2], produktion_[3], produktion_[4],
                  ziel_[0], ziel_[1], ziel_[2], ziel_[3], ziel_[4],
                  zeit_[0], zeit_[1], zeit_[2], zeit_[3], zeit_[4], txtDauer_, chkFest_});
     modusSetzen();

@@ -66,7 +66,7 @@ FrmSchiffspreise::FrmSchiffspreise(Services& services)
     }
 
     // Tab order by tab index; labels and the disabled result boxes take no focus.
-    krvx::setTabOrder({CmbSchiff_, TxtAnzahl_, TxtZuschlag_, CmdAdd_, LstKaufliste_, TxtGesZuschlag_,
+    setFocusChain({CmbSchiff_, TxtAnzahl_, TxtZuschlag_, CmdAdd_, LstKaufliste_, TxtGesZuschlag_,
                        ergebnis_[4], ergebnis_[0], ergebnis_[1], ergebnis_[3], ergebnis_[2], ChkSchiffshaendler_,
                        CmdProdZeit_, CmdHandel_, CmdSub_});
     setDefaultButton(CmdAdd_);
