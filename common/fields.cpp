@@ -95,6 +95,7 @@ bool FieldReader::consumeSeparator()
 
 std::string FieldReader::takeQuoted(bool blankEnds)
 {
+    lastQuoted_ = true;
     const std::size_t start = pos_ + 1;
     std::size_t close = content_.find('"', start);
     if (close == std::string::npos)
@@ -124,6 +125,7 @@ std::string FieldReader::takeToken()
 
 std::optional<std::string> FieldReader::readText()
 {
+    lastQuoted_ = false;
     skipBlanks();
     if (atEnd())
         return std::nullopt;
@@ -139,6 +141,7 @@ std::optional<std::string> FieldReader::readText()
 
 std::optional<std::string> FieldReader::readWord()
 {
+    lastQuoted_ = false;
     skipBlanks();
     if (atEnd())
         return std::nullopt;
@@ -157,6 +160,7 @@ std::optional<double> FieldReader::readNumber()
 
 std::optional<FieldValue> FieldReader::readValue()
 {
+    lastQuoted_ = false;
     skipBlanks();
     if (atEnd())
         return std::nullopt;

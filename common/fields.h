@@ -57,6 +57,9 @@ public:
     // consumed as in readNumber. nullopt at the end of the file.
     std::optional<std::string> readWord();
 
+    // Whether the field read last stood in double quotes.
+    bool lastFieldQuoted() const { return lastQuoted_; }
+
 private:
     void skipBlanks();
     bool consumeSeparator();
@@ -65,6 +68,7 @@ private:
 
     std::string content_;
     std::size_t pos_ = 0;
+    bool lastQuoted_ = false;
 };
 
 // The number a whole field holds, read with '.' as decimal point (sign,

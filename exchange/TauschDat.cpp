@@ -7,27 +7,16 @@ namespace krvx {
 namespace {
 
 // One field of the first line. An unquoted number becomes its regional text;
-// a quoted field is a text even when it looks like a number. The reader shows
-// the quotes only indirectly: a quoted field reads the same as a record-style
-// text, while an unquoted word either stops before the rest of its record
-// field or, filling it, reads there as a number.
+// a quoted field is a text even when it looks like a number.
 std::optional<std::string> readAmount(FieldReader& reader, const RegionalSettings& regional) {
-    FieldReader asText = reader;
-    FieldReader asValue = reader;
     const std::optional<std::string> word = reader.readWord();
-    if (!word) {
-        return std::nullopt;
-    }
-    const std::optional<double> number = fieldNumber(*word);
-    if (!number) {
+    if (!word || reader.lastFieldQuoted()) {
         return word;
     }
-    const std::optional<FieldValue> value = asValue.readValue();
-    const bool quoted = value && value->isText() && asText.readText() == word;
-    if (quoted) {
-        return word;
+    if (const std::optional<double> number = fieldNumber(*word)) {
+        return formatLocaleNumber(*number, regional);
     }
-    return formatLocaleNumber(*number, regional);
+    return word;
 }
 
 bool readsBackAsItself(const std::string& text, const RegionalSettings& regional) {
