@@ -41,6 +41,10 @@ FrmConfig2::FrmConfig2(Services& services)
     for (QLineEdit* box : boxes_) {
         onChange(box, messages, [this] { changed = true; });
     }
+    // An entry is picked from the list (or with the arrow keys), never by
+    // leaving the name field: Qt would otherwise jump to the first entry whose
+    // name equals the typed one, dropping a rename and the values typed so far.
+    disconnect(cmbSchiffe_->lineEdit(), &QLineEdit::editingFinished, cmbSchiffe_, nullptr);
     connect(cmbSchiffe_, &QComboBox::activated, this, [this](int index) {
         UserAction action(this->services().messages);
         pickFromList(index);
@@ -74,6 +78,8 @@ void FrmConfig2::showSchiff() {
     const bool shown = holdsEntry(ships_, currentSchiff);
     if (shown) {
         const Schiffstyp& ship = ships_.Schiffstypen[static_cast<std::size_t>(currentSchiff)];
+        // The list follows the entry shown, so the arrow keys step on from it.
+        cmbSchiffe_->setCurrentIndex(currentSchiff < cmbSchiffe_->count() ? currentSchiff : -1);
         cmbSchiffe_->setEditText(toQ(ship.name));
         const EntryBoxTexts texts = entryBoxTexts(ship);
         for (std::size_t i = 0; i < kEntryBoxes; ++i) boxes_[i]->setText(toQ(texts[i]));

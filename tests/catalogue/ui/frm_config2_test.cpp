@@ -260,6 +260,31 @@ TEST_F(FrmConfig2Test, RenameAndDelete) {
     EXPECT_TRUE(t.script.boxes.empty());
 }
 
+// The name field and the list: leaving the field never picks another entry,
+// even when the typed name is that of another ship, and the arrow keys step on
+// from the entry shown.
+TEST_F(FrmConfig2Test, NameFieldAndListFollowTheEntryShown) {
+    open(golden("editor_start.dat"));
+    click("CmdEdit");
+    type(combo(), "Frachter");  // the name of entry 2: two ships may share it
+    type("TxtErz", "7");
+    EXPECT_EQ(form->currentSchiff, 0);
+    EXPECT_TRUE(form->changed);
+    click("CmdSpeichern");
+    const std::string saved = schiffeDat();
+    EXPECT_EQ(saved.substr(0, saved.find("\r\n")), "\"Frachter\"");
+    EXPECT_EQ(saved.substr(saved.find("\r\n") + 2, 14), "7,50,0,10,0\r\n2");
+
+    struct Key { Qt::Key key; int shown; };
+    click("CmdRechts");
+    for (const Key k : {Key{Qt::Key_Down, 2}, Key{Qt::Key_Up, 1}, Key{Qt::Key_Up, 0}}) {
+        test::focusOn(combo());
+        test::pressKey(k.key);
+        EXPECT_EQ(form->currentSchiff, k.shown);
+        EXPECT_EQ(combo()->currentText(), combo()->itemText(k.shown));
+    }
+}
+
 TEST_F(FrmConfig2Test, DeletingTheOnlyEntryEmptiesTheFileAndShowsNothing) {
     open("\"Einzig\"\r\n1,2,3,4,5\r\n6\r\n7\r\n");
     EXPECT_FALSE(button("CmdRechts")->isEnabled());
