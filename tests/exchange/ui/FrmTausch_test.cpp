@@ -159,6 +159,30 @@ TEST_F(FrmTauschTest, FocusSelectsTheWholeText) {
     EXPECT_EQ(box("TxtResCred")->selectedText().toStdString(), "14");
 }
 
+TEST_F(FrmTauschTest, EveryCaptionFitsUnderEachFirstAction) {
+    rates();
+    FrmTausch* w = open();
+    for (const char* first : {"OptVerkauf", "OptRH", "OptKauf"}) {
+        SCOPED_TRACE(first);
+        click(first);
+        for (QWidget* c : w->findChildren<QWidget*>()) {
+            const std::string name = c->objectName().toStdString();
+            if (name.starts_with("LblPer")) continue;  // lies beyond its frame's edge on purpose
+            if (qobject_cast<QLabel*>(c) || qobject_cast<QAbstractButton*>(c)) {
+                EXPECT_LE(c->sizeHint().width(), c->width()) << name;
+                EXPECT_LE(c->sizeHint().height(), c->height() + 2) << name;
+            }
+            if (auto* frame = qobject_cast<QGroupBox*>(c)) {
+                EXPECT_LT(frame->fontMetrics().horizontalAdvance(frame->title()), frame->width() - 16) << name;
+            }
+        }
+        // KRVX_SCREENSHOT names a file to keep a picture of the window.
+        if (const QString shot = qEnvironmentVariable("KRVX_SCREENSHOT"); !shot.isEmpty()) {
+            EXPECT_TRUE(w->grab().save(QString(shot).replace(".png", QString("_%1.png").arg(first))));
+        }
+    }
+}
+
 TEST_F(FrmTauschTest, TabOrder) {
     rates();
     open();
