@@ -124,6 +124,7 @@ void FrmZeit::load() {
 bool FrmZeit::addPlanet(const std::string& name, std::int16_t Galaxie, std::int16_t System, std::int16_t Planet) {
     services().log.writeDebug("Start: addPlanet");
     if (!Planeten_.add(PlanetEintrag{name, Galaxie, System, Planet})) {
+        services().log.writeDebug("Ende: addPlanet()");
         return false;
     }
     if (!loading_) {

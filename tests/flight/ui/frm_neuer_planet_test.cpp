@@ -98,10 +98,12 @@ TEST_F(NeuerPlanetTest, AFullListRefusesTheNextPlanet) {
     for (int i = 0; i < Planeten::kMaxEntries; ++i) content += "P\r\n 1 \r\n 1 \r\n 1 \r\n";
     writeBytes(t.file("planeten.dat"), content);
     openDialog();
+    t.log.beginDebugging();
     enter("Zuviel", "1", "2", "3");
     EXPECT_NE(dialog(), nullptr);
     EXPECT_EQ(t.script.messageTexts(), std::vector<std::string>{std::string(kListeVoll)});
     EXPECT_EQ(list("CmbStart")->count(), 32767);
+    EXPECT_EQ(logMessages(), (std::vector<std::string>{"Start: addPlanet", "Ende: addPlanet()"}));
 }
 
 TEST_F(NeuerPlanetTest, TheWindowClosesEvenWhenTheFileCannotBeWritten) {
