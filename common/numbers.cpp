@@ -63,6 +63,18 @@ DecimalScan scanDecimal(std::string_view text, std::string_view exponentLetters)
     if (intDigits.empty() && fracDigits.empty())
         return result;
 
+    // A whole number of up to 15 digits without an exponent, the usual field
+    // of a data file, is exact in a double: no conversion through text needed.
+    if (fracDigits.empty() && intDigits.size() <= 15 &&
+        (pos >= text.size() || !isExponentLetter(text[pos], exponentLetters))) {
+        double whole = 0.0;
+        for (char c : intDigits)
+            whole = whole * 10.0 + (c - '0');
+        result.length = pos;
+        result.value = negative ? -whole : whole;
+        return result;
+    }
+
     long long exponent = 0;
     bool exponentNegative = false;
     if (pos < text.size() && isExponentLetter(text[pos], exponentLetters)) {
@@ -256,6 +268,13 @@ namespace {
 template <typename Int>
 std::optional<Int> toInteger(double value)
 {
+    // A whole value in range, as data files mostly hold, needs no rounding.
+    if (value >= static_cast<double>(std::numeric_limits<Int>::min()) &&
+        value <= static_cast<double>(std::numeric_limits<Int>::max())) {
+        const auto whole = static_cast<Int>(value);
+        if (static_cast<double>(whole) == value)
+            return whole;
+    }
     if (std::isnan(value))
         return std::nullopt;
     const double rounded = roundHalfEven(value);

@@ -187,12 +187,18 @@ std::string cp1252ToUtf8(std::string_view bytes)
 {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 8);
-    for (char b : bytes) {
-        const auto byte = static_cast<unsigned char>(b);
-        if (byte >= 0x80 && byte < 0xA0)
-            appendUtf8(out, kHighControls[byte - 0x80]);
-        else
-            appendUtf8(out, byte);
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        // Runs of plain ASCII, most of any data file, are copied as they are.
+        std::size_t run = pos;
+        while (run < bytes.size() && static_cast<unsigned char>(bytes[run]) < 0x80)
+            ++run;
+        out.append(bytes, pos, run - pos);
+        if (run == bytes.size())
+            break;
+        const auto byte = static_cast<unsigned char>(bytes[run]);
+        appendUtf8(out, byte < 0xA0 ? kHighControls[byte - 0x80] : char32_t{byte});
+        pos = run + 1;
     }
     return out;
 }

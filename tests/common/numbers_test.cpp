@@ -33,7 +33,11 @@ INSTANTIATE_TEST_SUITE_P(Examples, ParseLeadingNumberTest, ::testing::Values(
     ParseCase{"1.2.3", 1.2}, ParseCase{"\t1\r\n2", 12}, ParseCase{"- 5", -5},
     ParseCase{"1 E 2", 100}, ParseCase{"1E", 1}, ParseCase{"1E+", 1}, ParseCase{"1Ex", 1},
     ParseCase{"007", 7}, ParseCase{"3x", 3}, ParseCase{"1e-400", 0},
-    ParseCase{"123456789012345678901234567890", 1.2345678901234568e29}));
+    ParseCase{"123456789012345678901234567890", 1.2345678901234568e29},
+    // whole numbers around the length that a double holds exactly
+    ParseCase{"999999999999999", 999999999999999.0}, ParseCase{"-000000000000042", -42},
+    ParseCase{"9007199254740993", 9007199254740992.0}, ParseCase{"5.E3", 5000},
+    ParseCase{"12D2", 1200}, ParseCase{"7,5", 7}));
 
 TEST(ParseLeadingNumber, BeyondTheDoubleRangeIsInfinite)
 {
@@ -127,7 +131,9 @@ INSTANTIATE_TEST_SUITE_P(Examples, WholeNumberTest, ::testing::Values(
     IntCase{2147483647.0, std::nullopt, 2147483647LL}, IntCase{2147483647.5, std::nullopt, std::nullopt},
     IntCase{-2147483648.5, std::nullopt, -2147483648LL}, IntCase{-2147483649.0, std::nullopt, std::nullopt},
     IntCase{1e20, std::nullopt, std::nullopt}, IntCase{kNaN, std::nullopt, std::nullopt},
-    IntCase{kInf, std::nullopt, std::nullopt}, IntCase{-kInf, std::nullopt, std::nullopt}));
+    IntCase{kInf, std::nullopt, std::nullopt}, IntCase{-kInf, std::nullopt, std::nullopt},
+    IntCase{-0.0, 0, 0}, IntCase{-32768.0, -32768, -32768}, IntCase{-2147483648.0, std::nullopt, -2147483648LL},
+    IntCase{0.5, 0, 0}, IntCase{-1.5, -2, -2}));
 
 TEST(TextPatterns, PatternsTimesAndPadding)
 {
