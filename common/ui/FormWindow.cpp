@@ -35,6 +35,12 @@ void FormWindow::placeCentred(const QWidget* over) {
     move(place.topLeft());
 }
 
+void FormWindow::setDefaultButton(QPushButton* button) {
+    if (defaultButton_) defaultButton_->setDefault(false);
+    defaultButton_ = button;
+    if (button) button->setDefault(true);
+}
+
 void FormWindow::closeEvent(QCloseEvent* event) {
     if (!unloaded_) {
         unloaded_ = true;

@@ -36,7 +36,8 @@ protected:
 
     // Enter (Return or keypad Enter) anywhere in the window clicks this button
     // when it is enabled.
-    void setDefaultButton(QPushButton* button) { defaultButton_ = button; }
+    // The button is drawn as the default one.
+    void setDefaultButton(QPushButton* button);
 
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

@@ -105,6 +105,8 @@ TEST_F(WindowLayer, CentredWindowsStayInsideTheScreen) {
 
 TEST_F(WindowLayer, EnterPressesTheDefaultButtonOrTheFocusedButton) {
     ProbeWindow* w = open();
+    EXPECT_TRUE(w->add->isDefault());
+    EXPECT_FALSE(w->other->isDefault());
     struct Case {
         QWidget* focus;
         bool addEnabled;
