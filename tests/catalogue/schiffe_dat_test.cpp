@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 
-#include <csignal>
 #include <filesystem>
 #include <iterator>
 #include <random>
@@ -12,6 +10,7 @@
 #include <vector>
 
 #include "app/debugging.h"
+#include "support/FileSizeLimit.h"
 #include "support/Files.h"
 #include "support/TempDir.h"
 
@@ -210,15 +209,12 @@ TEST_F(SchiffeDatTest, FailedSaveLeavesTheOldFileWhole) {
 
     // The disk fills up in the middle of the save: a file size limit makes
     // every write beyond 100 bytes fail.
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit tiny = saved;
-    tiny.rlim_cur = 100;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
-    const std::optional<FileError> error = saveSchiffe(catalogue, file());
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    std::optional<FileError> error;
+    {
+        test::FileSizeLimit limit(100);
+        ASSERT_TRUE(limit.active());
+        error = saveSchiffe(catalogue, file());
+    }
 
     ASSERT_TRUE(error.has_value());
     EXPECT_NE(error->number, 0);

@@ -5,14 +5,13 @@
 #include <string>
 #include <vector>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include "support/FileSizeLimit.h"
 #include "support/Files.h"
 #include "support/TempDir.h"
 
@@ -233,15 +232,12 @@ TEST(DataFile, AFailedWriteLeavesTheOldFileWhole)
     const fs::path file = dir.file("planeten.dat");
     writeBytes(file, "alt\r\n");
     // Files may not grow beyond 16 bytes for a moment: the write fails midway.
-    rlimit old {};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 16;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const auto error = saveDataFile(file, std::string(100, 'x'));
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, previousHandler);
+    std::optional<FileError> error;
+    {
+        test::FileSizeLimit limit(16);
+        ASSERT_TRUE(limit.active());
+        error = saveDataFile(file, std::string(100, 'x'));
+    }
 
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(error->number, EFBIG);
