@@ -12,17 +12,6 @@ namespace {
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
 
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return 99;
-}
-
 std::string_view trimBlanks(std::string_view text)
 {
     while (!text.empty() && isBlank(text.front()))
@@ -43,14 +32,10 @@ std::optional<double> fieldNumber(std::string_view text)
         const int radix = (text[1] == 'H' || text[1] == 'h') ? 16 : (text[1] == 'O' || text[1] == 'o') ? 8 : 0;
         if (radix == 0)
             return std::nullopt;
-        double value = 0.0;
-        for (char c : text.substr(2)) {
-            const int d = hexDigit(c);
-            if (d >= radix)
-                return std::nullopt;
-            value = value * radix + d;
-        }
-        return value;
+        const detail::RadixScan scan = detail::scanRadix(text.substr(2), radix);
+        if (scan.length != text.size() - 2)
+            return std::nullopt;
+        return scan.value;
     }
     const detail::DecimalScan scan = detail::scanDecimal(text, "EeDd");
     if (scan.length == 0 || scan.length != text.size() || scan.overflow)

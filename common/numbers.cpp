@@ -177,11 +177,7 @@ std::string magnitudeText(double value)
     return out;
 }
 
-} // namespace detail
-
 namespace {
-
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 int digitValue(char c)
 {
@@ -194,17 +190,26 @@ int digitValue(char c)
     return 99;
 }
 
-double readRadix(std::string_view digits, int radix)
+} // namespace
+
+RadixScan scanRadix(std::string_view digits, int radix)
 {
-    double value = 0.0;
+    RadixScan scan;
     for (char c : digits) {
         const int d = digitValue(c);
         if (d >= radix)
             break;
-        value = value * radix + d;
+        scan.value = scan.value * radix + d;
+        ++scan.length;
     }
-    return value;
+    return scan;
 }
+
+} // namespace detail
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 std::string nonFiniteText(double value)
 {
@@ -226,9 +231,9 @@ double parseLeadingNumber(std::string_view text)
     if (compact.size() >= 2 && compact[0] == '&') {
         const char kind = compact[1];
         if (kind == 'H' || kind == 'h')
-            return readRadix(std::string_view(compact).substr(2), 16);
+            return detail::scanRadix(std::string_view(compact).substr(2), 16).value;
         if (kind == 'O' || kind == 'o')
-            return readRadix(std::string_view(compact).substr(2), 8);
+            return detail::scanRadix(std::string_view(compact).substr(2), 8).value;
         return 0.0;
     }
     return detail::scanDecimal(compact, "EeDd").value;

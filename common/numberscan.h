@@ -19,6 +19,15 @@ struct DecimalScan {
 // text. An exponent letter without digits after it is not taken.
 DecimalScan scanDecimal(std::string_view text, std::string_view exponentLetters);
 
+struct RadixScan {
+    double value = 0.0;
+    std::size_t length = 0;   // digits taken
+};
+
+// Scans the digits of a whole number in base 16 or 8 (the &H and &O forms,
+// after the prefix) up to the first character that is no digit of the base.
+RadixScan scanRadix(std::string_view digits, int radix);
+
 // The magnitude of a finite value rounded to 15 significant digits, with '.'
 // as decimal point and nothing before it below 1: "1073.00000190735", ".5",
 // "1E+15", "1.5E-05". Zero gives "0".
