@@ -40,7 +40,7 @@ function(krvx_tests name)
   if(core_tests)
     add_executable(${name}_tests ${core_tests})
     target_link_libraries(${name}_tests PRIVATE ${name}_core test_support_core GTest::gtest_main)
-    gtest_discover_tests(${name}_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+    gtest_discover_tests(${name}_tests NO_PRETTY_VALUES DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
       WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   endif()
   file(GLOB ui_tests CONFIGURE_DEPENDS ${dir}/ui/*_test.cpp)
@@ -48,7 +48,7 @@ function(krvx_tests name)
     add_executable(${name}_ui_tests ${ui_tests})
     set_target_properties(${name}_ui_tests PROPERTIES AUTOMOC ON)
     target_link_libraries(${name}_ui_tests PRIVATE ${name}_ui test_support_ui)
-    gtest_discover_tests(${name}_ui_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+    gtest_discover_tests(${name}_ui_tests NO_PRETTY_VALUES DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
       WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
       PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8")
   endif()
