@@ -306,6 +306,67 @@ std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::st
     return std::nullopt;
 }
 
+BackupCopy keepBackupCopy(const std::filesystem::path& file)
+{
+    const auto failed = [](int number) { return BackupCopy{std::nullopt, errorOf(number)}; };
+    const int in = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0)
+        return failed(errno);
+    struct stat info {};
+    if (::fstat(in, &info) != 0 || S_ISDIR(info.st_mode)) {
+        const int number = S_ISDIR(info.st_mode) ? EISDIR : errno;
+        ::close(in);
+        return failed(number);
+    }
+
+    // The first free name; O_EXCL also refuses a name held by a dangling link.
+    constexpr int kMostCopies = 100000;
+    std::filesystem::path copy;
+    int out = -1;
+    for (int n = 1; n <= kMostCopies; ++n) {
+        copy = file;
+        copy += n == 1 ? std::string(".bak") : ".bak" + std::to_string(n);
+        out = ::open(copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (out >= 0 || errno != EEXIST)
+            break;
+    }
+    if (out < 0) {
+        const int number = errno;
+        ::close(in);
+        return failed(number);
+    }
+
+    const auto fail = [&](int number) {
+        ::close(in);
+        ::close(out);
+        ::unlink(copy.c_str());
+        return failed(number);
+    };
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(in, buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return fail(errno);
+        }
+        if (got == 0)
+            break;
+        if (!writeAll(out, std::string_view(buffer, static_cast<std::size_t>(got))))
+            return fail(errno);
+    }
+    if (::fchmod(out, info.st_mode & 07777) != 0 || ::fsync(out) != 0)
+        return fail(errno);
+    ::close(in);
+    if (::close(out) != 0) {
+        const int number = errno;
+        ::unlink(copy.c_str());
+        return failed(number);
+    }
+    syncFolder(copy);
+    return BackupCopy{copy, std::nullopt};
+}
+
 AppendFile::~AppendFile()
 {
     close();

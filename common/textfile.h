@@ -36,6 +36,19 @@ std::string fileErrorDescription(int number);
 // (failure EACCES), as writing it in place would fail. Returns nullopt on success.
 std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::string_view utf8Content);
 
+// Where a copy of a file was kept, or why none could be made: exactly one is set.
+struct BackupCopy {
+    std::optional<std::filesystem::path> path;
+    std::optional<FileError> error;
+};
+
+// Keeps a byte-exact copy of the file beside it before it is written over: as
+// <name>.bak, or <name>.bak2, .bak3 ... when that name is taken by anything
+// (a file, a folder, a link). Nothing that exists is ever written over. The
+// copy gets the file's permissions; a symbolic link is copied as the content
+// of its target. When the copy fails midway, no partial copy is left.
+BackupCopy keepBackupCopy(const std::filesystem::path& file);
+
 // Appending (the debug log): opens for appending, creating the file when missing.
 class AppendFile {
 public:

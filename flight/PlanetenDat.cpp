@@ -40,17 +40,6 @@ std::string withoutTrailingBlankLines(std::string_view content) {
     return trimmed;
 }
 
-fs::path freeCopyName(const fs::path& file) {
-    fs::path copy = file;
-    copy += ".bak";
-    std::error_code ignored;
-    for (int n = 2; fs::exists(fs::symlink_status(copy, ignored)); ++n) {
-        copy = file;
-        copy += ".bak" + std::to_string(n);
-    }
-    return copy;
-}
-
 std::string fileName(const fs::path& file) { return file.filename().string(); }
 
 } // namespace
@@ -133,13 +122,13 @@ PlanetSaveResult savePlanetenDat(const fs::path& file, const std::vector<PlanetE
         }
         std::error_code error;
         if (fs::exists(file, error)) {
-            const fs::path copy = freeCopyName(file);
-            if (!fs::copy_file(file, copy, fs::copy_options::none, error)) {
+            const BackupCopy copy = keepBackupCopy(file);
+            if (!copy.path) {
                 result.message = fileName(file) + " enthält Einträge, die nicht gelesen werden konnten, und "
                                  "es ließ sich keine Sicherungskopie anlegen; die Datei bleibt unverändert. " + lost;
                 return result;
             }
-            result.keptCopy = copy;
+            result.keptCopy = copy.path;
         }
     }
     if (const std::optional<FileError> error = saveDataFile(file, planetenDatContent(entries))) {
