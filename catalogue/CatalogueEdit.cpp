@@ -78,4 +78,15 @@ std::string saveErrorText(const FileError& error) {
     return "Bitte im Korvax Forum melden:\n\r" + std::to_string(error.number) + "\n\r" + error.description;
 }
 
+std::string keptCopyText(const std::filesystem::path& copy) {
+    return "schiffe.dat enthielt Einträge, die nicht gelesen werden konnten. Die alte Datei wurde als " +
+           copy.filename().string() + " aufbewahrt.";
+}
+
+std::string copyErrorText(const FileError& error) {
+    return "schiffe.dat enthält Einträge, die nicht gelesen werden konnten, und es ließ sich keine "
+           "Sicherungskopie davon anlegen (" + error.description + ").\n"
+           "Die Datei bleibt unverändert; die Änderungen wurden nicht gespeichert.";
+}
+
 } // namespace krvx

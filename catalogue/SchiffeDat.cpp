@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <system_error>
 
 #include "catalogue/ShipCatalogue.h"
 #include "common/fields.h"
@@ -13,49 +14,63 @@ namespace {
 
 // One numeric field of a record, converted to the width it is stored in.
 // An empty field is 0; text must be numeric; a value outside the range fails.
-// nullopt also when the file ended before the field.
-std::optional<std::int32_t> readWhole(FieldReader& reader, bool sixteenBits) {
+// The value is nullopt also when the file ended before the field; blank tells
+// that the field held nothing at all (the end of the file or an empty field).
+struct WholeField {
+    std::optional<std::int32_t> value;
+    bool blank = true;
+};
+
+WholeField readWhole(FieldReader& reader, bool sixteenBits) {
     const std::optional<FieldValue> field = reader.readValue();
     if (!field) {
-        return std::nullopt;
+        return {};
+    }
+    if (field->isEmpty()) {
+        return {0, true};
     }
     double value = 0.0;
     if (field->isNumber()) {
         value = std::get<double>(field->value);
-    } else if (field->isText()) {
+    } else {
         const auto parsed = fieldNumber(std::get<std::string>(field->value));
         if (!parsed) {
-            return std::nullopt;
+            return {std::nullopt, false};
         }
         value = *parsed;
     }
     if (sixteenBits) {
         const auto narrow = toInt16(value);
-        if (!narrow) return std::nullopt;
-        return static_cast<std::int32_t>(*narrow);
+        if (!narrow) return {std::nullopt, false};
+        return {static_cast<std::int32_t>(*narrow), false};
     }
-    return toInt32(value);
+    return {toInt32(value), false};
 }
 
 } // namespace
 
-void loadSchiffe(ShipCatalogue& catalogue, const std::filesystem::path& file, SpeedWidth speedWidth) {
+SchiffeLoad loadSchiffe(ShipCatalogue& catalogue, const std::filesystem::path& file, SpeedWidth speedWidth) {
     catalogue.Schiffstypen_length = 0;
     // The storage goes with the count: a pending entry or the rest of a longer
     // catalogue must not come back through the next save.
     catalogue.Schiffstypen.clear();
 
+    SchiffeLoad load;
     const std::optional<std::string> content = readDataFile(file);
     if (!content) {
-        return;
+        std::error_code error;
+        load.unreadable = std::filesystem::exists(file, error) || error;
+        return load;
     }
     FieldReader reader(*content);
+    bool full = false;
     while (!reader.atEnd()) {
         // Every field is read before the record is judged, so a bad field never
         // shifts the records after it. A record cut short by the end of the file
         // is dropped (it would otherwise take the previous ship's numbers).
         const std::optional<std::string> name = reader.readText();
-        std::array<std::optional<std::int32_t>, 7> numbers;
+        const bool nameBlank = !name || (name->empty() && !reader.lastFieldQuoted());
+        std::array<WholeField, 7> numbers;
         for (std::size_t i = 0; i < numbers.size(); ++i) {
             const bool speedField = i == 5;
             numbers[i] = readWhole(reader, speedField && speedWidth == SpeedWidth::Bits16);
@@ -64,15 +79,26 @@ void loadSchiffe(ShipCatalogue& catalogue, const std::filesystem::path& file, Sp
             break;
         }
         bool complete = true;
-        for (const auto& n : numbers) complete = complete && n.has_value();
+        bool blank = nameBlank;
+        for (const WholeField& n : numbers) {
+            complete = complete && n.value.has_value();
+            blank = blank && n.blank;
+        }
         if (!complete) {
+            // Only blank lines after the last record hold nothing at all.
+            if (!blank) ++load.skippedRecords;
             continue;
         }
-        if (!catalogue.addSchiff(*name, *numbers[0], *numbers[1], *numbers[2], *numbers[3],
-                                 *numbers[4], *numbers[5], *numbers[6])) {
-            break;  // the catalogue is full: every further record would be refused too
+        // Once the catalogue is full every further record is refused; they are
+        // only counted.
+        if (full || !catalogue.addSchiff(*name, *numbers[0].value, *numbers[1].value, *numbers[2].value,
+                                         *numbers[3].value, *numbers[4].value, *numbers[5].value,
+                                         *numbers[6].value)) {
+            full = true;
+            ++load.skippedRecords;
         }
     }
+    return load;
 }
 
 std::string schiffeDatContent(const ShipCatalogue& catalogue) {
@@ -92,6 +118,22 @@ std::string schiffeDatContent(const ShipCatalogue& catalogue) {
 
 std::optional<FileError> saveSchiffe(const ShipCatalogue& catalogue, const std::filesystem::path& file) {
     return saveDataFile(file, schiffeDatContent(catalogue));
+}
+
+SchiffeSave saveSchiffeKeepingCopy(const ShipCatalogue& catalogue, const std::filesystem::path& file) {
+    SchiffeSave result;
+    std::error_code error;
+    // When it cannot even be told whether the file is there, the copy is tried.
+    if (std::filesystem::exists(file, error) || error) {
+        BackupCopy copy = keepBackupCopy(file);
+        if (!copy.path) {
+            result.copyError = std::move(copy.error);
+            return result;
+        }
+        result.keptCopy = std::move(copy.path);
+    }
+    result.writeError = saveSchiffe(catalogue, file);
+    return result;
 }
 
 } // namespace krvx

@@ -3,6 +3,7 @@
 // Storage may hold one entry more than the count: the catalogue editor's
 // pending new entry at index Schiffstypen_length.
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -44,9 +45,18 @@ private:
 // the editor's reload as 32-bit like the amounts.
 enum class SpeedWidth { Bits16, Bits32 };
 
+// What a load left out of the catalogue. Writing the catalogue back over such
+// a file would lose it, so the editor keeps a copy of the file first.
+struct SchiffeLoad {
+    bool unreadable = false;         // the file is there but could not be read
+    std::size_t skippedRecords = 0;  // records not taken: unreadable, cut short, or beyond the limit
+    bool damaged() const { return unreadable || skippedRecords > 0; }
+};
+
 // loadSchiffe: replaces the catalogue by the contents of the file, appending
 // each readable record with addSchiff. A missing file leaves it empty.
-void loadSchiffe(ShipCatalogue& catalogue, const std::filesystem::path& file, SpeedWidth speedWidth);
+// Blank lines at the end of the file are no records and count as nothing.
+SchiffeLoad loadSchiffe(ShipCatalogue& catalogue, const std::filesystem::path& file, SpeedWidth speedWidth);
 
 // The file content for entries 0 .. Schiffstypen_length, counting the pending
 // entry when the storage holds it: four CR LF lines per entry.
@@ -56,5 +66,17 @@ std::string schiffeDatContent(const ShipCatalogue& catalogue);
 // file is unchanged and the error is returned for the message
 // "Bitte im Korvax Forum melden:".
 std::optional<FileError> saveSchiffe(const ShipCatalogue& catalogue, const std::filesystem::path& file);
+
+struct SchiffeSave {
+    std::optional<std::filesystem::path> keptCopy;  // where the old file was kept
+    std::optional<FileError> copyError;  // no copy could be made, so nothing was written
+    std::optional<FileError> writeError; // the write failed: the file is unchanged
+    bool written() const { return !copyError && !writeError; }
+};
+
+// saveSchiffe over a file that the last load found damaged: the old file is
+// first kept as schiffe.dat.bak (or .bak2, .bak3 ...), and when no copy can be
+// made the file is not written. A file that is no longer there needs no copy.
+SchiffeSave saveSchiffeKeepingCopy(const ShipCatalogue& catalogue, const std::filesystem::path& file);
 
 } // namespace krvx

@@ -1,5 +1,6 @@
 #include "catalogue/ui/FrmConfig2.h"
 
+#include <filesystem>
 #include <variant>
 
 #include "common/ui/Controls.h"
@@ -63,7 +64,7 @@ void FrmConfig2::load() {
 }
 
 void FrmConfig2::reload() {
-    loadSchiffe(ships_, services().file("schiffe.dat"), SpeedWidth::Bits32);
+    fileDamaged_ = loadSchiffe(ships_, services().file("schiffe.dat"), SpeedWidth::Bits32).damaged();
     cmbSchiffe_->clear();
     for (std::int16_t i = 0; i < ships_.Schiffstypen_length; ++i) {
         cmbSchiffe_->addItem(toQ(ships_.Schiffstypen[static_cast<std::size_t>(i)].name));
@@ -145,18 +146,39 @@ bool FrmConfig2::takeBoxesOver(Refusal context) {
 }
 
 bool FrmConfig2::saveSchiffe() {
-    if (const std::optional<FileError> error = krvx::saveSchiffe(ships_, services().file("schiffe.dat"))) {
-        services().messages.message(saveErrorText(*error), "Fehler", MessageIcon::Error);
-        return false;
+    return writeSchiffe() == Saved::Written;
+}
+
+FrmConfig2::Saved FrmConfig2::writeSchiffe() {
+    const std::filesystem::path file = services().file("schiffe.dat");
+    SchiffeSave saved;
+    if (fileDamaged_) {
+        saved = saveSchiffeKeepingCopy(ships_, file);
+    } else {
+        saved.writeError = krvx::saveSchiffe(ships_, file);
     }
+    if (saved.copyError) {
+        services().messages.message(copyErrorText(*saved.copyError), kAppTitle, MessageIcon::Error);
+        return Saved::NoCopy;
+    }
+    if (saved.writeError) {
+        services().messages.message(saveErrorText(*saved.writeError), "Fehler", MessageIcon::Error);
+        return Saved::WriteFailed;
+    }
+    fileDamaged_ = false;  // the file now holds exactly the catalogue
     changed = false;
-    return true;
+    if (saved.keptCopy) {
+        services().messages.message(keptCopyText(*saved.keptCopy), kAppTitle);
+    }
+    return Saved::Written;
 }
 
 void FrmConfig2::saveChange() {
     if (!holdsEntry(ships_, currentSchiff)) return;  // an empty catalogue has nothing to change
     if (!takeBoxesOver(Refusal::KeepEditing)) return;  // the boxes stay open for a correction
-    saveSchiffe();
+    // Without a copy of the damaged file nothing was written: the entry stays
+    // open with what was typed, instead of being read back from the file.
+    if (writeSchiffe() == Saved::NoCopy) return;
     reload();
 }
 
@@ -208,7 +230,7 @@ void FrmConfig2::unload() {
         switch (services().messages.question("Änderungen speichern?", "Speichern?")) {
         case Answer::Yes:
             if (takeBoxesOver(Refusal::Closing) && saveSchiffe()) {
-                loadSchiffe(ships_, services().file("schiffe.dat"), SpeedWidth::Bits32);
+                fileDamaged_ = loadSchiffe(ships_, services().file("schiffe.dat"), SpeedWidth::Bits32).damaged();
             }
             break;
         case Answer::No:

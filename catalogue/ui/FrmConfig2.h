@@ -26,7 +26,9 @@ public:
     // Shows entry currentSchiff read-only and clears changed.
     void showSchiff();
     // Writes the catalogue to schiffe.dat; on failure shows the error and
-    // leaves changed set. True when written.
+    // leaves changed set. True when written. When the last reload skipped
+    // records of the file, the old file is first kept as a copy and the user
+    // told its name; without a copy the file is not written.
     bool saveSchiffe();
 
     std::int16_t currentSchiff = 0;  // index of the entry shown
@@ -37,6 +39,9 @@ protected:
 
 private:
     enum class Refusal { KeepEditing, Closing };
+    enum class Saved { Written, WriteFailed, NoCopy };
+
+    Saved writeSchiffe();
 
     void reload();
     void updateSteps();
@@ -55,6 +60,7 @@ private:
     void backToRates();
 
     ShipCatalogue& ships_;
+    bool fileDamaged_ = false;  // the last reload left records of schiffe.dat out
     QPushButton* cmdLinks_ = nullptr;
     QPushButton* cmdRechts_ = nullptr;
     QComboBox* cmbSchiffe_ = nullptr;

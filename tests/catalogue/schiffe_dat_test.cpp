@@ -174,6 +174,101 @@ TEST_F(SchiffeDatTest, MissingOrUnreadableFileGivesEmptyCatalogue) {
     EXPECT_EQ(catalogue.Schiffstypen_length, 0);
 }
 
+// A load tells what it left out of the catalogue, so that the editor can keep
+// the old file before writing over it; blank lines at the end are no loss.
+TEST_F(SchiffeDatTest, LoadTellsWhatItLeftOut) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::size_t startUp;  // records skipped by the 16-bit start-up reader
+        std::size_t editor;   // and by the editor's reader
+    };
+    const std::vector<Case> cases = {
+        {"empty file", "", 0, 0},
+        {"whole records", kRecA + kRecB, 0, 0},
+        {"trailing empty line", kRecA + "\r\n", 0, 0},
+        {"trailing blank lines and blanks", kRecA + "\r\n  \r\n\t\r\n", 0, 0},
+        {"empty fields are zeros", "\"A\"\r\n,,,,\r\n\r\n\r\n", 0, 0},
+        {"record cut short", kRecA + "\"B\"\r\n10,20\r\n", 1, 1},
+        {"name only at the end", kRecA + "\"B\"\r\n", 1, 1},
+        {"empty quoted name at the end", kRecA + "\"\"\r\n", 1, 1},
+        {"amount typed as text", "\"X\"\r\n\"viel\",0,0,0,0\r\n1\r\n1\r\n" + kRecB, 1, 1},
+        {"amount beyond 32 bits", "\"X\"\r\n2147483648,0,0,0,0\r\n1\r\n1\r\n" + kRecA, 1, 1},
+        {"two bad records", "\"X\",\"viel\",0,0,0,0,1,1\r\n" + kRecA + "\"Y\",0,0,0,0,0,x,1\r\n", 2, 2},
+        {"speed beyond 16 bits", "\"W\"\r\n0,0,0,0,0\r\n32768\r\n1\r\n", 1, 0},
+    };
+    for (const Case& c : cases) {
+        writeBytes(file(), c.bytes);
+        for (const auto& [width, skipped] : {std::pair{SpeedWidth::Bits16, c.startUp},
+                                             std::pair{SpeedWidth::Bits32, c.editor}}) {
+            ShipCatalogue catalogue(log_);
+            const SchiffeLoad load = loadSchiffe(catalogue, file(), width);
+            EXPECT_EQ(load.skippedRecords, skipped) << c.what;
+            EXPECT_FALSE(load.unreadable) << c.what;
+            EXPECT_EQ(load.damaged(), skipped > 0) << c.what;
+        }
+    }
+
+    ShipCatalogue catalogue(log_);
+    fs::remove(file());
+    EXPECT_FALSE(loadSchiffe(catalogue, file(), SpeedWidth::Bits32).damaged()) << "missing file";
+    fs::create_directory(file());
+    const SchiffeLoad folder = loadSchiffe(catalogue, file(), SpeedWidth::Bits32);
+    EXPECT_TRUE(folder.unreadable);
+    EXPECT_TRUE(folder.damaged());
+}
+
+// Writing over a damaged file: the old bytes are kept first, and without a
+// copy nothing is written.
+TEST_F(SchiffeDatTest, SavingOverADamagedFileKeepsTheOldOneFirst) {
+    const std::string old = kRecA + "\"X\"\r\n\"viel\",0,0,0,0\r\n1\r\n1\r\n" + std::string(200, ' ');
+    struct Case {
+        const char* what;
+        bool fileThere;
+        rlim_t sizeLimit;  // 0: none; else files may not grow beyond it
+        bool written;
+        bool copied;
+    };
+    const Case cases[] = {
+        {"copy kept, then written", true, 0, true, true},
+        {"no file any more: nothing to keep", false, 0, true, false},
+        // The new content fits under the limit, the old file's copy does not.
+        {"copy fails: not written", true, 100, false, false},
+    };
+    for (const Case& c : cases) {
+        test::TempDir dir;
+        const fs::path target = dir.file("schiffe.dat");
+        if (c.fileThere) writeBytes(target, old);
+        ShipCatalogue catalogue(log_);
+        fill(catalogue, {kA, kB});
+
+        SchiffeSave saved;
+        if (c.sizeLimit > 0) {
+            test::FileSizeLimit limit(c.sizeLimit);
+            ASSERT_TRUE(limit.active());
+            saved = saveSchiffeKeepingCopy(catalogue, target);
+        } else {
+            saved = saveSchiffeKeepingCopy(catalogue, target);
+        }
+
+        EXPECT_EQ(saved.written(), c.written) << c.what;
+        EXPECT_EQ(saved.copyError.has_value(), !c.written) << c.what;
+        EXPECT_FALSE(saved.writeError.has_value()) << c.what;
+        EXPECT_EQ(saved.keptCopy.has_value(), c.copied) << c.what;
+        if (c.written) {
+            EXPECT_EQ(readBytes(target), kRecA + kRecB) << c.what;
+        } else {
+            EXPECT_EQ(readBytes(target), old) << c.what;
+        }
+        if (c.copied) {
+            EXPECT_EQ(*saved.keptCopy, dir.file("schiffe.dat.bak")) << c.what;
+            EXPECT_EQ(readBytes(*saved.keptCopy), old) << c.what;
+        }
+        const auto entries = std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator());
+        EXPECT_EQ(entries, (c.fileThere || c.written ? 1 : 0) + (c.copied ? 1 : 0)) << c.what;
+    }
+}
+
 TEST_F(SchiffeDatTest, BinaryFileLoadsWithoutHarm) {
     std::mt19937 random(12345);
     std::string bytes(64 * 1024, '\0');
@@ -193,7 +288,9 @@ TEST_F(SchiffeDatTest, LoadStopsAtTheLimitOfEntries) {
     }
     writeBytes(file(), bytes);
     ShipCatalogue catalogue(log_);
-    loadSchiffe(catalogue, file(), SpeedWidth::Bits32);
+    const SchiffeLoad load = loadSchiffe(catalogue, file(), SpeedWidth::Bits32);
+    EXPECT_EQ(load.skippedRecords, 5u);
+    EXPECT_TRUE(load.damaged());
     ASSERT_EQ(catalogue.Schiffstypen_length, 32767);
     ASSERT_EQ(catalogue.Schiffstypen.size(), 32767u);
     EXPECT_EQ(catalogue.Schiffstypen.back().name, "S32766");

@@ -11,6 +11,7 @@
 
 #include "catalogue/ui/FrmConfig2.h"
 #include "rates/ui/FrmConfig3.h"
+#include "support/FileSizeLimit.h"
 #include "support/Files.h"
 #include "support/ui/TestServices.h"
 #include "support/ui/WindowDriver.h"
@@ -438,6 +439,107 @@ TEST_F(FrmConfig2Test, UnwritableFileShowsTheErrorAndStaysWhole) {
     EXPECT_EQ(schiffeDat(), golden("editor_start.dat"));
     // The reload reads the file as it was.
     EXPECT_EQ(box("TxtErz")->text(), "100");
+}
+
+// A schiffe.dat with a record the editor cannot read: the first save keeps
+// the old file beside it and says where; a clean file gets no copy.
+const std::string kJaeger = "\"J\xE4ger\"\r\n100,50,0,10,0\r\n20\r\n15\r\n";
+const std::string kJaegerEdited = "\"J\xE4ger\"\r\n7,50,0,10,0\r\n20\r\n15\r\n";
+const std::string kUnreadable = "\"Kaputt\"\r\n\"viel\",0,0,0,0\r\n5\r\n5\r\n";
+const std::string kFrachter = "\"Frachter\"\r\n400,400,0,0,50\r\n12\r\n45\r\n";
+const std::string kKeptCopyText =
+    "schiffe.dat enthielt Einträge, die nicht gelesen werden konnten. "
+    "Die alte Datei wurde als schiffe.dat.bak aufbewahrt.";
+
+TEST_F(FrmConfig2Test, DamagedFileIsKeptBeforeTheFirstSave) {
+    enum class Action { Save, Delete, YesOnClose, Handelskonfiguration };
+    struct Case {
+        const char* what;
+        Action action;
+        std::string result;  // schiffe.dat afterwards
+    };
+    const Case cases[] = {
+        {"Änderung speichern", Action::Save, kJaegerEdited + kFrachter},
+        {"Löschen", Action::Delete, kFrachter},
+        {"Ja in the save question", Action::YesOnClose, kJaegerEdited + kFrachter},
+        {"Handelskonfiguration", Action::Handelskonfiguration, kJaegerEdited + kFrachter},
+    };
+    for (const bool damaged : {true, false}) {
+        for (const Case& c : cases) {
+            const std::string what = std::string(c.what) + (damaged ? " (damaged)" : " (clean)");
+            t.script.clear();
+            std::filesystem::remove(t.file("schiffe.dat.bak"));
+            const std::string old = kJaeger + (damaged ? kUnreadable : "") + kFrachter;
+            open(old);
+            EXPECT_EQ(listNames(), (QStringList{"Jäger", "Frachter"})) << what;
+            click("CmdEdit");
+            if (c.action != Action::Delete) type("TxtErz", "7");
+            switch (c.action) {
+            case Action::Save: click("CmdSpeichern"); break;
+            case Action::Delete: click("CmdDel"); break;
+            case Action::YesOnClose:
+                t.script.answers = {Answer::Yes};
+                closeForm();
+                break;
+            case Action::Handelskonfiguration: click("Command1"); break;
+            }
+            test::settle();
+
+            EXPECT_EQ(schiffeDat(), c.result) << what;
+            EXPECT_FALSE(std::filesystem::exists(t.file("schiffe.dat.bak2"))) << what;
+            if (damaged) {
+                EXPECT_EQ(test::readBytes(t.file("schiffe.dat.bak")), old) << what;
+                EXPECT_EQ(t.script.messageTexts(), std::vector<std::string>{kKeptCopyText}) << what;
+            } else {
+                EXPECT_FALSE(std::filesystem::exists(t.file("schiffe.dat.bak"))) << what;
+                EXPECT_TRUE(t.script.messageTexts().empty()) << what;
+            }
+
+            // The file written is whole: a further save keeps no other copy.
+            if (t.windows.window(FrmConfig2::kName) != nullptr) {
+                t.script.clear();
+                click("CmdEdit");
+                click("CmdSpeichern");
+                EXPECT_TRUE(t.script.boxes.empty()) << what;
+                EXPECT_EQ(schiffeDat(), c.result) << what;
+                EXPECT_FALSE(std::filesystem::exists(t.file("schiffe.dat.bak2"))) << what;
+                closeForm();
+            }
+            t.windows.close(FrmConfig3::kName);
+            test::settle();
+        }
+    }
+}
+
+TEST_F(FrmConfig2Test, DamagedFileWithoutACopyIsNotWritten) {
+    const std::string old = kJaeger + kUnreadable + kFrachter;
+    open(old);
+    click("CmdEdit");
+    type("TxtErz", "7");
+    {
+        // The copy of the old file cannot be made: files may not grow that far.
+        test::FileSizeLimit limit(old.size() - 1);
+        ASSERT_TRUE(limit.active());
+        click("CmdSpeichern");
+    }
+    ASSERT_EQ(t.script.boxes.size(), 1u);
+    EXPECT_EQ(t.script.boxes[0].icon, MessageIcon::Error);
+    EXPECT_EQ(t.script.boxes[0].text.rfind("schiffe.dat enthält Einträge, die nicht gelesen werden konnten, und es "
+                                           "ließ sich keine Sicherungskopie davon anlegen (Datei zu groß).", 0),
+              0u)
+        << t.script.boxes[0].text;
+    EXPECT_EQ(schiffeDat(), old);
+    EXPECT_FALSE(std::filesystem::exists(t.file("schiffe.dat.bak")));
+    // What was typed is still there, ready to be saved again.
+    EXPECT_TRUE(editable());
+    EXPECT_TRUE(form->changed);
+    EXPECT_EQ(box("TxtErz")->text(), "7");
+
+    t.script.clear();
+    click("CmdSpeichern");
+    EXPECT_EQ(schiffeDat(), kJaegerEdited + kFrachter);
+    EXPECT_EQ(test::readBytes(t.file("schiffe.dat.bak")), old);
+    EXPECT_EQ(t.script.messageTexts(), std::vector<std::string>{kKeptCopyText});
 }
 
 } // namespace
