@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <csignal>
 
 #include "catalogue/ui/FrmConfig2.h"
 #include "rates/ui/FrmConfig3.h"
@@ -422,15 +420,11 @@ TEST_F(FrmConfig2Test, UnwritableFileShowsTheErrorAndStaysWhole) {
     click("CmdEdit");
     type("TxtErz", "1");
 
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit tiny = saved;
-    tiny.rlim_cur = 10;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
-    click("CmdSpeichern");
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    {
+        test::FileSizeLimit limit(10);
+        ASSERT_TRUE(limit.active());
+        click("CmdSpeichern");
+    }
 
     ASSERT_EQ(t.script.boxes.size(), 1u);
     EXPECT_EQ(t.script.boxes[0].title, "Fehler");
