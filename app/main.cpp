@@ -44,5 +44,9 @@ int main(int argc, char** argv) {
 
     krvx::registerAllWindows(windows, services);
     windows.show(QStringLiteral("FrmMenu"));
+    // However the program is told to end (the menu closed, the desktop session
+    // ending), the menu's shut-down runs: every window saves its file and the
+    // debug log is closed.
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, [&windows] { windows.close(QStringLiteral("FrmMenu")); });
     return QApplication::exec();
 }
