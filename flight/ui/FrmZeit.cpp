@@ -1,10 +1,12 @@
 #include "flight/ui/FrmZeit.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "app/debugging.h"
 #include "catalogue/ShipCatalogue.h"
 #include "common/ui/Controls.h"
+#include "common/ui/Twips.h"
 #include "common/ui/FormEvents.h"
 #include "common/ui/WindowRegistry.h"
 #include "flight/ShipSpeed.h"
@@ -74,10 +76,12 @@ FrmZeit::FrmZeit(Services& services) : FormWindow(services, "FrmZeit", "Reisezei
     OptAnkunft = makeOption(this, "OptAnkunft", "Ankunft berechnen", {2400, 1800, 1695, 255});
     OptStart = makeOption(this, "OptStart", "Start berechnen", {2400, 2040, 1695, 255});
     OptAnkunft->setChecked(true);
-    // The option captions need a few pixels more than their boxes offer in
-    // this font; they grow to the right, where the window has room.
-    for (QRadioButton* option : {OptAnkunft, OptStart}) {
-        option->resize(std::max(option->width(), option->sizeHint().width()), option->height());
+    // The time boxes show a time with its day count whole ("23:59 + 10 Tage"):
+    // they grow to the right as far as the window leaves room.
+    const QString longestTime = QStringLiteral("23:59 + 10 Tage");
+    for (auto [box, rightEdge] : {std::pair{TxtStart, twips(3840 - 60)}, std::pair{TxtAnkunft, twips(5325 - 60)}}) {
+        const int needed = box->fontMetrics().horizontalAdvance(longestTime) + 2 * box->sizeHint().height() / 3;
+        box->resize(std::clamp(needed, box->width(), rightEdge - box->x()), box->height());
     }
 
     // The accessible names of the boxes: the captions of the labels beside them.

@@ -21,13 +21,23 @@ TEST_F(FrmZeitTest, ControlsCaptionsAndTabOrder) {
                      {"LblGeschwindigkeit", 2280, 0, 0, 0, "Geschwindigkeit", ""},
                      {"TxtGeschwindigkeit", 2280, 240, 1095, 285, "", ""},
                      {"LblStartzeit", 2280, 720, 0, 0, "Startzeit", ""},
-                     {"TxtStart", 2280, 960, 1095, 285, "00:00", ""},
+                     {"TxtStart", 2280, 960, 0, 0, "00:00", ""},
                      {"LblDauer", 3840, 0, 0, 0, "Dauer", ""},
                      {"TxtDauer", 3840, 240, 1095, 285, "", ""},
                      {"LblAnkunft", 3840, 720, 0, 0, "Ankunftszeit", ""},
-                     {"TxtAnkunft", 3840, 960, 1095, 285, "00:00", ""},
+                     {"TxtAnkunft", 3840, 960, 0, 0, "00:00", ""},
                      {"OptAnkunft", 2400, 1800, 1695, 255, "Ankunft berechnen", ""},
                      {"OptStart", 2400, 2040, 1695, 255, "Start berechnen", ""}});
+    for (const char* name : {"TxtStart", "TxtAnkunft"}) {  // wide enough for a time with its day count
+        QLineEdit* time = box(name);
+        EXPECT_EQ(time->height(), twips(285)) << name;
+        EXPECT_GE(time->width(), twips(1095)) << name;
+        EXPECT_LE(time->geometry().right(), w->width()) << name;
+        time->setText("23:59 + 10 Tage");
+        EXPECT_LE(time->fontMetrics().horizontalAdvance(time->text()), time->width() - 8) << name;
+        time->setText("00:00");
+    }
+    EXPECT_LT(box("TxtStart")->geometry().right(), box("TxtAnkunft")->x());
     EXPECT_FALSE(box("TxtDauer")->isEnabled());
     EXPECT_TRUE(control<QRadioButton>(w, "OptAnkunft")->isChecked());
     focusOn(box("TxtAnkunft"));  // the duration box is disabled and passed over
@@ -46,7 +56,7 @@ TEST_F(FrmZeitTest, LeavingTheSpeedBoxShowsDurationAndArrival) {
     focusOn(control(w, "CmdNeuerPlanet"));
     EXPECT_EQ(text("TxtDauer"), "03:03");
     EXPECT_EQ(text("TxtAnkunft"), "01:33 + 1 Tage");
-    EXPECT_EQ(box("TxtAnkunft")->cursorPosition(), 0);  // the time shows, the day count may be cut
+    EXPECT_EQ(box("TxtAnkunft")->cursorPosition(), 0);  // the text shows from its beginning
     const Lines log = logMessages();
     EXPECT_EQ(Lines(log.begin() + static_cast<std::ptrdiff_t>(before), log.end()),
               (Lines{"Start: Zeit()", "Start: Flugzeit()", "Ende: Flugzeit()", "Start: hhmmAsString()",
