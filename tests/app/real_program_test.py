@@ -12,6 +12,7 @@ import hashlib
 import os
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -49,10 +50,33 @@ class XWindowAttributes(ctypes.Structure):
                 ("override_redirect", c_int), ("screen", c_void_p)]
 
 
+# Windows come and go while they are looked at (the splash screen closes by
+# itself), so a request can name a window that no longer exists. Xlib's own
+# error handler would end this script on the spot and leave the program under
+# test running; this one lets the request fail and the caller see "nothing".
+XErrorHandler = ctypes.CFUNCTYPE(c_int, c_void_p, c_void_p)
+
+
+@XErrorHandler
+def ignore_x_error(_display, _event):
+    return 0
+
+
+def die_with_parent():
+    """Runs in each child before it starts: if this script dies, so does the
+    child, and no Xvfb or program is left holding the test's output open."""
+    libc = ctypes.CDLL(ctypes.util.find_library("c") or "libc.so.6", use_errno=True)
+    PR_SET_PDEATHSIG = 1
+    libc.prctl(PR_SET_PDEATHSIG, signal.SIGKILL, 0, 0, 0)
+
+
 class X:
     def __init__(self, display_name):
         self.lib = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
         lib = self.lib
+        lib.XSetErrorHandler.restype = c_void_p
+        lib.XSetErrorHandler.argtypes = [XErrorHandler]
+        lib.XSetErrorHandler(ignore_x_error)
         lib.XOpenDisplay.restype = c_void_p
         lib.XOpenDisplay.argtypes = [ctypes.c_char_p]
         lib.XDefaultRootWindow.restype = c_ulong
@@ -170,7 +194,8 @@ def start_xvfb():
     read_end, write_end = os.pipe()
     xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
                              "-nolisten", "tcp", "-noreset"],
-                            pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                            pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                            preexec_fn=die_with_parent)
     os.close(write_end)
     number = b""
     while not number.endswith(b"\n"):
@@ -213,7 +238,8 @@ def run_program(x, display, workdir, home, before_close=None):
     for name in ("ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"):
         if name in os.environ:
             env[name] = os.environ[name]
-    proc = subprocess.Popen([PROGRAM], cwd=workdir, env=env, stdin=subprocess.DEVNULL)
+    proc = subprocess.Popen([PROGRAM], cwd=workdir, env=env, stdin=subprocess.DEVNULL,
+                            preexec_fn=die_with_parent)
     splash_type = x.atom("_NET_WM_WINDOW_TYPE_SPLASH")
     try:
         def menu():
