@@ -41,7 +41,22 @@ void FormWindow::setDefaultButton(QPushButton* button) {
     if (button) button->setDefault(true);
 }
 
+void FormWindow::runLoad() {
+    loading_ = true;
+    load();
+    loading_ = false;
+    if (closeAfterLoad_) {
+        closeAfterLoad_ = false;
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    }
+}
+
 void FormWindow::closeEvent(QCloseEvent* event) {
+    if (loading_) {
+        closeAfterLoad_ = true;
+        event->ignore();
+        return;
+    }
     if (!unloaded_) {
         unloaded_ = true;
         {

@@ -26,10 +26,16 @@ public:
     // screen, always kept inside the screen's free area.
     void placeCentred(const QWidget* over = nullptr);
 
+    // Runs load() once. Showing a window can make Qt deliver pending events
+    // while load() still runs; a close that arrives then (the user closing the
+    // menu while it starts up) waits until load() is done and closes the
+    // window right after, with its full unload.
+    void runLoad();
+
+protected:
     // Load: runs once after construction, before the window is first shown.
     virtual void load() {}
 
-protected:
     // Unload: runs when the window closes (by the user, the registry or the
     // menu's shut-down), before it is deleted. The window always closes.
     virtual void unload() {}
@@ -46,6 +52,8 @@ private:
     Services& services_;
     QPointer<QPushButton> defaultButton_;
     bool unloaded_ = false;
+    bool loading_ = false;
+    bool closeAfterLoad_ = false;
 };
 
 } // namespace krvx

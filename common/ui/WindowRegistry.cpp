@@ -17,7 +17,7 @@ FormWindow* WindowRegistry::show(const QString& name) {
         if (factory == factories_.end()) return nullptr;
         form = factory->second();
         open_[name] = form;
-        form->load();
+        form->runLoad();
     }
     form->show();
     form->raise();

@@ -1,6 +1,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <functional>
 #include <gtest/gtest.h>
 
 #include "common/ui/Controls.h"
@@ -31,7 +32,14 @@ public:
         QObject::connect(add, &QPushButton::clicked, [this] { ++addClicks; });
         QObject::connect(other, &QPushButton::clicked, [this] { ++otherClicks; });
     }
-    void load() override { ++loads_; }
+    void load() override {
+        ++loads_;
+        if (duringLoad) duringLoad(this);
+    }
+
+    // Runs inside load(), e.g. to deliver a close as Qt may do while a
+    // window shown during load() appears.
+    std::function<void(ProbeWindow*)> duringLoad;
 
     QLineEdit* first;
     QLineEdit* second;
@@ -53,9 +61,14 @@ struct WindowLayer : ::testing::Test {
     TestServices t;
     int loads = 0;
     int unloads = 0;
+    std::function<void(ProbeWindow*)> duringLoad;
 
     void SetUp() override {
-        t.windows.registerWindow("FrmProbe", [this] { return new ProbeWindow(t.services, loads, unloads); });
+        t.windows.registerWindow("FrmProbe", [this] {
+            auto* window = new ProbeWindow(t.services, loads, unloads);
+            window->duringLoad = duringLoad;
+            return window;
+        });
     }
     ProbeWindow* open() {
         auto* window = t.windows.show<ProbeWindow>("FrmProbe");
@@ -86,6 +99,23 @@ TEST_F(WindowLayer, ClosingByTheUserUnloadsOnceAndForgetsTheWindow) {
     window->close();
     t.windows.close("FrmProbe");  // already closed: nothing more happens
     test::settle();
+    EXPECT_EQ(unloads, 1);
+    EXPECT_EQ(t.windows.window("FrmProbe"), nullptr);
+}
+
+TEST_F(WindowLayer, ACloseDuringLoadWaitsForTheLoadAndThenUnloadsOnce) {
+    int unloadsSeenDuringLoad = -1;
+    duringLoad = [this, &unloadsSeenDuringLoad](ProbeWindow* window) {
+        window->close();
+        unloadsSeenDuringLoad = unloads;
+    };
+    ProbeWindow* window = t.windows.show<ProbeWindow>("FrmProbe");
+    EXPECT_EQ(unloadsSeenDuringLoad, 0);
+    ASSERT_EQ(t.windows.window("FrmProbe"), window);
+    EXPECT_EQ(unloads, 0);
+
+    test::settle();
+    EXPECT_EQ(loads, 1);
     EXPECT_EQ(unloads, 1);
     EXPECT_EQ(t.windows.window("FrmProbe"), nullptr);
 }
