@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/debugging.h"
+#include "common/debugging.h"
 #include "app/ui/AllWindows.h"
 #include "app/ui/SystemRegional.h"
 #include "catalogue/ShipCatalogue.h"

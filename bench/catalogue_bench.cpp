@@ -8,7 +8,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "app/debugging.h"
+#include "common/debugging.h"
 #include "catalogue/ShipCatalogue.h"
 
 namespace {

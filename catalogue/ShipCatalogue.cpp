@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/debugging.h"
+#include "common/debugging.h"
 
 namespace krvx {
 

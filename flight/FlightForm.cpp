@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "app/debugging.h"
+#include "common/debugging.h"
 #include "flight/Flugzeit.h"
 #include "flight/MdmZeit.h"
 

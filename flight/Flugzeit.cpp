@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/debugging.h"
+#include "common/debugging.h"
 #include "common/numbers.h"
 #include "flight/MdmZeit.h"
 

@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <exception>
 
-#include "app/debugging.h"
+#include "common/debugging.h"
 #include "app/ui/AppResources.h"
 #include "catalogue/ShipCatalogue.h"
 #include "common/ui/Controls.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/debugging.h"
+#include "common/debugging.h"
 #include "catalogue/ShipCatalogue.h"
 #include "common/ui/Controls.h"
 #include "common/ui/Twips.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/debugging.h"
+#include "common/debugging.h"
 #include "support/TempDir.h"
 
 namespace krvx {

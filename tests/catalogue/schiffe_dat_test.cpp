@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/debugging.h"
+#include "common/debugging.h"
 #include "support/FileSizeLimit.h"
 #include "support/Files.h"
 #include "support/TempDir.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/debugging.h"
+#include "common/debugging.h"
 #include "support/Files.h"
 #include "support/TempDir.h"
 

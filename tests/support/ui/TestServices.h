@@ -8,7 +8,7 @@
 
 #include <ctime>
 
-#include "app/debugging.h"
+#include "common/debugging.h"
 #include "catalogue/ShipCatalogue.h"
 #include "common/messages.h"
 #include "common/regional.h"

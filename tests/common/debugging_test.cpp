@@ -1,4 +1,4 @@
-#include "app/debugging.h"
+#include "common/debugging.h"
 
 #include <gtest/gtest.h>
 
@@ -88,7 +88,7 @@ TEST_F(DebuggingTest, TwoRunsAppendTheirTracesByteForByte) {
         run.writeDebug("Grüße, äöü");
         run.endDebugging();
     }
-    EXPECT_EQ(readBytes(log()), readBytes(fs::path(KRVX_TESTS_DIR) / "app/golden/two_runs.debug"));
+    EXPECT_EQ(readBytes(log()), readBytes(fs::path(KRVX_TESTS_DIR) / "common/golden/two_runs.debug"));
 }
 
 TEST_F(DebuggingTest, LinesOutsideTheOpenLogAreDropped) {

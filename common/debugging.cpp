@@ -1,4 +1,4 @@
-#include "app/debugging.h"
+#include "common/debugging.h"
 
 #include <utility>
 
