@@ -251,7 +251,9 @@ def run_program(x, display, workdir, home, before_close=None):
         def splash():
             return [w for w in x.viewable_windows() if splash_type in x.window_types(w)]
 
-        window = wait_for(menu, 30)
+        # Generous waits: a sanitizer build on a busy machine reads a huge
+        # schiffe.dat for many seconds; a healthy run is never slowed by them.
+        window = wait_for(menu, 120)
         if not check(window, "the main menu did not appear in " + workdir):
             return None, False
         splash_seen = bool(wait_for(splash, 5))
@@ -259,7 +261,7 @@ def run_program(x, display, workdir, home, before_close=None):
             before_close(splash)
         x.send_delete(window)
         try:
-            status = proc.wait(timeout=30)
+            status = proc.wait(timeout=180)
         except subprocess.TimeoutExpired:
             check(False, "the program did not end after its menu was closed")
             return None, splash_seen
