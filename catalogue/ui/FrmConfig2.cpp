@@ -13,22 +13,22 @@ FrmConfig2::FrmConfig2(Services& services)
     : FormWindow(services, QString::fromLatin1(kName), QStringLiteral("Konfiguration"), 6300, 2415),
       ships_(services.ships) {
     cmdLinks_ = makeButton(this, "CmdLinks", QStringLiteral("<"), {240, 120, 255, 255});
-    cmbSchiffe_ = makeComboBox(this, "CmbSchiffe", {2063, 120, 2175, 315});
+    cmbSchiffe_ = makeComboBox(this, "CmbSchiffe", {2063, 120, 2175, 315}, {}, QStringLiteral("Schiffsname"));
     cmdRechts_ = makeButton(this, "CmdRechts", QStringLiteral(">"), {5880, 120, 255, 255});
     makeLabel(this, "LblErz", QStringLiteral("Erz"), {240, 480, 1095, 255});
     makeLabel(this, "Label1", QStringLiteral("Alu"), {1440, 480, 1095, 255});
     makeLabel(this, "Label2", QStringLiteral("Leg"), {2760, 480, 975, 255});
     makeLabel(this, "Label3", QStringLiteral("Kri"), {3960, 480, 855, 255});
     makeLabel(this, "Label4", QStringLiteral("Energie"), {5040, 480, 855, 255});
-    boxes_[0] = makeTextBox(this, "TxtErz", {}, {240, 720, 1095, 285});
-    boxes_[1] = makeTextBox(this, "TxtAlu", {}, {1440, 720, 1095, 285});
-    boxes_[2] = makeTextBox(this, "TxtLeg", {}, {2640, 720, 1095, 285});
-    boxes_[3] = makeTextBox(this, "TxtKri", {}, {3840, 720, 1095, 285});
-    boxes_[4] = makeTextBox(this, "TxtEne", {}, {5040, 720, 1095, 285});
+    boxes_[0] = makeTextBox(this, "TxtErz", {}, {240, 720, 1095, 285}, {}, QStringLiteral("Erz"));
+    boxes_[1] = makeTextBox(this, "TxtAlu", {}, {1440, 720, 1095, 285}, {}, QStringLiteral("Alu"));
+    boxes_[2] = makeTextBox(this, "TxtLeg", {}, {2640, 720, 1095, 285}, {}, QStringLiteral("Leg"));
+    boxes_[3] = makeTextBox(this, "TxtKri", {}, {3840, 720, 1095, 285}, {}, QStringLiteral("Kri"));
+    boxes_[4] = makeTextBox(this, "TxtEne", {}, {5040, 720, 1095, 285}, {}, QStringLiteral("Energie"));
     makeLabel(this, "Label5", QStringLiteral("Geschwindigkeit"), {240, 1200, 1215, 255});
     makeLabel(this, "Label6", QStringLiteral("Bauzeit in min"), {5040, 1200, 1095, 255});
-    boxes_[5] = makeTextBox(this, "TxtGeschw", {}, {240, 1440, 1095, 285});
-    boxes_[6] = makeTextBox(this, "TxtBauzeit", {}, {5040, 1440, 1095, 285});
+    boxes_[5] = makeTextBox(this, "TxtGeschw", {}, {240, 1440, 1095, 285}, {}, QStringLiteral("Geschwindigkeit"));
+    boxes_[6] = makeTextBox(this, "TxtBauzeit", {}, {5040, 1440, 1095, 285}, {}, QStringLiteral("Bauzeit in min"));
     cmdSpeichern_ = makeButton(this, "CmdSpeichern", QStringLiteral("Änderung speichern"), {2303, 1320, 1695, 375});
     cmdEdit_ = makeButton(this, "CmdEdit", QStringLiteral("Bearbeiten"), {240, 1920, 1095, 375});
     cmdDel_ = makeButton(this, "CmdDel", QStringLiteral("Löschen"), {1440, 1920, 1095, 375});
@@ -81,12 +81,12 @@ void FrmConfig2::showSchiff() {
         const Schiffstyp& ship = ships_.Schiffstypen[static_cast<std::size_t>(currentSchiff)];
         // The list follows the entry shown, so the arrow keys step on from it.
         cmbSchiffe_->setCurrentIndex(currentSchiff < cmbSchiffe_->count() ? currentSchiff : -1);
-        cmbSchiffe_->setEditText(toQ(ship.name));
+        setComboText(cmbSchiffe_, toQ(ship.name));
         const EntryBoxTexts texts = entryBoxTexts(ship);
-        for (std::size_t i = 0; i < kEntryBoxes; ++i) boxes_[i]->setText(toQ(texts[i]));
+        for (std::size_t i = 0; i < kEntryBoxes; ++i) setBoxText(boxes_[i], toQ(texts[i]));
     } else {
         // An empty catalogue: nothing to show and nothing to edit.
-        cmbSchiffe_->setEditText({});
+        setComboText(cmbSchiffe_, {});
         for (QLineEdit* box : boxes_) box->clear();
     }
     for (QLineEdit* box : boxes_) box->setEnabled(false);

@@ -2,6 +2,8 @@
 
 #include "common/ui/Twips.h"
 
+#include <algorithm>
+
 namespace krvx {
 
 namespace {
@@ -49,16 +51,18 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
     return button;
 }
 
-QLineEdit* makeTextBox(QWidget* parent, const char* name, const QString& text, Place p, const QString& tooltip) {
-    auto* box = named(new QLineEdit(text, parent), name, {}, tooltip);
+QLineEdit* makeTextBox(QWidget* parent, const char* name, const QString& text, Place p, const QString& tooltip,
+                       const QString& label) {
+    auto* box = named(new QLineEdit(text, parent), name, label, tooltip);
     box->setCursorPosition(0);
     place(box, p);
     return box;
 }
 
-QComboBox* makeComboBox(QWidget* parent, const char* name, Place p, const QString& tooltip) {
-    auto* combo = named(new QComboBox(parent), name, {}, tooltip);
+QComboBox* makeComboBox(QWidget* parent, const char* name, Place p, const QString& tooltip, const QString& label) {
+    auto* combo = named(new QComboBox(parent), name, label, tooltip);
     combo->setEditable(true);
+    combo->lineEdit()->setAccessibleName(combo->accessibleName());
     combo->setCompleter(nullptr);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setMaxVisibleItems(12);
@@ -92,6 +96,19 @@ QGroupBox* makeFrame(QWidget* parent, const char* name, const QString& caption, 
     auto* frame = named(new QGroupBox(caption, parent), name, caption, {});
     place(frame, p);
     return frame;
+}
+
+void setBoxText(QLineEdit* box, const QString& text) {
+    const bool typing = box->hasFocus();
+    const int cursor = box->cursorPosition();
+    box->setText(text);  // may run the box's change handler, nested writes included
+    if (box->hasSelectedText()) return;
+    box->setCursorPosition(typing ? std::min(cursor, static_cast<int>(box->text().size())) : 0);
+}
+
+void setComboText(QComboBox* combo, const QString& text) {
+    combo->setEditText(text);
+    if (QLineEdit* edit = combo->lineEdit()) edit->setCursorPosition(0);
 }
 
 void setFocusChain(std::initializer_list<QWidget*> order) {

@@ -1,7 +1,11 @@
 #pragma once
 // Building controls the way the windows describe them: each control gets its
-// name as objectName, its caption or tooltip as accessibleName, and its place
-// in twips. Text conversion between the program's UTF-8 and QString.
+// name as objectName, its place in twips and, as accessibleName, what a
+// sighted user reads on or beside it: its caption; for a control without one
+// the label the window gives (the captions of its row and column, "Erz
+// Kaufkurs"), else its tooltip. The tooltip stays the accessible description.
+// Text conversion between the program's UTF-8 and QString, and writing a text
+// into a box the way the program does.
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -29,15 +33,29 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, Pla
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, Place place,
                         const QString& tooltip = {});
 QLineEdit* makeTextBox(QWidget* parent, const char* name, const QString& text, Place place,
-                       const QString& tooltip = {});
-// Editable drop-down combo box without Qt's own completion and insertion.
-QComboBox* makeComboBox(QWidget* parent, const char* name, Place place, const QString& tooltip = {});
+                       const QString& tooltip = {}, const QString& label = {});
+// Editable drop-down combo box without Qt's own completion and insertion; its
+// text field carries the same accessible name.
+QComboBox* makeComboBox(QWidget* parent, const char* name, Place place, const QString& tooltip = {},
+                        const QString& label = {});
 QListWidget* makeListBox(QWidget* parent, const char* name, Place place, const QString& tooltip = {});
 QCheckBox* makeCheckBox(QWidget* parent, const char* name, const QString& caption, Place place,
                         const QString& tooltip = {});
 QRadioButton* makeOption(QWidget* parent, const char* name, const QString& caption, Place place,
                          const QString& tooltip = {});
 QGroupBox* makeFrame(QWidget* parent, const char* name, const QString& caption, Place place);
+
+// A text the program writes into a box (a result, a hand-over, a loaded value,
+// a tidy-up) is shown from its first character: setText alone would scroll a
+// long number to its end. Only in the box the user is typing in (it has the
+// focus) does the cursor stay where the user left it, so that a tidy-up
+// between two keystrokes does not send the next one to the front. A selection
+// that the box's change handler made stays as it is.
+void setBoxText(QLineEdit* box, const QString& text);
+// The text field of an editable combo box: the program writes it when an entry
+// is picked or stepped to, never while the user types there, so its text
+// always shows from the first character.
+void setComboText(QComboBox* combo, const QString& text);
 
 // Sets the focus chain in this order.
 void setFocusChain(std::initializer_list<QWidget*> order);

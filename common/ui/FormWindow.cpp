@@ -1,6 +1,5 @@
 #include "common/ui/FormWindow.h"
 
-#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -72,10 +71,12 @@ void FormWindow::keyPressEvent(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
     if (enter && modifiers == Qt::NoModifier) {
-        // A focused button takes Enter itself; anywhere else Enter presses the
-        // window's default button.
-        auto* focused = qobject_cast<QAbstractButton*>(focusWidget());
-        QAbstractButton* target = focused ? focused : defaultButton_.data();
+        // A focused command button takes Enter itself; on any other control
+        // (a box, a list, a check box, an option) Enter presses the window's
+        // default button, and does nothing where the window has none. Check
+        // boxes and options answer to a click and to Space only.
+        auto* focused = qobject_cast<QPushButton*>(focusWidget());
+        QPushButton* target = focused ? focused : defaultButton_.data();
         if (target && target->isEnabled() && target->isVisible()) {
             target->click();
             event->accept();

@@ -40,9 +40,9 @@ protected:
     // menu's shut-down), before it is deleted. The window always closes.
     virtual void unload() {}
 
-    // Enter (Return or keypad Enter) anywhere in the window clicks this button
-    // when it is enabled.
-    // The button is drawn as the default one.
+    // Enter (Return or keypad Enter) clicks this button when it is enabled,
+    // wherever the focus is, except on another command button, which takes
+    // Enter itself. The button is drawn as the default one.
     void setDefaultButton(QPushButton* button);
 
     void closeEvent(QCloseEvent* event) override;

@@ -43,7 +43,22 @@ QLabel* captionLabel(QWidget* parent, const char* name, const QString& caption, 
     return label;
 }
 
-void selectAll(QLineEdit* box) { box->setSelection(0, static_cast<int>(box->text().size())); }
+// The whole text selected, the cursor at its start: a long number shows its
+// first digits.
+void selectAll(QLineEdit* box) {
+    const int length = static_cast<int>(box->text().size());
+    box->setSelection(length, -length);
+}
+
+// What a sighted user reads beside a box: its row's label, then its frame's
+// caption ("Erz Benötigte Menge").
+QString boxName(const QGroupBox* frame, const char* rowCaption) {
+    QString row = QString::fromUtf8(rowCaption);
+    QString column = frame->title();
+    row.chop(row.endsWith(QLatin1Char(':')) ? 1 : 0);
+    column.chop(column.endsWith(QLatin1Char(':')) ? 1 : 0);
+    return row + QLatin1Char(' ') + column;
+}
 
 } // namespace
 
@@ -64,10 +79,11 @@ FrmTausch::FrmTausch(Services& services)
         const bool resource = row < kRessourcen;
         captionLabel(frmTauschen_, z.label, QString::fromUtf8(z.caption), z.labelPlace);
         boxes_[row] = makeTextBox(frmTauschen_, z.box, QStringLiteral("0"), {1320, z.top, 1215, 285},
-                                  resource ? kMengeTip : QString());
-        boxes_[row + 6] = makeTextBox(frmErhalten_, z.result, QStringLiteral("0"), {120, z.top, 1215, 285});
+                                  resource ? kMengeTip : QString(), boxName(frmTauschen_, z.caption));
+        boxes_[row + 6] = makeTextBox(frmErhalten_, z.result, QStringLiteral("0"), {120, z.top, 1215, 285}, {},
+                                      boxName(frmErhalten_, z.caption));
         // Beyond the frame's right edge: never seen, never touched.
-        makeLabel(frmTauschen_, z.percent, QStringLiteral("100%"), z.percentPlace)
+        makeLabel(frmErhalten_, z.percent, QStringLiteral("100%"), z.percentPlace)
             ->setToolTip(resource ? kAnteilTip : QString());
     }
 
@@ -90,12 +106,14 @@ FrmTausch::FrmTausch(Services& services)
         opt2Verkauf_->setChecked(true);
         frmTauschen_->setTitle(QStringLiteral("Benötigte Menge:"));
         frmErhalten_->setTitle(QStringLiteral("Zu verkaufende Menge:"));
+        nameBoxes();
         TauschBerechnen();
     });
     onClick(optVerkauf_, messages, [this] {
         opt2Kauf_->setChecked(true);
         frmTauschen_->setTitle(QStringLiteral("Überschüssige Menge:"));
         frmErhalten_->setTitle(QStringLiteral("Kaufbare Menge:"));
+        nameBoxes();
         TauschBerechnen();
     });
     onClick(optRH_, messages, [this] {
@@ -157,7 +175,14 @@ void FrmTausch::uebernehmen(const Mengen& amounts) {
 std::string FrmTausch::text(Feld field) const { return fromQ(boxes_[static_cast<std::size_t>(field)]->text()); }
 
 void FrmTausch::setText(Feld field, std::string_view text) {
-    boxes_[static_cast<std::size_t>(field)]->setText(toQ(text));
+    setBoxText(boxes_[static_cast<std::size_t>(field)], toQ(text));
+}
+
+void FrmTausch::nameBoxes() {
+    for (std::size_t row = 0; row < kZeilen.size(); ++row) {
+        boxes_[row]->setAccessibleName(boxName(frmTauschen_, kZeilen[row].caption));
+        boxes_[row + 6]->setAccessibleName(boxName(frmErhalten_, kZeilen[row].caption));
+    }
 }
 
 std::optional<Aktion> FrmTausch::aktion() const {

@@ -45,6 +45,8 @@ private:
     std::optional<Aktion> aktion() const override;
 
     void TauschBerechnen();
+    // The boxes' accessible names follow the frames' captions.
+    void nameBoxes();
     void raiseMenu();
     void placeOverMenu();
 

@@ -34,45 +34,40 @@ void appendItem(QComboBox* combo, const QString& text) {
     combo->addItem(text);
     if (combo->currentIndex() != index) {
         combo->setCurrentIndex(index);
-        combo->setEditText(shown);
+        setComboText(combo, shown);
     }
 }
 
 void selectSecond(QComboBox* combo) {
     if (combo->count() >= 2) {
         combo->setCurrentIndex(1);
-        combo->setEditText(combo->itemText(1));
+        setComboText(combo, combo->itemText(1));
     }
 }
 
 void setIfChanged(QLineEdit* box, const std::string& text) {
     const QString value = toQ(text);
-    if (box->text() != value) {
-        box->setText(value);
-        // The beginning shows when the text is wider than the box: the time
-        // before its day count.
-        box->setCursorPosition(0);
-    }
+    if (box->text() != value) setBoxText(box, value);
 }
 
 } // namespace
 
 FrmZeit::FrmZeit(Services& services) : FormWindow(services, "FrmZeit", "Reisezeit", 5325, 2400) {
     LblStart = makeLabel(this, "LblStart", "Start:", {120, 240, 0, 0});
-    CmbStart = makeComboBox(this, "CmbStart", {840, 240, 1215, 315});
+    CmbStart = makeComboBox(this, "CmbStart", {840, 240, 1215, 315}, {}, "Startplanet");
     LblZiel = makeLabel(this, "LblZiel", "Ziel:", {120, 720, 0, 0});
-    CmbZiel = makeComboBox(this, "CmbZiel", {840, 720, 1215, 315});
+    CmbZiel = makeComboBox(this, "CmbZiel", {840, 720, 1215, 315}, {}, "Zielplanet");
     CmdNeuerPlanet = makeButton(this, "CmdNeuerPlanet", "Neuer Planet", {120, 1200, 1935, 495});
-    CmbSchiff = makeComboBox(this, "CmbSchiff", {120, 1920, 1935, 315});
+    CmbSchiff = makeComboBox(this, "CmbSchiff", {120, 1920, 1935, 315}, {}, "Schiff");
     LblGeschwindigkeit = makeLabel(this, "LblGeschwindigkeit", "Geschwindigkeit", {2280, 0, 0, 0});
-    TxtGeschwindigkeit = makeTextBox(this, "TxtGeschwindigkeit", "", {2280, 240, 1095, 285});
+    TxtGeschwindigkeit = makeTextBox(this, "TxtGeschwindigkeit", "", {2280, 240, 1095, 285}, {}, "Geschwindigkeit");
     LblStartzeit = makeLabel(this, "LblStartzeit", "Startzeit", {2280, 720, 0, 0});
-    TxtStart = makeTextBox(this, "TxtStart", "00:00", {2280, 960, 1095, 285});
+    TxtStart = makeTextBox(this, "TxtStart", "00:00", {2280, 960, 1095, 285}, {}, "Startzeit");
     LblDauer = makeLabel(this, "LblDauer", "Dauer", {3840, 0, 0, 0});
-    TxtDauer = makeTextBox(this, "TxtDauer", "", {3840, 240, 1095, 285});
+    TxtDauer = makeTextBox(this, "TxtDauer", "", {3840, 240, 1095, 285}, {}, "Dauer");
     TxtDauer->setEnabled(false);
     LblAnkunft = makeLabel(this, "LblAnkunft", "Ankunftszeit", {3840, 720, 0, 0});
-    TxtAnkunft = makeTextBox(this, "TxtAnkunft", "00:00", {3840, 960, 1095, 285});
+    TxtAnkunft = makeTextBox(this, "TxtAnkunft", "00:00", {3840, 960, 1095, 285}, {}, "Ankunftszeit");
     OptAnkunft = makeOption(this, "OptAnkunft", "Ankunft berechnen", {2400, 1800, 1695, 255});
     OptStart = makeOption(this, "OptStart", "Start berechnen", {2400, 2040, 1695, 255});
     OptAnkunft->setChecked(true);
@@ -83,15 +78,6 @@ FrmZeit::FrmZeit(Services& services) : FormWindow(services, "FrmZeit", "Reisezei
         const int needed = box->fontMetrics().horizontalAdvance(longestTime) + 2 * box->sizeHint().height() / 3;
         box->resize(std::clamp(needed, box->width(), rightEdge - box->x()), box->height());
     }
-
-    // The accessible names of the boxes: the captions of the labels beside them.
-    CmbStart->setAccessibleName("Start:");
-    CmbZiel->setAccessibleName("Ziel:");
-    TxtGeschwindigkeit->setAccessibleName("Geschwindigkeit");
-    TxtStart->setAccessibleName("Startzeit");
-    TxtDauer->setAccessibleName("Dauer");
-    TxtAnkunft->setAccessibleName("Ankunftszeit");
-    CmbSchiff->setAccessibleName("Schiff");
 
     setFocusChain({TxtDauer, TxtAnkunft, TxtStart, CmbStart, CmbZiel, CmdNeuerPlanet, TxtGeschwindigkeit,
                  OptAnkunft, OptStart, CmbSchiff});
@@ -120,7 +106,7 @@ void FrmZeit::load() {
     }
     if (CmbSchiff->count() > 0) {
         CmbSchiff->setCurrentIndex(0);
-        CmbSchiff->setEditText(CmbSchiff->itemText(0));
+        setComboText(CmbSchiff, CmbSchiff->itemText(0));
     }
     TxtAnkunft->setFocus();
 }

@@ -23,19 +23,20 @@ struct Zeile {
     const char* tooltip;
     const char* ziel;
     const char* zeit;
+    const char* zeile;  // the row's caption in the boxes' names ("Erz Zielmenge")
 };
 
 constexpr Zeile kZeilenNamen[kZeilenAnzahl] = {
-    {"LblErz", "Erz:", "TxtErz", "Menge Erz pro Stunde", "TxtZErz", "TxtZeitErz"},
-    {"LblAlu", "Aluminium:", "TxtAlu", "Menge Aluminium pro Stunde", "TxtZAlu", "txtZeitAlu"},
-    {"LblLeg", "Legierungen:", "TxtLeg", "Menge Legierungen pro Stunde", "TxtZLeg", "txtZeitLeg"},
-    {"LblKri", "Kristalle:", "TxtKri", "Menge Kristalle pro Stunde", "TxtZKri", "TxtZeitKri"},
-    {"LblEne", "Energie:", "TxtEne", "Menge Energie pro Stunde", "TxtZEne", "TxtZeitEne"},
+    {"LblErz", "Erz:", "TxtErz", "Menge Erz pro Stunde", "TxtZErz", "TxtZeitErz", "Erz"},
+    {"LblAlu", "Aluminium:", "TxtAlu", "Menge Aluminium pro Stunde", "TxtZAlu", "txtZeitAlu", "Aluminium"},
+    {"LblLeg", "Legierungen:", "TxtLeg", "Menge Legierungen pro Stunde", "TxtZLeg", "txtZeitLeg", "Legierungen"},
+    {"LblKri", "Kristalle:", "TxtKri", "Menge Kristalle pro Stunde", "TxtZKri", "TxtZeitKri", "Kristalle"},
+    {"LblEne", "Energie:", "TxtEne", "Menge Energie pro Stunde", "TxtZEne", "TxtZeitEne", "Energie"},
 };
 
 void setzeWennAnders(QLineEdit* box, const std::string& text) {
     const QString neu = toQ(text);
-    if (box->text() != neu) box->setText(neu);
+    if (box->text() != neu) setBoxText(box, neu);
 }
 
 } // namespace
@@ -58,11 +59,13 @@ FrmProdZeit::FrmProdZeit(Services& services)
     }
     for (std::size_t i = 0; i < kZeilenAnzahl; ++i) {
         ziel_[i] = makeTextBox(this, kZeilenNamen[i].ziel, QStringLiteral("0"),
-                               {2880, kZeilen[i], kBoxBreite, kBoxHoehe}, zielTip);
+                               {2880, kZeilen[i], kBoxBreite, kBoxHoehe}, zielTip,
+                               toQ(kZeilenNamen[i].zeile) + QStringLiteral(" Zielmenge"));
     }
     for (std::size_t i = 0; i < kZeilenAnzahl; ++i) {
         zeit_[i] = makeTextBox(this, kZeilenNamen[i].zeit, QStringLiteral("0"),
-                               {4320, kZeilen[i], kBoxBreite, kBoxHoehe}, zeitTip);
+                               {4320, kZeilen[i], kBoxBreite, kBoxHoehe}, zeitTip,
+                               toQ(kZeilenNamen[i].zeile) + QStringLiteral(" Dauer"));
         zeit_[i]->setEnabled(false);
     }
     txtDauer_ = makeTextBox(this, "TxtDauer", QString(), {4800, 2385, 735, kBoxHoehe},
@@ -96,12 +99,10 @@ void FrmProdZeit::load() {
     const std::optional<ProduktionGelesen> gelesen = produktionDatLaden(services().file(kProduktionDat));
     if (!gelesen) return;
     for (std::size_t i = 0; i < kZeilenAnzahl; ++i) {
-        if (gelesen->produktion[i]) produktion_[i]->setText(toQ(*gelesen->produktion[i]));
-        if (gelesen->ziel[i]) ziel_[i]->setText(toQ(*gelesen->ziel[i]));
+        if (gelesen->produktion[i]) setBoxText(produktion_[i], toQ(*gelesen->produktion[i]));
+        if (gelesen->ziel[i]) setBoxText(ziel_[i], toQ(*gelesen->ziel[i]));
     }
-    if (gelesen->dauer) txtDauer_->setText(toQ(*gelesen->dauer));
-    for (QLineEdit* box : produktion_) box->setCursorPosition(0);
-    for (QLineEdit* box : ziel_) box->setCursorPosition(0);
+    if (gelesen->dauer) setBoxText(txtDauer_, toQ(*gelesen->dauer));
 }
 
 void FrmProdZeit::unload() {
@@ -110,7 +111,7 @@ void FrmProdZeit::unload() {
 }
 
 void FrmProdZeit::setZielmengen(const FuenfTexte& texte) {
-    for (std::size_t i = 0; i < kZeilenAnzahl; ++i) ziel_[i]->setText(toQ(texte[i]));
+    for (std::size_t i = 0; i < kZeilenAnzahl; ++i) setBoxText(ziel_[i], toQ(texte[i]));
 }
 
 void FrmProdZeit::zeitenBerechnen() {

@@ -14,6 +14,9 @@ constexpr const char* kBoxNames[3][5] = {
     {"TxtErzRH", "TxtAluRH", "TxtLegRH", "TxtKriRH", "TxtEneRH"},
 };
 constexpr int kColumnLeft[3] = {1268, 2520, 3720};
+// The captions of the rows and columns, which name the fields ("Erz Kaufkurs").
+constexpr const char* kRowCaptions[5] = {"Erz", "Aluminium", "Legierungen", "Kristalle", "Energie"};
+constexpr const char* kColumnCaptions[3] = {"Kaufkurs", "Verkaufskurs", "RH-Kurs"};
 constexpr int kRowTop[5] = {600, 1080, 1560, 2040, 2520};
 
 } // namespace
@@ -38,7 +41,9 @@ FrmConfig3::FrmConfig3(Services& services)
     for (int record = 0; record < 3; ++record) {
         for (int resource = 0; resource < 5; ++resource) {
             boxes_[record][resource] = makeTextBox(this, kBoxNames[record][resource], QStringLiteral("0"),
-                                                   {kColumnLeft[record], kRowTop[resource], 975, 285});
+                                                   {kColumnLeft[record], kRowTop[resource], 975, 285}, {},
+                                                   QString::fromUtf8(kRowCaptions[resource]) + QLatin1Char(' ') +
+                                                       QString::fromUtf8(kColumnCaptions[record]));
         }
     }
     cmdSchiffe_ = makeButton(this, "CmdSchiffe", QStringLiteral("Truppen editieren"), {3000, 3000, 1695, 375});
@@ -64,8 +69,7 @@ void FrmConfig3::load() {
     if (!texts) return;  // the fields keep their "0"
     for (int record = 0; record < 3; ++record) {
         for (int resource = 0; resource < 5; ++resource) {
-            boxes_[record][resource]->setText(toQ((*texts)[record][resource]));
-            boxes_[record][resource]->setCursorPosition(0);
+            setBoxText(boxes_[record][resource], toQ((*texts)[record][resource]));
         }
     }
 }

@@ -96,7 +96,7 @@ void FrmSchiffspreise::load() {
     }
     CmbSchiff_->addItems(names);
     CmbSchiff_->setCurrentIndex(-1);
-    CmbSchiff_->setEditText(QString());
+    setComboText(CmbSchiff_, QString());
 
     // Centred on the screen: the window has no owner.
     placeCentred();
@@ -136,7 +136,7 @@ void FrmSchiffspreise::PreisBerechnen() {
         return;
     }
     for (std::size_t r = 0; r < ergebnis_.size(); ++r) {
-        ergebnis_[r]->setText(toQ((*texte)[r]));
+        setBoxText(ergebnis_[r], toQ((*texte)[r]));
     }
 }
 

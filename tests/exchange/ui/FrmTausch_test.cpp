@@ -83,6 +83,9 @@ TEST_F(FrmTauschTest, FirstOpeningWithoutFile) {
     EXPECT_EQ(frameTitle("FrmTauschen"), "Benötigte Menge:");
     EXPECT_EQ(frameTitle("FrmErhalten"), "Zu verkaufende Menge:");
     for (const char* name : {"LblPerErz", "LblPerAlu", "LblPerLeg", "LblPerKri", "LblPerEne", "LblPerCred"}) {
+        // In the result frame, beyond its right edge.
+        EXPECT_EQ(control<QLabel>(w, name)->parentWidget(), control(w, "FrmErhalten")) << name;
+        EXPECT_EQ(control<QLabel>(w, name)->x(), 2760 / 15) << name;
         EXPECT_TRUE(control<QLabel>(w, name)->visibleRegion().isEmpty()) << name;
     }
     EXPECT_TRUE(t.script.boxes.empty());
