@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
         return *status;
     }
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral(KRVX_APP_ID));
     QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 8));
 
     const QLocale locale = QLocale::system();
