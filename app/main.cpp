@@ -1,13 +1,16 @@
-// Korvax Rechner: creates the program-wide services in the working directory
-// and shows the main menu, whose load starts everything else.
+// Korvax Rechner: answers its command line, creates the program-wide services
+// in the working directory (or the data folder, with --data-folder) and shows
+// the main menu, whose load starts everything else.
 #include <QApplication>
 #include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
+#include "app/commandline.h"
 #include "common/debugging.h"
 #include "app/ui/AllWindows.h"
 #include "app/ui/SystemRegional.h"
@@ -18,7 +21,12 @@
 #include "rates/Tausch.h"
 
 int main(int argc, char** argv) {
+    // --help and --version need no display, so they come before Qt.
+    if (const std::optional<int> status = krvx::prepareStart(argc, argv)) {
+        return *status;
+    }
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral(KRVX_APP_ID));
     QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 8));
 
     const QLocale locale = QLocale::system();

@@ -224,9 +224,9 @@ def runtime_dir(home):
     return path
 
 
-def run_program(x, display, workdir, home, before_close=None):
-    """Starts the program in workdir, waits for the menu, closes it and returns
-    (exit status, whether the splash screen was seen)."""
+def run_program(x, display, workdir, home, before_close=None, command=None):
+    """Starts the program (or the command line given) in workdir, waits for the
+    menu, closes it and returns (exit status, whether the splash screen was seen)."""
     env = {
         "PATH": os.environ.get("PATH", "/usr/bin:/bin"),
         "HOME": home,
@@ -238,7 +238,7 @@ def run_program(x, display, workdir, home, before_close=None):
     for name in ("ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"):
         if name in os.environ:
             env[name] = os.environ[name]
-    proc = subprocess.Popen([PROGRAM], cwd=workdir, env=env, stdin=subprocess.DEVNULL,
+    proc = subprocess.Popen(command or [PROGRAM], cwd=workdir, env=env, stdin=subprocess.DEVNULL,
                             preexec_fn=die_with_parent)
     splash_type = x.atom("_NET_WM_WINDOW_TYPE_SPLASH")
     try:

@@ -1,0 +1,174 @@
+#include "app/commandline.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <iostream>
+#include <ostream>
+#include <string_view>
+#include <system_error>
+
+#include "app/datafolder.h"
+#include "app/version.h"
+
+namespace fs = std::filesystem;
+
+namespace krvx {
+
+namespace {
+
+constexpr std::string_view kProgram = "korvax-rechner";
+
+// Qt's own options, which QApplication takes out of the arguments itself;
+// Qt reads them with one dash or two.
+constexpr std::array<std::string_view, 15> kQtOptionsWithValue = {
+    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
+    "qwindowicon", "qwindowtitle", "session", "display", "geometry", "style",
+    "stylesheet", "name", "title", "visual"};
+constexpr std::array<std::string_view, 6> kQtFlags = {"reverse", "widgetcount", "nograb",
+                                                      "dograb", "sync", "testability"};
+
+template <std::size_t N>
+bool listed(const std::array<std::string_view, N>& names, std::string_view name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+CommandLine failure(std::string message) {
+    CommandLine result;
+    result.action = CommandLine::Action::Fail;
+    result.error = std::move(message);
+    return result;
+}
+
+std::string inQuotes(std::string_view text) {
+    return "„" + std::string(text) + "“";
+}
+
+} // namespace
+
+CommandLine parseCommandLine(const std::vector<std::string>& args) {
+    CommandLine result;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnded || arg.size() < 2 || arg.front() != '-') {
+            return failure("überzähliges Argument " + inQuotes(arg));
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "--help") {
+            result.action = CommandLine::Action::Help;
+            return result;
+        } else if (arg == "--version") {
+            result.action = CommandLine::Action::Version;
+            return result;
+        } else if (arg == "--data-folder") {
+            result.dataFolder = true;
+        } else if (arg.rfind("--data-folder=", 0) == 0 || arg.rfind("--help=", 0) == 0 ||
+                   arg.rfind("--version=", 0) == 0) {
+            return failure("die Option " + inQuotes(arg.substr(0, arg.find('='))) + " erlaubt kein Argument");
+        } else {
+            const std::string_view bare = std::string_view(arg).substr(arg.rfind("--", 0) == 0 ? 2 : 1);
+            const std::string_view name = bare.substr(0, bare.find('='));
+            if (listed(kQtFlags, bare) || (listed(kQtOptionsWithValue, name) && name.size() < bare.size())) {
+                continue;
+            }
+            if (!listed(kQtOptionsWithValue, bare)) {
+                return failure("unbekannte Option " + inQuotes(arg));
+            }
+            if (i + 1 == args.size()) {
+                return failure("die Option " + inQuotes(arg) + " verlangt ein Argument");
+            }
+            ++i;
+        }
+    }
+    return result;
+}
+
+std::string helpText() {
+    return "Aufruf: korvax-rechner [OPTION]...\n"
+           "Korvax Rechner: Reisezeit, Schiffspreise, Produktionszeiten und Tausch-Rechner\n"
+           "für das Weltraum-Strategiespiel Korvax.\n"
+           "\n"
+           "Ohne Option arbeitet das Programm im aktuellen Verzeichnis: dort liest und\n"
+           "schreibt es schiffe.dat, planeten.dat, die Kursdateien und KRVXR.debug.\n"
+           "\n"
+           "      --data-folder  im Datenordner ${XDG_DATA_HOME:-~/.local/share}/korvax-rechner\n"
+           "                       arbeiten; er wird beim ersten Start angelegt und mit\n"
+           "                       Beispieldateien gefüllt, vorhandene Dateien bleiben\n"
+           "                       unverändert\n"
+           "      --help         diese Hilfe anzeigen und beenden\n"
+           "      --version      Versionsinformation anzeigen und beenden\n"
+           "\n"
+           "Die Optionen von Qt (etwa -platform, -display, -style) werden an Qt\n"
+           "weitergegeben.\n"
+           "\n"
+           "Exit-Status: 0 bei Erfolg, 1 wenn der Datenordner nicht angelegt werden kann,\n"
+           "2 bei falschen Argumenten.\n";
+}
+
+std::string versionNotice() {
+    const ProgramVersion version = programVersion();
+    return std::string(kProgram) + " " + std::to_string(version.major) + "." +
+           std::to_string(version.minor) + "." + std::to_string(version.revision) + "\n" +
+           "Lizenz GPLv3+: GNU GPL Version 3 oder neuer <https://gnu.org/licenses/gpl.html>.\n"
+           "Dies ist freie Software: Sie dürfen sie verändern und weitergeben.\n"
+           "Es gibt KEINE GARANTIE, soweit gesetzlich zulässig.\n";
+}
+
+std::optional<int> prepareStart(const std::vector<std::string>& args, const fs::path& executable,
+                                std::ostream& out, std::ostream& err) {
+    const CommandLine line = parseCommandLine(args);
+    switch (line.action) {
+    case CommandLine::Action::Help:
+        out << helpText() << std::flush;
+        return 0;
+    case CommandLine::Action::Version:
+        out << versionNotice() << std::flush;
+        return 0;
+    case CommandLine::Action::Fail:
+        err << kProgram << ": " << line.error << "\n"
+            << "„" << kProgram << " --help“ zeigt, welche Optionen es gibt.\n"
+            << std::flush;
+        return 2;
+    case CommandLine::Action::Run:
+        break;
+    }
+    if (!line.dataFolder) {
+        return std::nullopt;
+    }
+    const std::optional<fs::path> folder = dataFolderPath(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    if (!folder) {
+        err << kProgram << ": Der Datenordner ist unbekannt: weder XDG_DATA_HOME noch HOME nennt einen "
+            << "absoluten Ordner.\n" << std::flush;
+        return 1;
+    }
+    const DataFolderResult prepared = prepareDataFolder(*folder, seedFolderFor(executable));
+    if (!prepared.error.empty()) {
+        err << kProgram << ": " << prepared.error << "\n" << std::flush;
+        return 1;
+    }
+    if (!prepared.seeded.error.empty()) {
+        err << kProgram << ": Warnung: " << prepared.seeded.error << "\n" << std::flush;
+    }
+    std::error_code entered;
+    fs::current_path(*folder, entered);
+    if (entered) {
+        err << kProgram << ": Der Datenordner " << inQuotes(folder->string()) << " lässt sich nicht öffnen: "
+            << entered.message() << "\n" << std::flush;
+        return 1;
+    }
+    return std::nullopt;
+}
+
+std::optional<int> prepareStart(int argc, char** argv) {
+    std::error_code unknown;
+    fs::path executable = fs::read_symlink("/proc/self/exe", unknown);
+    if (unknown && argc > 0) {
+        executable = fs::absolute(argv[0], unknown);
+    }
+    return prepareStart(std::vector<std::string>(argv + std::min(argc, 1), argv + argc), executable,
+                        std::cout, std::cerr);
+}
+
+} // namespace krvx

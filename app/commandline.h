@@ -1,0 +1,42 @@
+#pragma once
+// The program's command line: --help, --version and --data-folder, read
+// before any window or display exists, with German texts in the manner of
+// GNU programs. Qt's own options (-platform, -style ...) are passed on to Qt.
+
+#include <filesystem>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace krvx {
+
+struct CommandLine {
+    enum class Action { Run, Help, Version, Fail };
+    Action action = Action::Run;
+    bool dataFolder = false;  // work in the user's data folder, not the current directory
+    std::string error;        // for Fail: the message, without the program name
+};
+
+// Reads the arguments after the program name. The first --help, --version or
+// wrong argument decides; Qt's options and their values are skipped.
+CommandLine parseCommandLine(const std::vector<std::string>& args);
+
+std::string helpText();
+std::string versionNotice();
+
+// Everything that happens before the windows start: answers --help and
+// --version on out and a wrong argument on err (exit status 2), and with
+// --data-folder creates, seeds and enters the data folder (exit status 1 when
+// it cannot be made). Returns the exit status when the program ends here,
+// nothing when the windows may start. executable is the program's own file,
+// beside which the installed example files are looked for.
+std::optional<int> prepareStart(const std::vector<std::string>& args,
+                                const std::filesystem::path& executable,
+                                std::ostream& out, std::ostream& err);
+
+// The same for main's arguments, on the terminal's streams; the program file
+// is the running process's own.
+std::optional<int> prepareStart(int argc, char** argv);
+
+} // namespace krvx

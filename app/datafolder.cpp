@@ -1,0 +1,120 @@
+#include "app/datafolder.h"
+
+#include <algorithm>
+#include <random>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace krvx {
+
+namespace {
+
+constexpr const char* kFolderName = "korvax-rechner";
+
+std::optional<fs::path> absoluteFolder(const char* value) {
+    if (value == nullptr || *value == '\0') {
+        return std::nullopt;
+    }
+    fs::path path(value);
+    if (!path.is_absolute()) {
+        return std::nullopt;
+    }
+    return path;
+}
+
+// A name for the copy in progress that no player's file and no other start
+// of the program running at the same moment uses.
+fs::path temporaryName(const fs::path& folder, const std::string& name) {
+    std::random_device random;
+    std::uniform_int_distribution<unsigned long> digits(0, 0xFFFFFFFFUL);
+    return folder / ("." + name + "." + std::to_string(digits(random)) + ".tmp");
+}
+
+// Copies source to folder/name unless that name exists: first into a hidden
+// file, then linked to its name, which fails rather than replace anything.
+// Returns whether the file was copied; error is set only when it could not be.
+bool copyIfMissing(const fs::path& source, const fs::path& folder, const std::string& name,
+                   std::error_code& error) {
+    const fs::path target = folder / name;
+    std::error_code probe;
+    if (fs::symlink_status(target, probe).type() != fs::file_type::not_found) {
+        return false;
+    }
+    const fs::path temporary = temporaryName(folder, name);
+    if (!fs::copy_file(source, temporary, fs::copy_options::overwrite_existing, error)) {
+        fs::remove(temporary, probe);
+        return false;
+    }
+    fs::create_hard_link(temporary, target, error);
+    fs::remove(temporary, probe);
+    if (error == std::errc::file_exists) {
+        error.clear();  // the player's file came first
+        return false;
+    }
+    return !error;
+}
+
+} // namespace
+
+std::optional<fs::path> dataFolderPath(const char* xdgDataHome, const char* home) {
+    if (auto base = absoluteFolder(xdgDataHome)) {
+        return *base / kFolderName;
+    }
+    if (auto base = absoluteFolder(home)) {
+        return *base / ".local" / "share" / kFolderName;
+    }
+    return std::nullopt;
+}
+
+fs::path seedFolderFor(const fs::path& executable) {
+    return executable.parent_path().parent_path() / "share" / kFolderName / "seed";
+}
+
+SeedResult seedFolder(const fs::path& seed, const fs::path& folder) {
+    SeedResult result;
+    std::vector<std::string> names;
+    std::error_code error;
+    for (fs::directory_iterator it(seed, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        std::error_code kind;
+        if (!name.empty() && name.front() != '.' && it->is_regular_file(kind)) {
+            names.push_back(name);
+        }
+    }
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names) {
+        std::error_code copyError;
+        if (copyIfMissing(seed / name, folder, name, copyError)) {
+            result.copied.push_back(name);
+        } else if (copyError && result.error.empty()) {
+            result.error = "Die Beispieldatei „" + name + "“ ließ sich nicht nach „" + folder.string() +
+                           "“ kopieren: " + copyError.message();
+        }
+    }
+    return result;
+}
+
+DataFolderResult prepareDataFolder(const fs::path& folder, const fs::path& seed) {
+    DataFolderResult result;
+    std::error_code error;
+    const fs::file_status status = fs::status(folder, error);
+    if (status.type() == fs::file_type::directory) {
+        return result;
+    }
+    if (status.type() != fs::file_type::not_found) {
+        result.error = error ? "Der Datenordner „" + folder.string() + "“ ist nicht erreichbar: " + error.message()
+                             : "„" + folder.string() + "“ ist kein Ordner.";
+        return result;
+    }
+    fs::create_directories(folder, error);
+    if (error) {
+        result.error = "Der Datenordner „" + folder.string() + "“ lässt sich nicht anlegen: " + error.message();
+        return result;
+    }
+    result.created = true;
+    result.seeded = seedFolder(seed, folder);
+    return result;
+}
+
+} // namespace krvx

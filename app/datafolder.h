@@ -1,0 +1,45 @@
+#pragma once
+// The player's data folder, ${XDG_DATA_HOME:-~/.local/share}/korvax-rechner:
+// created on first use and filled with the example files that come with the
+// program. A file the player already has is never replaced.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace krvx {
+
+// The data folder for these values of XDG_DATA_HOME and HOME (null when
+// unset). A relative or empty XDG_DATA_HOME is ignored, as the XDG rules say;
+// nothing when neither gives an absolute folder.
+std::optional<std::filesystem::path> dataFolderPath(const char* xdgDataHome, const char* home);
+
+// Where the example files are, for the program file executable: installed,
+// <prefix>/bin/korvax-rechner finds <prefix>/share/korvax-rechner/seed; the
+// build tree keeps the same layout.
+std::filesystem::path seedFolderFor(const std::filesystem::path& executable);
+
+struct SeedResult {
+    std::vector<std::string> copied;  // the example files copied, by name, sorted
+    std::string error;                // empty when every copy that was tried succeeded
+};
+
+// Copies every example file (the regular files of seed whose names do not
+// begin with a dot) that folder does not hold yet. Each copy appears whole or
+// not at all, and a name that already exists in folder, whatever it is, is
+// left alone. A missing seed folder copies nothing and is no error.
+SeedResult seedFolder(const std::filesystem::path& seed, const std::filesystem::path& folder);
+
+struct DataFolderResult {
+    bool created = false;  // the folder did not exist before
+    SeedResult seeded;     // only on the first use; empty otherwise
+    std::string error;     // the folder cannot be made or is no folder: the program cannot work there
+};
+
+// Makes sure folder exists. On its first use (the folder did not exist) it is
+// seeded from seed; later the player's files, and the absence of files they
+// deleted, stay as they are.
+DataFolderResult prepareDataFolder(const std::filesystem::path& folder, const std::filesystem::path& seed);
+
+} // namespace krvx

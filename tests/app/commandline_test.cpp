@@ -1,0 +1,145 @@
+#include "app/commandline.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "support/Files.h"
+#include "support/TempDir.h"
+
+namespace krvx {
+namespace {
+
+namespace fs = std::filesystem;
+using Action = CommandLine::Action;
+
+TEST(CommandLine, ReadsTheArguments) {
+    struct Case {
+        std::vector<std::string> args;
+        Action action;
+        bool dataFolder;
+        const char* error;
+    };
+    const Case cases[] = {
+        {{}, Action::Run, false, ""},
+        {{"--data-folder"}, Action::Run, true, ""},
+        {{"--help"}, Action::Help, false, ""},
+        {{"--version", "--bogus"}, Action::Version, false, ""},
+        {{"--data-folder", "--help"}, Action::Help, true, ""},
+        {{"--bogus", "--help"}, Action::Fail, false, "unbekannte Option „--bogus“"},
+        {{"-h"}, Action::Fail, false, "unbekannte Option „-h“"},
+        {{"-data-folder"}, Action::Fail, false, "unbekannte Option „-data-folder“"},
+        {{"--data-folder=/tmp"}, Action::Fail, false, "die Option „--data-folder“ erlaubt kein Argument"},
+        {{"--version=2"}, Action::Fail, false, "die Option „--version“ erlaubt kein Argument"},
+        {{"daten"}, Action::Fail, false, "überzähliges Argument „daten“"},
+        {{"-"}, Action::Fail, false, "überzähliges Argument „-“"},
+        {{"--", "--help"}, Action::Fail, false, "überzähliges Argument „--help“"},
+        {{"--"}, Action::Run, false, ""},
+        // Qt's own options, with their values, go on to Qt.
+        {{"-platform", "offscreen", "--data-folder"}, Action::Run, true, ""},
+        {{"--style", "--help"}, Action::Run, false, ""},
+        {{"-style=fusion", "-reverse", "--display", ":1"}, Action::Run, false, ""},
+        {{"--platform"}, Action::Fail, false, "die Option „--platform“ verlangt ein Argument"},
+        {{"-reverse=1"}, Action::Fail, false, "unbekannte Option „-reverse=1“"},
+    };
+    for (const Case& c : cases) {
+        const CommandLine line = parseCommandLine(c.args);
+        const std::string where = c.args.empty() ? "(none)" : c.args.front();
+        EXPECT_EQ(line.action, c.action) << where;
+        EXPECT_EQ(line.dataFolder, c.dataFolder) << where;
+        EXPECT_EQ(line.error, c.error) << where;
+    }
+}
+
+struct Answer {
+    std::optional<int> status;
+    std::string out;
+    std::string err;
+};
+
+Answer start(const std::vector<std::string>& args, const fs::path& executable = "/nowhere/bin/korvax-rechner") {
+    std::ostringstream out;
+    std::ostringstream err;
+    Answer answer;
+    answer.status = prepareStart(args, executable, out, err);
+    answer.out = out.str();
+    answer.err = err.str();
+    return answer;
+}
+
+TEST(CommandLine, AnswersOnTheTerminal) {
+    const Answer help = start({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out, helpText());
+    EXPECT_EQ(help.out.rfind("Aufruf: korvax-rechner [OPTION]...\n", 0), 0u);
+    for (const char* option : {"--data-folder", "--help", "--version"}) {
+        EXPECT_NE(help.out.find("\n      " + std::string(option) + " "), std::string::npos) << option;
+    }
+    EXPECT_EQ(help.err, "");
+
+    const Answer version = start({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.substr(0, version.out.find('\n')), "korvax-rechner 0.2.9");
+    EXPECT_NE(version.out.find("GPLv3+"), std::string::npos);
+    EXPECT_EQ(version.err, "");
+
+    const Answer wrong = start({"--x"});
+    EXPECT_EQ(wrong.status, 2);
+    EXPECT_EQ(wrong.out, "");
+    EXPECT_EQ(wrong.err, "korvax-rechner: unbekannte Option „--x“\n"
+                         "„korvax-rechner --help“ zeigt, welche Optionen es gibt.\n");
+
+    const Answer plain = start({});
+    EXPECT_EQ(plain.status, std::nullopt);
+    EXPECT_EQ(plain.out + plain.err, "");
+}
+
+// Sets an environment variable for one test and restores it afterwards.
+class Environment {
+public:
+    Environment(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) saved_ = old;
+        value ? ::setenv(name, value, 1) : ::unsetenv(name);
+    }
+    ~Environment() { saved_ ? ::setenv(name_, saved_->c_str(), 1) : ::unsetenv(name_); }
+
+private:
+    const char* name_;
+    std::optional<std::string> saved_;
+};
+
+TEST(CommandLine, DataFolderIsSeededFromBesideTheProgramAndEntered) {
+    test::TempDir temp;
+    const fs::path prefix = temp.path() / "usr";
+    fs::create_directories(prefix / "share/korvax-rechner/seed");
+    test::writeBytes(prefix / "share/korvax-rechner/seed/schiffe.dat", "\"Frachter\"\r\n1,2,3,4,5\r\n7\r\n9\r\n");
+    const Environment xdg("XDG_DATA_HOME", (temp.path() / "data").c_str());
+    test::WorkingDirectory keep(temp.path());
+
+    const Answer answer = start({"--data-folder"}, prefix / "bin/korvax-rechner");
+    EXPECT_EQ(answer.status, std::nullopt);
+    EXPECT_EQ(answer.out + answer.err, "");
+    EXPECT_EQ(fs::current_path(), temp.path() / "data/korvax-rechner");
+    EXPECT_EQ(test::readBytes("schiffe.dat"), "\"Frachter\"\r\n1,2,3,4,5\r\n7\r\n9\r\n");
+}
+
+TEST(CommandLine, DataFolderThatCannotBeMadeEndsTheStart) {
+    test::TempDir temp;
+    test::writeBytes(temp.file("data"), "a file, not a folder");
+    const Environment xdg("XDG_DATA_HOME", temp.file("data").c_str());
+    test::WorkingDirectory keep(temp.path());
+
+    const Answer answer = start({"--data-folder"});
+    EXPECT_EQ(answer.status, 1);
+    EXPECT_EQ(answer.err.rfind("korvax-rechner: Der Datenordner „" + temp.file("data").string() +
+                                   "/korvax-rechner“ lässt sich nicht anlegen: ", 0), 0u)
+        << answer.err;
+    EXPECT_EQ(fs::current_path(), temp.path());
+}
+
+} // namespace
+} // namespace krvx

@@ -1,0 +1,138 @@
+#include "app/datafolder.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "support/FileSizeLimit.h"
+#include "support/Files.h"
+#include "support/TempDir.h"
+
+namespace krvx {
+namespace {
+
+namespace fs = std::filesystem;
+using test::readBytes;
+using test::TempDir;
+using test::writeBytes;
+
+std::vector<std::string> entries(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Two example files and what a seed folder holds beside them but is no example.
+fs::path makeSeed(const fs::path& seed) {
+    fs::create_directories(seed / "unterordner");
+    writeBytes(seed / "schiffe.dat", "\"Frachter\"\r\n1,2,3,4,5\r\n7\r\n9\r\n");
+    writeBytes(seed / "kurse.dat", "1,2\r\n");
+    writeBytes(seed / ".gitattributes", "* -text\n");
+    return seed;
+}
+
+TEST(DataFolder, PathFollowsTheXdgRules) {
+    struct Case {
+        const char* xdgDataHome;
+        const char* home;
+        std::optional<fs::path> folder;
+    };
+    const Case cases[] = {
+        {"/srv/daten", "/home/spieler", fs::path("/srv/daten/korvax-rechner")},
+        {nullptr, "/home/spieler", fs::path("/home/spieler/.local/share/korvax-rechner")},
+        {"", "/home/spieler", fs::path("/home/spieler/.local/share/korvax-rechner")},
+        {"relativ/daten", "/home/spieler", fs::path("/home/spieler/.local/share/korvax-rechner")},
+        {nullptr, nullptr, std::nullopt},
+        {nullptr, "relativ", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(dataFolderPath(c.xdgDataHome, c.home), c.folder) << (c.xdgDataHome ? c.xdgDataHome : "(unset)");
+    }
+    EXPECT_EQ(seedFolderFor("/usr/bin/korvax-rechner"), fs::path("/usr/share/korvax-rechner/seed"));
+}
+
+TEST(DataFolder, FirstUseCreatesAndSeeds) {
+    TempDir temp;
+    const fs::path seed = makeSeed(temp.path() / "seed");
+    const fs::path folder = temp.path() / "neu/tief/korvax-rechner";
+
+    const DataFolderResult result = prepareDataFolder(folder, seed);
+    EXPECT_TRUE(result.created);
+    EXPECT_EQ(result.error, "");
+    EXPECT_EQ(result.seeded.error, "");
+    EXPECT_EQ(result.seeded.copied, (std::vector<std::string>{"kurse.dat", "schiffe.dat"}));
+    EXPECT_EQ(entries(folder), (std::vector<std::string>{"kurse.dat", "schiffe.dat"}));
+    EXPECT_EQ(readBytes(folder / "schiffe.dat"), readBytes(seed / "schiffe.dat"));
+    EXPECT_EQ(readBytes(folder / "kurse.dat"), readBytes(seed / "kurse.dat"));
+
+    // Later starts keep the player's choices, a deleted example file included.
+    fs::remove(folder / "kurse.dat");
+    writeBytes(folder / "schiffe.dat", "eigene Schiffe");
+    const DataFolderResult again = prepareDataFolder(folder, seed);
+    EXPECT_FALSE(again.created);
+    EXPECT_TRUE(again.seeded.copied.empty());
+    EXPECT_EQ(entries(folder), (std::vector<std::string>{"schiffe.dat"}));
+    EXPECT_EQ(readBytes(folder / "schiffe.dat"), "eigene Schiffe");
+}
+
+TEST(DataFolder, SeedingNeverReplacesWhatIsThere) {
+    TempDir temp;
+    const fs::path seed = makeSeed(temp.path() / "seed");
+    const fs::path folder = temp.path() / "daten";
+    fs::create_directories(folder / "kurse.dat");  // a folder of that name
+    fs::create_symlink(temp.path() / "fehlt", folder / "schiffe.dat");  // a link to nothing
+
+    const SeedResult result = seedFolder(seed, folder);
+    EXPECT_TRUE(result.copied.empty());
+    EXPECT_EQ(result.error, "");
+    EXPECT_TRUE(fs::is_directory(folder / "kurse.dat"));
+    EXPECT_TRUE(fs::is_symlink(folder / "schiffe.dat"));
+    EXPECT_FALSE(fs::exists(temp.path() / "fehlt"));
+    EXPECT_EQ(entries(folder), (std::vector<std::string>{"kurse.dat", "schiffe.dat"}));
+}
+
+TEST(DataFolder, MissingSeedStillGivesAFolder) {
+    TempDir temp;
+    const DataFolderResult result = prepareDataFolder(temp.path() / "daten", temp.path() / "kein-seed");
+    EXPECT_TRUE(result.created);
+    EXPECT_EQ(result.error, "");
+    EXPECT_EQ(result.seeded.error, "");
+    EXPECT_TRUE(fs::is_directory(temp.path() / "daten"));
+    EXPECT_TRUE(entries(temp.path() / "daten").empty());
+}
+
+TEST(DataFolder, FileInTheWayIsAnError) {
+    TempDir temp;
+    writeBytes(temp.file("daten"), "x");
+    const DataFolderResult result = prepareDataFolder(temp.file("daten"), temp.path());
+    EXPECT_FALSE(result.created);
+    EXPECT_EQ(result.error, "„" + temp.file("daten").string() + "“ ist kein Ordner.");
+    EXPECT_EQ(readBytes(temp.file("daten")), "x");
+}
+
+TEST(DataFolder, FailedCopyIsReportedAndLeavesNothingBehind) {
+    TempDir temp;
+    const fs::path seed = makeSeed(temp.path() / "seed");
+    fs::create_symlink(temp.path() / "nirgends", seed / "planeten.dat");  // installed, then lost
+    const fs::path folder = temp.path() / "daten";
+    fs::create_directories(folder);
+
+    SeedResult result;
+    {
+        test::FileSizeLimit fullDisk(8);  // kurse.dat fits, schiffe.dat does not
+        ASSERT_TRUE(fullDisk.active());
+        result = seedFolder(seed, folder);
+    }
+    EXPECT_EQ(result.copied, (std::vector<std::string>{"kurse.dat"}));
+    EXPECT_EQ(result.error.rfind("Die Beispieldatei „schiffe.dat“ ließ sich nicht nach „" + folder.string() +
+                                     "“ kopieren: ", 0), 0u)
+        << result.error;
+    EXPECT_EQ(entries(folder), (std::vector<std::string>{"kurse.dat"}));
+}
+
+} // namespace
+} // namespace krvx
