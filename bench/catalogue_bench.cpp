@@ -4,9 +4,9 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <unistd.h>
+
+#include "bench/BenchData.h"
 
 #include "common/debugging.h"
 #include "catalogue/ShipCatalogue.h"
@@ -16,16 +16,8 @@ namespace {
 namespace fs = std::filesystem;
 
 fs::path writeCatalogue(int entries) {
-    const fs::path dir = fs::temp_directory_path() / ("krvx-bench-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-    const fs::path file = dir / ("schiffe-" + std::to_string(entries) + ".dat");
-    std::ofstream out(file, std::ios::binary);
-    for (int i = 0; i < entries; ++i) {
-        out << "\"Sch\xe4" "ffchen Nr. " << i << ", Klasse " << i % 7 << "\"\r\n"
-            << 1000 + i << ',' << 2 * i << ',' << i % 500 << ",12345," << 7 * i << "\r\n"
-            << i % 32000 << "\r\n"
-            << 60 + i % 1440 << "\r\n";
-    }
+    const fs::path file = krvx::bench::benchFolder() / ("schiffe-" + std::to_string(entries) + ".dat");
+    krvx::bench::writeCatalogue(file, entries);
     return file;
 }
 

@@ -3,12 +3,11 @@
 #include <QCoreApplication>
 #include <QFont>
 #include <QIcon>
-#include <QPixmap>
 #include <QTimer>
 #include <exception>
 
 #include "common/debugging.h"
-#include "app/ui/AppResources.h"
+#include "app/ui/Logo.h"
 #include "catalogue/ShipCatalogue.h"
 #include "common/ui/Controls.h"
 #include "common/ui/FormEvents.h"
@@ -36,12 +35,9 @@ void ignoringErrors(Step step) {
 FrmMenu::FrmMenu(Services& services)
     : FormWindow(services, QStringLiteral("FrmMenu"), toQ(kAppTitle), kClientWidth,
                  kClientHeight) {
-    // The icon once the menu is on screen: decoding a picture loads Qt's
-    // image plugins, which need not hold up the first sight of the menu.
-    QTimer::singleShot(0, this, [this] {
-        initAppResources();
-        setWindowIcon(QIcon(QPixmap(QStringLiteral(":/app/logo.png"))));
-    });
+    // The icon once the menu is on screen: it need not hold up the first
+    // sight of the menu.
+    QTimer::singleShot(0, this, [this] { setWindowIcon(programIcon()); });
 
     // The menu bar sits above the client area, which keeps its full size.
     menuBar_ = new QMenuBar(this);

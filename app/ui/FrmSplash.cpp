@@ -4,9 +4,9 @@
 #include <QFont>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPixmap>
+#include <algorithm>
 
-#include "app/ui/AppResources.h"
+#include "app/ui/Logo.h"
 #include "app/version.h"
 #include "common/messages.h"
 #include "common/ui/Controls.h"
@@ -42,7 +42,6 @@ QLabel* label(QWidget* frame, const char* name, const QString& text, Place place
 
 FrmSplash::FrmSplash(Services& services)
     : FormWindow(services, QStringLiteral("frmSplash"), toQ(kAppTitle), 7380, 4245) {
-    initAppResources();
     // A splash screen: no title bar, above the menu it appears over.
     setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
 
@@ -52,7 +51,6 @@ FrmSplash::FrmSplash(Services& services)
     imgLogo = new QLabel(Frame1);
     imgLogo->setObjectName(QStringLiteral("imgLogo"));
     imgLogo->setAccessibleName(toQ(kAppTitle));
-    imgLogo->setScaledContents(true);
     placeTwips(imgLogo, 480, 195, 1380, 3465);
 
     // The maker's details.
@@ -91,12 +89,17 @@ void FrmSplash::load() {
     fitRightAligned(lblVersion);
     lblProductName->setText(toQ(kAppTitle));
     lblProductName->setAccessibleName(lblProductName->text());
+    // A title in two lines is taller than its place: it takes the room down
+    // to the platform line.
+    lblProductName->resize(lblProductName->width(),
+                           std::max(lblProductName->height(), lblProductName->heightForWidth(lblProductName->width())));
     // In the middle of the screen, over the menu.
     placeCentred();
     QCoreApplication::instance()->installEventFilter(this);
     Timer1->start();
-    // The logo follows as soon as the windows are on screen (see the menu's icon).
-    QTimer::singleShot(0, this, [this] { imgLogo->setPixmap(QPixmap(QStringLiteral(":/app/logo.png"))); });
+    // The logo follows as soon as the windows are on screen, drawn for the
+    // pixel density of the screen the splash is on.
+    QTimer::singleShot(0, this, [this] { imgLogo->setPixmap(drawLogo(imgLogo->size(), imgLogo->devicePixelRatioF())); });
 }
 
 namespace {
