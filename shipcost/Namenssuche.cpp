@@ -62,6 +62,17 @@ bool beginntMitOhneGrossKlein(std::string_view text, std::string_view anfang) {
         if (t >= text.size()) {
             return false;
         }
+        // Plain ASCII on both sides, the common case: no decoding needed.
+        const auto tb = static_cast<unsigned char>(text[t]);
+        const auto ab = static_cast<unsigned char>(anfang[a]);
+        if (tb < 0x80 && ab < 0x80) {
+            if (klein(tb) != klein(ab)) {
+                return false;
+            }
+            ++t;
+            ++a;
+            continue;
+        }
         if (klein(naechstesZeichen(text, t)) != klein(naechstesZeichen(anfang, a))) {
             return false;
         }

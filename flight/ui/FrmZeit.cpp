@@ -28,10 +28,10 @@ int selectedItem(const QComboBox* combo) {
 
 // Appending keeps the list's text and selection (Qt would select the first
 // item added to an empty list).
-void appendItem(QComboBox* combo, const QString& text) {
+void appendItems(QComboBox* combo, const QStringList& texts) {
     const int index = combo->currentIndex();
     const QString shown = combo->currentText();
-    combo->addItem(text);
+    combo->addItems(texts);
     if (combo->currentIndex() != index) {
         combo->setCurrentIndex(index);
         setComboText(combo, shown);
@@ -95,15 +95,25 @@ FrmZeit::FrmZeit(Services& services) : FormWindow(services, "FrmZeit", "Reisezei
 void FrmZeit::load() {
     const PlanetFileLoad file = readPlanetenDat(services().file(kPlanetenDat));
     fileState_ = file.state;
+    // The lists take the loaded planets in one go: item by item, a list of
+    // thousands of planets would take seconds to fill.
     loading_ = true;
+    loadedNames_.reserve(static_cast<qsizetype>(file.entries.size()));
     for (const PlanetEintrag& entry : file.entries) {
         addPlanet(entry.name, entry.Galaxie, entry.System, entry.Planet);
     }
     loading_ = false;
-
-    for (const std::string& name : offeredShips(services().ships)) {
-        CmbSchiff->addItem(toQ(name));
+    for (QComboBox* list : {CmbStart, CmbZiel}) {
+        appendItems(list, loadedNames_);
+        selectSecond(list);
     }
+    loadedNames_.clear();
+
+    QStringList ships;
+    for (const std::string& name : offeredShips(services().ships)) {
+        ships.append(toQ(name));
+    }
+    CmbSchiff->addItems(ships);
     if (CmbSchiff->count() > 0) {
         CmbSchiff->setCurrentIndex(0);
         setComboText(CmbSchiff, CmbSchiff->itemText(0));
@@ -117,13 +127,16 @@ bool FrmZeit::addPlanet(const std::string& name, std::int16_t Galaxie, std::int1
         services().log.writeDebug("Ende: addPlanet()");
         return false;
     }
-    if (!loading_) {
-        added_ = true;
+    if (loading_) {
+        loadedNames_.append(toQ(name));
+        services().log.writeDebug("Ende: addPlanet()");
+        return true;
     }
-    appendItem(CmbStart, toQ(name));
-    appendItem(CmbZiel, toQ(name));
-    selectSecond(CmbStart);
-    selectSecond(CmbZiel);
+    added_ = true;
+    for (QComboBox* list : {CmbStart, CmbZiel}) {
+        appendItems(list, {toQ(name)});
+        selectSecond(list);
+    }
     services().log.writeDebug("Ende: addPlanet()");
     return true;
 }

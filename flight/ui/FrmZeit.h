@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStringList>
 #include <cstdint>
 #include <string>
 
@@ -46,6 +47,7 @@ private:
     Planeten Planeten_;
     PlanetFileState fileState_ = PlanetFileState::Missing;
     bool loading_ = false;
+    QStringList loadedNames_;  // the planets read at load, put into the lists at once
     bool added_ = false;
 
     QLabel* LblStart;

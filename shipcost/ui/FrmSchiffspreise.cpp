@@ -91,8 +91,10 @@ void FrmSchiffspreise::load() {
                                 static_cast<std::size_t>(std::max<int>(ships.Schiffstypen_length, 0)));
     QStringList names;
     names.reserve(static_cast<qsizetype>(count));
+    schiffsnamen_.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         names.append(toQ(ships.Schiffstypen[i].name));
+        schiffsnamen_.push_back(fromQ(names.back()));
     }
     CmbSchiff_->addItems(names);
     CmbSchiff_->setCurrentIndex(-1);
@@ -110,12 +112,15 @@ void FrmSchiffspreise::ComboBoxSpeedFill(QComboBox* CmbSchiff) {
     if (n == 0) {
         return;
     }
-    std::vector<std::string> entries;
-    entries.reserve(static_cast<std::size_t>(CmbSchiff->count()));
-    for (int i = 0; i < CmbSchiff->count(); ++i) {
-        entries.push_back(fromQ(CmbSchiff->itemText(i)));
+    std::vector<std::string> copied;
+    const bool loadedList = CmbSchiff == CmbSchiff_ && schiffsnamen_.size() == static_cast<std::size_t>(CmbSchiff->count());
+    if (!loadedList) {
+        copied.reserve(static_cast<std::size_t>(CmbSchiff->count()));
+        for (int i = 0; i < CmbSchiff->count(); ++i) {
+            copied.push_back(fromQ(CmbSchiff->itemText(i)));
+        }
     }
-    const int found = sucheNamensanfang(entries, fromQ(typed));
+    const int found = sucheNamensanfang(loadedList ? schiffsnamen_ : copied, fromQ(typed));
     if (found < 0) {
         return;  // nothing begins with the typed text: it stays as typed
     }

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <array>
 #include <string>
+#include <vector>
 
 #include "common/ui/FormWindow.h"
 #include "shipcost/Bestellliste.h"
@@ -50,6 +51,10 @@ private:
     std::array<std::string, 5> ergebnisTexte() const;
 
     Bestellliste liste_;
+    // The ship field's items as the name search reads them, made once at load
+    // (the list does not change after it): a keystroke then costs no copy of
+    // thousands of names.
+    std::vector<std::string> schiffsnamen_;
 
     QComboBox* CmbSchiff_;
     QLineEdit* TxtAnzahl_;
