@@ -368,6 +368,9 @@ def run(program, seed, out):
         x.click(zeit, *centre((120, 1200, 1935, 495)))
         planet = s.new_window([menu, zeit], "Neuer Planet", "the planet dialog")
         x.type_text("Westmond")
+        for value in ("2", "117", "8"):
+            x.key("Tab")
+            x.type_text(value)
         s.shoot(planet, "neuer-planet.png", [menu, zeit])
         s.close(planet)
         s.close(zeit)
@@ -390,6 +393,7 @@ def run(program, seed, out):
         for value in ("900", "400", "250", "600", "152000", "114000", "6000", "0", "15200"):
             x.key("Tab")
             x.type_text(value)
+        x.click(prod, *centre((1440, 435, 1215, 285)))  # leaving the last box computes its row
         s.shoot(prod, "produktionszeiten.png", [menu])
         s.close(prod)
 
