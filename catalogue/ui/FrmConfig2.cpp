@@ -68,7 +68,7 @@ void FrmConfig2::load() {
 void FrmConfig2::reload() {
     fileDamaged_ = loadSchiffe(ships_, services().file("schiffe.dat"), SpeedWidth::Bits32).damaged();
     cmbSchiffe_->clear();
-    // In one go: item by item, thousands of ships fill the list much slower.
+    // In one go: item by item, a long list fills more slowly.
     QStringList names;
     names.reserve(std::max<int>(ships_.Schiffstypen_length, 0));
     for (std::int16_t i = 0; i < ships_.Schiffstypen_length; ++i) {
