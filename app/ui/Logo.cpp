@@ -53,7 +53,9 @@ QPixmap drawLogo(QSize size, qreal devicePixelRatio) {
     return pixmap;
 }
 
-QIcon programIcon() {
+namespace {
+
+QIcon drawnIcon() {
     QIcon icon;
     for (int side : {16, 24, 32, 48, 64, 128}) {
         const QSize size(side, side);
@@ -74,5 +76,9 @@ QIcon programIcon() {
     }
     return icon;
 }
+
+} // namespace
+
+QIcon programIcon() { return QIcon::fromTheme(QStringLiteral("korvax-rechner"), drawnIcon()); }
 
 } // namespace krvx

@@ -13,8 +13,9 @@ namespace krvx {
 // size is in logical pixels; the pixmap holds size * devicePixelRatio pixels.
 QPixmap drawLogo(QSize size, qreal devicePixelRatio);
 
-// The window icon: the logo's gradient and a "K", at the usual icon sizes
-// (and twice those for high-density screens).
+// The window icon: the installed program's icon from the desktop's icon
+// theme, the same as its menu entry's; run from a build folder, where none is
+// installed, the logo's gradient and a "K" at the usual icon sizes.
 QIcon programIcon();
 
 } // namespace krvx
