@@ -53,9 +53,7 @@ QPixmap drawLogo(QSize size, qreal devicePixelRatio) {
     return pixmap;
 }
 
-namespace {
-
-QIcon drawnIcon() {
+QIcon programIcon() {
     QIcon icon;
     for (int side : {16, 24, 32, 48, 64, 128}) {
         const QSize size(side, side);
@@ -76,9 +74,5 @@ QIcon drawnIcon() {
     }
     return icon;
 }
-
-} // namespace
-
-QIcon programIcon() { return QIcon::fromTheme(QStringLiteral("korvax-rechner"), drawnIcon()); }
 
 } // namespace krvx

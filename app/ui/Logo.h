@@ -13,9 +13,11 @@ namespace krvx {
 // size is in logical pixels; the pixmap holds size * devicePixelRatio pixels.
 QPixmap drawLogo(QSize size, qreal devicePixelRatio);
 
-// The window icon: the installed program's icon from the desktop's icon
-// theme, the same as its menu entry's; run from a build folder, where none is
-// installed, the logo's gradient and a "K" at the usual icon sizes.
+// The window icon: the logo's gradient and a "K", at the usual icon sizes.
+// Not the installed icon from the desktop's icon theme: looking it up reads
+// the theme's index and costs the program almost a megabyte at start-up. The
+// menu entry shows the installed icon, and so do desktops that find the
+// running program's entry through its desktop file name.
 QIcon programIcon();
 
 } // namespace krvx
