@@ -13,11 +13,10 @@ namespace krvx {
 // size is in logical pixels; the pixmap holds size * devicePixelRatio pixels.
 QPixmap drawLogo(QSize size, qreal devicePixelRatio);
 
-// The window icon: the logo's gradient and a "K", at the usual icon sizes.
-// Not the installed icon from the desktop's icon theme: looking it up reads
-// the theme's index and costs the program almost a megabyte at start-up. The
-// menu entry shows the installed icon, and so do desktops that find the
-// running program's entry through its desktop file name.
+// The window icon at the usual icon sizes: the installed icon's ringed planet
+// and calculator, drawn here rather than looked up in the desktop's icon
+// theme (reading the theme's index costs the program almost a megabyte at
+// start-up), so the running window and its menu entry show the same picture.
 QIcon programIcon();
 
 } // namespace krvx
