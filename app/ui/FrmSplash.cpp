@@ -133,12 +133,16 @@ void FrmSplash::keyPressEvent(QKeyEvent* event) {
 bool FrmSplash::eventFilter(QObject* watched, QEvent* event) {
     // While the splash is up, a key is meant for it even when the window
     // manager gave the keyboard to the menu below (many do not focus splash
-    // screens): the key closes the splash and goes nowhere else.
+    // screens): the key closes the splash and goes nowhere else. A key typed
+    // into a window the user has opened meanwhile belongs to that window: it
+    // closes the splash and is not lost.
     if (event->type() == QEvent::KeyPress && watched != this && isVisible()) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (!isModifierOnly(key)) {
             close();
-            return true;
+            auto* target = qobject_cast<QWidget*>(watched);
+            auto* opened = target ? qobject_cast<FormWindow*>(target->window()) : nullptr;
+            return !opened || opened->objectName() == QLatin1String("FrmMenu");
         }
     }
     // A click on a label or on the logo reaches the frame too, passed up from

@@ -167,5 +167,18 @@ TEST(FrmSplash, KeyMeantForTheSplashDoesNotReachTheWindowBelow) {
     EXPECT_EQ(box->text(), "y");
 }
 
+TEST(FrmSplash, KeyTypedIntoAWindowOpenedMeanwhileIsNotLost) {
+    test::TestServices t;
+    QPointer<FrmSplash> splash = showSplash(t);
+    FormWindow calculator(t.services, "FrmProdZeit", "Produktionszeiten", 1500, 1000);
+    auto* box = new QLineEdit(&calculator);
+    test::focusOn(box);
+
+    QTest::keyClick(box, Qt::Key_X);
+    settle();
+    EXPECT_TRUE(splash.isNull());
+    EXPECT_EQ(box->text(), "x");
+}
+
 } // namespace
 } // namespace krvx
