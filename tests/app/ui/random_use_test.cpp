@@ -82,6 +82,21 @@ const char* const kRates[] = {"1", "2", "3", "0,5", "12,25", "1000", ""};
 
 std::string fromQs(const QString& s) { return s.toStdString(); }
 
+// Readable forms for the comparisons' failure messages.
+std::string describe(const std::vector<Schiffstyp>& ships) {
+    std::ostringstream out;
+    for (const Schiffstyp& s : ships) {
+        out << "\"" << s.name << "\" " << s.erz << "," << s.alu << "," << s.leg << "," << s.kri << "," << s.ene
+            << " speed " << s.speed << " prod " << s.prod << "\n";
+    }
+    return out.str();
+}
+std::string describe(const std::vector<PlanetEintrag>& planets) {
+    std::ostringstream out;
+    for (const PlanetEintrag& p : planets) out << "\"" << p.name << "\" " << p.Galaxie << ":" << p.System << ":" << p.Planet << "\n";
+    return out.str();
+}
+
 // The data files as the program's readers see them: the content the model keeps.
 struct Model {
     std::vector<Schiffstyp> ships;  // schiffe.dat, and the catalogue the calculators see
@@ -785,7 +800,9 @@ private:
         checkWindows();
         const ShipCatalogue& ships = t_.ships;
         ASSERT_EQ(ships.Schiffstypen_length, static_cast<std::int16_t>(m_.ships.size())) << "catalogue count";
-        EXPECT_TRUE(std::equal(m_.ships.begin(), m_.ships.end(), ships.Schiffstypen.begin())) << "catalogue";
+        EXPECT_EQ(describe(std::vector<Schiffstyp>(ships.Schiffstypen.begin(),
+                                                   ships.Schiffstypen.begin() + ships.Schiffstypen_length)),
+                  describe(m_.ships)) << "the catalogue the calculators see";
     }
 
     void checkBoxes() {
@@ -823,10 +840,11 @@ private:
         Debugging quiet(t_.file("unused"), t_.regional);
         ShipCatalogue read(quiet);
         loadSchiffe(read, t_.file("schiffe.dat"), SpeedWidth::Bits32);
-        EXPECT_EQ(std::vector<Schiffstyp>(read.Schiffstypen.begin(), read.Schiffstypen.begin() + read.Schiffstypen_length),
-                  m_.ships) << "schiffe.dat";
+        EXPECT_EQ(describe(std::vector<Schiffstyp>(read.Schiffstypen.begin(),
+                                                   read.Schiffstypen.begin() + read.Schiffstypen_length)),
+                  describe(m_.ships)) << "schiffe.dat";
         const PlanetFileLoad planets = readPlanetenDat(t_.file("planeten.dat"));
-        EXPECT_EQ(planets.entries, m_.planets) << "planeten.dat";
+        EXPECT_EQ(describe(planets.entries), describe(m_.planets)) << "planeten.dat";
         EXPECT_EQ(planets.skippedRecords, 0u) << "planeten.dat";
         const auto production = produktionDatLaden(t_.file("produktion.dat"));
         EXPECT_EQ(production.has_value(), m_.production.has_value()) << "produktion.dat";
@@ -853,7 +871,8 @@ private:
 
     void checkWindows() {
         if (m_.zeit) {
-            EXPECT_EQ(t_.windows.window<FrmZeit>("FrmZeit")->planeten().entries(), *m_.zeit) << "planet list";
+            EXPECT_EQ(describe(t_.windows.window<FrmZeit>("FrmZeit")->planeten().entries()), describe(*m_.zeit))
+                << "planet list";
         }
         if (m_.prodZeit) {
             const ProduktionEingaben& p = m_.prodZeit->texts;
