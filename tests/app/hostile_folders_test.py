@@ -156,7 +156,7 @@ class Run:
     def end(self, menu):
         """Closes the menu; the exit status, or None when the program stays."""
         self.x.send_delete(menu)
-        deadline = time.monotonic() + 60
+        deadline = time.monotonic() + 180
         while time.monotonic() < deadline:
             if self.proc.poll() is not None:
                 return self.proc.returncode
@@ -167,7 +167,7 @@ class Run:
 
 def drive(run, where):
     """Opens and closes every window through the menu; returns the menu."""
-    menu = run.wait_window("Korvax Rechner", seconds=60)
+    menu = run.wait_window("Korvax Rechner", seconds=120)
     if not check(menu, where + ": the main menu did not appear"):
         return None
     # The splash screen goes by itself after 2.5 seconds.
