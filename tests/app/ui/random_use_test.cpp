@@ -914,6 +914,11 @@ private:
         if (m_.shipCost) {
             EXPECT_EQ(in<QListWidget>("FrmSchiffspreise", "LstKaufliste")->count(),
                       static_cast<int>(m_.shipCost->lines.size())) << "order lines";
+            // The ship list is the catalogue at the window's opening; later edits do not show.
+            auto* ships = in<QComboBox>("FrmSchiffspreise", "CmbSchiff");
+            std::vector<std::string> listed;
+            for (int i = 0; i < ships->count(); ++i) listed.push_back(fromQs(ships->itemText(i)));
+            EXPECT_EQ(listed, m_.shipCost->listed) << "ship list";
         }
     }
 
