@@ -50,19 +50,26 @@ WholeField readWhole(FieldReader& reader, bool sixteenBits) {
 } // namespace
 
 SchiffeLoad loadSchiffe(ShipCatalogue& catalogue, const std::filesystem::path& file, SpeedWidth speedWidth) {
+    const std::optional<std::string> content = readDataFile(file);
+    if (!content) {
+        catalogue.Schiffstypen_length = 0;
+        catalogue.Schiffstypen.clear();
+        SchiffeLoad load;
+        std::error_code error;
+        load.unreadable = std::filesystem::exists(file, error) || error;
+        return load;
+    }
+    return loadSchiffeContent(catalogue, *content, speedWidth);
+}
+
+SchiffeLoad loadSchiffeContent(ShipCatalogue& catalogue, std::string content, SpeedWidth speedWidth) {
     catalogue.Schiffstypen_length = 0;
     // The storage goes with the count: a pending entry or the rest of a longer
     // catalogue must not come back through the next save.
     catalogue.Schiffstypen.clear();
 
     SchiffeLoad load;
-    const std::optional<std::string> content = readDataFile(file);
-    if (!content) {
-        std::error_code error;
-        load.unreadable = std::filesystem::exists(file, error) || error;
-        return load;
-    }
-    FieldReader reader(*content);
+    FieldReader reader(std::move(content));
     bool full = false;
     while (!reader.atEnd()) {
         // Every field is read before the record is judged, so a bad field never
@@ -108,7 +115,7 @@ std::string schiffeDatContent(const ShipCatalogue& catalogue) {
     RecordWriter out;
     for (std::size_t i = 0; i < last; ++i) {
         const Schiffstyp& s = catalogue.Schiffstypen[i];
-        out.text(s.name).endLine();  // a double quote in it becomes an apostrophe
+        out.text(s.name).endLine();
         out.integer(s.erz).integer(s.alu).integer(s.leg).integer(s.kri).integer(s.ene).endLine();
         out.integer(s.speed).endLine();
         out.integer(s.prod).endLine();

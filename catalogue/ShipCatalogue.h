@@ -57,6 +57,8 @@ struct SchiffeLoad {
 // each readable record with addSchiff. A missing file leaves it empty.
 // Blank lines at the end of the file are no records and count as nothing.
 SchiffeLoad loadSchiffe(ShipCatalogue& catalogue, const std::filesystem::path& file, SpeedWidth speedWidth);
+// The same for decoded file content.
+SchiffeLoad loadSchiffeContent(ShipCatalogue& catalogue, std::string content, SpeedWidth speedWidth);
 
 // The file content for entries 0 .. Schiffstypen_length, counting the pending
 // entry when the storage holds it: four CR LF lines per entry.

@@ -33,7 +33,9 @@ std::optional<double> fieldNumber(std::string_view text)
         if (radix == 0)
             return std::nullopt;
         const detail::RadixScan scan = detail::scanRadix(text.substr(2), radix);
-        if (scan.length != text.size() - 2)
+        // So many digits that the value lies beyond the double range: out of
+        // range like a decimal one, never an infinity.
+        if (scan.length != text.size() - 2 || !std::isfinite(scan.value))
             return std::nullopt;
         return scan.value;
     }
@@ -108,7 +110,7 @@ std::string FieldReader::takeToken()
     return token;
 }
 
-std::optional<std::string> FieldReader::readText()
+std::optional<std::string> FieldReader::readText(TrailingBlanks trailing)
 {
     lastQuoted_ = false;
     skipBlanks();
@@ -119,7 +121,8 @@ std::optional<std::string> FieldReader::readText()
     const std::size_t start = pos_;
     while (pos_ < content_.size() && content_[pos_] != ',' && !isLineEnd(content_[pos_]))
         ++pos_;
-    std::string text(trimBlanks(std::string_view(content_).substr(start, pos_ - start)));
+    std::string_view field = std::string_view(content_).substr(start, pos_ - start);
+    std::string text(trailing == TrailingBlanks::Keep ? field : trimBlanks(field));
     consumeSeparator();
     return text;
 }
@@ -170,12 +173,31 @@ std::optional<FieldValue> FieldReader::readValue()
     return FieldValue{*readText()};
 }
 
+namespace {
+
+// A text with a double quote in it cannot stand in quotes. Unquoted it reads
+// back unchanged, both as a general value and as a text, when it does not
+// begin with a blank or a quote, holds no comma or line end, does not end in
+// a blank and is not a number.
+bool readsBackUnquoted(std::string_view value)
+{
+    return !value.empty() && !isBlank(value.front()) && value.front() != '"' && !isBlank(value.back()) &&
+           value.find_first_of(",\r\n") == std::string_view::npos && !fieldNumber(value);
+}
+
+} // namespace
+
 RecordWriter& RecordWriter::text(std::string_view value)
 {
     separate();
+    if (value.find('"') != std::string_view::npos && readsBackUnquoted(value)) {
+        out_ += value;
+        return *this;
+    }
     out_ += '"';
     // A double quote would end the field early on reading and shift every
-    // field after it; it is written as an apostrophe.
+    // field after it; where the text cannot stand unquoted it is written as
+    // an apostrophe.
     for (char c : value)
         out_ += c == '"' ? '\'' : c;
     out_ += '"';
@@ -185,7 +207,13 @@ RecordWriter& RecordWriter::text(std::string_view value)
 RecordWriter& RecordWriter::number(double value)
 {
     separate();
-    out_ += formatNumberPlain(value);
+    // The 15 digits of the largest doubles round beyond the double range and
+    // would read back as no number at all; those few are written with the
+    // digits that give the value back exactly.
+    if (std::isfinite(value) && std::fabs(value) > detail::kLargest15Digits)
+        out_ += detail::exactText(value);
+    else
+        out_ += formatNumberPlain(value);
     return *this;
 }
 

@@ -34,9 +34,10 @@ public:
     // A text field: blanks and tabs before it skipped; a field that begins with
     // a double quote runs to the next double quote (quotes dropped, then
     // everything up to and including the following comma or line end skipped);
-    // otherwise it runs to the next comma or line end, trailing blanks dropped.
-    // nullopt at the end of the file.
-    std::optional<std::string> readText();
+    // otherwise it runs to the next comma or line end, its trailing blanks
+    // dropped or kept as asked. nullopt at the end of the file.
+    enum class TrailingBlanks { Drop, Keep };
+    std::optional<std::string> readText(TrailingBlanks trailing = TrailingBlanks::Drop);
 
     // A numeric field: blanks before it skipped; it ends at a blank, a comma or
     // a line end (the separator consumed, with a following comma or line end
@@ -74,11 +75,14 @@ private:
 // The number a whole field holds, read with '.' as decimal point (sign,
 // digits, exponent with E or D, &H and &O whole numbers; blanks around it
 // allowed); nullopt for an empty field, any other text, or a value beyond the
-// double range.
+// double range (also an &H or &O number of that many digits).
 std::optional<double> fieldNumber(std::string_view text);
 
 // Record style: fields separated by single commas, texts in double quotes
-// (no escape: a double quote inside a text is written as an apostrophe), numbers plain with '.' and no blanks, an empty value as nothing.
+// (no escape: a text with a double quote inside is written unquoted where it
+// reads back so, else the quote as an apostrophe), numbers plain with '.' and no blanks
+// (15 significant digits; the few largest doubles, whose 15 digits round beyond
+// the double range, with the digits that read back exactly), an empty value as nothing.
 // Each line ends with CR LF.
 class RecordWriter {
 public:

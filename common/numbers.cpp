@@ -145,6 +145,8 @@ std::string magnitudeText(double value)
     std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), text.data() + text.size(), exponent);
     while (digits.size() > 1 && digits.back() == '0')
         digits.pop_back();
+    if (exponent == 308 && digits > "179769313486231")
+        digits = "179769313486231";  // rounded up beyond the largest double
 
     std::string out;
     if (exponent >= 15 || exponent <= -5) {
@@ -175,6 +177,21 @@ std::string magnitudeText(double value)
         out += digits;
     }
     return out;
+}
+
+std::string exactText(double value)
+{
+    char buffer[64];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+    if (ec != std::errc())
+        return "0";
+    // d.ddde+xx into d.dddE+xx
+    std::string text(buffer, end);
+    const std::size_t e = text.find('e');
+    text[e] = 'E';
+    if (text.size() - e == 3)
+        text.insert(e + 2, 1, '0');
+    return text;
 }
 
 namespace {

@@ -28,9 +28,18 @@ struct RadixScan {
 // after the prefix) up to the first character that is no digit of the base.
 RadixScan scanRadix(std::string_view digits, int radix);
 
+// The largest number of 15 significant digits within the double range.
+inline constexpr double kLargest15Digits = 1.79769313486231e308;
+
 // The magnitude of a finite value rounded to 15 significant digits, with '.'
 // as decimal point and nothing before it below 1: "1073.00000190735", ".5",
-// "1E+15", "1.5E-05". Zero gives "0".
+// "1E+15", "1.5E-05". Zero gives "0". A value whose 15 digits would round
+// beyond the double range gives kLargest15Digits, so that the text always
+// reads back as a number.
 std::string magnitudeText(double value);
+
+// A finite value with the fewest digits that read back as exactly this value,
+// signed, in the exponent form of magnitudeText: "-1.7976931348623157E+308".
+std::string exactText(double value);
 
 } // namespace krvx::detail

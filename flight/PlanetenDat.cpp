@@ -14,9 +14,11 @@ namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
+// Unquoted, a name reads back to the end of its line with its trailing
+// blanks, so only leading blanks, a comma and a line end inside it need the
+// quotes (which a name from the file or the dialog never holds itself).
 bool needsQuotes(std::string_view name) {
-    return !name.empty() &&
-           (name.find(',') != std::string_view::npos || isBlank(name.front()) || isBlank(name.back()));
+    return !name.empty() && (name.find_first_of(",\r\n") != std::string_view::npos || isBlank(name.front()));
 }
 
 std::optional<std::int16_t> wholeNumber(const std::optional<double>& field) {
@@ -64,7 +66,7 @@ PlanetFileLoad parsePlanetenDat(std::string_view content) {
     load.state = PlanetFileState::Read;
     FieldReader reader(withoutTrailingBlankLines(content));
     while (!reader.atEnd()) {
-        std::optional<std::string> name = reader.readText();
+        std::optional<std::string> name = reader.readText(FieldReader::TrailingBlanks::Keep);
         if (!name) {
             break;
         }

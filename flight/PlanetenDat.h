@@ -1,10 +1,11 @@
 #pragma once
 // planeten.dat: four CR LF lines per planet in the print style: the name
-// unquoted, then galaxy, system and planet, each as a sign position, its
-// digits and one trailing blank. A name that would not read back unchanged
-// unquoted (a comma, blanks at either end) is written in double quotes,
-// which the field reader takes whole; a name with a double quote cannot be
-// stored and is refused when it is entered.
+// unquoted, read back to the end of its line with any trailing blanks, then
+// galaxy, system and planet, each as a sign position, its digits and one
+// trailing blank. A name that would not read back unchanged unquoted (a
+// comma, a line end, leading blanks) is written in double quotes, which the
+// field reader takes whole; a name with a double quote cannot be stored that
+// way and is refused when it is entered.
 //
 // The file is never lost: one that exists but cannot be read is not written
 // over, and one whose records could not all be read is only replaced when the

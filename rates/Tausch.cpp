@@ -54,9 +54,13 @@ void Tausch::KurseLaden() {
     if (kurseGeladen_) {
         return;
     }
+    KurseLesen([this](std::string_view name) { return readDataFile(dataDir_ / name); });
+}
+
+void Tausch::KurseLesen(const FileSource& source) {
     Holders holders{};
 
-    if (std::optional<std::string> content = readDataFile(dataDir_ / "kurse.dat")) {
+    if (std::optional<std::string> content = source("kurse.dat")) {
         FieldReader reader(std::move(*content));
         for (auto& record : kurse_) {
             readRecord(reader, holders, record.size());
@@ -72,7 +76,7 @@ void Tausch::KurseLaden() {
         messages_.message("Fehler beim Laden von kurse.dat");
     }
 
-    std::optional<std::string> content = readDataFile(dataDir_ / "creditkurse.dat");
+    std::optional<std::string> content = source("creditkurse.dat");
     if (!content) {
         kurseGeladen_ = false;
         messages_.message("Fehler beim Laden von creditkurse.dat");

@@ -5,6 +5,8 @@
 
 #include <array>
 #include <filesystem>
+#include <functional>
+#include <string>
 #include <optional>
 #include <string_view>
 
@@ -45,6 +47,11 @@ public:
     // be opened is reported and leaves the tables it feeds as they were; the
     // next call then loads both files again.
     void KurseLaden();
+
+    // The loading itself, from decoded file contents: the source gives the
+    // content of the named file, or nullopt when it cannot be opened.
+    using FileSource = std::function<std::optional<std::string>(std::string_view name)>;
+    void KurseLesen(const FileSource& source);
 
     // amount "*" rate (credits from an amount) or amount "/" rate (an amount
     // from credits), with the Kauf rate, or the RH rate when useRH is set.

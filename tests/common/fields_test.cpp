@@ -146,6 +146,7 @@ TEST(RecordWriter, WritesRecordStyleLines)
     w.value(FieldValue{}).endLine();
     w.value(FieldValue{std::string("Notiz, mit Komma")}).value(FieldValue{3.0}).empty().endLine();
     w.text("Sag \"Hallo\"").endLine();
+    w.text("\"Hallo\", sagt er").endLine();
     w.empty().text("").endLine();
     EXPECT_EQ(w.str(),
               "\"Neues Schiff\"\r\n"
@@ -153,7 +154,8 @@ TEST(RecordWriter, WritesRecordStyleLines)
               "1.5,2,.5,-.25,1E+20\r\n"
               "\r\n"
               "\"Notiz, mit Komma\",3,\r\n"
-              "\"Sag 'Hallo'\"\r\n"
+              "Sag \"Hallo\"\r\n"  // reads back unquoted as it is
+              "\"'Hallo', sagt er\"\r\n"
               ",\"\"\r\n");
 }
 

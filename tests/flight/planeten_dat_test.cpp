@@ -26,7 +26,8 @@ TEST(PlanetenDat, GoldenFilesAreWrittenByteForByteAndReadBackWhole) {
     const std::vector<Case> cases = {
         {{}, nullptr},
         {{{"Heimat", 1, 12, 3}}, "heimat.dat"},
-        // Names with a comma or blanks at either end are quoted, so that they read back unchanged.
+        // Names with a comma or leading blanks are quoted, so that they read back unchanged;
+        // trailing blanks stay unquoted, as the name reads to the end of its line.
         {{{"Außenposten", 2, 101, 5}, {"Kolonie, Süd", -2, 0, -7}, {"  Vorposten", 32767, -32768, 1},
           {"", 1, 1, 1}, {"Tor ", 4, 4, 4}}, "mixed.dat"},
     };
@@ -63,6 +64,29 @@ TEST(PlanetenDat, HandWrittenAndDamagedFiles) {
     const PlanetFileLoad load = parsePlanetenDat(tooMany);
     EXPECT_EQ(load.entries.size(), 32767u);
     EXPECT_EQ(load.state, damaged);
+}
+
+TEST(PlanetenDat, WhatALoadTakesASaveWritesBackToReadTheSame) {
+    struct Case { const char* what; std::string content; Entries entries; bool sameBytes; };
+    const std::vector<Case> cases = {
+        {"trailing blanks and tabs", "Tor  \r\n 4 \r\n 4 \r\n 4 \r\nB\t \r\n 1 \r\n-1 \r\n 1 \r\n",
+         {{"Tor  ", 4, 4, 4}, {"B\t ", 1, -1, 1}}, true},
+        {"a double quote inside", "Der \"Hort\"\r\n 1 \r\n 1 \r\n 1 \r\n", {{"Der \"Hort\"", 1, 1, 1}}, true},
+        {"quoted line ends", std::string("\"\n\"\r4 4 4"), {{"\n", 4, 4, 4}}, false},
+        {"two names in one quote", "\"Alpha\r\n 1 \r\n 2 \r\n 3 \r\nBeta\"\r\n 4 \r\n 5 \r\n 6 \r\nGamma\r\n 7 \r\n 8 \r\n 9 \r\n",
+         {{"Alpha\r\n 1 \r\n 2 \r\n 3 \r\nBeta", 4, 5, 6}, {"Gamma", 7, 8, 9}}, true},
+    };
+    for (const Case& c : cases) {
+        const PlanetFileLoad load = parsePlanetenDat(c.content);
+        EXPECT_EQ(load.entries, c.entries) << c.what;
+        const std::string written = planetenDatContent(load.entries);
+        if (c.sameBytes) {
+            EXPECT_EQ(written, c.content) << c.what;
+        }
+        const PlanetFileLoad back = parsePlanetenDat(written);
+        EXPECT_EQ(back.state, PlanetFileState::Read) << c.what;
+        EXPECT_EQ(back.entries, c.entries) << c.what;
+    }
 }
 
 TEST(PlanetenDat, ClosingNeverLosesTheFile) {

@@ -1,0 +1,39 @@
+// schiffe.dat in both ways of reading (the start-up's 16-bit speed and the
+// editor's 32-bit one): every ship a file yields is written by the program's
+// own save so that the next load gives the same catalogue, with nothing left out.
+
+#include <algorithm>
+
+#include "Check.h"
+#include "catalogue/ShipCatalogue.h"
+#include "common/debugging.h"
+
+namespace {
+
+using namespace krvx;
+
+std::vector<Schiffstyp> ships(const ShipCatalogue& catalogue)
+{
+    const auto count = static_cast<std::size_t>(std::max<std::int16_t>(catalogue.Schiffstypen_length, 0));
+    return {catalogue.Schiffstypen.begin(),
+            catalogue.Schiffstypen.begin() + static_cast<std::ptrdiff_t>(std::min(count, catalogue.Schiffstypen.size()))};
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static Debugging log("/nonexistent/KRVXR.debug", RegionalSettings::german());  // never begun: silent
+    const std::string input = fuzz::text(data, size);
+    for (const SpeedWidth width : {SpeedWidth::Bits16, SpeedWidth::Bits32}) {
+        ShipCatalogue catalogue(log);
+        loadSchiffeContent(catalogue, input, width);
+        const std::string written = schiffeDatContent(catalogue);
+        ShipCatalogue again(log);
+        const SchiffeLoad back = loadSchiffeContent(again, written, width);
+        FUZZ_CHECK(!back.damaged(), written);
+        FUZZ_CHECK(ships(again) == ships(catalogue), written);
+        FUZZ_CHECK(schiffeDatContent(again) == written, written);
+    }
+    return 0;
+}
