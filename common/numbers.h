@@ -22,7 +22,9 @@ double parseLeadingNumber(std::string_view text);
 // Number to text: a blank before zero and positive numbers, '-' before negative
 // ones; 15 significant digits, trailing zeros and point dropped; no 0 before the
 // point below 1 (" .5"); exponent form from 1E15 on (" 1E+15"), and below 1E-4
-// as well (" 1.5E-05"). 1073.00000190735 gives " 1073.00000190735".
+// as well (" 1.5E-05"). 1073.00000190735 gives " 1073.00000190735". The few
+// largest doubles, whose 15 digits would round beyond the double range, give
+// " 1.79769313486231E+308", so that every text reads back as a number.
 std::string formatNumber(double value);
 
 // The same without the leading blank of non-negative numbers (".5", "-2.5",

@@ -94,6 +94,7 @@ TEST_F(SchiffeDatTest, NamesSurviveSaveAndLoad) {
         {"‚Zeichen‘ … € – ™", 1, 2, 3, 4, 5, 6, 7},
         {"", 0, 0, 0, 0, 0, 0, 0},
         {"'single'", 0, 0, 0, 0, 0, 0, 0},
+        {"Jäger \"Blitz\"", 0, 0, 0, 0, 0, 0, 0},  // stored unquoted, as it reads back so
     };
     ShipCatalogue catalogue(log_);
     fill(catalogue, ships);

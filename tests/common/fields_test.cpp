@@ -1,5 +1,6 @@
 #include "common/fields.h"
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -135,6 +136,11 @@ TEST(FieldNumber, WholeFieldMustBeANumber)
     EXPECT_EQ(fieldNumber("1,5"), std::nullopt);
     EXPECT_EQ(fieldNumber(""), std::nullopt);
     EXPECT_EQ(fieldNumber("1E"), std::nullopt);
+    // Beyond the double range, also in hexadecimal and octal: out of range, never infinite.
+    EXPECT_EQ(fieldNumber("1.79769313486232E+308"), std::nullopt);
+    EXPECT_EQ(fieldNumber("&H" + std::string(256, 'F')), std::nullopt);
+    EXPECT_EQ(fieldNumber("&O" + std::string(342, '7')), std::nullopt);
+    EXPECT_EQ(fieldNumber("&H" + std::string(255, 'F')), 0x1p1020);  // the largest still within it
 }
 
 TEST(RecordWriter, WritesRecordStyleLines)
@@ -170,6 +176,26 @@ TEST(RecordWriter, WhatItWritesReadsBack)
     EXPECT_EQ(r.readValue(), FieldValue{1.5e-7});
     EXPECT_EQ(r.readValue(), FieldValue{});
     EXPECT_TRUE(r.atEnd());
+}
+
+// Every number the writer stores reads back as a number: the largest doubles,
+// whose 15 digits round beyond the range, with the digits that give them back.
+TEST(RecordWriter, TheLargestDoublesReadBackExactly)
+{
+    struct Case { double value; const char* text; };
+    const Case cases[] = {
+        {std::numeric_limits<double>::max(), "1.7976931348623157E+308"},
+        {-std::numeric_limits<double>::max(), "-1.7976931348623157E+308"},
+        {1.797693134862315e308, "1.797693134862315E+308"},
+        {1.79769313486231e308, "1.79769313486231E+308"},  // fits in 15 digits: as before
+        {1.5e300, "1.5E+300"},
+    };
+    for (const Case& c : cases) {
+        RecordWriter w;
+        w.number(c.value);
+        EXPECT_EQ(w.str(), c.text);
+        EXPECT_EQ(fieldNumber(w.str()), c.value) << c.text;
+    }
 }
 
 TEST(PrintWriter, ZonesAndNumbers)

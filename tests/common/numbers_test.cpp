@@ -75,7 +75,12 @@ INSTANTIATE_TEST_SUITE_P(Examples, FormatNumberTest, ::testing::Values(
     FormatCase{12345.678901234567, " 12345.6789012346"},
     FormatCase{0.000099999999999999999, " .0001"}, // rounds up out of the exponent range
     FormatCase{100000000000000.0, " 100000000000000"},
-    FormatCase{std::numeric_limits<double>::max(), " 1.79769313486232E+308"},
+    // The largest doubles would round beyond the range: the largest 15 digits within it.
+    FormatCase{std::numeric_limits<double>::max(), " 1.79769313486231E+308"},
+    FormatCase{-std::numeric_limits<double>::max(), "-1.79769313486231E+308"},
+    FormatCase{1.797693134862315e308, " 1.79769313486231E+308"},
+    FormatCase{1.79769313486231e308, " 1.79769313486231E+308"},
+    FormatCase{1.7976931348623e308, " 1.7976931348623E+308"},
     FormatCase{std::numeric_limits<double>::denorm_min(), " 4.94065645841247E-324"}));
 
 struct RoundCase {

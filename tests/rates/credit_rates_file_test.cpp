@@ -25,6 +25,8 @@ struct LoadCase {
 TEST(CreditRatesFile, LoadCases) {
     const Column a{"1,5", "2", "3", "4", "10"};
     const Column aEn{"1.5", "2", "3", "4", "10"};
+    const Column big{"1,79769313486231E+308", "&H" + std::string(256, 'F'), "1", "1", "1"};
+    const Column bigEn{"1.79769313486231E+308", "&H" + std::string(256, 'F'), "1", "1", "1"};
     const std::vector<LoadCase> cases{
         {"three records", "1.5,2,3,4,10\r\n.5,-1,0,1E+20,1E-05\r\n1,2,3,4,5\r\n",
          texts(a, {"0,5", "-1", "0", "1E+20", "1E-05"}, {"1", "2", "3", "4", "5"}),
@@ -43,6 +45,9 @@ TEST(CreditRatesFile, LoadCases) {
         {"fourth record not read", "1,1,1,1,1\r\n2,2,2,2,2\r\n3,3,3,3,3\r\n\"Vermerk\",9\r\n",
          texts({"1", "1", "1", "1", "1"}, {"2", "2", "2", "2", "2"}, {"3", "3", "3", "3", "3"}),
          texts({"1", "1", "1", "1", "1"}, {"2", "2", "2", "2", "2"}, {"3", "3", "3", "3", "3"})},
+        {"the largest double, and &H beyond the range is no number",
+         "1.7976931348623157E+308,&H" + std::string(256, 'F') + ",1,1,1\r\n",
+         texts(big, big, big), texts(bigEn, bigEn, bigEn)},
     };
     for (const LoadCase& c : cases) {
         EXPECT_EQ(creditRateTextsFromContent(c.content, RegionalSettings::german()), c.german) << c.what;
@@ -74,6 +79,9 @@ TEST(CreditRatesFile, SaveCases) {
         {"large and small", texts({"1E+20", "1,5E+20", "1E-05", "-3", "123456789012345"}, zeros, zeros),
          "1E+20,1.5E+20,1E-05,-3,123456789012345\r\n0,0,0,0,0\r\n0,0,0,0,0\r\n",
          "1E+20,1.5E+21,1E-05,-3,123456789012345\r\n0,0,0,0,0\r\n0,0,0,0,0\r\n"},
+        {"the largest double typed in", texts({"1,7976931348623157E+308", "-1,79769313486231E+308", "1", "1", "1"}, zeros, zeros),
+         "1.7976931348623157E+308,-1.79769313486231E+308,1,1,1\r\n0,0,0,0,0\r\n0,0,0,0,0\r\n",
+         ",,1,1,1\r\n0,0,0,0,0\r\n0,0,0,0,0\r\n"},
     };
     for (const SaveCase& c : cases) {
         EXPECT_EQ(creditRatesContent(c.boxes, RegionalSettings::german()), c.german) << c.what;
