@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "app/commandline.h"
+#include "app/DataFolder.h"
 #include "common/debugging.h"
 #include "app/ui/AllWindows.h"
 #include "app/ui/SystemRegional.h"
@@ -40,15 +41,17 @@ int main(int argc, char** argv) {
 
     std::error_code noFolder;
     const std::filesystem::path dataDir = std::filesystem::current_path(noFolder);
+    krvx::tidyDataFolder(dataDir);
 
     const krvx::RegionalSettings regional = krvx::regionalSettingsOf(locale);
-    krvx::Debugging log(dataDir / "KRVXR.debug", regional);
+    krvx::SystemFileOps files;
+    krvx::Debugging log(dataDir / "KRVXR.debug", regional, {}, files);
     krvx::ShipCatalogue ships(log);
     krvx::QtMessageService boxes;
     krvx::OncePerActionMessages messages(boxes);
     krvx::Tausch tausch(dataDir, messages);
     krvx::WindowRegistry windows;
-    krvx::Services services{dataDir, regional, log, ships, tausch, messages, windows};
+    krvx::Services services{dataDir, regional, log, ships, tausch, messages, windows, files};
 
     krvx::registerAllWindows(windows, services);
     windows.show(QStringLiteral("FrmMenu"));

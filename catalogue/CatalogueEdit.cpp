@@ -1,5 +1,7 @@
 #include "catalogue/CatalogueEdit.h"
 
+#include <utility>
+
 #include "common/numbers.h"
 
 namespace krvx {
@@ -51,6 +53,15 @@ std::optional<std::int16_t> makePendingEntry(ShipCatalogue& catalogue) {
     }
     catalogue.Schiffstypen.resize(static_cast<std::size_t>(catalogue.Schiffstypen_length) + 1);
     return catalogue.Schiffstypen_length;
+}
+
+CatalogueState stateOf(const ShipCatalogue& catalogue) {
+    return {catalogue.Schiffstypen, catalogue.Schiffstypen_length};
+}
+
+void restore(ShipCatalogue& catalogue, CatalogueState state) {
+    catalogue.Schiffstypen = std::move(state.Schiffstypen);
+    catalogue.Schiffstypen_length = state.Schiffstypen_length;
 }
 
 bool holdsEntry(const ShipCatalogue& catalogue, std::int16_t index) {

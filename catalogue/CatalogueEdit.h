@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 #include "catalogue/ShipCatalogue.h"
 #include "common/textfile.h"
@@ -41,6 +42,16 @@ std::optional<std::int16_t> makePendingEntry(ShipCatalogue& catalogue);
 // entries after it move down, and the storage shrinks to the new count.
 // An index that holds no entry changes nothing.
 void deleteEntry(ShipCatalogue& catalogue, std::int16_t index);
+
+// The catalogue's entries and count as the editor last read them from
+// schiffe.dat, kept while an edit is taken over and saved: a save that fails
+// puts them back, so the calculators never see what the file does not hold.
+struct CatalogueState {
+    std::vector<Schiffstyp> Schiffstypen;
+    std::int16_t Schiffstypen_length = 0;
+};
+CatalogueState stateOf(const ShipCatalogue& catalogue);
+void restore(ShipCatalogue& catalogue, CatalogueState state);
 
 // True when the storage holds an entry at the index (a counted or the pending one).
 bool holdsEntry(const ShipCatalogue& catalogue, std::int16_t index);

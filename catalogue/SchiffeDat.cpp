@@ -123,23 +123,23 @@ std::string schiffeDatContent(const ShipCatalogue& catalogue) {
     return out.str();
 }
 
-std::optional<FileError> saveSchiffe(const ShipCatalogue& catalogue, const std::filesystem::path& file) {
-    return saveDataFile(file, schiffeDatContent(catalogue));
+std::optional<FileError> saveSchiffe(const ShipCatalogue& catalogue, const std::filesystem::path& file, FileOps& ops) {
+    return saveDataFile(file, schiffeDatContent(catalogue), ops);
 }
 
-SchiffeSave saveSchiffeKeepingCopy(const ShipCatalogue& catalogue, const std::filesystem::path& file) {
+SchiffeSave saveSchiffeKeepingCopy(const ShipCatalogue& catalogue, const std::filesystem::path& file, FileOps& ops) {
     SchiffeSave result;
     std::error_code error;
     // When it cannot even be told whether the file is there, the copy is tried.
     if (std::filesystem::exists(file, error) || error) {
-        BackupCopy copy = keepBackupCopy(file);
+        BackupCopy copy = keepBackupCopy(file, ops);
         if (!copy.path) {
             result.copyError = std::move(copy.error);
             return result;
         }
         result.keptCopy = std::move(copy.path);
     }
-    result.writeError = saveSchiffe(catalogue, file);
+    result.writeError = saveSchiffe(catalogue, file, ops);
     return result;
 }
 

@@ -67,7 +67,7 @@ std::string schiffeDatContent(const ShipCatalogue& catalogue);
 // saveSchiffe's file step: writes schiffeDatContent atomically. On failure the
 // file is unchanged and the error is returned for the message
 // "Bitte im Korvax Forum melden:".
-std::optional<FileError> saveSchiffe(const ShipCatalogue& catalogue, const std::filesystem::path& file);
+std::optional<FileError> saveSchiffe(const ShipCatalogue& catalogue, const std::filesystem::path& file, FileOps& ops);
 
 struct SchiffeSave {
     std::optional<std::filesystem::path> keptCopy;  // where the old file was kept
@@ -79,6 +79,6 @@ struct SchiffeSave {
 // saveSchiffe over a file that the last load found damaged: the old file is
 // first kept as schiffe.dat.bak (or .bak2, .bak3 ...), and when no copy can be
 // made the file is not written. A file that is no longer there needs no copy.
-SchiffeSave saveSchiffeKeepingCopy(const ShipCatalogue& catalogue, const std::filesystem::path& file);
+SchiffeSave saveSchiffeKeepingCopy(const ShipCatalogue& catalogue, const std::filesystem::path& file, FileOps& ops);
 
 } // namespace krvx

@@ -19,6 +19,10 @@ Debugging::Debugging(std::filesystem::path file, RegionalSettings settings, Cloc
     : file_(std::move(file)), settings_(std::move(settings)),
       clock_(clock ? std::move(clock) : Clock(systemLocalTime)) {}
 
+Debugging::Debugging(std::filesystem::path file, RegionalSettings settings, Clock clock, FileOps& ops)
+    : file_(std::move(file)), settings_(std::move(settings)),
+      clock_(clock ? std::move(clock) : Clock(systemLocalTime)), debugFile_(ops) {}
+
 void Debugging::beginDebugging() {
     if (debugOn_ || !debugFile_.open(file_)) {
         return;

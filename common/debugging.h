@@ -18,8 +18,9 @@ public:
     using Clock = std::function<std::tm()>;  // local date and time
 
     // The log file and the month names to write; the clock defaults to the
-    // system's local time.
+    // system's local time, the file is written through ops or the system's calls.
     Debugging(std::filesystem::path file, RegionalSettings settings, Clock clock = {});
+    Debugging(std::filesystem::path file, RegionalSettings settings, Clock clock, FileOps& ops);
 
     // Opens the file for appending; only when that succeeds the log is on and
     // writes an empty message, then "Begin Debugging". A failed open leaves it

@@ -3,9 +3,12 @@
 #include <array>
 #include <cerrno>
 #include <cstdio>
+#include <csignal>
+#include <ctime>
 #include <random>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -142,10 +145,10 @@ std::optional<std::filesystem::path> resolveLinks(std::filesystem::path file, in
     return std::nullopt;
 }
 
-bool writeAll(int fd, std::string_view bytes)
+bool writeAll(FileOps& ops, int fd, std::string_view bytes)
 {
     while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        const ssize_t written = ops.write(fd, bytes.data(), bytes.size());
         if (written < 0) {
             if (errno == EINTR)
                 continue;
@@ -156,24 +159,78 @@ bool writeAll(int fd, std::string_view bytes)
     return true;
 }
 
-// Creates a fresh temporary file beside target; -1 with errno set on failure.
-int createTemporary(const std::filesystem::path& target, std::filesystem::path& tempPath)
+std::filesystem::path folderOf(const std::filesystem::path& file)
+{
+    return file.parent_path().empty() ? "." : file.parent_path();
+}
+
+std::string temporaryPrefix(const std::filesystem::path& file)
+{
+    return "." + file.filename().string() + ".tmp";
+}
+
+// Creates and locks a fresh temporary file beside the file, named after it
+// and this process; -1 with errno set on failure. The lock lasts until the
+// descriptor is closed, and tells a later clean-up that the writer is at work.
+int createTemporary(FileOps& ops, const std::filesystem::path& file, std::filesystem::path& tempPath)
 {
     std::random_device random;
-    const std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
+    const std::string prefix = temporaryPrefix(file) + std::to_string(::getpid()) + "-";
     for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = folder / ("." + target.filename().string() + ".tmp" + std::to_string(random() % 1000000000));
-        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST)
+        tempPath = folderOf(file) / (prefix + std::to_string(random() % 1000000000));
+        const int fd = ops.open(tempPath, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            ::flock(fd, LOCK_EX | LOCK_NB);  // a fresh file: nobody else holds it
             return fd;
+        }
+        if (errno != EEXIST)
+            return -1;
     }
     errno = EEXIST;
     return -1;
 }
 
+// What follows the prefix in the name of a temporary file: the writer's
+// process id, "-" and a random number; or, from earlier versions, only the
+// random number. nullopt when the name is none of the program's; a pid of 0
+// when it names no writer.
+std::optional<pid_t> temporaryWriter(std::string_view suffix)
+{
+    const std::size_t dash = suffix.find('-');
+    const std::string_view pid = dash == std::string_view::npos ? std::string_view() : suffix.substr(0, dash);
+    const std::string_view number = dash == std::string_view::npos ? suffix : suffix.substr(dash + 1);
+    const auto digits = [](std::string_view text) {
+        return !text.empty() && text.size() <= 10 &&
+               text.find_first_not_of("0123456789") == std::string_view::npos;
+    };
+    if (!digits(number) || (dash != std::string_view::npos && !digits(pid)))
+        return std::nullopt;
+    return pid.empty() ? 0 : static_cast<pid_t>(std::stoll(std::string(pid)));
+}
+
+void removeIfAbandoned(const std::filesystem::path& temp, pid_t writer)
+{
+    int fd = ::open(temp.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0 && errno == EACCES)
+        fd = ::open(temp.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    struct stat info {};
+    // A lock held means a save is writing it right now.
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        // The writer's id may have been given to another process since: a
+        // file left unchanged for ten minutes is no save at work either.
+        constexpr std::time_t kLongUnchanged = 600;
+        const bool writerGone = writer > 0 && ::kill(writer, 0) != 0 && errno == ESRCH;
+        if (writerGone || std::time(nullptr) - info.st_mtime > kLongUnchanged)
+            ::unlink(temp.c_str());
+    }
+    ::close(fd);
+}
+
 void syncFolder(const std::filesystem::path& target)
 {
-    const std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
+    const std::filesystem::path folder = folderOf(target);
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
@@ -253,7 +310,7 @@ std::optional<std::string> readDataFile(const std::filesystem::path& file)
     return cp1252ToUtf8(bytes);
 }
 
-std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::string_view utf8Content)
+std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::string_view utf8Content, FileOps& ops)
 {
     int linkError = 0;
     const auto resolved = resolveLinks(file, linkError);
@@ -270,14 +327,15 @@ std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::st
         if (::access(target.c_str(), W_OK) != 0)
             return errorOf(errno);
     }
+    removeAbandonedTemporaries(target);
 
     std::filesystem::path tempPath;
-    const int fd = createTemporary(target, tempPath);
+    const int fd = createTemporary(ops, target, tempPath);
     if (fd < 0)
         return errorOf(errno);
 
     const auto fail = [&](int number) {
-        ::close(fd);
+        ops.close(fd);
         ::unlink(tempPath.c_str());
         return errorOf(number);
     };
@@ -288,16 +346,16 @@ std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::st
             [[maybe_unused]] const int ignored = ::fchown(fd, old.st_uid, old.st_gid);  // best effort
         }
     }
-    if (!writeAll(fd, utf8ToCp1252(utf8Content)))
+    if (!writeAll(ops, fd, utf8ToCp1252(utf8Content)))
         return fail(errno);
-    if (::fsync(fd) != 0)
+    if (ops.fsync(fd) != 0)
         return fail(errno);
-    if (::close(fd) != 0) {
+    if (ops.close(fd) != 0) {
         const int number = errno;
         ::unlink(tempPath.c_str());
         return errorOf(number);
     }
-    if (::rename(tempPath.c_str(), target.c_str()) != 0) {
+    if (ops.rename(tempPath, target) != 0) {
         const int number = errno;
         ::unlink(tempPath.c_str());
         return errorOf(number);
@@ -306,7 +364,68 @@ std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::st
     return std::nullopt;
 }
 
-BackupCopy keepBackupCopy(const std::filesystem::path& file)
+std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::string_view utf8Content)
+{
+    SystemFileOps ops;
+    return saveDataFile(file, utf8Content, ops);
+}
+
+void removeAbandonedTemporaries(const std::filesystem::path& file)
+{
+    int linkError = 0;
+    const auto target = resolveLinks(file, linkError);
+    if (!target)
+        return;
+    const std::string prefix = temporaryPrefix(*target);
+    std::error_code ec;
+    for (auto it = std::filesystem::directory_iterator(folderOf(*target), ec);
+         !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (!name.starts_with(prefix))
+            continue;
+        if (const std::optional<pid_t> writer = temporaryWriter(std::string_view(name).substr(prefix.size())))
+            removeIfAbandoned(it->path(), *writer);
+    }
+}
+
+namespace {
+
+// Gives the finished copy a name of its own, never one that is taken (by a
+// file, a folder or a dangling link). Where the file system knows no second
+// names, the copy is renamed to a name found free.
+bool nameCopy(FileOps& ops, const std::filesystem::path& temp, const std::filesystem::path& file,
+              std::filesystem::path& copy, int& number)
+{
+    constexpr int kMostCopies = 100000;
+    for (int n = 1; n <= kMostCopies; ++n) {
+        copy = file;
+        copy += n == 1 ? std::string(".bak") : ".bak" + std::to_string(n);
+        if (ops.link(temp, copy) == 0) {
+            ::unlink(temp.c_str());
+            return true;
+        }
+        if (errno == EEXIST)
+            continue;
+        if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP && errno != ENOSYS) {
+            number = errno;
+            return false;
+        }
+        struct stat taken {};
+        if (::lstat(copy.c_str(), &taken) == 0)
+            continue;
+        if (errno != ENOENT || ops.rename(temp, copy) != 0) {
+            number = errno;
+            return false;
+        }
+        return true;
+    }
+    number = EEXIST;
+    return false;
+}
+
+} // namespace
+
+BackupCopy keepBackupCopy(const std::filesystem::path& file, FileOps& ops)
 {
     const auto failed = [](int number) { return BackupCopy{std::nullopt, errorOf(number)}; };
     const int in = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
@@ -319,27 +438,18 @@ BackupCopy keepBackupCopy(const std::filesystem::path& file)
         return failed(number);
     }
 
-    // The first free name; O_EXCL also refuses a name held by a dangling link.
-    constexpr int kMostCopies = 100000;
-    std::filesystem::path copy;
-    int out = -1;
-    for (int n = 1; n <= kMostCopies; ++n) {
-        copy = file;
-        copy += n == 1 ? std::string(".bak") : ".bak" + std::to_string(n);
-        out = ::open(copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (out >= 0 || errno != EEXIST)
-            break;
-    }
+    // The copy is written beside the file it keeps, under a temporary name.
+    std::filesystem::path temp;
+    const int out = createTemporary(ops, file, temp);
     if (out < 0) {
         const int number = errno;
         ::close(in);
         return failed(number);
     }
-
     const auto fail = [&](int number) {
         ::close(in);
-        ::close(out);
-        ::unlink(copy.c_str());
+        ops.close(out);
+        ::unlink(temp.c_str());
         return failed(number);
     };
     char buffer[65536];
@@ -352,19 +462,31 @@ BackupCopy keepBackupCopy(const std::filesystem::path& file)
         }
         if (got == 0)
             break;
-        if (!writeAll(out, std::string_view(buffer, static_cast<std::size_t>(got))))
+        if (!writeAll(ops, out, std::string_view(buffer, static_cast<std::size_t>(got))))
             return fail(errno);
     }
-    if (::fchmod(out, info.st_mode & 07777) != 0 || ::fsync(out) != 0)
+    if (::fchmod(out, info.st_mode & 07777) != 0 || ops.fsync(out) != 0)
         return fail(errno);
     ::close(in);
-    if (::close(out) != 0) {
+    if (ops.close(out) != 0) {
         const int number = errno;
-        ::unlink(copy.c_str());
+        ::unlink(temp.c_str());
+        return failed(number);
+    }
+    std::filesystem::path copy;
+    int number = 0;
+    if (!nameCopy(ops, temp, file, copy, number)) {
+        ::unlink(temp.c_str());
         return failed(number);
     }
     syncFolder(copy);
     return BackupCopy{copy, std::nullopt};
+}
+
+BackupCopy keepBackupCopy(const std::filesystem::path& file)
+{
+    SystemFileOps ops;
+    return keepBackupCopy(file, ops);
 }
 
 AppendFile::~AppendFile()
@@ -375,30 +497,25 @@ AppendFile::~AppendFile()
 bool AppendFile::open(const std::filesystem::path& file)
 {
     close();
-    handle_ = std::fopen(file.c_str(), "ab");
-    return handle_ != nullptr;
+    fd_ = ops_.open(file, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    return fd_ >= 0;
 }
 
 bool AppendFile::isOpen() const
 {
-    return handle_ != nullptr;
+    return fd_ >= 0;
 }
 
 bool AppendFile::write(std::string_view utf8)
 {
-    if (!handle_)
-        return false;
-    const std::string bytes = utf8ToCp1252(utf8);
-    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), handle_) != bytes.size())
-        return false;
-    return std::fflush(handle_) == 0;
+    return fd_ >= 0 && writeAll(ops_, fd_, utf8ToCp1252(utf8));
 }
 
 void AppendFile::close()
 {
-    if (handle_) {
-        std::fclose(handle_);
-        handle_ = nullptr;
+    if (fd_ >= 0) {
+        ops_.close(fd_);
+        fd_ = -1;
     }
 }
 

@@ -2,11 +2,12 @@
 // Data files: Windows-1252 text with CR LF line ends (LF-only lines read too),
 // read whole and saved atomically. Texts in the program are UTF-8.
 
-#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "common/fileops.h"
 
 namespace krvx {
 
@@ -34,7 +35,17 @@ std::string fileErrorDescription(int number);
 // The new file keeps the old one's permissions; a symbolic link is written
 // through to its target. A file the user may not write is left alone
 // (failure EACCES), as writing it in place would fail. Returns nullopt on success.
+// Every step goes through ops; without them, through the system's own calls.
+std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::string_view utf8Content, FileOps& ops);
 std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::string_view utf8Content);
+
+// The temporary file of a save is hidden and named after the data file, the
+// writing process and a random number (".planeten.dat.tmp4711-80235"), and its
+// writer holds a lock on it. A save killed midway leaves it behind: this
+// removes the ones of that data file (in the folder of the file a symbolic
+// link leads to) that nobody holds locked and whose writer no longer runs, or
+// that were left unchanged for ten minutes. Every save does it for its file.
+void removeAbandonedTemporaries(const std::filesystem::path& file);
 
 // Where a copy of a file was kept, or why none could be made: exactly one is set.
 struct BackupCopy {
@@ -46,13 +57,16 @@ struct BackupCopy {
 // <name>.bak, or <name>.bak2, .bak3 ... when that name is taken by anything
 // (a file, a folder, a link). Nothing that exists is ever written over. The
 // copy gets the file's permissions; a symbolic link is copied as the content
-// of its target. When the copy fails midway, no partial copy is left.
+// of its target. The copy is written under a temporary name and gets its
+// final name only when whole, so a failure or a kill midway leaves no partial copy.
+BackupCopy keepBackupCopy(const std::filesystem::path& file, FileOps& ops);
 BackupCopy keepBackupCopy(const std::filesystem::path& file);
 
 // Appending (the debug log): opens for appending, creating the file when missing.
 class AppendFile {
 public:
-    AppendFile() = default;
+    AppendFile() : ops_(systemOps_) {}
+    explicit AppendFile(FileOps& ops) : ops_(ops) {}
     AppendFile(const AppendFile&) = delete;
     AppendFile& operator=(const AppendFile&) = delete;
     ~AppendFile();
@@ -63,7 +77,9 @@ public:
     void close();
 
 private:
-    std::FILE* handle_ = nullptr;
+    SystemFileOps systemOps_;
+    FileOps& ops_;
+    int fd_ = -1;
 };
 
 } // namespace krvx

@@ -73,8 +73,8 @@ std::optional<Mengen> ladeTauschDat(const std::filesystem::path& file, const Reg
 }
 
 bool speichereTauschDat(const std::filesystem::path& file, const Mengen& amounts,
-                        const FieldValue& kursvermerk, const RegionalSettings& regional) {
-    return !saveDataFile(file, tauschDatText(amounts, kursvermerk, regional)).has_value();
+                        const FieldValue& kursvermerk, const RegionalSettings& regional, FileOps& ops) {
+    return !saveDataFile(file, tauschDatText(amounts, kursvermerk, regional), ops).has_value();
 }
 
 } // namespace krvx

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "common/fields.h"
+#include "common/fileops.h"
 #include "common/regional.h"
 
 namespace krvx {
@@ -31,6 +32,6 @@ std::optional<Mengen> ladeTauschDat(const std::filesystem::path& file, const Reg
 // Replaces the file as a whole; on failure the old file stays as it was.
 // True when the file was written.
 bool speichereTauschDat(const std::filesystem::path& file, const Mengen& amounts,
-                        const FieldValue& kursvermerk, const RegionalSettings& regional);
+                        const FieldValue& kursvermerk, const RegionalSettings& regional, FileOps& ops);
 
 } // namespace krvx

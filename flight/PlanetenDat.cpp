@@ -109,7 +109,7 @@ std::optional<std::string> planetNameRefusal(std::string_view name) {
 }
 
 PlanetSaveResult savePlanetenDat(const fs::path& file, const std::vector<PlanetEintrag>& entries,
-                                 PlanetFileState loaded, bool added) {
+                                 PlanetFileState loaded, bool added, FileOps& ops) {
     PlanetSaveResult result;
     const std::string lost = "Die neu eingegebenen Planeten wurden nicht gespeichert.";
     if (loaded == PlanetFileState::Unreadable) {
@@ -124,7 +124,7 @@ PlanetSaveResult savePlanetenDat(const fs::path& file, const std::vector<PlanetE
         }
         std::error_code error;
         if (fs::exists(file, error)) {
-            const BackupCopy copy = keepBackupCopy(file);
+            const BackupCopy copy = keepBackupCopy(file, ops);
             if (!copy.path) {
                 result.message = fileName(file) + " enthält Einträge, die nicht gelesen werden konnten, und "
                                  "es ließ sich keine Sicherungskopie anlegen; die Datei bleibt unverändert. " + lost;
@@ -133,7 +133,7 @@ PlanetSaveResult savePlanetenDat(const fs::path& file, const std::vector<PlanetE
             result.keptCopy = copy.path;
         }
     }
-    if (const std::optional<FileError> error = saveDataFile(file, planetenDatContent(entries))) {
+    if (const std::optional<FileError> error = saveDataFile(file, planetenDatContent(entries), ops)) {
         if (added) {
             result.message = fileName(file) + " konnte nicht gespeichert werden: " + error->description + ". " + lost;
         }

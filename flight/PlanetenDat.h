@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/fileops.h"
 #include "flight/Planeten.h"
 
 namespace krvx {
@@ -65,6 +66,6 @@ struct PlanetSaveResult {
 // added; then the old file is first copied to planeten.dat.bak (or .bak2,
 // .bak3 ... when that exists) and the copy's name reported.
 PlanetSaveResult savePlanetenDat(const std::filesystem::path& file, const std::vector<PlanetEintrag>& entries,
-                                 PlanetFileState loaded, bool added);
+                                 PlanetFileState loaded, bool added, FileOps& ops);
 
 } // namespace krvx

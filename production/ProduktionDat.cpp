@@ -149,8 +149,8 @@ std::optional<ProduktionGelesen> produktionDatLaden(const std::filesystem::path&
 }
 
 std::optional<FileError> produktionDatSpeichern(const std::filesystem::path& file,
-                                                const ProduktionEingaben& eingaben) {
-    return saveDataFile(file, produktionDatText(eingaben));
+                                                const ProduktionEingaben& eingaben, FileOps& ops) {
+    return saveDataFile(file, produktionDatText(eingaben), ops);
 }
 
 } // namespace krvx

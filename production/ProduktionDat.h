@@ -51,6 +51,6 @@ std::optional<ProduktionGelesen> produktionDatLaden(const std::filesystem::path&
 // Replaces the file atomically; nullopt on success. On failure the old file
 // stays whole.
 std::optional<FileError> produktionDatSpeichern(const std::filesystem::path& file,
-                                                const ProduktionEingaben& eingaben);
+                                                const ProduktionEingaben& eingaben, FileOps& ops);
 
 } // namespace krvx

@@ -56,8 +56,8 @@ std::string creditRatesContent(const CreditRateTexts& texts, const RegionalSetti
 }
 
 std::optional<FileError> saveCreditRateTexts(const std::filesystem::path& file, const CreditRateTexts& texts,
-                                             const RegionalSettings& regional) {
-    return saveDataFile(file, creditRatesContent(texts, regional));
+                                             const RegionalSettings& regional, FileOps& ops) {
+    return saveDataFile(file, creditRatesContent(texts, regional), ops);
 }
 
 } // namespace krvx

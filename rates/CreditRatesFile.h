@@ -33,6 +33,6 @@ std::string creditRatesContent(const CreditRateTexts& texts, const RegionalSetti
 
 // Writes creditRatesContent atomically; on failure the file stays as it was.
 std::optional<FileError> saveCreditRateTexts(const std::filesystem::path& file, const CreditRateTexts& texts,
-                                             const RegionalSettings& regional);
+                                             const RegionalSettings& regional, FileOps& ops);
 
 } // namespace krvx

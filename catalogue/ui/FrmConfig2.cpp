@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <variant>
+#include <utility>
 
 #include "common/ui/Controls.h"
 #include "common/ui/FormEvents.h"
@@ -151,17 +152,23 @@ bool FrmConfig2::takeBoxesOver(Refusal context) {
     return true;
 }
 
-bool FrmConfig2::saveSchiffe() {
-    return writeSchiffe() == Saved::Written;
+bool FrmConfig2::saveSchiffe(CatalogueState asInFile) {
+    return writeSchiffe(std::move(asInFile)) == Saved::Written;
 }
 
-FrmConfig2::Saved FrmConfig2::writeSchiffe() {
+FrmConfig2::Saved FrmConfig2::writeSchiffe(CatalogueState asInFile) {
     const std::filesystem::path file = services().file("schiffe.dat");
     SchiffeSave saved;
     if (fileDamaged_) {
-        saved = saveSchiffeKeepingCopy(ships_, file);
+        saved = saveSchiffeKeepingCopy(ships_, file, services().files);
     } else {
-        saved.writeError = krvx::saveSchiffe(ships_, file);
+        saved.writeError = krvx::saveSchiffe(ships_, file, services().files);
+    }
+    if (!saved.written()) {
+        // The calculators price and time with the catalogue: it goes back to
+        // what the file holds before anything else can run (the message box).
+        restore(ships_, std::move(asInFile));
+        changed = true;
     }
     if (saved.copyError) {
         services().messages.message(copyErrorText(*saved.copyError), kAppTitle, MessageIcon::Error);
@@ -181,10 +188,11 @@ FrmConfig2::Saved FrmConfig2::writeSchiffe() {
 
 void FrmConfig2::saveChange() {
     if (!holdsEntry(ships_, currentSchiff)) return;  // an empty catalogue has nothing to change
+    CatalogueState asInFile = stateOf(ships_);
     if (!takeBoxesOver(Refusal::KeepEditing)) return;  // the boxes stay open for a correction
-    // Without a copy of the damaged file nothing was written: the entry stays
-    // open with what was typed, instead of being read back from the file.
-    if (writeSchiffe() == Saved::NoCopy) return;
+    // When nothing could be written the entry stays open with what was typed,
+    // for another try, instead of being read back from the file.
+    if (writeSchiffe(std::move(asInFile)) != Saved::Written) return;
     reload();
 }
 
@@ -211,8 +219,9 @@ void FrmConfig2::newShip() {
 
 void FrmConfig2::deleteShip() {
     if (!holdsEntry(ships_, currentSchiff)) return;
+    CatalogueState asInFile = stateOf(ships_);
     deleteEntry(ships_, currentSchiff);
-    saveSchiffe();
+    saveSchiffe(std::move(asInFile));
     reload();
 }
 
@@ -224,7 +233,8 @@ void FrmConfig2::backToRates() {
     if (changed) {
         // What the user typed is saved with the rest, as "Änderung speichern"
         // would; when it cannot be, the editor stays open for a correction.
-        if (!takeBoxesOver(Refusal::KeepEditing) || !saveSchiffe()) return;
+        CatalogueState asInFile = stateOf(ships_);
+        if (!takeBoxesOver(Refusal::KeepEditing) || !saveSchiffe(std::move(asInFile))) return;
         reload();
     }
     showFrmConfig3();
@@ -234,11 +244,13 @@ void FrmConfig2::backToRates() {
 void FrmConfig2::unload() {
     if (changed) {
         switch (services().messages.question("Änderungen speichern?", "Speichern?")) {
-        case Answer::Yes:
-            if (takeBoxesOver(Refusal::Closing) && saveSchiffe()) {
+        case Answer::Yes: {
+            CatalogueState asInFile = stateOf(ships_);
+            if (takeBoxesOver(Refusal::Closing) && saveSchiffe(std::move(asInFile))) {
                 fileDamaged_ = loadSchiffe(ships_, services().file("schiffe.dat"), SpeedWidth::Bits32).damaged();
             }
             break;
+        }
         case Answer::No:
             changed = false;
             break;

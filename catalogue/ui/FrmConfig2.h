@@ -25,11 +25,12 @@ public:
 
     // Shows entry currentSchiff read-only and clears changed.
     void showSchiff();
-    // Writes the catalogue to schiffe.dat; on failure shows the error and
-    // leaves changed set. True when written. When the last reload skipped
+    // Writes the catalogue to schiffe.dat; on failure puts the catalogue back
+    // as the file holds it (asInFile, taken before the edit), shows the error
+    // and leaves changed set. True when written. When the last reload skipped
     // records of the file, the old file is first kept as a copy and the user
     // told its name; without a copy the file is not written.
-    bool saveSchiffe();
+    bool saveSchiffe(CatalogueState asInFile);
 
     std::int16_t currentSchiff = 0;  // index of the entry shown
     bool changed = false;            // a value box was edited since the entry was shown or saved
@@ -41,7 +42,7 @@ private:
     enum class Refusal { KeepEditing, Closing };
     enum class Saved { Written, WriteFailed, NoCopy };
 
-    Saved writeSchiffe();
+    Saved writeSchiffe(CatalogueState asInFile);
 
     void reload();
     void updateSteps();

@@ -12,6 +12,7 @@
 namespace krvx {
 
 class Debugging;
+class FileOps;
 class ShipCatalogue;
 class Tausch;
 class WindowRegistry;
@@ -24,6 +25,7 @@ struct Services {
     Tausch& tausch;
     OncePerActionMessages& messages;
     WindowRegistry& windows;
+    FileOps& files;  // every file the program writes is written through these
 
     std::filesystem::path file(std::string_view name) const { return dataDir / name; }
 };

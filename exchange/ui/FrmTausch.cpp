@@ -151,7 +151,7 @@ void FrmTausch::unload() {
     for (int r = 0; r < kRessourcen; ++r) amounts[static_cast<std::size_t>(r)] = text(mengenFeld(r));
     // A file that cannot be written keeps its old content; the window closes anyway.
     speichereTauschDat(services().file("tausch.dat"), amounts, services().tausch.Kursvermerk(),
-                       services().regional);
+                       services().regional, services().files);
     raiseMenu();
 }
 

@@ -143,7 +143,7 @@ bool FrmZeit::addPlanet(const std::string& name, std::int16_t Galaxie, std::int1
 
 void FrmZeit::unload() {
     const PlanetSaveResult saved =
-        savePlanetenDat(services().file(kPlanetenDat), Planeten_.entries(), fileState_, added_);
+        savePlanetenDat(services().file(kPlanetenDat), Planeten_.entries(), fileState_, added_, services().files);
     if (saved.message) {
         services().messages.message(*saved.message);
     }

@@ -107,7 +107,7 @@ void FrmProdZeit::load() {
 
 void FrmProdZeit::unload() {
     const ProduktionEingaben eingaben{texte(produktion_), texte(ziel_), fromQ(txtDauer_->text())};
-    (void)produktionDatSpeichern(services().file(kProduktionDat), eingaben);
+    (void)produktionDatSpeichern(services().file(kProduktionDat), eingaben, services().files);
 }
 
 void FrmProdZeit::setZielmengen(const FuenfTexte& texte) {

@@ -86,7 +86,8 @@ CreditRateTexts FrmConfig3::fieldTexts() const {
 
 void FrmConfig3::unload() {
     // Closing is saving; a file that cannot be written stays as it was, silently.
-    (void)saveCreditRateTexts(services().file("creditkurse.dat"), fieldTexts(), services().regional);
+    (void)saveCreditRateTexts(services().file("creditkurse.dat"), fieldTexts(), services().regional,
+                              services().files);
 }
 
 } // namespace krvx

@@ -17,6 +17,8 @@
 namespace krvx {
 namespace {
 
+SystemFileOps files;  // the system's own calls: these saves do not fail on purpose
+
 namespace fs = std::filesystem;
 
 using Ships = std::vector<Schiffstyp>;
@@ -61,7 +63,7 @@ const Ships kFourShips{
 TEST_F(SchiffeDatTest, WritesFourCrLfLinesPerEntryInWindows1252) {
     ShipCatalogue catalogue(log_);
     fill(catalogue, kFourShips);
-    ASSERT_FALSE(saveSchiffe(catalogue, file()).has_value());
+    ASSERT_FALSE(saveSchiffe(catalogue, file(), files).has_value());
     EXPECT_EQ(readBytes(file()), golden("four_ships.dat"));
 }
 
@@ -70,7 +72,7 @@ TEST_F(SchiffeDatTest, PendingEntryIsWrittenAfterTheCountedOnes) {
     fill(catalogue, {{"Frachter", 100, 200, 300, 400, 500, -32768, 1440}});
     catalogue.Schiffstypen.push_back(Schiffstyp{});  // "Neues Schiff" in the editor
     catalogue.Schiffstypen.push_back({"beyond the pending one", 9, 9, 9, 9, 9, 9, 9});
-    ASSERT_FALSE(saveSchiffe(catalogue, file()).has_value());
+    ASSERT_FALSE(saveSchiffe(catalogue, file(), files).has_value());
     EXPECT_EQ(readBytes(file()), golden("pending_entry.dat"));
 
     // The reload counts the pending entry.
@@ -98,7 +100,7 @@ TEST_F(SchiffeDatTest, NamesSurviveSaveAndLoad) {
     };
     ShipCatalogue catalogue(log_);
     fill(catalogue, ships);
-    ASSERT_FALSE(saveSchiffe(catalogue, file()).has_value());
+    ASSERT_FALSE(saveSchiffe(catalogue, file(), files).has_value());
     ShipCatalogue reloaded(log_);
     loadSchiffe(reloaded, file(), SpeedWidth::Bits16);
     EXPECT_EQ(reloaded.Schiffstypen, ships);
@@ -247,9 +249,9 @@ TEST_F(SchiffeDatTest, SavingOverADamagedFileKeepsTheOldOneFirst) {
         if (c.sizeLimit > 0) {
             test::FileSizeLimit limit(c.sizeLimit);
             ASSERT_TRUE(limit.active());
-            saved = saveSchiffeKeepingCopy(catalogue, target);
+            saved = saveSchiffeKeepingCopy(catalogue, target, files);
         } else {
-            saved = saveSchiffeKeepingCopy(catalogue, target);
+            saved = saveSchiffeKeepingCopy(catalogue, target, files);
         }
 
         EXPECT_EQ(saved.written(), c.written) << c.what;
@@ -311,7 +313,7 @@ TEST_F(SchiffeDatTest, FailedSaveLeavesTheOldFileWhole) {
     {
         test::FileSizeLimit limit(100);
         ASSERT_TRUE(limit.active());
-        error = saveSchiffe(catalogue, file());
+        error = saveSchiffe(catalogue, file(), files);
     }
 
     ASSERT_TRUE(error.has_value());

@@ -8,6 +8,8 @@
 namespace krvx {
 namespace {
 
+SystemFileOps files;  // the system's own calls: these saves do not fail on purpose
+
 const std::filesystem::path kGolden = std::filesystem::path(KRVX_TESTS_DIR) / "exchange" / "golden";
 const RegionalSettings kGerman = RegionalSettings::german();
 
@@ -29,7 +31,7 @@ TEST(TauschDat, WritesTheGoldenFilesAndReadsThemBack) {
         SCOPED_TRACE(c.file);
         test::TempDir dir;
         const auto file = dir.file("tausch.dat");
-        ASSERT_TRUE(speichereTauschDat(file, c.amounts, c.kursvermerk, kGerman));
+        ASSERT_TRUE(speichereTauschDat(file, c.amounts, c.kursvermerk, kGerman, files));
         EXPECT_EQ(test::readBytes(file), test::readBytes(kGolden / c.file));
         EXPECT_EQ(ladeTauschDat(kGolden / c.file, kGerman), c.amounts);
     }
@@ -96,7 +98,7 @@ TEST(TauschDat, MissingFileAndFailedSave) {
     test::writeBytes(dir.file("cp1252.dat"), "M\xe4nge \"\xdc" "ber 5\"\r\n");
     EXPECT_EQ(ladeTauschDat(dir.file("cp1252.dat"), kGerman), (Mengen{"Mänge", "Über 5", "", "", ""}));
 
-    EXPECT_FALSE(speichereTauschDat(dir.file("fehlt/tausch.dat"), {"9", "9", "9", "9", "9"}, FieldValue{}, kGerman));
+    EXPECT_FALSE(speichereTauschDat(dir.file("fehlt/tausch.dat"), {"9", "9", "9", "9", "9"}, FieldValue{}, kGerman, files));
     EXPECT_FALSE(std::filesystem::exists(dir.file("fehlt")));
 }
 

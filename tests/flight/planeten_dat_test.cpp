@@ -14,6 +14,8 @@
 namespace krvx {
 namespace {
 
+SystemFileOps files;  // the system's own calls: these saves do not fail on purpose
+
 namespace fs = std::filesystem;
 using Entries = std::vector<PlanetEintrag>;
 using test::readBytes;
@@ -33,7 +35,7 @@ TEST(PlanetenDat, GoldenFilesAreWrittenByteForByteAndReadBackWhole) {
     };
     for (const Case& c : cases) {
         test::TempDir dir;
-        EXPECT_TRUE(savePlanetenDat(dir.file("planeten.dat"), c.entries, PlanetFileState::Read, false).written);
+        EXPECT_TRUE(savePlanetenDat(dir.file("planeten.dat"), c.entries, PlanetFileState::Read, false, files).written);
         EXPECT_EQ(readBytes(dir.file("planeten.dat")), c.golden ? golden(c.golden) : "");
         const PlanetFileLoad load = readPlanetenDat(dir.file("planeten.dat"));
         EXPECT_EQ(load.state, PlanetFileState::Read);
@@ -111,7 +113,7 @@ TEST(PlanetenDat, ClosingNeverLosesTheFile) {
         } else {
             writeBytes(file, old);
         }
-        const PlanetSaveResult saved = savePlanetenDat(file, {{"Heimat", 1, 12, 3}}, c.loaded, c.added);
+        const PlanetSaveResult saved = savePlanetenDat(file, {{"Heimat", 1, 12, 3}}, c.loaded, c.added, files);
         EXPECT_EQ(saved.written, c.written) << c.what;
         EXPECT_EQ(saved.message.has_value(), c.told) << c.what;
         if (!c.folder) {

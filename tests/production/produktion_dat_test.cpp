@@ -9,6 +9,8 @@
 namespace krvx {
 namespace {
 
+SystemFileOps files;  // the system's own calls: these saves do not fail on purpose
+
 const std::filesystem::path kGolden = std::filesystem::path(KRVX_TESTS_DIR) / "production" / "golden";
 
 ProduktionEingaben beispiel() {
@@ -36,7 +38,7 @@ TEST(ProduktionDat, WritesTheGoldenFilesByteForByte) {
         {"beispiel.dat", beispiel()}, {"sonderfaelle.dat", sonderfaelle()}};
     for (const auto& [name, eingaben] : faelle) {
         test::TempDir dir;
-        ASSERT_EQ(produktionDatSpeichern(dir.file(kProduktionDat), eingaben), std::nullopt);
+        ASSERT_EQ(produktionDatSpeichern(dir.file(kProduktionDat), eingaben, files), std::nullopt);
         EXPECT_EQ(test::readBytes(dir.file(kProduktionDat)), test::readBytes(kGolden / name)) << name;
 
         const auto gelesen = produktionDatLaden(kGolden / name);
@@ -110,7 +112,7 @@ TEST(ProduktionDat, MissingFileAndFailedSave) {
 
     // A folder in the way of the file: the save fails and leaves no stray file.
     std::filesystem::create_directory(dir.file(kProduktionDat));
-    EXPECT_NE(produktionDatSpeichern(dir.file(kProduktionDat), beispiel()), std::nullopt);
+    EXPECT_NE(produktionDatSpeichern(dir.file(kProduktionDat), beispiel(), files), std::nullopt);
     EXPECT_TRUE(std::filesystem::is_directory(dir.file(kProduktionDat)));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
                             std::filesystem::directory_iterator()), 1);
@@ -119,7 +121,7 @@ TEST(ProduktionDat, MissingFileAndFailedSave) {
 TEST(ProduktionDat, ReplacesAnExistingFile) {
     test::TempDir dir;
     test::writeBytes(dir.file(kProduktionDat), "9 9 9 9 9\r\n9 9 9 9 9\r\n9\r\n");
-    ASSERT_EQ(produktionDatSpeichern(dir.file(kProduktionDat), beispiel()), std::nullopt);
+    ASSERT_EQ(produktionDatSpeichern(dir.file(kProduktionDat), beispiel(), files), std::nullopt);
     EXPECT_EQ(test::readBytes(dir.file(kProduktionDat)), test::readBytes(kGolden / "beispiel.dat"));
 }
 

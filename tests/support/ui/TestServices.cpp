@@ -16,11 +16,11 @@ std::tm fixedTestTime() {
 
 TestServices::TestServices(RegionalSettings settings)
     : regional(std::move(settings)),
-      log(dir.file("KRVXR.debug"), regional, [] { return fixedTestTime(); }),
+      log(dir.file("KRVXR.debug"), regional, [] { return fixedTestTime(); }, files),
       ships(log),
       messages(script),
       tausch(dir.path(), messages),
-      services{dir.path(), regional, log, ships, tausch, messages, windows} {}
+      services{dir.path(), regional, log, ships, tausch, messages, windows, files} {}
 
 TestServices::~TestServices() {
     for (const char* name : {"FrmTausch", "FrmProdZeit", "FrmNeuerPlanet", "FrmZeit", "FrmSchiffspreise",

@@ -2,7 +2,7 @@
 // A complete set of program-wide services for a window test, in its own
 // temporary folder: German regional settings, a debug log with a fixed clock
 // (6 December 9:05), an empty ship catalogue, the rate module, scripted
-// message boxes and an empty window registry. Register the windows the test
+// message boxes, an empty window registry and a disk that fails on request. Register the windows the test
 // needs, e.g.
 //   t.windows.registerWindow("FrmZeit", [&] { return new FrmZeit(t.services); });
 
@@ -15,6 +15,7 @@
 #include "common/ui/Services.h"
 #include "common/ui/WindowRegistry.h"
 #include "rates/Tausch.h"
+#include "support/FailingFileOps.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempDir.h"
 
@@ -30,6 +31,7 @@ struct TestServices {
 
     TempDir dir;
     RegionalSettings regional;
+    FailingFileOps files;
     Debugging log;
     ShipCatalogue ships;
     ScriptedMessages script;  // what the user saw, and the answers to give
