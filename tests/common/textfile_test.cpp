@@ -19,6 +19,7 @@ namespace krvx {
 namespace {
 
 namespace fs = std::filesystem;
+using test::folderEntries;
 using test::readBytes;
 using test::TempDir;
 using test::writeBytes;
@@ -99,15 +100,6 @@ TEST(DataFile, ReadingFailsForMissingFilesAndFolders)
     TempDir dir;
     EXPECT_EQ(readDataFile(dir.file("fehlt.dat")), std::nullopt);
     EXPECT_EQ(readDataFile(dir.path()), std::nullopt);
-}
-
-std::vector<std::string> folderEntries(const fs::path& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 mode_t modeOf(const fs::path& file)

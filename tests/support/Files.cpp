@@ -1,5 +1,6 @@
 #include "support/Files.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -24,6 +25,15 @@ void writeBytes(const std::filesystem::path& file, std::string_view bytes)
     out.close();
     if (!out)
         ADD_FAILURE() << "cannot write " << file;
+}
+
+std::vector<std::string> folderEntries(const std::filesystem::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 } // namespace krvx::test

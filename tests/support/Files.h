@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace krvx::test {
 
@@ -14,5 +15,8 @@ std::string readBytes(const std::filesystem::path& file);
 // Creates or replaces the file with exactly these bytes; fails the running
 // test when that is not possible.
 void writeBytes(const std::filesystem::path& file, std::string_view bytes);
+
+// The names in the folder, sorted.
+std::vector<std::string> folderEntries(const std::filesystem::path& folder);
 
 } // namespace krvx::test

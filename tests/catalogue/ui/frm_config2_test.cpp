@@ -415,26 +415,6 @@ TEST_F(FrmConfig2Test, NewShipNameWithDoubleQuoteIsAskedAgain) {
     EXPECT_EQ(combo()->currentText(), "Der Blitz");
 }
 
-TEST_F(FrmConfig2Test, UnwritableFileShowsTheErrorAndStaysWhole) {
-    open(golden("editor_start.dat"));
-    click("CmdEdit");
-    type("TxtErz", "1");
-
-    {
-        test::FileSizeLimit limit(10);
-        ASSERT_TRUE(limit.active());
-        click("CmdSpeichern");
-    }
-
-    ASSERT_EQ(t.script.boxes.size(), 1u);
-    EXPECT_EQ(t.script.boxes[0].title, "Fehler");
-    EXPECT_EQ(t.script.boxes[0].icon, MessageIcon::Error);
-    EXPECT_EQ(t.script.boxes[0].text.rfind("Bitte im Korvax Forum melden:\n\r", 0), 0u) << t.script.boxes[0].text;
-    EXPECT_EQ(schiffeDat(), golden("editor_start.dat"));
-    // The reload reads the file as it was.
-    EXPECT_EQ(box("TxtErz")->text(), "100");
-}
-
 // A schiffe.dat with a record the editor cannot read: the first save keeps
 // the old file beside it and says where; a clean file gets no copy.
 const std::string kJaeger = "\"J\xE4ger\"\r\n100,50,0,10,0\r\n20\r\n15\r\n";
@@ -534,6 +514,111 @@ TEST_F(FrmConfig2Test, DamagedFileWithoutACopyIsNotWritten) {
     EXPECT_EQ(schiffeDat(), kJaegerEdited + kFrachter);
     EXPECT_EQ(test::readBytes(t.file("schiffe.dat.bak")), old);
     EXPECT_EQ(t.script.messageTexts(), std::vector<std::string>{kKeptCopyText});
+}
+
+// Every path that saves, with a save that fails: the program-wide catalogue
+// (what the calculators price and time with) stays exactly what the file
+// holds, and where the editor stays open the typed values wait in its boxes
+// for another try.
+TEST_F(FrmConfig2Test, FailedSaveLeavesTheCatalogueAsTheFileHoldsIt) {
+    enum class Path { Save, NewShip, Delete, YesOnClose, Handelskonfiguration };
+    struct Case {
+        const char* what;
+        Path path;
+        bool staysOpenWithTypedValues;
+        std::string retried;  // schiffe.dat after the same action once the disk works again
+    };
+    const std::string kBlitz = "\"Blitz\"\r\n7,0,0,0,0\r\n0\r\n0\r\n";
+    const Case cases[] = {
+        {"Änderung speichern", Path::Save, true, kJaegerEdited + kFrachter},
+        {"Neues Schiff, then Änderung speichern", Path::NewShip, true, kJaeger + kFrachter + kBlitz},
+        {"Löschen", Path::Delete, false, ""},
+        {"Ja in the save question", Path::YesOnClose, false, ""},
+        {"Handelskonfiguration", Path::Handelskonfiguration, true, kJaegerEdited + kFrachter},
+    };
+    struct Failure {
+        const char* what;
+        std::string file;     // schiffe.dat before
+        test::FileStep step;  // the step that fails
+        const char* message;  // the start of the box shown
+    };
+    const Failure failures[] = {
+        {"the write", kJaeger + kFrachter, test::FileStep::Rename, "Bitte im Korvax Forum melden:\n\r28\n\r"},
+        {"the copy of a damaged file", kJaeger + kUnreadable + kFrachter, test::FileStep::Link,
+         "schiffe.dat enthält Einträge, die nicht gelesen werden konnten, und es ließ sich keine Sicherungskopie"},
+    };
+    for (const Failure& f : failures) {
+        for (const Case& c : cases) {
+            const std::string what = std::string(c.what) + ", failing at " + f.what;
+            t.script.clear();
+            open(f.file);
+            if (c.path == Path::NewShip) {
+                t.script.inputs = {"Blitz"};
+                click("CmdNeu");
+            } else {
+                click("CmdEdit");
+            }
+            if (c.path != Path::Delete) type("TxtErz", "7");
+            t.files.failAt(f.step, "schiffe.dat");
+            switch (c.path) {
+            case Path::Save:
+            case Path::NewShip: click("CmdSpeichern"); break;
+            case Path::Delete: click("CmdDel"); break;
+            case Path::YesOnClose:
+                t.script.answers = {Answer::Yes};
+                form->close();
+                test::settle();
+                break;
+            case Path::Handelskonfiguration: click("Command1"); break;
+            }
+            t.files.heal();
+
+            EXPECT_GT(t.files.failures(), 0) << what;
+            EXPECT_EQ(schiffeDat(), f.file) << what;
+            for (const std::string& name : test::folderEntries(t.dir.path())) {
+                EXPECT_TRUE(name == "schiffe.dat" || name == "creditkurse.dat") << what << ": " << name << " left";
+            }
+            ASSERT_EQ(t.script.messageTexts().size(), 1u) << what;
+            EXPECT_EQ(t.script.messageTexts()[0].rfind(f.message, 0), 0u) << what << ": " << t.script.messageTexts()[0];
+            ShipCatalogue asInFile(t.log);
+            loadSchiffe(asInFile, t.file("schiffe.dat"), SpeedWidth::Bits32);
+            ASSERT_EQ(t.ships.Schiffstypen_length, asInFile.Schiffstypen_length) << what;
+            for (std::int16_t i = 0; i < asInFile.Schiffstypen_length; ++i) {
+                const auto at = static_cast<std::size_t>(i);
+                EXPECT_EQ(t.ships.Schiffstypen[at], asInFile.Schiffstypen[at]) << what;
+            }
+            ASSERT_NE(t.ships.find("Jäger"), nullptr) << what;
+            EXPECT_EQ(t.ships.find("Jäger")->erz, 100) << what;
+            EXPECT_EQ(t.ships.find("Blitz"), nullptr) << what;
+
+            const bool open = t.windows.window(FrmConfig2::kName) != nullptr;
+            EXPECT_EQ(open, c.path != Path::YesOnClose) << what;
+            if (c.staysOpenWithTypedValues) {
+                EXPECT_TRUE(editable()) << what;
+                EXPECT_EQ(box("TxtErz")->text(), "7") << what;
+                EXPECT_EQ(combo()->currentText(), c.path == Path::NewShip ? "Blitz" : "Jäger") << what;
+                // The user tries again once the disk works.
+                t.script.clear();
+                click(c.path == Path::Handelskonfiguration ? "Command1" : "CmdSpeichern");
+                if (f.file != kJaeger + kFrachter) {
+                    EXPECT_EQ(test::readBytes(t.file("schiffe.dat.bak")), f.file) << what;
+                }
+                EXPECT_EQ(schiffeDat(), c.retried) << what;
+                ASSERT_NE(t.ships.find("Jäger"), nullptr) << what;
+                EXPECT_EQ(t.ships.find("Jäger")->erz, c.path == Path::NewShip ? 100 : 7) << what;
+            } else if (open) {
+                EXPECT_TRUE(readOnly()) << what;
+                EXPECT_EQ(box("TxtErz")->text(), "100") << what;
+            }
+            if (t.windows.window(FrmConfig2::kName) != nullptr) {
+                t.script.answers = {Answer::No};
+                closeForm();
+            }
+            t.windows.close(FrmConfig3::kName);
+            test::settle();
+            std::filesystem::remove(t.file("schiffe.dat.bak"));
+        }
+    }
 }
 
 } // namespace
