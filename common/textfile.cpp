@@ -1,14 +1,12 @@
 #include "common/textfile.h"
 
+#include "common/temporaries.h"
+
 #include <array>
 #include <cerrno>
 #include <cstdio>
-#include <csignal>
-#include <ctime>
-#include <random>
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -159,78 +157,9 @@ bool writeAll(FileOps& ops, int fd, std::string_view bytes)
     return true;
 }
 
-std::filesystem::path folderOf(const std::filesystem::path& file)
-{
-    return file.parent_path().empty() ? "." : file.parent_path();
-}
-
-std::string temporaryPrefix(const std::filesystem::path& file)
-{
-    return "." + file.filename().string() + ".tmp";
-}
-
-// Creates and locks a fresh temporary file beside the file, named after it
-// and this process; -1 with errno set on failure. The lock lasts until the
-// descriptor is closed, and tells a later clean-up that the writer is at work.
-int createTemporary(FileOps& ops, const std::filesystem::path& file, std::filesystem::path& tempPath)
-{
-    std::random_device random;
-    const std::string prefix = temporaryPrefix(file) + std::to_string(::getpid()) + "-";
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = folderOf(file) / (prefix + std::to_string(random() % 1000000000));
-        const int fd = ops.open(tempPath, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            ::flock(fd, LOCK_EX | LOCK_NB);  // a fresh file: nobody else holds it
-            return fd;
-        }
-        if (errno != EEXIST)
-            return -1;
-    }
-    errno = EEXIST;
-    return -1;
-}
-
-// What follows the prefix in the name of a temporary file: the writer's
-// process id, "-" and a random number; or, from earlier versions, only the
-// random number. nullopt when the name is none of the program's; a pid of 0
-// when it names no writer.
-std::optional<pid_t> temporaryWriter(std::string_view suffix)
-{
-    const std::size_t dash = suffix.find('-');
-    const std::string_view pid = dash == std::string_view::npos ? std::string_view() : suffix.substr(0, dash);
-    const std::string_view number = dash == std::string_view::npos ? suffix : suffix.substr(dash + 1);
-    const auto digits = [](std::string_view text) {
-        return !text.empty() && text.size() <= 10 &&
-               text.find_first_not_of("0123456789") == std::string_view::npos;
-    };
-    if (!digits(number) || (dash != std::string_view::npos && !digits(pid)))
-        return std::nullopt;
-    return pid.empty() ? 0 : static_cast<pid_t>(std::stoll(std::string(pid)));
-}
-
-void removeIfAbandoned(const std::filesystem::path& temp, pid_t writer)
-{
-    int fd = ::open(temp.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0 && errno == EACCES)
-        fd = ::open(temp.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    struct stat info {};
-    // A lock held means a save is writing it right now.
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-        // The writer's id may have been given to another process since: a
-        // file left unchanged for ten minutes is no save at work either.
-        constexpr std::time_t kLongUnchanged = 600;
-        const bool writerGone = writer > 0 && ::kill(writer, 0) != 0 && errno == ESRCH;
-        if (writerGone || std::time(nullptr) - info.st_mtime > kLongUnchanged)
-            ::unlink(temp.c_str());
-    }
-    ::close(fd);
-}
-
 void syncFolder(const std::filesystem::path& target)
 {
-    const std::filesystem::path folder = folderOf(target);
+    const std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
@@ -373,19 +302,8 @@ std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::st
 void removeAbandonedTemporaries(const std::filesystem::path& file)
 {
     int linkError = 0;
-    const auto target = resolveLinks(file, linkError);
-    if (!target)
-        return;
-    const std::string prefix = temporaryPrefix(*target);
-    std::error_code ec;
-    for (auto it = std::filesystem::directory_iterator(folderOf(*target), ec);
-         !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (!name.starts_with(prefix))
-            continue;
-        if (const std::optional<pid_t> writer = temporaryWriter(std::string_view(name).substr(prefix.size())))
-            removeIfAbandoned(it->path(), *writer);
-    }
+    if (const auto target = resolveLinks(file, linkError))
+        removeAbandonedTemporariesBeside(*target);
 }
 
 namespace {

@@ -1,10 +1,13 @@
 #include "common/textfile.h"
 
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -266,6 +269,53 @@ TEST(AppendFile, AppendsAcrossOpeningsAndEncodes)
     EXPECT_EQ(readBytes(file), "Start: M\xE4rz\r\nEnde \x80\r\n");
     EXPECT_FALSE(log.open(dir.file("fehlt/KRVXR.debug")));
     EXPECT_FALSE(log.isOpen());
+}
+
+// The clean-up of temporary files that killed saves left: only the program's
+// own, only those of the data file, and never one whose writer may be at work.
+TEST(DataFile, RemovesOnlyTemporaryFilesWhoseWriterIsGone)
+{
+    TempDir dir;
+    const pid_t gone = ::fork();
+    if (gone == 0)
+        ::_exit(0);
+    ::waitpid(gone, nullptr, 0);
+    const std::string dead = std::to_string(gone);
+    const std::string alive = std::to_string(::getpid());
+    struct Case {
+        std::string name;
+        bool old;      // last changed an hour ago
+        bool locked;   // a writer holds its lock
+        bool removed;
+    };
+    const Case cases[] = {
+        {".planeten.dat.tmp" + dead + "-1", false, false, true},
+        {".planeten.dat.tmp" + dead + "-2", false, true, false},
+        {".planeten.dat.tmp" + alive + "-3", false, false, false},  // its writer may be about to lock it
+        {".planeten.dat.tmp" + alive + "-4", true, false, true},    // the id has been given to another process
+        {".planeten.dat.tmp" + alive + "-5", true, true, false},
+        {".planeten.dat.tmp123456", false, false, false},  // from an earlier version: only when old
+        {".planeten.dat.tmp654321", true, false, true},
+        {".planeten.dat.tmp" + dead + "-x", true, false, false},
+        {".planeten.dat.tmpfoo", true, false, false},
+        {".schiffe.dat.tmp" + dead + "-6", true, false, false},
+        {"planeten.dat.tmp" + dead + "-7", true, false, false},
+    };
+    std::vector<int> locks;
+    for (const Case& c : cases) {
+        writeBytes(dir.file(c.name), "halb");
+        if (c.old)
+            fs::last_write_time(dir.file(c.name), fs::file_time_type::clock::now() - std::chrono::hours(1));
+        if (c.locked) {
+            locks.push_back(::open(dir.file(c.name).c_str(), O_RDONLY | O_CLOEXEC));
+            ASSERT_EQ(::flock(locks.back(), LOCK_EX), 0);
+        }
+    }
+    removeAbandonedTemporaries(dir.file("planeten.dat"));
+    for (const Case& c : cases)
+        EXPECT_EQ(fs::exists(dir.file(c.name)), !c.removed) << c.name;
+    for (const int fd : locks)
+        ::close(fd);
 }
 
 } // namespace
