@@ -271,8 +271,8 @@ TEST(AppendFile, AppendsAcrossOpeningsAndEncodes)
     EXPECT_FALSE(log.isOpen());
 }
 
-// The clean-up of temporary files that killed saves left: only the program's
-// own, only those of the data file, and never one whose writer may be at work.
+// The clean-up of what killed saves left: only the program's own temporary
+// files of that data file, never one whose writer may still be at work.
 TEST(DataFile, RemovesOnlyTemporaryFilesWhoseWriterIsGone)
 {
     TempDir dir;
@@ -280,26 +280,15 @@ TEST(DataFile, RemovesOnlyTemporaryFilesWhoseWriterIsGone)
     if (gone == 0)
         ::_exit(0);
     ::waitpid(gone, nullptr, 0);
-    const std::string dead = std::to_string(gone);
-    const std::string alive = std::to_string(::getpid());
-    struct Case {
-        std::string name;
-        bool old;      // last changed an hour ago
-        bool locked;   // a writer holds its lock
-        bool removed;
-    };
+    const std::string dead = ".planeten.dat.tmp" + std::to_string(gone);
+    const std::string alive = ".planeten.dat.tmp" + std::to_string(::getpid());
+    struct Case { std::string name; bool old, locked, removed; };
     const Case cases[] = {
-        {".planeten.dat.tmp" + dead + "-1", false, false, true},
-        {".planeten.dat.tmp" + dead + "-2", false, true, false},
-        {".planeten.dat.tmp" + alive + "-3", false, false, false},  // its writer may be about to lock it
-        {".planeten.dat.tmp" + alive + "-4", true, false, true},    // the id has been given to another process
-        {".planeten.dat.tmp" + alive + "-5", true, true, false},
-        {".planeten.dat.tmp123456", false, false, false},  // from an earlier version: only when old
-        {".planeten.dat.tmp654321", true, false, true},
-        {".planeten.dat.tmp" + dead + "-x", true, false, false},
-        {".planeten.dat.tmpfoo", true, false, false},
-        {".schiffe.dat.tmp" + dead + "-6", true, false, false},
-        {"planeten.dat.tmp" + dead + "-7", true, false, false},
+        {dead + "-1", false, false, true},   {dead + "-2", false, true, false},
+        {alive + "-3", false, false, false}, {alive + "-4", true, false, true},  // a reused process id
+        {alive + "-5", true, true, false},   {".planeten.dat.tmp123", false, false, false},  // an earlier version's
+        {".planeten.dat.tmp456", true, false, true}, {dead + "-x", true, false, false},
+        {".schiffe.dat.tmp1-1", true, false, false}, {"planeten.dat.tmp1-1", true, false, false},
     };
     std::vector<int> locks;
     for (const Case& c : cases) {

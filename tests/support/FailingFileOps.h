@@ -1,12 +1,13 @@
 #pragma once
-// A disk that fails where a test says: the system's own calls, except that
-// one step (creating a file for writing, a write, fsync, close, rename or
-// link) fails on files whose name holds a given text, as a full or broken
-// disk would. Without a planned failure it is the system itself.
+// A disk that fails where a test says: the system's own calls, except that one
+// step fails with ENOSPC on every file whose path holds a given text, after
+// the first `skip` such calls have worked. A failed close still releases the
+// descriptor, as the system's does.
 
 #include <cerrno>
 #include <map>
 #include <string>
+#include <utility>
 
 #include "common/fileops.h"
 
@@ -14,34 +15,55 @@ namespace krvx::test {
 
 enum class FileStep { Open, Write, Fsync, Close, Rename, Link };
 
-const char* stepName(FileStep step);
+inline const char* stepName(FileStep step) {
+    const char* const names[] = {"open", "write", "fsync", "close", "rename", "link"};
+    return names[static_cast<int>(step)];
+}
 
 class FailingFileOps : public SystemFileOps {
 public:
-    // From now on every call of the step on a file whose path holds the text
-    // fails with the error, after the first `skip` of them have succeeded.
-    // A failed close still releases the descriptor, as the system's does.
-    void failAt(FileStep step, std::string pathPart, int skip = 0, int error = ENOSPC);
-    void heal();
-    int failures() const { return failures_; }  // calls made to fail so far
+    void failAt(FileStep step, std::string pathPart, int skip = 0) {
+        armed_ = true, step_ = step, part_ = std::move(pathPart), skip_ = skip, failures_ = 0;
+    }
+    void heal() { armed_ = false; }
+    int failures() const { return failures_; }  // calls made to fail since failAt
 
-    int open(const std::filesystem::path& file, int flags, mode_t mode) override;
-    ssize_t write(int fd, const void* data, std::size_t size) override;
-    int fsync(int fd) override;
-    int close(int fd) override;
-    int rename(const std::filesystem::path& from, const std::filesystem::path& to) override;
-    int link(const std::filesystem::path& existing, const std::filesystem::path& name) override;
+    int open(const std::filesystem::path& file, int flags, mode_t mode) override {
+        const int fd = fails(FileStep::Open, file) ? -1 : SystemFileOps::open(file, flags, mode);
+        if (fd >= 0) paths_[fd] = file;
+        return fd;
+    }
+    ssize_t write(int fd, const void* data, std::size_t size) override {
+        return fails(FileStep::Write, paths_[fd]) ? -1 : SystemFileOps::write(fd, data, size);
+    }
+    int fsync(int fd) override { return fails(FileStep::Fsync, paths_[fd]) ? -1 : SystemFileOps::fsync(fd); }
+    int close(int fd) override {
+        const bool failing = fails(FileStep::Close, paths_[fd]);
+        paths_.erase(fd);
+        const int result = SystemFileOps::close(fd);
+        if (failing) errno = ENOSPC;
+        return failing ? -1 : result;
+    }
+    int rename(const std::filesystem::path& from, const std::filesystem::path& to) override {
+        return fails(FileStep::Rename, to) ? -1 : SystemFileOps::rename(from, to);
+    }
+    int link(const std::filesystem::path& existing, const std::filesystem::path& name) override {
+        return fails(FileStep::Link, name) ? -1 : SystemFileOps::link(existing, name);
+    }
 
 private:
-    bool fails(FileStep step, const std::string& path);
-
+    bool fails(FileStep step, const std::filesystem::path& file) {
+        if (!armed_ || step != step_ || file.string().find(part_) == std::string::npos || skip_-- > 0) return false;
+        ++failures_;
+        errno = ENOSPC;
+        return true;
+    }
     bool armed_ = false;
     FileStep step_ = FileStep::Open;
-    std::string pathPart_;
+    std::string part_;
     int skip_ = 0;
-    int error_ = ENOSPC;
     int failures_ = 0;
-    std::map<int, std::string> openFiles_;  // descriptor -> path, for the steps on descriptors
+    std::map<int, std::filesystem::path> paths_;  // the open descriptors' files
 };
 
 } // namespace krvx::test
