@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <algorithm>
 #include <functional>
+#include <vector>
 #include <gtest/gtest.h>
 #include <iostream>
 
@@ -31,16 +32,6 @@ std::string lfExample(const char* name) {
     return text;
 }
 
-void type(QWidget* window, const char* box, const char* text) {
-    test::focusOn(test::control<QLineEdit>(window, box));
-    test::typeText(QString::fromLatin1(text));
-}
-
-void click(QWidget* window, const char* button) {
-    test::control<QPushButton>(window, button)->click();
-    test::settle();
-}
-
 void closeAll(test::TestServices& t) {
     for (const char* name : {"FrmConfig2", "FrmConfig3", "FrmZeit", "FrmProdZeit", "FrmTausch", "FrmMenu"}) {
         t.windows.close(QString::fromLatin1(name));
@@ -48,36 +39,30 @@ void closeAll(test::TestServices& t) {
     test::settle();
 }
 
-Act openAndClose(const char* window) {
-    return [window](test::TestServices& t) {
-        test::activate(t.windows.show(QString::fromLatin1(window)));
+// Opens the window, types into its boxes, clicks its button, closes everything.
+Act use(const char* window, std::vector<const char*> boxes = {}, const char* button = nullptr) {
+    return [=](test::TestServices& t) {
+        QWidget* w = t.windows.show(QString::fromLatin1(window));
+        if (!boxes.empty()) test::activate(w);  // (the menu's splash screen takes the activation)
+        for (const char* box : boxes) {
+            test::focusOn(test::control<QLineEdit>(w, box));
+            test::typeText(QStringLiteral("1"));
+        }
+        if (button) test::control<QPushButton>(w, button)->click();
+        test::settle();
+        t.script.answers = {Answer::No};
         closeAll(t);
     };
 }
 
 void editShip(test::TestServices& t) {
-    QWidget* editor = t.windows.show(QStringLiteral("FrmConfig2"));
-    test::activate(editor);
-    click(editor, "CmdEdit");
-    type(editor, "TxtErz", "7");
-    click(editor, "CmdSpeichern");
-    t.script.answers = {Answer::No};
-    closeAll(t);
-}
-
-void runMenu(test::TestServices& t) {
-    t.windows.show(QStringLiteral("FrmMenu"));
-    test::settle();
-    closeAll(t);
+    test::control<QPushButton>(t.windows.show(QStringLiteral("FrmConfig2")), "CmdEdit")->click();
+    use("FrmConfig2", {"TxtErz"}, "CmdSpeichern")(t);
 }
 
 void addPlanet(test::TestServices& t) {
-    test::activate(t.windows.show(QStringLiteral("FrmZeit")));
-    QWidget* dialog = t.windows.show(QStringLiteral("FrmNeuerPlanet"));
-    test::activate(dialog);
-    for (const char* box : {"TxtName", "TxtGal", "TxtSys", "TxtPlanet"}) type(dialog, box, "1");
-    click(dialog, "CmdAdd");
-    closeAll(t);
+    t.windows.show(QStringLiteral("FrmZeit"));
+    use("FrmNeuerPlanet", {"TxtName", "TxtGal", "TxtSys", "TxtPlanet"}, "CmdAdd")(t);
 }
 
 TEST(FailingDisk, EverySaveFailsAtEveryStepAndLosesNothing) {
@@ -102,17 +87,17 @@ TEST(FailingDisk, EverySaveFailsAtEveryStepAndLosesNothing) {
         {"schiffe.dat", lfExample("schiffe.dat"), editShip, save, false, {saveErrorText(full)}},
         {"schiffe.dat", schiffe, editShip, copy, false, {copyErrorText(full)}},
         {"schiffe.dat", schiffe, editShip, save, true, {saveErrorText(full)}},
-        {"planeten.dat", lfExample("planeten.dat"), openAndClose("FrmZeit"), save, false, {}},
+        {"planeten.dat", lfExample("planeten.dat"), use("FrmZeit"), save, false, {}},
         {"planeten.dat", lfExample("planeten.dat"), addPlanet, save, false, {planetenLost}},
         {"planeten.dat", planeten, addPlanet, copy, false,
          {"planeten.dat enthält Einträge, die nicht gelesen werden konnten, und es ließ sich keine "
           "Sicherungskopie anlegen; die Datei bleibt unverändert" + lost}},
         {"planeten.dat", planeten, addPlanet, save, true, {planetenLost}},
-        {"produktion.dat", "100 0 0 0 0\n250 0 0 0 0\n\n", openAndClose("FrmProdZeit"), save, false, {}},
-        {"creditkurse.dat", lfExample("creditkurse.dat"), openAndClose("FrmConfig3"), save, false, {}},
-        {"tausch.dat", "1500 0 0 0 0\n1.5\n", openAndClose("FrmTausch"), save, false, {}},
+        {"produktion.dat", "100 0 0 0 0\n250 0 0 0 0\n\n", use("FrmProdZeit"), save, false, {}},
+        {"creditkurse.dat", lfExample("creditkurse.dat"), use("FrmConfig3"), save, false, {}},
+        {"tausch.dat", "1500 0 0 0 0\n1.5\n", use("FrmTausch"), save, false, {}},
         // The debug log stays off when it cannot be opened and ends at a failed append.
-        {"KRVXR.debug", "6 Dezember 9:00    End Debugging\r\n", runMenu, {FileStep::Open, FileStep::Write}, false, {}},
+        {"KRVXR.debug", "6 Dezember 9:00    End Debugging\r\n", use("FrmMenu"), {FileStep::Open, FileStep::Write}, false, {}},
     };
     int injected = 0;
     for (const Case& c : cases) {
