@@ -27,7 +27,7 @@ struct EveryWindow : testing::Test {
             test::writeBytes(t.file(name), test::readBytes(std::string(KRVX_SOURCE_DIR "/packaging/seed/") + name));
         ASSERT_TRUE(t.ships.addSchiff(kLongName, 1, 2, 3, 4, 5, 6, 7));
         ASSERT_TRUE(t.ships.addSchiff("Frachter", 0, 12345678, 0, 0, 0, 40, 20));
-        ASSERT_FALSE(saveSchiffe(t.ships, t.file("schiffe.dat")));
+        ASSERT_FALSE(saveSchiffe(t.ships, t.file("schiffe.dat"), t.files));
     }
     QWidget* open(const char* name) {
         QWidget* window = t.windows.show(name);
