@@ -46,11 +46,11 @@ struct Program {
     Program()
         : dir(bench::benchFolder()),
           regional(RegionalSettings::german()),
-          log(dir / "KRVXR.debug", regional),
+          log(dir / "KRVXR.debug", regional, {}, files),
           ships(log),
           messages(boxes),
           tausch(dir, messages),
-          services{dir, regional, log, ships, tausch, messages, windows} {
+          services{dir, regional, log, ships, tausch, messages, windows, files} {
         for (const auto& entry : std::filesystem::directory_iterator(KRVX_SOURCE_DIR "/packaging/seed")) {
             std::filesystem::copy_file(entry.path(), dir / entry.path().filename(),
                                        std::filesystem::copy_options::overwrite_existing);
@@ -79,6 +79,7 @@ struct Program {
 
     std::filesystem::path dir;
     RegionalSettings regional;
+    SystemFileOps files;
     Debugging log;
     ShipCatalogue ships;
     NoBoxes boxes;
