@@ -6,13 +6,10 @@ debug log and every other file left in the working directory.
 
 usage: real_program_test.py PATH/TO/korvax-rechner
 """
-import ctypes
-import ctypes.util
 import hashlib
 import os
 import re
 import shutil
-import signal
 import subprocess
 import sys
 import tempfile
@@ -23,146 +20,9 @@ MENU_TITLE = "Korvax Rechner"
 GERMAN_MONTHS = ["Januar", "Februar", "M\xe4rz", "April", "Mai", "Juni", "Juli", "August",
                  "September", "Oktober", "November", "Dezember"]
 
-# ------------------------------------------------------------------ a little Xlib
-c_int, c_uint, c_long, c_ulong, c_void_p = (ctypes.c_int, ctypes.c_uint, ctypes.c_long,
-                                            ctypes.c_ulong, ctypes.c_void_p)
-ClientMessage, IsViewable, NoEventMask = 33, 2, 0
-
-
-class XClientMessageEvent(ctypes.Structure):
-    _fields_ = [("type", c_int), ("serial", c_ulong), ("send_event", c_int),
-                ("display", c_void_p), ("window", c_ulong), ("message_type", c_ulong),
-                ("format", c_int), ("l", c_long * 5)]
-
-
-class XEvent(ctypes.Union):
-    _fields_ = [("xclient", XClientMessageEvent), ("pad", c_long * 24)]
-
-
-class XWindowAttributes(ctypes.Structure):
-    _fields_ = [("x", c_int), ("y", c_int), ("width", c_int), ("height", c_int),
-                ("border_width", c_int), ("depth", c_int), ("visual", c_void_p),
-                ("root", c_ulong), ("class_", c_int), ("bit_gravity", c_int),
-                ("win_gravity", c_int), ("backing_store", c_int), ("backing_planes", c_ulong),
-                ("backing_pixel", c_ulong), ("save_under", c_int), ("colormap", c_ulong),
-                ("map_installed", c_int), ("map_state", c_int), ("all_event_masks", c_long),
-                ("your_event_mask", c_long), ("do_not_propagate_mask", c_long),
-                ("override_redirect", c_int), ("screen", c_void_p)]
-
-
-# Windows come and go while they are looked at (the splash screen closes by
-# itself), so a request can name a window that no longer exists. Xlib's own
-# error handler would end this script on the spot and leave the program under
-# test running; this one lets the request fail and the caller see "nothing".
-XErrorHandler = ctypes.CFUNCTYPE(c_int, c_void_p, c_void_p)
-
-
-@XErrorHandler
-def ignore_x_error(_display, _event):
-    return 0
-
-
-def die_with_parent():
-    """Runs in each child before it starts: if this script dies, so does the
-    child, and no Xvfb or program is left holding the test's output open."""
-    libc = ctypes.CDLL(ctypes.util.find_library("c") or "libc.so.6", use_errno=True)
-    PR_SET_PDEATHSIG = 1
-    libc.prctl(PR_SET_PDEATHSIG, signal.SIGKILL, 0, 0, 0)
-
-
-class X:
-    def __init__(self, display_name):
-        self.lib = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
-        lib = self.lib
-        lib.XSetErrorHandler.restype = c_void_p
-        lib.XSetErrorHandler.argtypes = [XErrorHandler]
-        lib.XSetErrorHandler(ignore_x_error)
-        lib.XOpenDisplay.restype = c_void_p
-        lib.XOpenDisplay.argtypes = [ctypes.c_char_p]
-        lib.XDefaultRootWindow.restype = c_ulong
-        lib.XDefaultRootWindow.argtypes = [c_void_p]
-        lib.XInternAtom.restype = c_ulong
-        lib.XInternAtom.argtypes = [c_void_p, ctypes.c_char_p, c_int]
-        lib.XQueryTree.argtypes = [c_void_p, c_ulong, ctypes.POINTER(c_ulong),
-                                   ctypes.POINTER(c_ulong), ctypes.POINTER(ctypes.POINTER(c_ulong)),
-                                   ctypes.POINTER(c_uint)]
-        lib.XGetWindowAttributes.argtypes = [c_void_p, c_ulong, ctypes.POINTER(XWindowAttributes)]
-        lib.XGetWindowProperty.argtypes = [c_void_p, c_ulong, c_ulong, c_long, c_long, c_int,
-                                           c_ulong, ctypes.POINTER(c_ulong), ctypes.POINTER(c_int),
-                                           ctypes.POINTER(c_ulong), ctypes.POINTER(c_ulong),
-                                           ctypes.POINTER(ctypes.c_void_p)]
-        lib.XSendEvent.argtypes = [c_void_p, c_ulong, c_int, c_long, ctypes.POINTER(XEvent)]
-        lib.XFree.argtypes = [c_void_p]
-        lib.XSync.argtypes = [c_void_p, c_int]
-        lib.XCloseDisplay.argtypes = [c_void_p]
-        self.dpy = None
-        deadline = time.monotonic() + 10
-        while not self.dpy and time.monotonic() < deadline:
-            self.dpy = lib.XOpenDisplay(display_name.encode())
-            if not self.dpy:
-                time.sleep(0.05)
-        if not self.dpy:
-            raise RuntimeError("cannot connect to the X server " + display_name)
-        self.root = lib.XDefaultRootWindow(self.dpy)
-
-    def atom(self, name):
-        return self.lib.XInternAtom(self.dpy, name.encode(), 0)
-
-    def close(self):
-        self.lib.XCloseDisplay(self.dpy)
-
-    def property_bytes(self, window, name, kind=0):
-        actual_type, actual_format = c_ulong(), c_int()
-        count, after, data = c_ulong(), c_ulong(), ctypes.c_void_p()
-        if self.lib.XGetWindowProperty(self.dpy, window, self.atom(name), 0, 1024, 0, kind,
-                                       ctypes.byref(actual_type), ctypes.byref(actual_format),
-                                       ctypes.byref(count), ctypes.byref(after),
-                                       ctypes.byref(data)) != 0 or not data.value:
-            return None, 0
-        unit = {8: 1, 16: ctypes.sizeof(ctypes.c_short), 32: ctypes.sizeof(c_long)}[actual_format.value]
-        raw = ctypes.string_at(data.value, count.value * unit)
-        self.lib.XFree(data)
-        return raw, actual_format.value
-
-    def title(self, window):
-        raw, _ = self.property_bytes(window, "_NET_WM_NAME")
-        if raw is None:
-            raw, _ = self.property_bytes(window, "WM_NAME")
-        return raw.decode("utf-8", "replace") if raw is not None else ""
-
-    def window_types(self, window):
-        raw, fmt = self.property_bytes(window, "_NET_WM_WINDOW_TYPE")
-        if raw is None or fmt != 32:
-            return []
-        return list((c_long * (len(raw) // ctypes.sizeof(c_long))).from_buffer_copy(raw))
-
-    def viewable_windows(self):
-        root_ret, parent_ret = c_ulong(), c_ulong()
-        children, n = ctypes.POINTER(c_ulong)(), c_uint()
-        self.lib.XSync(self.dpy, 0)
-        if not self.lib.XQueryTree(self.dpy, self.root, ctypes.byref(root_ret),
-                                   ctypes.byref(parent_ret), ctypes.byref(children), ctypes.byref(n)):
-            return []
-        result = []
-        for i in range(n.value):
-            attrs = XWindowAttributes()
-            if self.lib.XGetWindowAttributes(self.dpy, children[i], ctypes.byref(attrs)) \
-                    and attrs.map_state == IsViewable:
-                result.append(children[i])
-        if children:
-            self.lib.XFree(children)
-        return result
-
-    def send_delete(self, window):
-        event = XEvent()
-        event.xclient.type = ClientMessage
-        event.xclient.window = window
-        event.xclient.message_type = self.atom("WM_PROTOCOLS")
-        event.xclient.format = 32
-        event.xclient.l[0] = self.atom("WM_DELETE_WINDOW")
-        event.xclient.l[1] = 0  # CurrentTime
-        self.lib.XSendEvent(self.dpy, window, 0, NoEventMask, ctypes.byref(event))
-        self.lib.XSync(self.dpy, 0)
+# ------------------------------------------------------------------ the little Xlib, shared with the picture script
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts", "lib"))
+from xdisplay import X, XWindowAttributes, die_with_parent, start_xvfb, wait_for  # noqa: E402,F401
 
 
 # ------------------------------------------------------------------ the checks
@@ -188,33 +48,6 @@ def snapshot(folder):
             else:
                 files[rel] = "folder" if os.path.isdir(path) else "other"
     return files
-
-
-def start_xvfb():
-    read_end, write_end = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
-                             "-nolisten", "tcp", "-noreset"],
-                            pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                            preexec_fn=die_with_parent)
-    os.close(write_end)
-    number = b""
-    while not number.endswith(b"\n"):
-        chunk = os.read(read_end, 16)
-        if not chunk:
-            raise RuntimeError("Xvfb did not start")
-        number += chunk
-    os.close(read_end)
-    return xvfb, ":" + number.decode().strip()
-
-
-def wait_for(predicate, seconds):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        value = predicate()
-        if value:
-            return value
-        time.sleep(0.05)
-    return predicate()
 
 
 def runtime_dir(home):
