@@ -2,6 +2,7 @@
 under a private Xvfb: the windows on the screen, their titles and types,
 closing one as a window manager does, mouse clicks and keys through the XTest
 extension, and a window's picture as a PNG."""
+import contextlib
 import ctypes
 import ctypes.util
 import os
@@ -91,6 +92,9 @@ class X:
         lib.XStringToKeysym.argtypes = [ctypes.c_char_p]
         lib.XKeysymToKeycode.restype = ctypes.c_ubyte
         lib.XKeysymToKeycode.argtypes = [c_void_p, c_ulong]
+        lib.XTranslateCoordinates.argtypes = [c_void_p, c_ulong, c_ulong, c_int, c_int,
+                                              ctypes.POINTER(c_int), ctypes.POINTER(c_int),
+                                              ctypes.POINTER(c_ulong)]
         lib.XFree.argtypes = [c_void_p]
         lib.XSync.argtypes = [c_void_p, c_int]
         lib.XCloseDisplay.argtypes = [c_void_p]
@@ -174,15 +178,26 @@ class X:
         self.lib.XSendEvent(self.dpy, window, 0, 0, ctypes.byref(event))
         self.lib.XSync(self.dpy, 0)
 
+    def geometry(self, window):
+        """(left, top, width, height) of the window, its place on the screen."""
+        attrs = self.attributes(window)
+        if attrs is None:
+            return None
+        rx, ry, child = c_int(), c_int(), c_ulong()
+        self.lib.XTranslateCoordinates(self.dpy, window, self.root, 0, 0, ctypes.byref(rx),
+                                       ctypes.byref(ry), ctypes.byref(child))
+        return rx.value, ry.value, attrs.width, attrs.height
+
     def click(self, window, x, y):
         """A left click at (x, y) of the window's client area."""
-        attrs = self.attributes(window)
-        self.tst.XTestFakeMotionEvent(self.dpy, -1, attrs.x + x, attrs.y + y, 0)
+        left, top, _, _ = self.geometry(window)
+        self.tst.XTestFakeMotionEvent(self.dpy, -1, left + x, top + y, 0)
         self.lib.XSync(self.dpy, 0)
         time.sleep(0.1)
-        self.tst.XTestFakeButtonEvent(self.dpy, 1, 1, 0)
-        self.tst.XTestFakeButtonEvent(self.dpy, 1, 0, 0)
-        self.lib.XSync(self.dpy, 0)
+        for press in (1, 0):
+            self.tst.XTestFakeButtonEvent(self.dpy, 1, press, 0)
+            self.lib.XSync(self.dpy, 0)
+            time.sleep(0.05)
 
     def keycode(self, name):
         return self.lib.XKeysymToKeycode(self.dpy, self.lib.XStringToKeysym(name.encode()))
@@ -248,6 +263,25 @@ def start_xvfb():
         number += chunk
     os.close(read_end)
     return xvfb, ":" + number.decode().strip()
+
+
+@contextlib.contextmanager
+def private_display():
+    """A private Xvfb and a connection to it, both ended with the block:
+    yields (the connection, the display's name)."""
+    xvfb, display = start_xvfb()
+    try:
+        x = X(display)
+        try:
+            yield x, display
+        finally:
+            x.close()
+    finally:
+        xvfb.terminate()
+        try:
+            xvfb.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            xvfb.kill()
 
 
 def wait_for(predicate, seconds):

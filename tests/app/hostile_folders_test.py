@@ -8,8 +8,6 @@ file it did not mean to write has changed.
 
 usage: hostile_folders_test.py PATH/TO/korvax-rechner
 """
-import ctypes
-import ctypes.util
 import hashlib
 import os
 import pwd
@@ -41,38 +39,6 @@ def check(condition, message):
     return condition
 
 
-class Pointer:
-    """Clicks at window positions with XTest, as a user's mouse would."""
-
-    def __init__(self, x):
-        self.x = x
-        self.tst = ctypes.CDLL(ctypes.util.find_library("Xtst") or "libXtst.so.6")
-        self.tst.XTestFakeMotionEvent.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int, ctypes.c_int,
-                                                  ctypes.c_ulong]
-        self.tst.XTestFakeButtonEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
-        x.lib.XTranslateCoordinates.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_int,
-                                                ctypes.c_int, ctypes.POINTER(ctypes.c_int),
-                                                ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_ulong)]
-
-    def geometry(self, window):
-        attrs = rp.XWindowAttributes()
-        self.x.lib.XGetWindowAttributes(self.x.dpy, window, ctypes.byref(attrs))
-        rx, ry, child = ctypes.c_int(), ctypes.c_int(), ctypes.c_ulong()
-        self.x.lib.XTranslateCoordinates(self.x.dpy, window, self.x.root, 0, 0, ctypes.byref(rx),
-                                         ctypes.byref(ry), ctypes.byref(child))
-        return rx.value, ry.value, attrs.width, attrs.height
-
-    def click(self, window, px, py):
-        left, top, _, _ = self.geometry(window)
-        self.tst.XTestFakeMotionEvent(self.x.dpy, -1, left + px, top + py, 0)
-        self.x.lib.XSync(self.x.dpy, 0)
-        time.sleep(0.05)
-        for press in (1, 0):
-            self.tst.XTestFakeButtonEvent(self.x.dpy, 1, press, 0)
-            self.x.lib.XSync(self.x.dpy, 0)
-            time.sleep(0.05)
-
-
 def snapshot(folder):
     """Every entry below folder: a file by its bytes' hash, a link by its
     target, a folder as such."""
@@ -96,8 +62,8 @@ def snapshot(folder):
 class Run:
     """One run of the program in a working directory, driven through its windows."""
 
-    def __init__(self, x, pointer, display, workdir, home, as_user):
-        self.x, self.pointer, self.workdir = x, pointer, workdir
+    def __init__(self, x, display, workdir, home, as_user):
+        self.x, self.workdir = x, workdir
         self.boxes = []
         env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": home,
                "XDG_RUNTIME_DIR": rp.runtime_dir(home), "DISPLAY": display, "QT_QPA_PLATFORM": "xcb",
@@ -138,7 +104,7 @@ class Run:
                 if w in self.known:
                     continue
                 if t == title:
-                    if size is None or tuple(self.pointer.geometry(w)[2:]) == size:
+                    if size is None or tuple(self.x.geometry(w)[2:]) == size:
                         self.known[w] = title
                         return w
                 elif self.known:
@@ -173,13 +139,13 @@ def drive(run, where):
     # The splash screen goes by itself after 2.5 seconds.
     rp.wait_for(lambda: not [w for w in run.x.viewable_windows()
                              if run.splash_type in run.x.window_types(w)], 30)
-    bar = run.pointer.geometry(menu)[3] - MENU_CLIENT_HEIGHT
+    bar = run.x.geometry(menu)[3] - MENU_CLIENT_HEIGHT
 
     def open_from(window, px, py, title, size=None):
         # A click that comes before the window takes input is given again;
         # clicking twice only raises what the first click opened.
         for _ in range(3):
-            run.pointer.click(window, px, py)
+            run.x.click(window, px, py)
             w = run.wait_window(title, size, 15)
             if w:
                 return w
@@ -208,7 +174,7 @@ def drive(run, where):
     return menu
 
 
-def run_case(x, pointer, display, base, name, prepare, allowed, as_user=None):
+def run_case(x, display, base, name, prepare, allowed, as_user=None):
     where = "folder " + name
     workdir = os.path.join(base, name)
     home = os.path.join(base, name + "-home")
@@ -223,7 +189,7 @@ def run_case(x, pointer, display, base, name, prepare, allowed, as_user=None):
     before = snapshot(workdir)
     if name == "read-only":
         os.chmod(workdir, 0o555)
-    run = Run(x, pointer, display, workdir, home, as_user)
+    run = Run(x, display, workdir, home, as_user)
     try:
         menu = drive(run, where)
         if menu:
@@ -310,26 +276,16 @@ def main():
     # Root writes into read-only folders anyway: the read-only case runs the
     # program as an unprivileged user then.
     other = pwd.getpwnam("nobody") if os.geteuid() == 0 else None
-    xvfb, display = rp.start_xvfb()
     base = tempfile.mkdtemp(prefix="krvx-hostile-")
     try:
-        x = rp.X(display)
-        pointer = Pointer(x)
-        try:
-            run_case(x, pointer, display, base, "read-only", fill_example, set(), other)
-            run_case(x, pointer, display, base, "empty", lambda d: None, WRITTEN)
-            run_case(x, pointer, display, base, "random-bytes", fill_random,
+        with rp.private_display() as (x, display):
+            run_case(x, display, base, "read-only", fill_example, set(), other)
+            run_case(x, display, base, "empty", lambda d: None, WRITTEN)
+            run_case(x, display, base, "random-bytes", fill_random,
                      {"produktion.dat", "tausch.dat", "creditkurse.dat", "KRVXR.debug"})
-            run_case(x, pointer, display, base, "folders", fill_folders, set())
-            run_case(x, pointer, display, base, "dangling-links", fill_links, set())
-        finally:
-            x.close()
+            run_case(x, display, base, "folders", fill_folders, set())
+            run_case(x, display, base, "dangling-links", fill_links, set())
     finally:
-        xvfb.terminate()
-        try:
-            xvfb.wait(timeout=10)
-        except subprocess.TimeoutExpired:
-            xvfb.kill()
         shutil.rmtree(base, ignore_errors=True)
     if failures:
         print("%d check(s) failed" % len(failures))

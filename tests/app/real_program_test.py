@@ -22,7 +22,7 @@ GERMAN_MONTHS = ["Januar", "Februar", "M\xe4rz", "April", "Mai", "Juni", "Juli",
 
 # ------------------------------------------------------------------ the little Xlib, shared with the picture script
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts", "lib"))
-from xdisplay import X, XWindowAttributes, die_with_parent, start_xvfb, wait_for  # noqa: E402,F401
+from xdisplay import X, XWindowAttributes, die_with_parent, private_display, start_xvfb, wait_for  # noqa: E402,F401
 
 
 # ------------------------------------------------------------------ the checks
@@ -217,22 +217,13 @@ def main():
     if not shutil.which("Xvfb"):
         print("FAIL: Xvfb is not installed")
         return 1
-    xvfb, display = start_xvfb()
     base = tempfile.mkdtemp(prefix="krvx-real-")
     try:
-        x = X(display)
-        try:
+        with private_display() as (x, display):
             scenario_clean_start(x, display, base)
             scenario_bad_input(x, display, base)
             scenario_read_only_folder(x, display, base)
-        finally:
-            x.close()
     finally:
-        xvfb.terminate()
-        try:
-            xvfb.wait(timeout=10)
-        except subprocess.TimeoutExpired:
-            xvfb.kill()
         shutil.rmtree(base, ignore_errors=True)
     if failures:
         print("%d check(s) failed" % len(failures))

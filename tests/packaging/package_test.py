@@ -129,19 +129,8 @@ def check_program(root, exec_line, seeds, source_dir, version, base):
     home, workdir = os.path.join(base, "home"), os.path.join(base, "elsewhere")
     os.makedirs(home)
     os.makedirs(workdir)
-    xvfb, display = rp.start_xvfb()
-    try:
-        x = rp.X(display)
-        try:
-            status, _ = rp.run_program(x, display, workdir, home, command=command)
-        finally:
-            x.close()
-    finally:
-        xvfb.terminate()
-        try:
-            xvfb.wait(timeout=10)
-        except subprocess.TimeoutExpired:
-            xvfb.kill()
+    with rp.private_display() as (x, display):
+        status, _ = rp.run_program(x, display, workdir, home, command=command)
     check(status == 0, "installed program from its menu entry: exit status %r" % status)
     data = os.path.join(home, ".local/share/korvax-rechner")
     left = sorted(os.listdir(data)) if os.path.isdir(data) else None
