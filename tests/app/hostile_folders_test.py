@@ -29,14 +29,7 @@ DATA_FILES = ["schiffe.dat", "planeten.dat", "produktion.dat", "kurse.dat", "cre
 # (closing the rate editor is saving), the planet list and the debug log.
 WRITTEN = {"produktion.dat", "tausch.dat", "creditkurse.dat", "planeten.dat", "KRVXR.debug"}
 MENU_CLIENT_HEIGHT = 174  # 2610 twips: the menu bar sits above the client area
-failures = []
-
-
-def check(condition, message):
-    if not condition:
-        failures.append(message)
-        print("FAIL: " + message, flush=True)
-    return condition
+check, failures = rp.check, rp.failures
 
 
 def snapshot(folder):
