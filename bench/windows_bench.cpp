@@ -26,6 +26,7 @@
 #include "common/ui/Services.h"
 #include "common/ui/WindowRegistry.h"
 #include "rates/Tausch.h"
+#include "tests/support/ui/OffscreenMessages.h"
 
 namespace {
 
@@ -176,18 +177,8 @@ BENCHMARK(BM_KeystrokeFlightTime)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-namespace {
-
-// The offscreen platform cannot raise windows and says so at every show.
-void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (message.contains(QLatin1String("does not support raise()"))) return;
-    qt_message_output(type, context, message);
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
-    qInstallMessageHandler(quietHandler);
+    qInstallMessageHandler(krvx::test::quietOffscreenHandler);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 8));

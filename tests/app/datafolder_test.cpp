@@ -15,16 +15,10 @@ namespace krvx {
 namespace {
 
 namespace fs = std::filesystem;
+using test::folderEntries;
 using test::readBytes;
 using test::TempDir;
 using test::writeBytes;
-
-std::vector<std::string> entries(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 // Two example files and what a seed folder holds beside them but is no example.
 fs::path makeSeed(const fs::path& seed) {
@@ -65,7 +59,7 @@ TEST(DataFolder, FirstUseCreatesAndSeeds) {
     EXPECT_EQ(result.error, "");
     EXPECT_EQ(result.seeded.error, "");
     EXPECT_EQ(result.seeded.copied, (std::vector<std::string>{"kurse.dat", "schiffe.dat"}));
-    EXPECT_EQ(entries(folder), (std::vector<std::string>{"kurse.dat", "schiffe.dat"}));
+    EXPECT_EQ(folderEntries(folder), (std::vector<std::string>{"kurse.dat", "schiffe.dat"}));
     EXPECT_EQ(readBytes(folder / "schiffe.dat"), readBytes(seed / "schiffe.dat"));
     EXPECT_EQ(readBytes(folder / "kurse.dat"), readBytes(seed / "kurse.dat"));
 
@@ -75,7 +69,7 @@ TEST(DataFolder, FirstUseCreatesAndSeeds) {
     const DataFolderResult again = prepareDataFolder(folder, seed);
     EXPECT_FALSE(again.created);
     EXPECT_TRUE(again.seeded.copied.empty());
-    EXPECT_EQ(entries(folder), (std::vector<std::string>{"schiffe.dat"}));
+    EXPECT_EQ(folderEntries(folder), (std::vector<std::string>{"schiffe.dat"}));
     EXPECT_EQ(readBytes(folder / "schiffe.dat"), "eigene Schiffe");
 }
 
@@ -92,7 +86,7 @@ TEST(DataFolder, SeedingNeverReplacesWhatIsThere) {
     EXPECT_TRUE(fs::is_directory(folder / "kurse.dat"));
     EXPECT_TRUE(fs::is_symlink(folder / "schiffe.dat"));
     EXPECT_FALSE(fs::exists(temp.path() / "fehlt"));
-    EXPECT_EQ(entries(folder), (std::vector<std::string>{"kurse.dat", "schiffe.dat"}));
+    EXPECT_EQ(folderEntries(folder), (std::vector<std::string>{"kurse.dat", "schiffe.dat"}));
 }
 
 TEST(DataFolder, MissingSeedStillGivesAFolder) {
@@ -102,7 +96,7 @@ TEST(DataFolder, MissingSeedStillGivesAFolder) {
     EXPECT_EQ(result.error, "");
     EXPECT_EQ(result.seeded.error, "");
     EXPECT_TRUE(fs::is_directory(temp.path() / "daten"));
-    EXPECT_TRUE(entries(temp.path() / "daten").empty());
+    EXPECT_TRUE(folderEntries(temp.path() / "daten").empty());
 }
 
 TEST(DataFolder, FileInTheWayIsAnError) {
@@ -131,7 +125,7 @@ TEST(DataFolder, FailedCopyIsReportedAndLeavesNothingBehind) {
     EXPECT_EQ(result.error.rfind("Die Beispieldatei „schiffe.dat“ ließ sich nicht nach „" + folder.string() +
                                      "“ kopieren: ", 0), 0u)
         << result.error;
-    EXPECT_EQ(entries(folder), (std::vector<std::string>{"kurse.dat"}));
+    EXPECT_EQ(folderEntries(folder), (std::vector<std::string>{"kurse.dat"}));
 }
 
 } // namespace

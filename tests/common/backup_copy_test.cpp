@@ -19,16 +19,10 @@ namespace krvx {
 namespace {
 
 namespace fs = std::filesystem;
+using test::folderEntries;
 using test::readBytes;
 using test::TempDir;
 using test::writeBytes;
-
-std::vector<std::string> folderEntries(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 mode_t modeOf(const fs::path& file) {
     struct stat info {};

@@ -4,18 +4,10 @@
 #include <QFont>
 #include <gtest/gtest.h>
 
-namespace {
-
-// The offscreen platform cannot raise windows and says so at every show.
-void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (message.contains(QLatin1String("does not support raise()"))) return;
-    qt_message_output(type, context, message);
-}
-
-} // namespace
+#include "support/ui/OffscreenMessages.h"
 
 int main(int argc, char** argv) {
-    qInstallMessageHandler(quietHandler);
+    qInstallMessageHandler(krvx::test::quietOffscreenHandler);
     ::testing::InitGoogleTest(&argc, argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
