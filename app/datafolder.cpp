@@ -4,6 +4,8 @@
 #include <random>
 #include <system_error>
 
+#include "common/textfile.h"
+
 namespace fs = std::filesystem;
 
 namespace krvx {
@@ -115,6 +117,12 @@ DataFolderResult prepareDataFolder(const fs::path& folder, const fs::path& seed)
     result.created = true;
     result.seeded = seedFolder(seed, folder);
     return result;
+}
+
+void tidyDataFolder(const std::filesystem::path& dataDir) {
+    for (const char* name : {"schiffe.dat", "planeten.dat", "produktion.dat", "creditkurse.dat", "tausch.dat"}) {
+        removeAbandonedTemporaries(dataDir / name);
+    }
 }
 
 } // namespace krvx

@@ -42,4 +42,8 @@ struct DataFolderResult {
 // deleted, stay as they are.
 DataFolderResult prepareDataFolder(const std::filesystem::path& folder, const std::filesystem::path& seed);
 
+// Removes what saves of earlier runs left behind when they were killed
+// midway: the temporary files of the data files that the program writes.
+void tidyDataFolder(const std::filesystem::path& dataDir);
+
 } // namespace krvx

@@ -11,7 +11,7 @@
 #include <system_error>
 
 #include "app/commandline.h"
-#include "app/DataFolder.h"
+#include "app/datafolder.h"
 #include "common/debugging.h"
 #include "app/ui/AllWindows.h"
 #include "app/ui/SystemRegional.h"

@@ -12,7 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "app/DataFolder.h"
+#include "app/datafolder.h"
 #include "common/textfile.h"
 #include "support/Files.h"
 #include "support/TempDir.h"
