@@ -66,8 +66,10 @@ class Run:
                 env[name] = os.environ[name]
         command = [PROGRAM]
         if as_user is not None:
-            os.chown(env["XDG_RUNTIME_DIR"], as_user.pw_uid, as_user.pw_gid)
-            command = ["setpriv", "--reuid", str(as_user.pw_uid), "--regid", str(as_user.pw_gid),
+            user, command[0], sanitizer_options = as_user
+            env.update(sanitizer_options)
+            os.chown(env["XDG_RUNTIME_DIR"], user.pw_uid, user.pw_gid)
+            command = ["setpriv", "--reuid", str(user.pw_uid), "--regid", str(user.pw_gid),
                        "--clear-groups", "--"] + command
         self.proc = subprocess.Popen(command, cwd=workdir, env=env, stdin=subprocess.DEVNULL,
                                      preexec_fn=rp.die_with_parent)
@@ -177,7 +179,7 @@ def run_case(x, display, base, name, prepare, allowed, as_user=None):
     for folder in (workdir, home):
         os.chmod(folder, 0o755)
         if as_user is not None:
-            os.chown(home, as_user.pw_uid, as_user.pw_gid)
+            os.chown(home, as_user[0].pw_uid, as_user[0].pw_gid)
     prepare(workdir)
     before = snapshot(workdir)
     if name == "read-only":
@@ -235,6 +237,31 @@ def short(entry):
     return entry if isinstance(entry, str) else "%d bytes" % len(entry[1])
 
 
+def readable_for(user, base):
+    """What a run as user needs, copied out of the build and the checkout,
+    which may lie in a folder that only their owner can enter: the program
+    and the files the sanitizers' options name (the leak suppressions).
+    Returns (user, program, sanitizer options) for run_case."""
+    folder = os.path.join(base, "for-" + user.pw_name)
+    os.makedirs(folder)
+    os.chmod(folder, 0o755)
+    program = shutil.copy(PROGRAM, folder)
+    os.chmod(program, 0o755)
+    options = {}
+    for name in ("ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"):
+        parts = []
+        for part in os.environ.get(name, "").split(":"):
+            key, sep, value = part.partition("=")
+            if key == "suppressions" and sep and value:
+                value = shutil.copy(value, os.path.join(folder, name.lower() + "-" + os.path.basename(value)))
+                os.chmod(value, 0o644)
+                part = key + "=" + value
+            parts.append(part)
+        if name in os.environ:
+            options[name] = ":".join(parts)
+    return user, program, options
+
+
 def fill_random(workdir):
     rng = random.Random(11)
     for name in DATA_FILES:
@@ -268,9 +295,10 @@ def main():
         return 1
     # Root writes into read-only folders anyway: the read-only case runs the
     # program as an unprivileged user then.
-    other = pwd.getpwnam("nobody") if os.geteuid() == 0 else None
     base = tempfile.mkdtemp(prefix="krvx-hostile-")
+    os.chmod(base, 0o755)
     try:
+        other = readable_for(pwd.getpwnam("nobody"), base) if os.geteuid() == 0 else None
         with rp.private_display() as (x, display):
             run_case(x, display, base, "read-only", fill_example, set(), other)
             run_case(x, display, base, "empty", lambda d: None, WRITTEN)
