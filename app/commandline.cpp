@@ -116,8 +116,7 @@ std::string versionNotice() {
            "Es gibt KEINE GARANTIE, soweit gesetzlich zulässig.\n";
 }
 
-std::optional<int> prepareStart(const std::vector<std::string>& args, const fs::path& executable,
-                                std::ostream& out, std::ostream& err) {
+std::optional<int> answerCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const CommandLine line = parseCommandLine(args);
     switch (line.action) {
     case CommandLine::Action::Help:
@@ -134,7 +133,15 @@ std::optional<int> prepareStart(const std::vector<std::string>& args, const fs::
     case CommandLine::Action::Run:
         break;
     }
-    if (!line.dataFolder) {
+    return std::nullopt;
+}
+
+std::optional<int> prepareStart(const std::vector<std::string>& args, const fs::path& executable,
+                                std::ostream& out, std::ostream& err) {
+    if (const std::optional<int> status = answerCommandLine(args, out, err)) {
+        return status;
+    }
+    if (!parseCommandLine(args).dataFolder) {
         return std::nullopt;
     }
     const std::optional<fs::path> folder = dataFolderPath(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
@@ -159,6 +166,10 @@ std::optional<int> prepareStart(const std::vector<std::string>& args, const fs::
         return 1;
     }
     return std::nullopt;
+}
+
+std::optional<int> answerCommandLine(int argc, char** argv) {
+    return answerCommandLine(std::vector<std::string>(argv + std::min(argc, 1), argv + argc), std::cout, std::cerr);
 }
 
 std::optional<int> prepareStart(int argc, char** argv) {

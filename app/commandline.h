@@ -25,6 +25,11 @@ CommandLine parseCommandLine(const std::vector<std::string>& args);
 std::string helpText();
 std::string versionNotice();
 
+// Answers --help and --version on out and a wrong argument on err (exit
+// status 2); nothing when the program is to run. Needs no display.
+std::optional<int> answerCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+std::optional<int> answerCommandLine(int argc, char** argv);
+
 // Everything that happens before the windows start: answers --help and
 // --version on out and a wrong argument on err (exit status 2), and with
 // --data-folder creates, seeds and enters the data folder (exit status 1 when

@@ -1,21 +1,29 @@
-// Korvax Rechner: answers its command line, creates the program-wide services
-// in the working directory (or the data folder, with --data-folder) and shows
-// the main menu, whose load starts everything else.
+// Korvax Rechner: answers its command line, opens the display, enters its
+// data folder (the working directory, or the user's data folder with
+// --data-folder) unless a program already runs there, creates the
+// program-wide services and shows the main menu, whose load starts
+// everything else.
 #include <QApplication>
 #include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QSessionManager>
 #include <QTranslator>
 #include <filesystem>
+#include <iostream>
 #include <optional>
 #include <system_error>
 
 #include "app/commandline.h"
 #include "app/datafolder.h"
-#include "common/debugging.h"
 #include "app/ui/AllWindows.h"
+#include "app/ui/DisplayStart.h"
+#include "app/ui/SessionEnd.h"
+#include "app/ui/SingleProgram.h"
 #include "app/ui/SystemRegional.h"
 #include "catalogue/ShipCatalogue.h"
+#include "common/debugging.h"
+#include "common/ui/Controls.h"
 #include "common/ui/QtMessageService.h"
 #include "common/ui/Services.h"
 #include "common/ui/WindowRegistry.h"
@@ -23,14 +31,13 @@
 
 int main(int argc, char** argv) {
     // --help and --version need no display, so they come before Qt.
-    if (const std::optional<int> status = krvx::prepareStart(argc, argv)) {
+    if (const std::optional<int> status = krvx::answerCommandLine(argc, argv)) {
         return *status;
     }
-    QApplication app(argc, argv);
+    const std::unique_ptr<QApplication> app = krvx::openDisplay(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral(KRVX_APP_ID));
     QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 8));
 
-    const QLocale locale = QLocale::system();
     QTranslator qtTranslations;
     // The whole interface is German, so are the standard buttons of the message boxes.
     if (qtTranslations.load(QLocale(QLocale::German),
@@ -38,26 +45,61 @@ int main(int argc, char** argv) {
                             QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QApplication::installTranslator(&qtTranslations);
     }
+    krvx::QtMessageService boxes;
 
+    // Qt has taken its own options out of the arguments.
+    if (const std::optional<int> status = krvx::prepareStart(argc, argv)) {
+        return *status;
+    }
     std::error_code noFolder;
     const std::filesystem::path dataDir = std::filesystem::current_path(noFolder);
+
+    // Two programs in one folder would write each other's files over.
+    krvx::SingleProgram single(dataDir, krvx::userRuntimeFolder());
+    switch (single.start()) {
+    case krvx::SingleProgram::Start::Answered:
+        std::cerr << "korvax-rechner: Korvax Rechner läuft schon im Datenordner „" << dataDir.string()
+                  << "“ und wurde nach vorn geholt." << std::endl;
+        return 0;
+    case krvx::SingleProgram::Start::NoAnswer:
+        boxes.message("Korvax Rechner läuft schon im Datenordner „" + dataDir.string() +
+                          "“, antwortet aber nicht.\n\nBeenden Sie das laufende Programm und starten Sie "
+                          "Korvax Rechner dann neu.",
+                      krvx::kAppTitle, krvx::MessageIcon::Error);
+        return 1;
+    case krvx::SingleProgram::Start::Unchecked:
+        std::cerr << "korvax-rechner: Warnung: " << krvx::fromQ(single.problem())
+                  << " Ein zweiter Start im selben Datenordner wird nicht erkannt." << std::endl;
+        break;
+    case krvx::SingleProgram::Start::Alone:
+        break;
+    }
     krvx::tidyDataFolder(dataDir);
 
-    const krvx::RegionalSettings regional = krvx::regionalSettingsOf(locale);
+    const krvx::RegionalSettings regional = krvx::regionalSettingsOf(QLocale::system());
     krvx::SystemFileOps files;
     krvx::Debugging log(dataDir / "KRVXR.debug", regional, {}, files);
     krvx::ShipCatalogue ships(log);
-    krvx::QtMessageService boxes;
     krvx::OncePerActionMessages messages(boxes);
     krvx::Tausch tausch(dataDir, messages);
     krvx::WindowRegistry windows;
     krvx::Services services{dataDir, regional, log, ships, tausch, messages, windows, files};
 
     krvx::registerAllWindows(windows, services);
+    QObject::connect(&single, &krvx::SingleProgram::frontWanted,
+                     [&windows] { windows.bringToFront(QStringLiteral("FrmMenu")); });
+
+    // However the program is told to end (the menu closed, a signal, the
+    // desktop session ending), the menu's shut-down runs: every window saves
+    // its file and the debug log is closed.
+    krvx::SessionEnd sessionEnd(windows, messages);
+    sessionEnd.catchSignals();
+#ifndef QT_NO_SESSIONMANAGER
+    QObject::connect(app.get(), &QGuiApplication::commitDataRequest,
+                     [&sessionEnd](QSessionManager&) { sessionEnd.endSession(); });
+#endif
+    QObject::connect(app.get(), &QCoreApplication::aboutToQuit, [&sessionEnd] { sessionEnd.endSession(); });
+
     windows.show(QStringLiteral("FrmMenu"));
-    // However the program is told to end (the menu closed, the desktop session
-    // ending), the menu's shut-down runs: every window saves its file and the
-    // debug log is closed.
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, [&windows] { windows.close(QStringLiteral("FrmMenu")); });
     return QApplication::exec();
 }

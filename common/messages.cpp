@@ -1,9 +1,15 @@
 #include "common/messages.h"
 
+#include <utility>
+
 namespace krvx {
 
 void OncePerActionMessages::message(std::string_view text, std::string_view title, MessageIcon icon)
 {
+    if (note_) {
+        note_(title, text);
+        return;
+    }
     if (depth_ > 0) {
         auto key = std::make_tuple(std::string(text), std::string(title), static_cast<int>(icon));
         if (!shown_.insert(std::move(key)).second)
@@ -14,13 +20,20 @@ void OncePerActionMessages::message(std::string_view text, std::string_view titl
 
 Answer OncePerActionMessages::question(std::string_view text, std::string_view title)
 {
+    if (note_) return Answer::No;
     return target_.question(text, title);
 }
 
 std::string OncePerActionMessages::input(std::string_view prompt, std::string_view title,
                                          std::string_view preset)
 {
+    if (note_) return {};
     return target_.input(prompt, title, preset);
+}
+
+void OncePerActionMessages::answerUnattended(std::function<void(std::string_view, std::string_view)> note)
+{
+    note_ = std::move(note);
 }
 
 void OncePerActionMessages::beginAction()

@@ -3,6 +3,7 @@
 // shows real boxes, tests answer from a script. Computations report through it
 // without knowing of any window.
 
+#include <functional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -45,8 +46,16 @@ public:
     void beginAction();
     void endAction();
 
+    // While the session ends nobody is there to answer a box: from then on no
+    // box is shown, a question is answered No (nothing the user has not
+    // confirmed is saved), an input box counts as cancelled, and the text of a
+    // message goes to note instead.
+    void answerUnattended(std::function<void(std::string_view title, std::string_view text)> note);
+    bool unattended() const { return static_cast<bool>(note_); }
+
 private:
     MessageService& target_;
+    std::function<void(std::string_view, std::string_view)> note_;
     int depth_ = 0;
     std::set<std::tuple<std::string, std::string, int>> shown_;
 };

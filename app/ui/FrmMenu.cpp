@@ -121,6 +121,17 @@ const QStringList& FrmMenu::shutDownOrder() {
     return order;
 }
 
+bool FrmMenu::queryUnload() {
+    // Every window that may keep the program open (the catalogue editor's
+    // save question answered with Abbrechen) is asked before any closes, so
+    // that a stopped ending leaves every window as it was.
+    for (const QString& name : shutDownOrder()) {
+        FormWindow* window = services().windows.window(name);
+        if (window && !window->agreeToClose()) return false;
+    }
+    return true;
+}
+
 void FrmMenu::unload() {
     Services& s = services();
     for (const QString& name : shutDownOrder()) {

@@ -24,6 +24,7 @@ public:
     static const QStringList& shutDownOrder();
 
 protected:
+    bool queryUnload() override;
     void unload() override;
 
 private:

@@ -96,7 +96,7 @@ void FrmConfig2::showSchiff() {
         setComboText(cmbSchiffe_, {});
         for (QLineEdit* box : boxes_) box->clear();
     }
-    for (QLineEdit* box : boxes_) box->setEnabled(false);
+    for (QLineEdit* box : boxes_) setReadOnlyBox(box);
     cmdSpeichern_->setEnabled(false);
     cmdDel_->setEnabled(false);
     cmdEdit_->setEnabled(shown);
@@ -111,7 +111,7 @@ void FrmConfig2::updateSteps() {
 }
 
 void FrmConfig2::openForInput() {
-    for (QLineEdit* box : boxes_) box->setEnabled(true);
+    for (QLineEdit* box : boxes_) setReadOnlyBox(box, false);
     cmdSpeichern_->setEnabled(true);
     cmdDel_->setEnabled(true);
 }
@@ -241,23 +241,29 @@ void FrmConfig2::backToRates() {
     close();
 }
 
-void FrmConfig2::unload() {
-    if (changed) {
-        switch (services().messages.question("Änderungen speichern?", "Speichern?")) {
-        case Answer::Yes: {
-            CatalogueState asInFile = stateOf(ships_);
-            if (takeBoxesOver(Refusal::Closing) && saveSchiffe(std::move(asInFile))) {
-                fileDamaged_ = loadSchiffe(ships_, services().file("schiffe.dat"), SpeedWidth::Bits32).damaged();
-            }
-            break;
+bool FrmConfig2::queryUnload() {
+    if (!changed) return true;
+    switch (services().messages.question("Änderungen speichern?", "Speichern?")) {
+    case Answer::Yes: {
+        CatalogueState asInFile = stateOf(ships_);
+        if (takeBoxesOver(Refusal::Closing) && saveSchiffe(std::move(asInFile))) {
+            fileDamaged_ = loadSchiffe(ships_, services().file("schiffe.dat"), SpeedWidth::Bits32).damaged();
         }
-        case Answer::No:
-            changed = false;
-            break;
-        default:
-            return;  // cancel: nothing saved, the rate editor not shown
-        }
+        return true;
     }
+    case Answer::No:
+        // Also the answer while the session ends: values nobody confirmed
+        // are not written into the catalogue.
+        changed = false;
+        return true;
+    default:
+        // Cancel is going on with the editing: the editor stays open with
+        // what was typed, and so does the program when it was ending.
+        return false;
+    }
+}
+
+void FrmConfig2::unload() {
     showFrmConfig3();
 }
 

@@ -36,6 +36,7 @@ public:
     bool changed = false;            // a value box was edited since the entry was shown or saved
 
 protected:
+    bool queryUnload() override;
     void unload() override;
 
 private:

@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <algorithm>
 
+#include "common/ui/FontScale.h"
 #include "common/ui/Twips.h"
 #include "common/ui/WindowRegistry.h"
 
@@ -21,6 +22,7 @@ FormWindow::FormWindow(Services& services, const QString& name, const QString& c
     setAccessibleName(caption);
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(twips(clientWidthTwips), twips(clientHeightTwips));
+    fontScaling_ = new FontScaling(this);
 }
 
 void FormWindow::placeCentred(const QWidget* over) {
@@ -44,6 +46,9 @@ void FormWindow::runLoad() {
     loading_ = true;
     load();
     loading_ = false;
+    // Placed and loaded for the program's font: from here on the window is
+    // scaled for the font the desktop imposes.
+    fontScaling_->start();
     if (closeAfterLoad_) {
         closeAfterLoad_ = false;
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
@@ -57,6 +62,10 @@ void FormWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     if (!unloaded_) {
+        if (!agreeToClose()) {
+            event->ignore();
+            return;
+        }
         unloaded_ = true;
         {
             UserAction action(services_.messages);
@@ -65,6 +74,14 @@ void FormWindow::closeEvent(QCloseEvent* event) {
         services_.windows.forget(this);
     }
     event->accept();
+}
+
+bool FormWindow::agreeToClose() {
+    if (!closeAgreed_ && !unloaded_) {
+        UserAction action(services_.messages);
+        closeAgreed_ = queryUnload();
+    }
+    return closeAgreed_ || unloaded_;
 }
 
 void FormWindow::keyPressEvent(QKeyEvent* event) {

@@ -1,6 +1,7 @@
 #pragma once
-// The base of every window: a fixed-size top-level window placed in twips,
-// with the old form model's load and unload, the default button, and the
+// The base of every window: a fixed-size top-level window placed in twips
+// (scaled for the desktop's font, see FontScale.h), with the old form model's
+// load and unload, the default button, and the
 // lost-focus, got-focus and key-released events.
 
 #include <QPointer>
@@ -11,6 +12,8 @@
 #include "common/ui/Services.h"
 
 namespace krvx {
+
+class FontScaling;
 
 class FormWindow : public QWidget {
     Q_OBJECT
@@ -32,12 +35,21 @@ public:
     // window right after, with its full unload.
     void runLoad();
 
+    // Asks the window whether it may close now (the catalogue editor's save
+    // question). Once it has agreed it is not asked again: its close then
+    // goes ahead. False keeps it open, the user goes on working in it.
+    bool agreeToClose();
+
 protected:
     // Load: runs once after construction, before the window is first shown.
     virtual void load() {}
 
-    // Unload: runs when the window closes (by the user, the registry or the
-    // menu's shut-down), before it is deleted. The window always closes.
+    // Asked before the window closes (by the user, the registry or the menu's
+    // shut-down): false keeps it open, and nothing of its unload runs.
+    virtual bool queryUnload() { return true; }
+
+    // Unload: runs when the window closes, once queryUnload has agreed,
+    // before it is deleted.
     virtual void unload() {}
 
     // Enter (Return or keypad Enter) clicks this button when it is enabled,
@@ -52,8 +64,10 @@ private:
     Services& services_;
     QPointer<QPushButton> defaultButton_;
     bool unloaded_ = false;
+    bool closeAgreed_ = false;
     bool loading_ = false;
     bool closeAfterLoad_ = false;
+    FontScaling* fontScaling_;  // a child of the window
 };
 
 } // namespace krvx

@@ -31,8 +31,23 @@ FormWindow* WindowRegistry::window(const QString& name) const {
 }
 
 void WindowRegistry::close(const QString& name) {
-    if (FormWindow* form = window(name)) form->close();
-    open_.erase(name);
+    FormWindow* form = window(name);
+    if (!form) {
+        open_.erase(name);
+        return;
+    }
+    form->close();  // its close forgets it, unless the window chose to stay open
+}
+
+void WindowRegistry::bringToFront(const QString& first) {
+    for (const auto& [name, form] : open_) {
+        if (form && name != first) form->raise();
+    }
+    if (FormWindow* form = window(first)) {
+        if (form->isMinimized()) form->showNormal();
+        form->raise();
+        form->activateWindow();
+    }
 }
 
 void WindowRegistry::forget(const FormWindow* form) {

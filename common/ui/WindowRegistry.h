@@ -33,7 +33,12 @@ public:
     T* window(const QString& name) const { return dynamic_cast<T*>(window(name)); }
 
     // Closes the window when it is open (its unload runs); does nothing otherwise.
+    // A window that refuses to close stays open and registered.
     void close(const QString& name);
+
+    // Raises every open window and then the window first, which also takes
+    // the keyboard: what a second start of the program asks for.
+    void bringToFront(const QString& first);
 
     // Called by a window while it closes: from then on it counts as not open.
     void forget(const FormWindow* window);

@@ -13,6 +13,7 @@
 
 #include "app/ui/FrmMenu.h"
 #include "app/ui/FrmSplash.h"
+#include "app/ui/SessionEnd.h"
 #include "common/ui/Twips.h"
 #include "support/Files.h"
 #include "support/ui/TestServices.h"
@@ -33,8 +34,12 @@ public:
     StandIn(Services& services, const QString& name, std::function<void(Services&)> onUnload)
         : FormWindow(services, name, name, 1500, 1000), onUnload_(std::move(onUnload)) {}
     void load() override { services().log.writeDebug("load " + fromName()); }
+    bool asks = false;  // asks to save before it closes, as the catalogue editor does
 
 protected:
+    bool queryUnload() override {
+        return !asks || services().messages.question("Änderungen speichern?", "Speichern?") != Answer::Cancel;
+    }
     void unload() override {
         services().log.writeDebug("unload " + fromName());
         if (onUnload_) onUnload_(services());
@@ -311,6 +316,44 @@ TEST(FrmMenu, ShutDownClosesTheOtherWindowsInOrderThenTheLog) {
         EXPECT_TRUE(menu.isNull());
         for (const char* name : all) EXPECT_EQ(t.windows.window(name), nullptr) << name;
         for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+    }
+}
+
+// A window that asks before it closes: Abbrechen stops the whole ending
+// before any window has closed; the end of the session asks nothing and
+// drops what nobody confirmed.
+TEST(FrmMenu, AbbrechenStopsTheEndingButTheEndOfTheSessionAsksNothing) {
+    struct Case {
+        const char* what;
+        bool session;      // ended by the session (a signal), not by closing the menu
+        Answer answer;     // to the save question, when it is asked
+        bool ends;
+    };
+    const Case cases[] = {
+        {"menu closed, Abbrechen", false, Answer::Cancel, false},
+        {"menu closed, Nein", false, Answer::No, true},
+        {"session ends", true, Answer::Cancel, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TestServices t;
+        registerStandIn(t, "FrmTausch");
+        registerStandIn(t, "FrmConfig2");
+        QPointer<FrmMenu> menu = startMenu(t);
+        t.windows.show("FrmTausch");
+        auto* editor = dynamic_cast<StandIn*>(t.windows.show("FrmConfig2"));
+        ASSERT_NE(editor, nullptr);
+        editor->asks = true;
+        t.script.answers = {c.answer};
+        SessionEnd sessionEnd(t.windows, t.messages);
+        if (c.session) sessionEnd.endSession();
+        else menu->close();
+        settle();
+        EXPECT_EQ(t.script.boxes.size(), c.session ? 0u : 1u);
+        EXPECT_EQ(menu.isNull(), c.ends);
+        EXPECT_EQ(t.windows.window("FrmTausch") == nullptr, c.ends) << "closed before the question was answered";
+        EXPECT_EQ(t.windows.window("FrmConfig2") == nullptr, c.ends);
+        EXPECT_EQ(t.log.debugOn(), !c.ends);
     }
 }
 

@@ -1,0 +1,22 @@
+#pragma once
+// Opening the display. Without one (no desktop session, a display that
+// cannot be reached, a Wayland session without Qt's Wayland plugin) Qt would
+// abort with several lines of its own; the program says so in one German line
+// on stderr instead and ends with exit status 1, before it has written
+// anything.
+
+#include <QApplication>
+#include <memory>
+
+namespace krvx {
+
+inline constexpr int kNoDisplayStatus = 1;
+
+// The application object on the display, or the program ends here.
+std::unique_ptr<QApplication> openDisplay(int& argc, char** argv);
+
+// The line said when there is no display, for these values of DISPLAY and
+// WAYLAND_DISPLAY (null when unset).
+std::string noDisplayText(const char* display, const char* waylandDisplay);
+
+} // namespace krvx

@@ -1,0 +1,64 @@
+#pragma once
+// One program per data folder. The first start in a folder takes a lock in
+// the user's runtime folder and listens on a local socket beside it; a later
+// start in the same folder asks that program to come to the front and ends,
+// so that two programs never write each other's files over. The folder is
+// known by its real path: a start with --data-folder and one inside that
+// folder are the same, other folders are independent. A lock left by a
+// killed program does not count (QLockFile finds its owner gone).
+
+#include <QLockFile>
+#include <QObject>
+#include <QString>
+#include <filesystem>
+#include <memory>
+
+class QLocalServer;
+
+namespace krvx {
+
+class SingleProgram : public QObject {
+    Q_OBJECT
+public:
+    enum class Start {
+        Alone,      // the only program in this folder: it runs
+        Unchecked,  // no lock could be made (problem() says why): it runs alone anyway
+        Answered,   // another program runs here and came to the front: this one ends
+        NoAnswer,   // another program holds the folder but did not answer in time
+    };
+
+    // dataDir: the data folder; runtimeDir: where lock and socket live, empty
+    // when the user has no usable runtime folder.
+    SingleProgram(const std::filesystem::path& dataDir, const QString& runtimeDir);
+    ~SingleProgram() override;
+    SingleProgram(const SingleProgram&) = delete;
+    SingleProgram& operator=(const SingleProgram&) = delete;
+
+    // Takes the folder or asks the program that holds it, waiting at most
+    // answerWithinMs for its answer.
+    Start start(int answerWithinMs = 2000);
+
+    // Why the folder could not be checked (Start::Unchecked).
+    QString problem() const { return problem_; }
+
+signals:
+    // Another start in this folder asks this program to come to the front.
+    void frontWanted();
+
+private:
+    bool listen();
+    Start askRunning(int answerWithinMs);
+    void answer();
+
+    QString lockPath_;
+    QString socketPath_;
+    QString problem_;
+    std::unique_ptr<QLockFile> lock_;
+    QLocalServer* server_ = nullptr;
+};
+
+// The user's runtime folder: $XDG_RUNTIME_DIR, else a private folder of the
+// user's own in the temporary folder. Empty when neither can be used.
+QString userRuntimeFolder();
+
+} // namespace krvx
