@@ -1,15 +1,20 @@
 #!/usr/bin/env python3
 """Builds the Debian package from a build tree with CPack, unpacks it into a
 temporary root (dpkg -x) and checks it as a user's system would see it: the
-control fields and dependencies, every installed file, the desktop entry and
-AppStream data (desktop-file-validate, appstreamcli), and the installed program
-itself: --version without a display, then started from its menu entry's
-command line under Xvfb, where it creates and seeds the data folder.
+control fields and dependencies, every installed file, Debian's own checks
+(lintian without errors or warnings, overrides only with a reason;
+hardening-check on the program), the options in the manual pages, the
+desktop entry and AppStream data (desktop-file-validate, appstreamcli),
+and the installed program itself: --version without a display, then started
+from its menu entry's command line under Xvfb, where it creates and seeds the
+data folder.
 
 usage: package_test.py BUILD_DIR SOURCE_DIR APP_ID
 """
 import glob
+import gzip
 import os
+import re
 import shlex
 import shutil
 import struct
@@ -23,8 +28,11 @@ import real_program_test as rp  # noqa: E402  (the Xlib helpers and the menu's s
 check = rp.check
 ICON_SIZES = [16, 22, 24, 32, 48, 64, 128, 256]
 # dpkg-shlibdeps finds the libraries; the rest the program loads at run time.
-DEPENDS = {"libc6", "libstdc++6", "libgcc-s1", "libqt6core6", "libqt6gui6", "libqt6widgets6",
+DEPENDS = {"libc6", "libstdc++6", "libgcc-s1", "libqt6core6", "libqt6gui6", "libqt6network6", "libqt6widgets6",
            "qt6-translations-l10n", "fonts-liberation2"}
+DOC = "usr/share/doc/korvax-rechner/"
+MANUAL_PAGES = ["usr/share/man/man1/korvax-rechner.1.gz", "usr/share/man/de/man1/korvax-rechner.1.gz"]
+OVERRIDES = "usr/share/lintian/overrides/korvax-rechner"
 
 
 def run(command, **kwargs):
@@ -43,7 +51,8 @@ def build_package(build_dir, out_dir):
 
 def check_control(deb):
     fields = {}
-    for name in ("Package", "Version", "Architecture", "Section", "Maintainer", "Description", "Depends"):
+    for name in ("Package", "Version", "Architecture", "Section", "Maintainer", "Description", "Depends",
+                 "Recommends"):
         fields[name] = run(["dpkg-deb", "-f", deb, name]).stdout.strip()
     check(fields["Package"] == "korvax-rechner", "package name %r" % fields["Package"])
     check(os.path.basename(deb) == "korvax-rechner_%s_%s.deb" % (fields["Version"], fields["Architecture"]),
@@ -56,6 +65,7 @@ def check_control(deb):
           "description needs a summary line and a different long text: %r" % fields["Description"])
     names = {d.strip().split(" ")[0] for d in fields["Depends"].split(",")}
     check(names == DEPENDS, "Depends %r, expected the packages %r" % (fields["Depends"], sorted(DEPENDS)))
+    check(fields["Recommends"] == "qt6-wayland", "Recommends %r" % fields["Recommends"])
     return fields
 
 
@@ -71,8 +81,9 @@ def check_files(root, source_dir, app_id):
     seed_dir = os.path.join(source_dir, "packaging", "seed")
     seeds = sorted(n for n in os.listdir(seed_dir) if n.endswith(".dat"))
     expected = {"usr/bin/korvax-rechner", "usr/share/applications/%s.desktop" % app_id,
-                "usr/share/metainfo/%s.metainfo.xml" % app_id, "usr/share/doc/korvax-rechner/copyright",
-                "usr/share/icons/hicolor/scalable/apps/korvax-rechner.svg"}
+                "usr/share/metainfo/%s.metainfo.xml" % app_id, DOC + "copyright", DOC + "changelog.Debian.gz",
+                "usr/share/icons/hicolor/scalable/apps/korvax-rechner.svg", OVERRIDES}
+    expected |= set(MANUAL_PAGES)
     expected |= {"usr/share/icons/hicolor/%dx%d/apps/korvax-rechner.png" % (s, s) for s in ICON_SIZES}
     expected |= {"usr/share/korvax-rechner/seed/" + n for n in seeds}
     found = set()
@@ -86,6 +97,41 @@ def check_files(root, source_dir, app_id):
         if os.path.exists(path):
             check(png_size(path) == (size, size), "icon %d: PNG of size %r" % (size, png_size(path)))
     return seeds
+
+
+def check_debian(deb, root):
+    """lintian and hardening-check as Debian runs them on its own packages;
+    each manual page names every option that --help lists."""
+    result = run(["lintian", "--fail-on", "error,warning", deb])
+    check(result.returncode == 0, "lintian reports errors or warnings (status %d):\n%s%s"
+          % (result.returncode, result.stdout, result.stderr))
+    overrides = os.path.join(root, OVERRIDES)
+    if os.path.exists(overrides):
+        reason = False  # a comment heads each group of overrides
+        with open(overrides, encoding="utf-8") as f:
+            for line in map(str.strip, f):
+                if not line:
+                    reason = False
+                elif line.startswith("#"):
+                    reason = reason or len(line) > 1
+                else:
+                    check(reason, "lintian override without a reason above it: %r" % line)
+    # Control flow integrity (IBT/SHSTK) needs every object linked in built for
+    # it, and Debian 12's own C start files are not: no program there has it.
+    program = os.path.join(root, "usr/bin/korvax-rechner")
+    result = run(["hardening-check", "--nocfprotection", program])
+    check(result.returncode == 0, "hardening-check:\n%s%s" % (result.stdout, result.stderr))
+
+    help_text = run([program, "--help"], env={"PATH": "/usr/bin:/bin", "LANG": "C"}).stdout
+    options = set(re.findall(r"(?<![\w-])--[a-z][a-z-]*", help_text))
+    check(options, "--help lists no options: %r" % help_text)
+    for page in MANUAL_PAGES:
+        path = os.path.join(root, page)
+        if os.path.exists(path):
+            with gzip.open(path, "rt", encoding="utf-8") as f:
+                text = f.read().replace("\\-", "-")
+            missing = sorted(o for o in options if not re.search(r"(?<![\w-])%s(?![\w-])" % re.escape(o), text))
+            check(not missing, "%s does not describe %r" % (page, missing))
 
 
 def check_desktop_data(root, app_id):
@@ -118,7 +164,8 @@ def check_program(root, exec_line, seeds, source_dir, version, base):
     program = os.path.join(root, "usr/bin/korvax-rechner")
     env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "LANG": "C"}
     result = run([program, "--version"], env=env, stdin=subprocess.DEVNULL, timeout=30)
-    check(result.returncode == 0 and result.stdout.split("\n")[0] == "korvax-rechner " + version,
+    upstream = version.rsplit("-", 1)[0]  # without the Debian revision
+    check(result.returncode == 0 and result.stdout.split("\n")[0] == "korvax-rechner " + upstream,
           "--version without a display: status %d, %r" % (result.returncode, result.stdout + result.stderr))
 
     check(exec_line[:1] == ["korvax-rechner"] and "--data-folder" in exec_line,
@@ -148,7 +195,8 @@ def main():
         print(__doc__)
         return 2
     build_dir, source_dir, app_id = sys.argv[1:]
-    for tool in ("cpack", "dpkg-deb", "dpkg-shlibdeps", "desktop-file-validate", "appstreamcli", "Xvfb"):
+    for tool in ("cpack", "dpkg-deb", "dpkg-shlibdeps", "desktop-file-validate", "appstreamcli", "Xvfb",
+                 "lintian", "hardening-check"):
         if not shutil.which(tool):
             print("FAIL: %s is not installed" % tool)
             return 1
@@ -160,6 +208,7 @@ def main():
             root = os.path.join(base, "root")
             subprocess.run(["dpkg", "-x", deb, root], check=True)
             seeds = check_files(root, source_dir, app_id)
+            check_debian(deb, root)
             exec_line = check_desktop_data(root, app_id)
             check_program(root, exec_line, seeds, source_dir, fields["Version"], base)
     finally:
