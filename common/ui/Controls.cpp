@@ -99,11 +99,21 @@ QGroupBox* makeFrame(QWidget* parent, const char* name, const QString& caption, 
 }
 
 void setBoxText(QLineEdit* box, const QString& text) {
-    const bool typing = box->hasFocus();
+    const bool typing = box->hasFocus() && !box->isReadOnly();
     const int cursor = box->cursorPosition();
     box->setText(text);  // may run the box's change handler, nested writes included
     if (box->hasSelectedText()) return;
     box->setCursorPosition(typing ? std::min(cursor, static_cast<int>(box->text().size())) : 0);
+}
+
+void setReadOnlyBox(QLineEdit* box, bool readOnly) {
+    box->setReadOnly(readOnly);
+    box->setFocusPolicy(readOnly ? Qt::ClickFocus : Qt::StrongFocus);
+}
+
+bool isReadOnlyBox(const QWidget* control) {
+    const auto* box = qobject_cast<const QLineEdit*>(control);
+    return box && box->isReadOnly();
 }
 
 void setComboText(QComboBox* combo, const QString& text) {

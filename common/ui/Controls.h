@@ -52,6 +52,15 @@ QGroupBox* makeFrame(QWidget* parent, const char* name, const QString& caption, 
 // between two keystrokes does not send the next one to the front. A selection
 // that the box's change handler made stays as it is.
 void setBoxText(QLineEdit* box, const QString& text);
+// A box that only shows what the program computed or holds: read-only, never
+// disabled. Its text keeps the normal colours of the scheme, can be selected
+// and copied with the mouse, Ctrl+C and the context menu, and screen readers
+// read it as read-only text rather than as unavailable. Tab passes it by (a
+// click still gives it the focus, for copying), and it raises no got-focus or
+// lost-focus event of its own, as the disabled box of old did not. false
+// makes it an input box again.
+void setReadOnlyBox(QLineEdit* box, bool readOnly = true);
+bool isReadOnlyBox(const QWidget* control);
 // The text field of an editable combo box: the program writes it when an entry
 // is picked or stepped to, never while the user types there, so its text
 // always shows from the first character.

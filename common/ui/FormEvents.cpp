@@ -6,14 +6,18 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include "common/ui/Controls.h"
+
 namespace krvx {
 
 namespace {
 
 // Activation changes (another window, a message box, a popup) are not focus
-// changes of the form.
-bool countsAsFocusChange(const QFocusEvent* event) {
-    return event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason;
+// changes of the form; nor is the focus that a read-only box takes for
+// copying (the box stands for a disabled one, which never had the focus).
+bool countsAsFocusChange(const QWidget* control, const QFocusEvent* event) {
+    return event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason &&
+           !isReadOnlyBox(control);
 }
 
 class EventHook : public QObject {
@@ -47,8 +51,8 @@ void hook(QWidget* control, OncePerActionMessages& messages, EventHook::Test tes
 void onLostFocus(QWidget* control, OncePerActionMessages& messages, std::function<void()> handler) {
     hook(
         control, messages,
-        [](QEvent* e) {
-            return e->type() == QEvent::FocusOut && countsAsFocusChange(static_cast<QFocusEvent*>(e));
+        [control](QEvent* e) {
+            return e->type() == QEvent::FocusOut && countsAsFocusChange(control, static_cast<QFocusEvent*>(e));
         },
         [handler = std::move(handler)](QEvent*) { handler(); });
 }
@@ -56,8 +60,8 @@ void onLostFocus(QWidget* control, OncePerActionMessages& messages, std::functio
 void onGotFocus(QWidget* control, OncePerActionMessages& messages, std::function<void()> handler) {
     hook(
         control, messages,
-        [](QEvent* e) {
-            return e->type() == QEvent::FocusIn && countsAsFocusChange(static_cast<QFocusEvent*>(e));
+        [control](QEvent* e) {
+            return e->type() == QEvent::FocusIn && countsAsFocusChange(control, static_cast<QFocusEvent*>(e));
         },
         [handler = std::move(handler)](QEvent*) { handler(); });
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The old form model's control events on Qt widgets:
 // - lost focus / got focus: a focus change that is not caused by another
-//   window, a message box or a popup taking activation;
+//   window, a message box or a popup taking activation; a read-only box
+//   (setReadOnlyBox) raises neither;
 // - key released in an editable combo box, with the old virtual-key codes;
 // - change: QLineEdit::textChanged (fires on typing and on setText when the
 //   text really changes; a setText inside the handler re-enters it).

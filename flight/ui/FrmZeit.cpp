@@ -65,7 +65,7 @@ FrmZeit::FrmZeit(Services& services) : FormWindow(services, "FrmZeit", "Reisezei
     TxtStart = makeTextBox(this, "TxtStart", "00:00", {2280, 960, 1095, 285}, {}, "Startzeit");
     LblDauer = makeLabel(this, "LblDauer", "Dauer", {3840, 0, 0, 0});
     TxtDauer = makeTextBox(this, "TxtDauer", "", {3840, 240, 1095, 285}, {}, "Dauer");
-    TxtDauer->setEnabled(false);
+    setReadOnlyBox(TxtDauer);
     LblAnkunft = makeLabel(this, "LblAnkunft", "Ankunftszeit", {3840, 720, 0, 0});
     TxtAnkunft = makeTextBox(this, "TxtAnkunft", "00:00", {3840, 960, 1095, 285}, {}, "Ankunftszeit");
     OptAnkunft = makeOption(this, "OptAnkunft", "Ankunft berechnen", {2400, 1800, 1695, 255});

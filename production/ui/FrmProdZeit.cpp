@@ -66,7 +66,7 @@ FrmProdZeit::FrmProdZeit(Services& services)
         zeit_[i] = makeTextBox(this, kZeilenNamen[i].zeit, QStringLiteral("0"),
                                {4320, kZeilen[i], kBoxBreite, kBoxHoehe}, zeitTip,
                                toQ(kZeilenNamen[i].zeile) + QStringLiteral(" Dauer"));
-        zeit_[i]->setEnabled(false);
+        setReadOnlyBox(zeit_[i]);
     }
     txtDauer_ = makeTextBox(this, "TxtDauer", QString(), {4800, 2385, 735, kBoxHoehe},
                             QStringLiteral("Stunden Produktion"));
@@ -130,8 +130,8 @@ void FrmProdZeit::mengenBerechnen() {
 
 void FrmProdZeit::modusSetzen() {
     const bool mengen = mengenModus();
-    for (QLineEdit* box : ziel_) box->setEnabled(!mengen);
-    txtDauer_->setEnabled(mengen);
+    for (QLineEdit* box : ziel_) setReadOnlyBox(box, mengen);
+    setReadOnlyBox(txtDauer_, !mengen);
 }
 
 FuenfTexte FrmProdZeit::texte(const std::array<QLineEdit*, kZeilenAnzahl>& boxen) const {

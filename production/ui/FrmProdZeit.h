@@ -25,7 +25,7 @@ public:
     void load() override;
 
     // Sets the texts of TxtZErz .. TxtZEne as they stand (also while they are
-    // disabled in amount mode). Computes nothing and keeps the mode.
+    // read-only in amount mode). Computes nothing and keeps the mode.
     void setZielmengen(const FuenfTexte& texte);
 
 protected:

@@ -52,7 +52,7 @@ FrmSchiffspreise::FrmSchiffspreise(Services& services)
                     QStringLiteral("Anzahl Energie aus dem Geschäft")),
     };
     for (QLineEdit* box : ergebnis_) {
-        box->setEnabled(false);
+        setReadOnlyBox(box);
     }
     CmdProdZeit_ = makeButton(this, "CmdProdZeit", QStringLiteral("In Produktionszeiten übernehmen"),
                               {240, 3840, 1815, 615},
@@ -65,7 +65,7 @@ FrmSchiffspreise::FrmSchiffspreise(Services& services)
         button->setText(button->text().replace(QStringLiteral(" übernehmen"), QStringLiteral("\nübernehmen")));
     }
 
-    // Tab order by tab index; labels and the disabled result boxes take no focus.
+    // Tab order by tab index; Tab passes the labels and the read-only result boxes by.
     setFocusChain({CmbSchiff_, TxtAnzahl_, TxtZuschlag_, CmdAdd_, LstKaufliste_, TxtGesZuschlag_,
                        ergebnis_[4], ergebnis_[0], ergebnis_[1], ergebnis_[3], ergebnis_[2], ChkSchiffshaendler_,
                        CmdProdZeit_, CmdHandel_, CmdSub_});

@@ -1,18 +1,25 @@
 // Every caption of every window is shown whole with the fonts the program
 // uses: labels, buttons, options, check boxes and frame titles against their
-// controls' room, and every control inside its parent. CTest runs this at
-// QT_SCALE_FACTOR 1 and 2, where Qt's font metrics round differently.
+// controls' room, every control inside its parent, every menu entry in its
+// bar. The same once the desktop imposes a larger font on open windows and on
+// windows opened after it. CTest runs this at QT_SCALE_FACTOR 1 and 2, where
+// Qt's font metrics round differently.
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -20,6 +27,7 @@
 #include "app/ui/AllWindows.h"
 #include "catalogue/ShipCatalogue.h"
 #include "common/ui/Controls.h"
+#include "common/ui/FontScale.h"
 #include "common/ui/FormWindow.h"
 #include "support/ui/TestServices.h"
 #include "support/ui/WindowDriver.h"
@@ -95,6 +103,9 @@ std::vector<std::string> cutCaptions(const QWidget* window) {
     std::vector<std::string> faults;
     for (const QWidget* widget : window->findChildren<QWidget*>()) {
         if (!widget->isVisibleTo(window) || widget->isWindow()) continue;
+        if (widget->objectName() == QStringLiteral("qt_menubar_ext_button")) {
+            faults.push_back(describe(widget, QStringLiteral("(more entries)"), {}, {}) + ": the bar hides entries");
+        }
         const QWidget* parent = widget->parentWidget();
         // Placed wholly beyond its parent's edge, a control is hidden on purpose.
         if (!parent->rect().intersects(widget->geometry())) continue;
@@ -113,22 +124,74 @@ std::vector<std::string> cutCaptions(const QWidget* window) {
     return faults;
 }
 
-TEST(CaptionFit, EveryCaptionOfEveryWindowFitsItsControl) {
-    test::TestServices t;
-    for (const auto& entry : std::filesystem::directory_iterator(KRVX_SOURCE_DIR "/packaging/seed")) {
-        std::filesystem::copy_file(entry.path(), t.file(entry.path().filename().string()));
-    }
-    loadSchiffe(t.ships, t.file("schiffe.dat"), SpeedWidth::Bits16);
-    registerAllWindows(t.windows, t.services);
+const char* const kWindows[] = {"FrmMenu",     "frmSplash", "FrmZeit",    "FrmNeuerPlanet", "FrmSchiffspreise",
+                                "FrmProdZeit", "FrmTausch", "FrmConfig3", "FrmConfig2"};
 
-    for (const char* name : {"FrmMenu", "frmSplash", "FrmZeit", "FrmNeuerPlanet", "FrmSchiffspreise", "FrmProdZeit",
-                             "FrmTausch", "FrmConfig3", "FrmConfig2"}) {
-        SCOPED_TRACE(name);
-        FormWindow* window = t.windows.show(QString::fromLatin1(name));
-        ASSERT_NE(window, nullptr);
+struct CaptionFit : testing::Test {
+    test::TestServices t;
+    void SetUp() override {
+        for (const auto& entry : std::filesystem::directory_iterator(KRVX_SOURCE_DIR "/packaging/seed")) {
+            std::filesystem::copy_file(entry.path(), t.file(entry.path().filename().string()));
+        }
+        loadSchiffe(t.ships, t.file("schiffe.dat"), SpeedWidth::Bits16);
+        registerAllWindows(t.windows, t.services);
+    }
+    void TearDown() override { useFont(windowFont()); }
+    static void useFont(const QFont& font) {
+        QApplication::setFont(font);
         test::settle();
+    }
+    void forEveryWindow(const std::function<void(FormWindow*)>& check) {
+        for (const char* name : kWindows) {
+            SCOPED_TRACE(name);
+            FormWindow* window = t.windows.show(QString::fromLatin1(name));
+            ASSERT_NE(window, nullptr);
+            test::settle();
+            check(window);
+        }
+    }
+    static void expectCaptionsWhole(FormWindow* window) {
         for (const std::string& fault : cutCaptions(window)) ADD_FAILURE() << fault;
     }
+};
+
+TEST_F(CaptionFit, EveryCaptionOfEveryWindowFitsItsControl) { forEveryWindow(expectCaptionsWhole); }
+
+// Open windows grow with the desktop's font and are back to the pixel with
+// the program's own; windows opened under the larger font fit as well.
+TEST_F(CaptionFit, TheWindowsScaleWithALargerDesktopFont) {
+    std::vector<std::pair<QPointer<QWidget>, QRect>> placed;
+    forEveryWindow([&](FormWindow* window) {
+        placed.emplace_back(window, window->geometry());
+        for (QWidget* control : window->findChildren<QWidget*>()) {
+            if (control->window() == window && control->isVisibleTo(window)) {
+                placed.emplace_back(control, control->geometry());
+            }
+        }
+    });
+    const QFont large(QStringLiteral("DejaVu Sans"), 11);
+    ASSERT_EQ(QFontInfo(large).family(), QStringLiteral("DejaVu Sans")) << "fonts-dejavu-core is not installed";
+    useFont(large);
+    forEveryWindow([&](FormWindow* window) {
+        expectCaptionsWhole(window);
+        const auto before = std::find_if(placed.begin(), placed.end(), [&](auto& p) { return p.first == window; });
+        ASSERT_NE(before, placed.end());
+        EXPECT_GT(window->width(), before->second.width() * 4 / 3);
+        EXPECT_GT(window->height(), before->second.height() * 4 / 3);
+    });
+    useFont(windowFont());
+    for (const auto& [widget, geometry] : placed) {
+        ASSERT_FALSE(widget.isNull());
+        if (widget->isWindow()) {
+            EXPECT_EQ(widget->size(), geometry.size()) << fromQ(widget->objectName());
+        } else {
+            EXPECT_EQ(widget->geometry(), geometry) << fromQ(widget->window()->objectName() + '.' + widget->objectName());
+        }
+    }
+    useFont(large);
+    for (const char* name : kWindows) t.windows.close(QString::fromLatin1(name));
+    test::settle();
+    forEveryWindow(expectCaptionsWhole);
 }
 
 } // namespace

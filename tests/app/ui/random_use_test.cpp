@@ -908,7 +908,7 @@ private:
             EXPECT_EQ(fromQs(in<QComboBox>("FrmConfig2", "CmbSchiffe")->currentText()), e.name) << "ship name";
             for (std::size_t i = 0; i < 7; ++i) {
                 EXPECT_EQ(text("FrmConfig2", kEditorBoxes[i]), e.texts[i]) << kEditorBoxes[i];
-                EXPECT_EQ(in("FrmConfig2", kEditorBoxes[i])->isEnabled(), e.editable) << kEditorBoxes[i];
+                EXPECT_EQ(!in<QLineEdit>("FrmConfig2", kEditorBoxes[i])->isReadOnly(), e.editable) << kEditorBoxes[i];
             }
         }
         if (m_.shipCost) {

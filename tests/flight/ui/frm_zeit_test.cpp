@@ -38,9 +38,9 @@ TEST_F(FrmZeitTest, ControlsCaptionsAndTabOrder) {
         time->setText("00:00");
     }
     EXPECT_LT(box("TxtStart")->geometry().right(), box("TxtAnkunft")->x());
-    EXPECT_FALSE(box("TxtDauer")->isEnabled());
+    EXPECT_TRUE(box("TxtDauer")->isReadOnly());
     EXPECT_TRUE(control<QRadioButton>(w, "OptAnkunft")->isChecked());
-    focusOn(box("TxtAnkunft"));  // the duration box is disabled and passed over
+    focusOn(box("TxtAnkunft"));  // the read-only duration box is passed over
     expectTabOrder({"TxtAnkunft", "TxtStart", "CmbStart", "CmbZiel", "CmdNeuerPlanet", "TxtGeschwindigkeit",
                     "OptAnkunft", "CmbSchiff", "TxtAnkunft"});
 }

@@ -135,15 +135,15 @@ TEST_F(FrmProdZeitTest, ControlsCaptionsPlacesAndTabOrder) {
     EXPECT_EQ(QApplication::focusWidget(), box("TxtErz"));
 }
 
-TEST_F(FrmProdZeitTest, EnabledStatesFollowTheMode) {
+TEST_F(FrmProdZeitTest, ReadOnlyStatesFollowTheMode) {
     oeffnen();
     auto erwarte = [&](bool mengen) {
         for (int i = 0; i < 5; ++i) {
-            EXPECT_TRUE(box(kProduktion[i])->isEnabled());
-            EXPECT_EQ(box(kZiel[i])->isEnabled(), !mengen) << kZiel[i];
-            EXPECT_FALSE(box(kZeit[i])->isEnabled()) << kZeit[i];
+            EXPECT_FALSE(box(kProduktion[i])->isReadOnly());
+            EXPECT_EQ(box(kZiel[i])->isReadOnly(), mengen) << kZiel[i];
+            EXPECT_TRUE(box(kZeit[i])->isReadOnly()) << kZeit[i];
         }
-        EXPECT_EQ(box("TxtDauer")->isEnabled(), mengen);
+        EXPECT_EQ(box("TxtDauer")->isReadOnly(), !mengen);
     };
     erwarte(false);
     klicken(chkFest());
@@ -312,12 +312,12 @@ TEST_F(FrmProdZeitTest, HandOverLoadsTheWindowFirstAndComputesNothing) {
     eingeben("TxtErz", "60");
     EXPECT_EQ(text("TxtZeitErz"), "20:00");
 
-    // A second hand-over reuses the open window; in amount mode the disabled
+    // A second hand-over reuses the open window; in amount mode the read-only
     // target boxes take the texts and the mode stays.
     klicken(chkFest());
     EXPECT_EQ(zielmengenUebernehmen(t.windows, {"1", "2", "", "4", "5"}), offen);
     EXPECT_TRUE(chkFest()->isChecked());
-    EXPECT_FALSE(box("TxtZErz")->isEnabled());
+    EXPECT_TRUE(box("TxtZErz")->isReadOnly());
     EXPECT_EQ(text("TxtZErz"), "1");
     EXPECT_EQ(text("TxtZLeg"), "");
     EXPECT_EQ(text("TxtZeitErz"), "20:00");

@@ -156,8 +156,10 @@ TEST_F(FrmSchiffspreiseTest, ControlsCaptionsTooltipsAndPlaces) {
         if (qobject_cast<QListWidget*>(w)) text = {};
         EXPECT_EQ(text, QString::fromUtf8(c.text));
         EXPECT_EQ(w->toolTip(), QString::fromUtf8(c.tooltip));
-        // Only the five result boxes ("... aus dem Geschäft") are disabled.
-        EXPECT_EQ(w->isEnabled(), !QByteArray(c.tooltip).endsWith("aus dem Geschäft"));
+        // Only the five result boxes ("... aus dem Geschäft") are read-only; nothing is disabled.
+        EXPECT_TRUE(w->isEnabled());
+        auto* edit = qobject_cast<QLineEdit*>(w);
+        EXPECT_EQ(edit && edit->isReadOnly(), QByteArray(c.tooltip).endsWith("aus dem Geschäft"));
         if (qobject_cast<QLabel*>(w) || qobject_cast<QCheckBox*>(w)) {
             // A caption that needs more room than its place grows to the right.
             EXPECT_EQ(w->pos(), c.place.topLeft());
