@@ -29,13 +29,20 @@ std::string stundenText(double stunden) {
     return out + digits;
 }
 
+// A production or target box read as the hours box is read: its first comma
+// is the decimal point. The amounts the window writes itself carry the
+// regional decimal comma ("12,5"), and each must read back as itself.
+double mengeLesen(std::string_view text) {
+    return parseLeadingNumber(dauerNormalisieren(text));
+}
+
 } // namespace
 
 std::optional<std::string> produktionszeitBerechnen(std::string_view produktion,
                                                     std::string_view ziel) {
-    const double p = parseLeadingNumber(produktion);
+    const double p = mengeLesen(produktion);
     if (!(p > 0)) return std::nullopt;
-    const double minuten = parseLeadingNumber(ziel) / p * 60;
+    const double minuten = mengeLesen(ziel) / p * 60;
     if (!std::isfinite(minuten)) return std::nullopt;
     double stunden = std::floor(minuten / 60);
     const std::optional<std::int16_t> gerundet = toInt16((minuten / 60 - stunden) * 60);
@@ -63,7 +70,7 @@ std::string dauerNormalisieren(std::string_view dauer) {
 
 std::optional<std::string> mengenBerechnen(std::string_view dauer, std::string_view produktion,
                                            const RegionalSettings& regional) {
-    const double menge = parseLeadingNumber(dauer) * parseLeadingNumber(produktion);
+    const double menge = parseLeadingNumber(dauer) * mengeLesen(produktion);
     if (!std::isfinite(menge)) return std::nullopt;
     return formatLocaleNumber(menge, regional);
 }

@@ -15,7 +15,8 @@ namespace krvx {
 inline constexpr std::size_t kZeilenAnzahl = 5;
 using FuenfTexte = std::array<std::string, kZeilenAnzahl>;
 
-// Time until the target for one resource: target / production x 60 minutes,
+// Time until the target for one resource: target / production x 60 minutes
+// (both read with their first comma as the decimal point, as the hours are),
 // written as hours "0#", ':', minutes "0#". Minutes are rounded (a half to the
 // even neighbour) and a rounding up to 60 carries into the hours; hours are
 // not wrapped at 24 and a negative target gives a negative hour with the

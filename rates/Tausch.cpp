@@ -73,13 +73,13 @@ void Tausch::KurseLesen(const FileSource& source) {
         kurseGeladen_ = true;
     } else {
         kurseGeladen_ = false;
-        messages_.message("Fehler beim Laden von kurse.dat");
+        report("Fehler beim Laden von kurse.dat");
     }
 
     std::optional<std::string> content = source("creditkurse.dat");
     if (!content) {
         kurseGeladen_ = false;
-        messages_.message("Fehler beim Laden von creditkurse.dat");
+        report("Fehler beim Laden von creditkurse.dat");
         return;
     }
     FieldReader reader(std::move(*content));
@@ -92,6 +92,10 @@ void Tausch::KurseLesen(const FileSource& source) {
     readRecord(reader, holders, 2);
     kursvermerk_ = holders[0];
     spareNumber_ = asNumber(holders[1]);
+}
+
+void Tausch::report(const std::string& failure) {
+    if (reported_.insert(failure).second) messages_.message(failure);
 }
 
 Umrechnung Tausch::umrechnen(Kursart row, std::string_view resource, double amount, std::string_view op) {

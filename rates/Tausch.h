@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <optional>
+#include <set>
 #include <string_view>
 
 #include "common/fields.h"
@@ -44,9 +45,19 @@ public:
     Tausch(std::filesystem::path dataDir, MessageService& messages);
 
     // Loads both rate files unless they are loaded already. A file that cannot
-    // be opened is reported and leaves the tables it feeds as they were; the
-    // next call then loads both files again.
+    // be opened leaves the tables it feeds as they were; the next call then
+    // loads both files again. Each such file is reported once, until
+    // reportFailuresAgain: a missing file would otherwise bring its message
+    // on every keystroke.
     void KurseLaden();
+
+    // The exchange window opens: a file that still cannot be opened is
+    // reported again.
+    void reportFailuresAgain() { reported_.clear(); }
+
+    // The rate editor has written creditkurse.dat: the next conversion loads
+    // both tables again, so it uses the rates the player sees in the editor.
+    void ratesSaved() { kurseGeladen_ = false; }
 
     // The loading itself, from decoded file contents: the source gives the
     // content of the named file, or nullopt when it cannot be opened.
@@ -73,6 +84,7 @@ public:
     bool kurseGeladen() const { return kurseGeladen_; }
 
 private:
+    void report(const std::string& failure);
     Umrechnung umrechnen(Kursart row, std::string_view resource, double amount, std::string_view op);
 
     std::filesystem::path dataDir_;
@@ -82,6 +94,7 @@ private:
     FieldValue kursvermerk_;
     double spareNumber_ = 0.0;
     bool kurseGeladen_ = false;
+    std::set<std::string> reported_;  // load failures shown since the exchange window opened
 };
 
 } // namespace krvx

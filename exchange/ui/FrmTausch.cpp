@@ -139,6 +139,7 @@ FrmTausch::FrmTausch(Services& services)
 
 void FrmTausch::load() {
     UserAction action(services().messages);
+    services().tausch.reportFailuresAgain();
     if (std::optional<Mengen> amounts = ladeTauschDat(services().file("tausch.dat"), services().regional)) {
         for (int r = 0; r < kRessourcen; ++r) setMenge(r, (*amounts)[static_cast<std::size_t>(r)]);
     }

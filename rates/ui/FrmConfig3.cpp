@@ -4,6 +4,7 @@
 #include "common/ui/Controls.h"
 #include "common/ui/FormEvents.h"
 #include "common/ui/WindowRegistry.h"
+#include "rates/Tausch.h"
 
 namespace krvx {
 namespace {
@@ -86,8 +87,10 @@ CreditRateTexts FrmConfig3::fieldTexts() const {
 
 void FrmConfig3::unload() {
     // Closing is saving; a file that cannot be written stays as it was, silently.
-    (void)saveCreditRateTexts(services().file("creditkurse.dat"), fieldTexts(), services().regional,
-                              services().files);
+    if (!saveCreditRateTexts(services().file("creditkurse.dat"), fieldTexts(), services().regional,
+                             services().files)) {
+        services().tausch.ratesSaved();
+    }
 }
 
 } // namespace krvx

@@ -38,7 +38,10 @@ INSTANTIATE_TEST_SUITE_P(
         ZeitFall{"100", "0", "00:00"},
         ZeitFall{"100", "abc", "00:00"},
         ZeitFall{"100", "", "00:00"},
-        ZeitFall{"60", "90,5", "01:30"},         // a comma ends the number
+        ZeitFall{"60", "90,6", "01:31"},         // the first comma is the decimal point (the old program read 90)
+        ZeitFall{"5", "12,5", "02:30"},          // an amount the window wrote in amount mode
+        ZeitFall{"2,5", "10", "04:00"},
+        ZeitFall{"60", "1,75,5", "00:02"},        // only the first
         ZeitFall{"1 000", "1 500", "01:30"},     // blanks inside are skipped
         ZeitFall{" 60", " 1200", "20:00"},       // handed-over texts with their blank
         ZeitFall{"0.5", "1", "02:00"},
@@ -95,7 +98,7 @@ INSTANTIATE_TEST_SUITE_P(
         MengenFall{"2", "-3", "-6", "-6"},
         MengenFall{"", "100", "0", "0"},
         MengenFall{"abc", "100", "0", "0"},
-        MengenFall{"2", "1,5", "2", "2"},                    // the production's comma ends it
+        MengenFall{"2", "1,5", "3", "3"},                    // the production reads its comma (the old program read 1)
         MengenFall{"1E10", "1E10", "1E+20", "1E+20"},
         MengenFall{"1", "123456789012345678", "1,23456789012346E+17", "1.23456789012346E+17"},
         MengenFall{"1", "999999999999999", "999999999999999", "999999999999999"},

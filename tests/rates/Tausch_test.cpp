@@ -109,20 +109,29 @@ TEST_F(TauschTest, KurseRecordsGoToTheirResources) {
     EXPECT_EQ(tausch_.Kurse(), expected);
 }
 
-TEST_F(TauschTest, LoadedTablesAreNeverReadAgain) {
+// Loaded tables are read again only after the rate editor saved (the old
+// program kept them to the end of the run).
+TEST_F(TauschTest, LoadedTablesAreReadAgainOnlyAfterTheEditorSaved) {
     put("kurse.dat", kKurse);
     put("creditkurse.dat", kCreditDrei);
     EXPECT_EQ(tausch_.KaufUmrechnen("Erz", 10, "*", false).wert, 20);
     put("creditkurse.dat", "9,9,9,9,9\r\n9,9,9,9,9\r\n9,9,9,9,9\r\n");
-    remove("kurse.dat");
     EXPECT_EQ(tausch_.KaufUmrechnen("Erz", 10, "*", false).wert, 20);
+    tausch_.ratesSaved();
+    EXPECT_EQ(tausch_.KaufUmrechnen("Erz", 10, "*", false).wert, 90);
+    EXPECT_EQ(tausch_.VerkaufUmrechnen("Erz", 10, "*", true).wert, 90);
     EXPECT_TRUE(messages_.boxes.empty());
 }
 
+// Each failing file is reported once until the exchange window opens again
+// (the old program reported it on every conversion).
 TEST_F(TauschTest, WhileAFileFailsEveryConversionLoadsBothAgain) {
     put("creditkurse.dat", kCreditDrei);
     EXPECT_EQ(tausch_.KaufUmrechnen("Erz", 10, "*", false).wert, 20);
     put("creditkurse.dat", "7,3,4,5,1\r\n");
+    EXPECT_EQ(tausch_.KaufUmrechnen("Erz", 10, "*", false).wert, 70);
+    EXPECT_EQ(messages_.messageTexts(), (std::vector<std::string>{kKurseFehlt}));
+    tausch_.reportFailuresAgain();
     EXPECT_EQ(tausch_.KaufUmrechnen("Erz", 10, "*", false).wert, 70);
     EXPECT_EQ(messages_.messageTexts(), (std::vector<std::string>{kKurseFehlt, kKurseFehlt}));
 

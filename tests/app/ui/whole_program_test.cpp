@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <filesystem>
@@ -69,6 +70,28 @@ TEST(WholeProgram, ExampleFilesLoadAndComeThroughARunOfEveryWindow) {
     for (const char* name : kExampleFiles) {
         EXPECT_EQ(test::readBytes(t.file(name)), test::readBytes(exampleFile(name))) << name;
     }
+}
+
+// Rates saved in "Config" count from the exchange calculator's next
+// computation on (the old program kept the rates of its first conversion).
+TEST(WholeProgram, EditedRatesCountFromTheNextComputation) {
+    test::TestServices t;
+    test::writeBytes(t.file("kurse.dat"), test::readBytes(exampleFile("kurse.dat")));
+    test::writeBytes(t.file("creditkurse.dat"), "2,1,1,1,1\r\n1,1,1,1,1\r\n1,1,1,1,1\r\n");
+    registerAllWindows(t.windows, t.services);
+    const auto typeInto = [](QWidget* window, const char* box, const QString& text) {
+        test::activate(window);
+        test::focusOn(test::control(window, box));
+        test::pressKey(Qt::Key_A, Qt::ControlModifier);
+        test::typeText(text);
+    };
+    QWidget* tausch = t.windows.show("FrmTausch");
+    typeInto(tausch, "TxtErz", "1");
+    EXPECT_EQ(test::control<QLineEdit>(tausch, "TxtResCred")->text(), "2");
+    typeInto(t.windows.show("FrmConfig3"), "TxtErzKauf", "7");
+    t.windows.close("FrmConfig3");
+    typeInto(tausch, "TxtErz", "3");
+    EXPECT_EQ(test::control<QLineEdit>(tausch, "TxtResCred")->text(), "21");
 }
 
 } // namespace

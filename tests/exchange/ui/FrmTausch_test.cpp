@@ -201,12 +201,21 @@ TEST_F(FrmTauschTest, TabOrder) {
     EXPECT_EQ(visited, expected);
 }
 
-TEST_F(FrmTauschTest, AMissingRateFileShowsOneBoxPerKeystroke) {
+// The old program showed the box on every keystroke.
+TEST_F(FrmTauschTest, AMissingRateFileIsReportedOncePerOpening) {
     rates(false, true);
     open();
     type("TxtErz", "2.5");  // three keystrokes, one with nested runs
-    EXPECT_EQ(t.script.messageTexts(), std::vector<std::string>(3, "Fehler beim Laden von kurse.dat"));
+    EXPECT_EQ(t.script.messageTexts(), std::vector<std::string>(1, "Fehler beim Laden von kurse.dat"));
     EXPECT_EQ(text("TxtResCred"), "5");
+    close();
+    open();
+    type("TxtErz", "3");
+    EXPECT_EQ(t.script.messageTexts(), std::vector<std::string>(2, "Fehler beim Laden von kurse.dat"));
+    rates(true, false);  // put in place while the window is open: taken
+    type("TxtErz", "4");
+    EXPECT_TRUE(t.tausch.kurseGeladen());
+    EXPECT_EQ(t.script.boxes.size(), 2u);
 }
 
 TEST_F(FrmTauschTest, AmountsComeBackAfterClosing) {
