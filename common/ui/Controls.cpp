@@ -8,11 +8,19 @@ namespace krvx {
 
 namespace {
 
+// A control with a caption is named by Qt after its caption as it stands
+// (also after the program changes it); only a control without one gets an
+// accessible name of its own: the label the window gives, else its tooltip.
 template <class W>
-W* named(W* widget, const char* name, const QString& accessible, const QString& tooltip) {
+W* named(W* widget, const char* name, const QString& tooltip) {
     widget->setObjectName(QString::fromLatin1(name));
-    widget->setAccessibleName(accessible.isEmpty() ? tooltip : accessible);
     if (!tooltip.isEmpty()) widget->setToolTip(tooltip);
+    return widget;
+}
+
+template <class W>
+W* namedWithoutCaption(W* widget, const char* name, const QString& label, const QString& tooltip) {
+    named(widget, name, tooltip)->setAccessibleName(label.isEmpty() ? tooltip : label);
     return widget;
 }
 
@@ -37,7 +45,7 @@ void fitCaption(QWidget* widget) {
 } // namespace
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, Place p) {
-    auto* label = named(new QLabel(caption, parent), name, caption, {});
+    auto* label = named(new QLabel(caption, parent), name, {});
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     place(label, p);
     fitCaption(label);
@@ -45,7 +53,7 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, Pla
 }
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, Place p, const QString& tooltip) {
-    auto* button = named(new QPushButton(caption, parent), name, caption, tooltip);
+    auto* button = named(new QPushButton(caption, parent), name, tooltip);
     button->setAutoDefault(false);
     place(button, p);
     return button;
@@ -53,14 +61,14 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
 
 QLineEdit* makeTextBox(QWidget* parent, const char* name, const QString& text, Place p, const QString& tooltip,
                        const QString& label) {
-    auto* box = named(new QLineEdit(text, parent), name, label, tooltip);
+    auto* box = namedWithoutCaption(new QLineEdit(text, parent), name, label, tooltip);
     box->setCursorPosition(0);
     place(box, p);
     return box;
 }
 
 QComboBox* makeComboBox(QWidget* parent, const char* name, Place p, const QString& tooltip, const QString& label) {
-    auto* combo = named(new QComboBox(parent), name, label, tooltip);
+    auto* combo = namedWithoutCaption(new QComboBox(parent), name, label, tooltip);
     combo->setEditable(true);
     combo->lineEdit()->setAccessibleName(combo->accessibleName());
     combo->setCompleter(nullptr);
@@ -71,7 +79,7 @@ QComboBox* makeComboBox(QWidget* parent, const char* name, Place p, const QStrin
 }
 
 QListWidget* makeListBox(QWidget* parent, const char* name, Place p, const QString& tooltip) {
-    auto* list = named(new QListWidget(parent), name, {}, tooltip);
+    auto* list = namedWithoutCaption(new QListWidget(parent), name, {}, tooltip);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setSortingEnabled(false);
     place(list, p);
@@ -79,21 +87,21 @@ QListWidget* makeListBox(QWidget* parent, const char* name, Place p, const QStri
 }
 
 QCheckBox* makeCheckBox(QWidget* parent, const char* name, const QString& caption, Place p, const QString& tooltip) {
-    auto* box = named(new QCheckBox(caption, parent), name, caption, tooltip);
+    auto* box = named(new QCheckBox(caption, parent), name, tooltip);
     place(box, p);
     fitCaption(box);
     return box;
 }
 
 QRadioButton* makeOption(QWidget* parent, const char* name, const QString& caption, Place p, const QString& tooltip) {
-    auto* option = named(new QRadioButton(caption, parent), name, caption, tooltip);
+    auto* option = named(new QRadioButton(caption, parent), name, tooltip);
     place(option, p);
     fitCaption(option);
     return option;
 }
 
 QGroupBox* makeFrame(QWidget* parent, const char* name, const QString& caption, Place p) {
-    auto* frame = named(new QGroupBox(caption, parent), name, caption, {});
+    auto* frame = named(new QGroupBox(caption, parent), name, {});
     place(frame, p);
     return frame;
 }

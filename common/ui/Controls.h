@@ -1,9 +1,11 @@
 #pragma once
 // Building controls the way the windows describe them: each control gets its
-// name as objectName, its place in twips and, as accessibleName, what a
-// sighted user reads on or beside it: its caption; for a control without one
-// the label the window gives (the captions of its row and column, "Erz
-// Kaufkurs"), else its tooltip. The tooltip stays the accessible description.
+// name as objectName, its place in twips and, for screen readers, the name a
+// sighted user reads on or beside it: its caption as it stands (Qt's own
+// accessible name, which follows every change of the caption); for a control
+// without one the label the window gives (the captions of its row and column,
+// "Erz Kaufkurs"), else its tooltip. The tooltip stays the accessible
+// description.
 // Text conversion between the program's UTF-8 and QString, and writing a text
 // into a box the way the program does.
 

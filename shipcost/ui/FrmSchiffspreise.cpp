@@ -62,6 +62,7 @@ FrmSchiffspreise::FrmSchiffspreise(Services& services)
     // The two long captions wrap onto two lines inside their tall buttons; the
     // accessible name keeps the caption in one line.
     for (QPushButton* button : {CmdProdZeit_, CmdHandel_}) {
+        button->setAccessibleName(button->text());
         button->setText(button->text().replace(QStringLiteral(" übernehmen"), QStringLiteral("\nübernehmen")));
     }
 

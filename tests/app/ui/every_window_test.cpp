@@ -2,6 +2,8 @@
 // where the old windows sent it, every focusable control has a name.
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <gtest/gtest.h>
@@ -107,22 +109,47 @@ TEST_F(EveryWindow, EnterPressesTheDefaultButtonUnlessACommandButtonHasTheFocus)
 }
 
 // Every control that can take the focus (a combo box's text field too) has a
-// name, and no two controls of one frame share one.
-TEST_F(EveryWindow, EveryControlThatTakesTheFocusHasItsOwnName) {
-    for (const char* name : {"FrmMenu", "FrmZeit", "FrmNeuerPlanet", "FrmSchiffspreise", "FrmProdZeit", "FrmTausch",
-                             "FrmConfig3", "FrmConfig2"}) {
-        QWidget* window = t.windows.show(name);
-        std::map<std::pair<QWidget*, QString>, std::string> seen;
-        for (QWidget* w : window->findChildren<QWidget*>()) {
-            if (w->focusPolicy() == Qt::NoFocus || w->window() != window) continue;
-            const std::string id =
-                std::string(name) + "." + (w->parentWidget()->objectName() + "/" + w->objectName()).toStdString();
-            EXPECT_FALSE(w->accessibleName().isEmpty()) << id << " has no name";
-            auto* combo = qobject_cast<QComboBox*>(w->parentWidget());
-            if (combo && combo->lineEdit() == w) continue;
-            const auto [at, fresh] = seen.emplace(std::pair(w->parentWidget(), w->accessibleName()), id);
-            EXPECT_TRUE(fresh) << id << " and " << at->second << " share " << w->accessibleName().toStdString();
+// name, no two controls of one frame share one, a control is named by its
+// caption as it stands and a box in a frame by the frame's caption as it
+// stands: checked again after every change of a caption.
+void expectNamesAsShown(const char* name, QWidget* window) {
+    std::map<std::pair<QWidget*, QString>, std::string> seen;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (w->window() != window) continue;
+        const std::string id =
+            std::string(name) + "." + (w->parentWidget()->objectName() + "/" + w->objectName()).toStdString();
+        const QString spoken = test::spokenName(w);
+        QString caption;
+        if (auto* button = qobject_cast<QAbstractButton*>(w)) caption = button->text();
+        if (auto* label = qobject_cast<QLabel*>(w)) caption = label->text();
+        if (auto* frame = qobject_cast<QGroupBox*>(w)) caption = frame->title();
+        if (!caption.isEmpty()) {
+            EXPECT_EQ(spoken, caption.replace('\n', ' ')) << id;
         }
+        auto* frame = qobject_cast<QGroupBox*>(w->parentWidget());
+        if (qobject_cast<QLineEdit*>(w) && frame && !frame->title().isEmpty()) {
+            EXPECT_TRUE(spoken.endsWith(frame->title().remove(':'))) << id << " is " << spoken.toStdString();
+        }
+        if (w->focusPolicy() == Qt::NoFocus) continue;
+        EXPECT_FALSE(spoken.isEmpty()) << id << " has no name";
+        auto* combo = qobject_cast<QComboBox*>(w->parentWidget());
+        if (combo && combo->lineEdit() == w) continue;
+        const auto [at, fresh] = seen.emplace(std::pair(w->parentWidget(), spoken), id);
+        EXPECT_TRUE(fresh) << id << " and " << at->second << " share " << spoken.toStdString();
+    }
+}
+
+TEST_F(EveryWindow, EveryControlIsNamedAsItIsShown) {
+    for (const char* name : {"FrmMenu", "frmSplash", "FrmZeit", "FrmNeuerPlanet", "FrmSchiffspreise", "FrmProdZeit",
+                             "FrmTausch", "FrmConfig3", "FrmConfig2"}) {
+        expectNamesAsShown(name, t.windows.show(name));
+    }
+    // The captions that change while a window is open.
+    QWidget* tausch = open("FrmTausch");
+    for (const char* option : {"OptVerkauf", "OptRH", "OptKauf"}) {
+        SCOPED_TRACE(option);
+        control<QAbstractButton>(tausch, option)->click();
+        expectNamesAsShown("FrmTausch", tausch);
     }
 }
 

@@ -150,7 +150,7 @@ TEST_F(FrmSchiffspreiseTest, ControlsCaptionsTooltipsAndPlaces) {
         SCOPED_TRACE(c.name);
         QWidget* w = control(form, c.name);
         ASSERT_NE(w, nullptr);
-        QString text = w->accessibleName();  // captions of labels, buttons, check box
+        QString text = test::spokenName(w);  // captions of labels, buttons, check box
         if (auto* edit = qobject_cast<QLineEdit*>(w)) text = edit->text();
         if (auto* combo = qobject_cast<QComboBox*>(w)) text = combo->currentText();
         if (qobject_cast<QListWidget*>(w)) text = {};

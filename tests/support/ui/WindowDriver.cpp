@@ -1,5 +1,6 @@
 #include "support/ui/WindowDriver.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QEvent>
 
@@ -35,6 +36,11 @@ void settle() {
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
+}
+
+QString spokenName(QWidget* control) {
+    QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(control);
+    return spoken ? spoken->text(QAccessible::Name) : QString();
 }
 
 } // namespace krvx::test

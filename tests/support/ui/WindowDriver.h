@@ -34,4 +34,7 @@ void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 // Lets queued events run (deferred deletes included).
 void settle();
 
+// What a screen reader announces as the control's name.
+QString spokenName(QWidget* control);
+
 } // namespace krvx::test
