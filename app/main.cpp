@@ -24,6 +24,7 @@
 #include "catalogue/ShipCatalogue.h"
 #include "common/debugging.h"
 #include "common/ui/Controls.h"
+#include "common/ui/FontScale.h"
 #include "common/ui/QtMessageService.h"
 #include "common/ui/Services.h"
 #include "common/ui/WindowRegistry.h"
@@ -36,7 +37,9 @@ int main(int argc, char** argv) {
     }
     const std::unique_ptr<QApplication> app = krvx::openDisplay(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral(KRVX_APP_ID));
-    QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 8));
+    // The font the windows are placed for; a desktop that imposes its own
+    // (a platform theme) gets windows scaled to it.
+    QApplication::setFont(krvx::windowFont());
 
     QTranslator qtTranslations;
     // The whole interface is German, so are the standard buttons of the message boxes.

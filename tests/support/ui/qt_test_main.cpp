@@ -1,9 +1,9 @@
 // main of every window test: GoogleTest inside a QApplication on the offscreen
 // platform, with the program's font.
 #include <QApplication>
-#include <QFont>
 #include <gtest/gtest.h>
 
+#include "common/ui/FontScale.h"
 #include "support/ui/OffscreenMessages.h"
 
 int main(int argc, char** argv) {
@@ -11,6 +11,6 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 8));
+    QApplication::setFont(krvx::windowFont());
     return RUN_ALL_TESTS();
 }
