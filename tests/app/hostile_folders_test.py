@@ -55,7 +55,7 @@ def snapshot(folder):
 class Run:
     """One run of the program in a working directory, driven through its windows."""
 
-    def __init__(self, x, display, workdir, home, as_user):
+    def __init__(self, x, display, workdir, home, as_user=None, args=(), env_extra=None):
         self.x, self.workdir = x, workdir
         self.boxes = []
         env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": home,
@@ -64,7 +64,8 @@ class Run:
         for name in ("ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"):
             if name in os.environ:
                 env[name] = os.environ[name]
-        command = [PROGRAM]
+        env.update(env_extra or {})
+        command = [PROGRAM] + list(args)
         if as_user is not None:
             user, command[0], sanitizer_options = as_user
             env.update(sanitizer_options)

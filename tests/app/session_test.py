@@ -1,0 +1,198 @@
+#!/usr/bin/env python3
+"""The real program under a private Xvfb on a player's ordinary day: the
+desktop session ends it (SIGTERM, SIGINT, SIGHUP) right after a planet was
+added; it is started a second time in the same data folder (in the folder and
+with --data-folder), in another folder, after a kill, and while the first
+program does not answer.
+
+usage: session_test.py PATH/TO/korvax-rechner
+"""
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import hostile_folders_test as hf  # noqa: E402  (one run driven through its windows)
+import real_program_test as rp  # noqa: E402
+
+PROGRAM = os.path.abspath(sys.argv[1]) if len(sys.argv) > 1 else None
+SEED = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "packaging", "seed")
+NEW_PLANET = b"Kolonie Nord\r\n 4 \r\n 55 \r\n 9 \r\n"
+check = rp.check
+
+
+def example_folder(path):
+    os.makedirs(path)
+    for name in os.listdir(SEED):
+        shutil.copy(os.path.join(SEED, name), path)
+    return path
+
+
+def start(x, display, workdir, home, args=(), env_extra=None):
+    hf.PROGRAM = PROGRAM
+    others = x.viewable_windows()  # of the programs already running: not this run's
+    run = hf.Run(x, display, workdir, home, args=args, env_extra=env_extra)
+    run.known.update((w, "another program's") for w in others)
+    menu = run.wait_window("Korvax Rechner", seconds=120)
+    check(menu, workdir + ": the main menu did not appear")
+    rp.wait_for(lambda: not [w for w in x.viewable_windows() if run.splash_type in x.window_types(w)], 30)
+    return run, menu
+
+
+def open_from(run, window, px, py, title):
+    for _ in range(3):
+        run.x.click(window, px, py)
+        w = run.wait_window(title, None, 15)
+        if w:
+            return w
+    check(False, "%s did not open" % title)
+    return None
+
+
+def add_planet(run, menu):
+    """Reisezeit, Neuer Planet, "Kolonie Nord" at 4:55:9, Hinzufügen."""
+    bar = run.x.geometry(menu)[3] - hf.MENU_CLIENT_HEIGHT
+    zeit = open_from(run, menu, 208, bar + 84, "Reisezeit")
+    dialog = zeit and open_from(run, zeit, 72, 96, "Neuer Planet")
+    if not dialog:
+        return
+    run.x.click(dialog, 50, 44)  # into the name box
+    run.x.type_text("Kolonie Nord")
+    for value in ("4", "55", "9"):
+        run.x.key("Tab")
+        run.x.type_text(value)
+    run.x.key("Return")
+    check(rp.wait_for(lambda: dialog not in run.x.viewable_windows(), 15), "Neuer Planet did not close")
+
+
+def ended(run, seconds=120):
+    try:
+        return run.proc.wait(timeout=seconds)
+    except subprocess.TimeoutExpired:
+        run.proc.kill()
+        run.proc.wait()
+        return None
+
+
+def planets(workdir):
+    with open(os.path.join(workdir, "planeten.dat"), "rb") as f:
+        return f.read()
+
+
+def scenario_signals(x, display, base):
+    """A planet added, then the session ends: the planet is in the file, the
+    log's last line is End Debugging, the exit status 0."""
+    for sig in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
+        where = signal.Signals(sig).name
+        workdir = example_folder(os.path.join(base, "signal-" + where))
+        run, menu = start(x, display, workdir, workdir + "-home")
+        if not menu:
+            continue
+        add_planet(run, menu)
+        run.proc.send_signal(sig)
+        status = ended(run)
+        check(status == 0, "%s: exit status %r" % (where, status))
+        check(planets(workdir).endswith(NEW_PLANET), "%s: the new planet was not saved" % where)
+        check(rp.read_log(workdir).endswith("End Debugging\r\n"), "%s: the log does not end the run" % where)
+
+
+def second_start(x, display, cwd, home, args=(), env_extra=None):
+    env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": home, "DISPLAY": display,
+           "XDG_RUNTIME_DIR": rp.runtime_dir(home), "QT_QPA_PLATFORM": "xcb", "LANG": "C"}
+    env.update({k: v for k, v in os.environ.items() if k.endswith("SAN_OPTIONS")})
+    env.update(env_extra or {})
+    return subprocess.Popen([PROGRAM] + list(args), cwd=cwd, env=env, stdin=subprocess.DEVNULL,
+                            stderr=subprocess.PIPE, preexec_fn=rp.die_with_parent)
+
+
+def menus(x):
+    return [w for w in x.viewable_windows() if x.title(w) == "Korvax Rechner"]
+
+
+def scenario_second_start(x, display, base):
+    """One program per data folder: a second start in the folder and one by
+    --data-folder bring the first to the front and end; a start in another
+    folder runs beside it; a stopped first program makes the second say so
+    and end with 1; a killed one does not stop the next start."""
+    xdg = os.path.join(base, "xdg")
+    workdir = example_folder(os.path.join(xdg, "korvax-rechner"))
+    home = os.path.join(base, "home-second")
+    run, menu = start(x, display, workdir, home)
+    if not menu:
+        return
+    add_planet(run, menu)
+    for where, cwd, args in (("in the folder", workdir, ()), ("by --data-folder", base, ("--data-folder",))):
+        second = second_start(x, display, cwd, home, args, {"XDG_DATA_HOME": xdg})
+        try:
+            _, err = second.communicate(timeout=60)
+        except subprocess.TimeoutExpired:
+            second.kill()
+            _, err = second.communicate()
+        check(second.returncode == 0, "second start %s: exit status %r" % (where, second.returncode))
+        check(len(err.decode("utf-8", "replace").splitlines()) == 1, "second start %s said %r" % (where, err))
+        check(menus(x) == [menu], "second start %s: menus on the screen %r" % (where, menus(x)))
+        check(rp.wait_for(lambda: x.viewable_windows()[-1] == menu, 10),
+              "second start %s: the menu is not in front" % where)
+
+    other, other_menu = start(x, display, example_folder(os.path.join(base, "other")), home)
+    check(other_menu and len(menus(x)) == 2, "a start in another folder did not run beside the first")
+    if other_menu:
+        other.proc.send_signal(signal.SIGTERM)
+        check(ended(other) == 0, "the program in the other folder did not end cleanly")
+
+    run.proc.send_signal(signal.SIGSTOP)
+    second = second_start(x, display, workdir, home)
+    box = rp.wait_for(lambda: [w for w in x.viewable_windows() if w != menu and x.title(w) == "Korvax Rechner"], 30)
+    check(box, "no message when the running program does not answer")
+    for w in box or []:
+        x.send_delete(w)
+    try:
+        second.communicate(timeout=30)
+    except subprocess.TimeoutExpired:
+        second.kill()
+        second.communicate()
+    check(second.returncode == 1, "unanswered second start: exit status %r" % second.returncode)
+    run.proc.send_signal(signal.SIGCONT)
+
+    run.proc.send_signal(signal.SIGTERM)
+    check(ended(run) == 0, "the first program did not end cleanly")
+    check(planets(workdir).count(b"Kolonie Nord") == 1, "the planet of the first program was lost")
+
+    # A program killed outright leaves its lock behind: harmless.
+    killed, killed_menu = start(x, display, workdir, home)
+    killed.proc.kill()
+    killed.proc.wait()
+    again, again_menu = start(x, display, workdir, home)
+    check(again_menu, "a start after a killed program did not run")
+    if again_menu:
+        again.proc.send_signal(signal.SIGTERM)
+        check(ended(again) == 0, "the start after a kill did not end cleanly")
+
+
+def main():
+    if not PROGRAM:
+        print(__doc__)
+        return 2
+    if not shutil.which("Xvfb"):
+        print("FAIL: Xvfb is not installed")
+        return 1
+    base = tempfile.mkdtemp(prefix="krvx-session-")
+    try:
+        with rp.private_display() as (x, display):
+            scenario_signals(x, display, base)
+            scenario_second_start(x, display, base)
+    finally:
+        shutil.rmtree(base, ignore_errors=True)
+    if rp.failures:
+        print("%d check(s) failed" % len(rp.failures))
+        return 1
+    print("all checks passed")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
