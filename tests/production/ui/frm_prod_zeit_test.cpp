@@ -212,6 +212,15 @@ TEST_F(FrmProdZeitTest, AmountModeComputesAmountsAndKeepsTheTimes) {
     EXPECT_EQ(text("TxtZAlu"), "187,5");
     EXPECT_EQ(text("txtZeitAlu"), "00:00");  // computed when TxtAlu was left in time mode
     EXPECT_EQ(text("TxtDauer"), "1.5");
+
+    // An amount the window wrote reads back as itself (the old program read
+    // 12,5 as 12: 02:24 at 5 per hour).
+    eingeben("TxtZAlu", "187,5");
+    EXPECT_EQ(text("txtZeitAlu"), "01:30");
+    eingeben("TxtKri", "5");
+    eingeben("TxtZKri", "12,5");
+    EXPECT_EQ(text("TxtZeitKri"), "02:30");
+    EXPECT_EQ(text("TxtZKri"), "12,5");  // read, not rewritten
 }
 
 TEST_F(FrmProdZeitTest, TheFileIsReadAtLoadAndWrittenAtCloseByteForByte) {
