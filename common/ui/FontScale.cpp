@@ -26,8 +26,9 @@ bool placesChildren(const QWidget* widget) {
 int scaled(int value, double scale) { return static_cast<int>(std::lround(value * scale)); }
 
 // A caption that needs more room than its scaled place gives (the desktop
-// font's letters are not all wider by the same ratio) grows away from the
-// side it is aligned to.
+// font's letters are not all wider by the same ratio, nor are a scaled
+// font's lines taller by exactly that ratio) grows away from the side it is
+// aligned to, and downwards.
 void fitCaption(QWidget* widget) {
     QString text;
     Qt::Alignment alignment = Qt::AlignLeft;
@@ -38,14 +39,15 @@ void fitCaption(QWidget* widget) {
     } else if (qobject_cast<const QCheckBox*>(widget) || qobject_cast<const QRadioButton*>(widget)) {
         text = static_cast<const QAbstractButton*>(widget)->text();
     }
-    const int needed = widget->sizeHint().width();
-    if (text.isEmpty() || needed <= widget->width()) return;
+    const QSize needed = widget->sizeHint();
+    if (text.isEmpty() || (needed.width() <= widget->width() && needed.height() <= widget->height())) return;
     QRect place = widget->geometry();
-    if (alignment & Qt::AlignRight) {
-        place.setLeft(place.right() + 1 - needed);
-    } else {
-        place.setWidth(needed);
+    if (needed.width() > place.width() && (alignment & Qt::AlignRight)) {
+        place.setLeft(place.right() + 1 - needed.width());
+    } else if (needed.width() > place.width()) {
+        place.setWidth(needed.width());
     }
+    place.setHeight(std::max(place.height(), needed.height()));
     widget->setGeometry(place);
 }
 
@@ -56,7 +58,8 @@ QFont windowFont() { return QFont(QStringLiteral("Liberation Sans"), 8); }
 double fontScale(const QFont& font) {
     const QFont placedFor = windowFont();
     if (font == placedFor) return 1.0;
-    const QString sample = QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    // Letters and digits: the windows show captions and numbers.
+    const QString sample = QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789");
     const QFontMetricsF now(font);
     const QFontMetricsF then(placedFor);
     const double width = now.horizontalAdvance(sample) / then.horizontalAdvance(sample);

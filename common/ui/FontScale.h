@@ -23,8 +23,8 @@ namespace krvx {
 QFont windowFont();
 
 // How much larger a font is than windowFont(): the larger of the ratios of
-// average character width and of line height, never below 1; exactly 1 for
-// windowFont() itself.
+// the average width of letters and digits and of the line height, never below
+// 1; exactly 1 for windowFont() itself.
 double fontScale(const QFont& font);
 
 // A rectangle placed at scale 1, scaled: each edge is scaled and rounded on
