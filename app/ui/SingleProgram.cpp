@@ -4,11 +4,14 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QThread>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <poll.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -35,6 +38,25 @@ bool isPrivateFolder(const QString& path) {
            (info.st_mode & 077) == 0;
 }
 
+// The socket's address, or false when the path is too long for one.
+bool addressOf(const QString& path, sockaddr_un& address) {
+    const QByteArray native = QFile::encodeName(path);
+    address = {};
+    address.sun_family = AF_UNIX;
+    if (static_cast<std::size_t>(native.size()) >= sizeof address.sun_path) return false;
+    std::memcpy(address.sun_path, native.constData(), static_cast<std::size_t>(native.size()));
+    return true;
+}
+
+// Waits until fd is ready for events, at most until deadline.
+bool waitFor(int fd, short events, const QDeadlineTimer& deadline) {
+    pollfd watched{fd, events, 0};
+    for (;;) {
+        const int ready = ::poll(&watched, 1, static_cast<int>(std::max<qint64>(deadline.remainingTime(), 0)));
+        if (ready >= 0 || errno != EINTR) return ready > 0;
+    }
+}
+
 } // namespace
 
 QString userRuntimeFolder() {
@@ -57,7 +79,13 @@ SingleProgram::SingleProgram(const std::filesystem::path& dataDir, const QString
     socketPath_ = base + QStringLiteral(".socket");
 }
 
-SingleProgram::~SingleProgram() = default;
+SingleProgram::~SingleProgram() {
+    if (listening_ >= 0) {
+        delete incoming_;
+        ::close(listening_);
+        ::unlink(QFile::encodeName(socketPath_).constData());
+    }
+}
 
 SingleProgram::Start SingleProgram::start(int answerWithinMs) {
     if (lockPath_.isEmpty()) {
@@ -77,44 +105,66 @@ SingleProgram::Start SingleProgram::start(int answerWithinMs) {
 }
 
 bool SingleProgram::listen() {
-    // The folder is ours now: a socket left there belongs to a program that
-    // was killed.
-    QLocalServer::removeServer(socketPath_);
-    server_ = new QLocalServer(this);
-    server_->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!server_->listen(socketPath_)) {
-        problem_ = QStringLiteral("Auf „%1“ lässt sich nicht warten: %2").arg(socketPath_, server_->errorString());
+    sockaddr_un address;
+    if (!addressOf(socketPath_, address)) {
+        problem_ = QStringLiteral("Der Pfad „%1“ ist zu lang für eine Verbindung.").arg(socketPath_);
         return false;
     }
-    connect(server_, &QLocalServer::newConnection, this, &SingleProgram::answer);
+    // The folder is ours now: a socket left there belongs to a program that
+    // was killed.
+    ::unlink(address.sun_path);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0 || ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+        ::chmod(address.sun_path, 0600) != 0 || ::listen(fd, 4) != 0) {
+        problem_ = QStringLiteral("Auf „%1“ lässt sich nicht warten: %2")
+                       .arg(socketPath_, QString::fromLocal8Bit(std::strerror(errno)));
+        if (fd >= 0) ::close(fd);
+        return false;
+    }
+    listening_ = fd;
+    incoming_ = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    connect(incoming_, &QSocketNotifier::activated, this, &SingleProgram::answer);
     return true;
 }
 
 void SingleProgram::answer() {
-    while (QLocalSocket* socket = server_->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            if (!socket->canReadLine()) return;
-            const QByteArray request = socket->readLine();
-            if (request == kFrontWanted) emit frontWanted();
-            socket->write(kDone);
-            socket->disconnectFromServer();
-        });
+    int connection;
+    while ((connection = ::accept4(listening_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK)) >= 0) {
+        auto* notifier = new QSocketNotifier(connection, QSocketNotifier::Read, this);
+        connect(notifier, &QSocketNotifier::activated, this,
+                [this, connection, notifier] { readRequest(connection, notifier); });
     }
+}
+
+void SingleProgram::readRequest(int connection, QSocketNotifier* notifier) {
+    char request[32];
+    const ssize_t got = ::recv(connection, request, sizeof request, 0);
+    if (got < 0 && (errno == EAGAIN || errno == EINTR)) return;  // not all there yet
+    if (got > 0 && QByteArray(request, static_cast<int>(got)) == kFrontWanted) {
+        emit frontWanted();
+        [[maybe_unused]] const ssize_t sent = ::send(connection, kDone.constData(), kDone.size(), MSG_NOSIGNAL);
+    }
+    notifier->setEnabled(false);
+    notifier->deleteLater();
+    ::close(connection);
 }
 
 SingleProgram::Start SingleProgram::askRunning(int answerWithinMs) {
     const QDeadlineTimer deadline(answerWithinMs);
+    sockaddr_un address;
+    if (!addressOf(socketPath_, address)) return Start::NoAnswer;
     while (!deadline.hasExpired()) {
-        QLocalSocket socket;
-        socket.connectToServer(socketPath_);
-        if (socket.waitForConnected(static_cast<int>(std::max<qint64>(deadline.remainingTime(), 0)))) {
-            socket.write(kFrontWanted);
-            while (!socket.canReadLine() &&
-                   socket.waitForReadyRead(static_cast<int>(std::max<qint64>(deadline.remainingTime(), 0)))) {
-            }
-            return socket.canReadLine() && socket.readLine() == kDone ? Start::Answered : Start::NoAnswer;
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd >= 0 && ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
+            char reply[8] = {};
+            const bool answered =
+                ::send(fd, kFrontWanted.constData(), kFrontWanted.size(), MSG_NOSIGNAL) == kFrontWanted.size() &&
+                waitFor(fd, POLLIN, deadline) && ::recv(fd, reply, sizeof reply - 1, 0) == kDone.size() &&
+                kDone == reply;
+            ::close(fd);
+            return answered ? Start::Answered : Start::NoAnswer;
         }
+        if (fd >= 0) ::close(fd);
         // The program holding the folder may still be starting (not yet
         // listening) or just ending (the lock then comes free).
         QThread::msleep(50);

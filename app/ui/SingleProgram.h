@@ -1,6 +1,9 @@
 #pragma once
-// One program per data folder. The first start in a folder takes a lock in
-// the user's runtime folder and listens on a local socket beside it; a later
+// One program per data folder. The first start in a folder takes a lock
+// (QLockFile) in the user's runtime folder and listens on a local socket
+// beside it (a Unix socket watched by a QSocketNotifier: QtNetwork and the
+// libraries it brings would cost more memory at start-up than all of the
+// program's own code); a later
 // start in the same folder asks that program to come to the front and ends,
 // so that two programs never write each other's files over. The folder is
 // known by its real path: a start with --data-folder and one inside that
@@ -9,11 +12,10 @@
 
 #include <QLockFile>
 #include <QObject>
+#include <QSocketNotifier>
 #include <QString>
 #include <filesystem>
 #include <memory>
-
-class QLocalServer;
 
 namespace krvx {
 
@@ -49,12 +51,14 @@ private:
     bool listen();
     Start askRunning(int answerWithinMs);
     void answer();
+    void readRequest(int connection, QSocketNotifier* notifier);
 
     QString lockPath_;
     QString socketPath_;
     QString problem_;
     std::unique_ptr<QLockFile> lock_;
-    QLocalServer* server_ = nullptr;
+    int listening_ = -1;  // the socket's file descriptor while this program holds the folder
+    QSocketNotifier* incoming_ = nullptr;
 };
 
 // The user's runtime folder: $XDG_RUNTIME_DIR, else a private folder of the
