@@ -18,6 +18,7 @@
 #include "app/datafolder.h"
 #include "app/ui/AllWindows.h"
 #include "app/ui/DisplayStart.h"
+#include "common/ui/ProgramStyle.h"
 #include "app/ui/SessionEnd.h"
 #include "app/ui/SingleProgram.h"
 #include "app/ui/SystemRegional.h"
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
     }
     const std::unique_ptr<QApplication> app = krvx::openDisplay(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral(KRVX_APP_ID));
+    krvx::useProgramStyle();
     // The font the windows are placed for; a desktop that imposes its own
     // (a platform theme) gets windows scaled to it.
     QApplication::setFont(krvx::windowFont());

@@ -28,7 +28,7 @@ import real_program_test as rp  # noqa: E402  (the Xlib helpers and the menu's s
 check = rp.check
 ICON_SIZES = [16, 22, 24, 32, 48, 64, 128, 256]
 # dpkg-shlibdeps finds the libraries; the rest the program loads at run time.
-DEPENDS = {"libc6", "libstdc++6", "libgcc-s1", "libqt6core6", "libqt6gui6", "libqt6network6", "libqt6widgets6",
+DEPENDS = {"libc6", "libstdc++6", "libgcc-s1", "libqt6core6", "libqt6gui6", "libqt6widgets6",
            "qt6-translations-l10n", "fonts-liberation2"}
 DOC = "usr/share/doc/korvax-rechner/"
 MANUAL_PAGES = ["usr/share/man/man1/korvax-rechner.1.gz", "usr/share/man/de/man1/korvax-rechner.1.gz"]
