@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """The real program under a private Xvfb on a player's ordinary day: the
 desktop session ends it (SIGTERM, SIGINT, SIGHUP) right after a planet was
-added; it is started a second time in the same data folder (in the folder and
+added, and while the catalogue editor asks its save question; it is started a second time in the same data folder (in the folder and
 with --data-folder), in another folder, after a kill, and while the first
 program does not answer.
 
@@ -100,6 +100,34 @@ def scenario_signals(x, display, base):
         check(rp.read_log(workdir).endswith("End Debugging\r\n"), "%s: the log does not end the run" % where)
 
 
+def scenario_signal_during_question(x, display, base):
+    """The session ends while the catalogue editor asks "Änderungen
+    speichern?" (the menu was closed with a value typed): the box goes, the
+    typed value is dropped, the program ends cleanly."""
+    workdir = example_folder(os.path.join(base, "signal-question"))
+    with open(os.path.join(workdir, "schiffe.dat"), "rb") as f:
+        ships = f.read()
+    run, menu = start(x, display, workdir, workdir + "-home")
+    if not menu:
+        return
+    bar = run.x.geometry(menu)[3] - hf.MENU_CLIENT_HEIGHT
+    rates = open_from(run, menu, 18, bar // 2, "Konfiguration")
+    editor = rates and open_from(run, rates, 256, 212, "Konfiguration")
+    if not editor:
+        return
+    run.x.click(editor, 52, 140)  # Bearbeiten
+    run.x.click(editor, 46, 57)  # the Erz box
+    run.x.type_text("77")
+    run.x.send_delete(menu)
+    check(run.wait_window("Speichern?", None, 15), "the save question did not appear")
+    run.proc.send_signal(signal.SIGTERM)
+    status = ended(run)
+    check(status == 0, "signal during the save question: exit status %r" % status)
+    with open(os.path.join(workdir, "schiffe.dat"), "rb") as f:
+        check(f.read() == ships, "signal during the save question: schiffe.dat changed")
+    check(rp.read_log(workdir).endswith("End Debugging\r\n"), "signal during the save question: log not ended")
+
+
 def second_start(x, display, cwd, home, args=(), env_extra=None):
     env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": home, "DISPLAY": display,
            "XDG_RUNTIME_DIR": rp.runtime_dir(home), "QT_QPA_PLATFORM": "xcb", "LANG": "C"}
@@ -184,6 +212,7 @@ def main():
     try:
         with rp.private_display() as (x, display):
             scenario_signals(x, display, base)
+            scenario_signal_during_question(x, display, base)
             scenario_second_start(x, display, base)
     finally:
         shutil.rmtree(base, ignore_errors=True)
