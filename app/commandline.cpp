@@ -103,8 +103,13 @@ std::string helpText() {
            "Die Optionen von Qt (etwa -platform, -display, -style) werden an Qt\n"
            "weitergegeben.\n"
            "\n"
-           "Exit-Status: 0 bei Erfolg, 1 wenn der Datenordner nicht angelegt werden kann,\n"
-           "2 bei falschen Argumenten.\n";
+           "Läuft das Programm im selben Datenordner schon, wird es nach vorn geholt und\n"
+           "der zweite Start endet. SIGTERM, SIGINT und SIGHUP beenden das Programm wie\n"
+           "das Schließen des Hauptmenüs: jedes Fenster speichert seine Datei.\n"
+           "\n"
+           "Exit-Status: 0 bei Erfolg (auch wenn das laufende Programm nach vorn geholt\n"
+           "wurde), 1 ohne grafische Anzeige, wenn der Datenordner nicht angelegt werden\n"
+           "kann oder das laufende Programm nicht antwortet, 2 bei falschen Argumenten.\n";
 }
 
 std::string versionNotice() {

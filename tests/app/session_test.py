@@ -201,6 +201,35 @@ def scenario_second_start(x, display, base):
         check(ended(again) == 0, "the start after a kill did not end cleanly")
 
 
+def scenario_no_display(base):
+    """Without a display: one German line on stderr and exit status 1 before
+    anything is written (the data folder is not even made); --help and
+    --version work all the same."""
+    cases = [  # what is set, the arguments, the exit status, the line's words
+        ({}, ("--data-folder",), 1, "Keine grafische Anzeige"),
+        ({"DISPLAY": ":87"}, ("--data-folder",), 1, "„:87“ lässt sich nicht öffnen"),
+        ({"WAYLAND_DISPLAY": "nirgends-0", "QT_QPA_PLATFORM": "wayland"}, ("--data-folder",), 1, "qt6-wayland"),
+        ({}, ("--help",), 0, None),
+        ({}, ("--version",), 0, None),
+    ]
+    for number, (env_extra, args, expected, words) in enumerate(cases):
+        where = "no display %r %s" % (env_extra, " ".join(args))
+        xdg = os.path.join(base, "no-display-%d" % number)
+        env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": xdg, "XDG_DATA_HOME": xdg, "LANG": "C"}
+        env.update({k: v for k, v in os.environ.items() if k.endswith("SAN_OPTIONS")})
+        env.update(env_extra)
+        os.makedirs(xdg)
+        done = subprocess.run([PROGRAM] + list(args), cwd=xdg, env=env, stdin=subprocess.DEVNULL,
+                              capture_output=True, timeout=60)
+        err = done.stderr.decode("utf-8", "replace")
+        check(done.returncode == expected, "%s: exit status %r" % (where, done.returncode))
+        if words:
+            check(len(err.splitlines()) == 1 and words in err, "%s: said %r" % (where, err))
+            check(os.listdir(xdg) == [], "%s: wrote %r" % (where, os.listdir(xdg)))
+        else:
+            check(done.stdout and not err, "%s: out %r, err %r" % (where, done.stdout, err))
+
+
 def main():
     if not PROGRAM:
         print(__doc__)
@@ -210,6 +239,7 @@ def main():
         return 1
     base = tempfile.mkdtemp(prefix="krvx-session-")
     try:
+        scenario_no_display(base)
         with rp.private_display() as (x, display):
             scenario_signals(x, display, base)
             scenario_signal_during_question(x, display, base)
