@@ -1,5 +1,5 @@
 #pragma once
-// What the Overview calls program-wide state, created once at start-up and
+// The program-wide state, created once at start-up and
 // handed to every window through its constructor. Tests build their own set
 // in a temporary folder.
 
