@@ -1,9 +1,9 @@
 #include "app/datafolder.h"
 
-#include <algorithm>
 #include <random>
 #include <system_error>
 
+#include "common/datafiles.h"
 #include "common/textfile.h"
 
 namespace fs = std::filesystem;
@@ -75,18 +75,10 @@ fs::path seedFolderFor(const fs::path& executable) {
 
 SeedResult seedFolder(const fs::path& seed, const fs::path& folder) {
     SeedResult result;
-    std::vector<std::string> names;
-    std::error_code error;
-    for (fs::directory_iterator it(seed, error), end; !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
-        std::error_code kind;
-        if (!name.empty() && name.front() != '.' && it->is_regular_file(kind)) {
-            names.push_back(name);
-        }
-    }
-    std::sort(names.begin(), names.end());
-    for (const std::string& name : names) {
+    for (const DataFile& file : kDataFiles) {
+        const std::string name(file.name);
         std::error_code copyError;
+        if (!fs::is_regular_file(seed / name, copyError)) continue;
         if (copyIfMissing(seed / name, folder, name, copyError)) {
             result.copied.push_back(name);
         } else if (copyError && result.error.empty()) {
@@ -120,8 +112,8 @@ DataFolderResult prepareDataFolder(const fs::path& folder, const fs::path& seed)
 }
 
 void tidyDataFolder(const std::filesystem::path& dataDir) {
-    for (const char* name : {"schiffe.dat", "planeten.dat", "produktion.dat", "creditkurse.dat", "tausch.dat"}) {
-        removeAbandonedTemporaries(dataDir / name);
+    for (const DataFile& file : kDataFiles) {
+        if (file.written == Written::BySave) removeAbandonedTemporaries(dataDir / file.name);
     }
 }
 

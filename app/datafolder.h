@@ -21,12 +21,12 @@ std::optional<std::filesystem::path> dataFolderPath(const char* xdgDataHome, con
 std::filesystem::path seedFolderFor(const std::filesystem::path& executable);
 
 struct SeedResult {
-    std::vector<std::string> copied;  // the example files copied, by name, sorted
+    std::vector<std::string> copied;  // the example files copied, in the order of kDataFiles
     std::string error;                // empty when every copy that was tried succeeded
 };
 
-// Copies every example file (the regular files of seed whose names do not
-// begin with a dot) that folder does not hold yet. Each copy appears whole or
+// Copies every example file (the regular files of seed named in kDataFiles,
+// see common/datafiles.h) that folder does not hold yet, in the table's order. Each copy appears whole or
 // not at all, and a name that already exists in folder, whatever it is, is
 // left alone. A missing seed folder copies nothing and is no error.
 SeedResult seedFolder(const std::filesystem::path& seed, const std::filesystem::path& folder);

@@ -18,6 +18,7 @@
 #include "app/datafolder.h"
 #include "app/ui/AllWindows.h"
 #include "app/ui/DisplayStart.h"
+#include "common/datafiles.h"
 #include "common/ui/ProgramStyle.h"
 #include "app/ui/SessionEnd.h"
 #include "app/ui/SingleProgram.h"
@@ -83,7 +84,7 @@ int main(int argc, char** argv) {
 
     const krvx::RegionalSettings regional = krvx::regionalSettingsOf(QLocale::system());
     krvx::SystemFileOps files;
-    krvx::Debugging log(dataDir / "KRVXR.debug", regional, {}, files);
+    krvx::Debugging log(dataDir / krvx::kDebugLog, regional, {}, files);
     krvx::ShipCatalogue ships(log);
     krvx::OncePerActionMessages messages(boxes);
     krvx::Tausch tausch(dataDir, messages);
@@ -92,7 +93,7 @@ int main(int argc, char** argv) {
 
     krvx::registerAllWindows(windows, services);
     QObject::connect(&single, &krvx::SingleProgram::frontWanted,
-                     [&windows] { windows.bringToFront(QStringLiteral("FrmMenu")); });
+                     [&windows] { windows.bringToFront(krvx::kFrmMenu); });
 
     // However the program is told to end (the menu closed, a signal, the
     // desktop session ending), the menu's shut-down runs: every window saves
@@ -105,6 +106,6 @@ int main(int argc, char** argv) {
 #endif
     QObject::connect(app.get(), &QCoreApplication::aboutToQuit, [&sessionEnd] { sessionEnd.endSession(); });
 
-    windows.show(QStringLiteral("FrmMenu"));
+    windows.show(krvx::kFrmMenu);
     return QApplication::exec();
 }

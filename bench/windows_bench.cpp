@@ -63,7 +63,7 @@ struct Program {
         registerAllWindows(windows, services);
     }
     ~Program() {
-        for (const char* name : {"FrmTausch", "FrmZeit", "FrmSchiffspreise", "FrmConfig2", "FrmConfig3"}) {
+        for (const char* name : {kFrmTausch, kFrmZeit, kFrmSchiffspreise, kFrmConfig2, kFrmConfig3}) {
             windows.close(QString::fromLatin1(name));
         }
         QApplication::processEvents();
@@ -99,15 +99,15 @@ void opening(benchmark::State& state, const char* name) {
         QApplication::processEvents();
         state.PauseTiming();
         program.windows.close(QString::fromLatin1(name));
-        program.windows.close(QStringLiteral("FrmConfig3"));  // the catalogue editor goes back to it
+        program.windows.close(kFrmConfig3);  // the catalogue editor goes back to it
         QApplication::processEvents();
         state.ResumeTiming();
     }
     if (program.boxes.shown != 0) state.SkipWithError("a message box appeared");
 }
 
-void BM_OpenCatalogueEditor(benchmark::State& state) { opening(state, "FrmConfig2"); }
-void BM_OpenFlightTimeWindow(benchmark::State& state) { opening(state, "FrmZeit"); }
+void BM_OpenCatalogueEditor(benchmark::State& state) { opening(state, kFrmConfig2); }
+void BM_OpenFlightTimeWindow(benchmark::State& state) { opening(state, kFrmZeit); }
 BENCHMARK(BM_OpenCatalogueEditor)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_OpenFlightTimeWindow)->Unit(benchmark::kMillisecond)->Iterations(10);
 
@@ -115,7 +115,7 @@ BENCHMARK(BM_OpenFlightTimeWindow)->Unit(benchmark::kMillisecond)->Iterations(10
 // completes the name from the 32767 types.
 void BM_KeystrokeShipField(benchmark::State& state) {
     Program program;
-    FormWindow* window = program.open("FrmSchiffspreise");
+    FormWindow* window = program.open(kFrmSchiffspreise);
     auto* field = window->findChild<QComboBox*>(QStringLiteral("CmbSchiff"));
     field->setFocus();
     const QString prefix = QString::fromUtf8("Sch\u00e4ffchen Nr. 3276");
@@ -133,7 +133,7 @@ BENCHMARK(BM_KeystrokeShipField)->Unit(benchmark::kMillisecond);
 // runs the exchange computation with its nested change events.
 void BM_KeystrokeExchange(benchmark::State& state) {
     Program program;
-    FormWindow* window = program.open("FrmTausch");
+    FormWindow* window = program.open(kFrmTausch);
     auto* box = window->findChild<QLineEdit*>(QStringLiteral("TxtErz"));
     box->setFocus();
     box->end(false);
@@ -150,7 +150,7 @@ BENCHMARK(BM_KeystrokeExchange)->Unit(benchmark::kMillisecond);
 // recomputed for the chosen planets of a list of 32767.
 void BM_KeystrokeFlightTime(benchmark::State& state) {
     Program program;
-    FormWindow* window = program.open("FrmZeit");
+    FormWindow* window = program.open(kFrmZeit);
     auto* speed = window->findChild<QLineEdit*>(QStringLiteral("TxtGeschwindigkeit"));
     auto* dauer = window->findChild<QLineEdit*>(QStringLiteral("TxtDauer"));
     // From the last planet of the list to the second.

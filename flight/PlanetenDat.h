@@ -18,12 +18,11 @@
 #include <string_view>
 #include <vector>
 
+#include "common/datafiles.h"
 #include "common/fileops.h"
 #include "flight/Planeten.h"
 
 namespace krvx {
-
-inline constexpr std::string_view kPlanetenDat = "planeten.dat";
 
 enum class PlanetFileState {
     Missing,     // no file: an empty list

@@ -15,12 +15,11 @@
 #include <string>
 #include <string_view>
 
+#include "common/datafiles.h"
 #include "common/textfile.h"
 #include "production/Produktionszeit.h"
 
 namespace krvx {
-
-inline constexpr std::string_view kProduktionDat = "produktion.dat";
 
 struct ProduktionEingaben {
     FuenfTexte produktion;  // TxtErz .. TxtEne

@@ -4,6 +4,7 @@
 #include <utility>
 #include <variant>
 
+#include "common/datafiles.h"
 #include "common/textfile.h"
 
 namespace krvx {
@@ -60,7 +61,7 @@ void Tausch::KurseLaden() {
 void Tausch::KurseLesen(const FileSource& source) {
     Holders holders{};
 
-    if (std::optional<std::string> content = source("kurse.dat")) {
+    if (std::optional<std::string> content = source(kKurseDat)) {
         FieldReader reader(std::move(*content));
         for (auto& record : kurse_) {
             readRecord(reader, holders, record.size());
@@ -76,7 +77,7 @@ void Tausch::KurseLesen(const FileSource& source) {
         report("Fehler beim Laden von kurse.dat");
     }
 
-    std::optional<std::string> content = source("creditkurse.dat");
+    std::optional<std::string> content = source(kCreditkurseDat);
     if (!content) {
         kurseGeladen_ = false;
         report("Fehler beim Laden von creditkurse.dat");

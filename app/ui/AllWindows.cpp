@@ -12,17 +12,55 @@
 
 namespace krvx {
 
+namespace {
+
+template <class Window>
+FormWindow* make(Services& services) {
+    return new Window(services);
+}
+
+struct WindowRow {
+    const char* name;
+    FormWindow* (*make)(Services&);
+};
+
+// The menu, which runs the shut-down, then every other window in the order
+// the shut-down asks and closes them. The catalogue editor shows the rate
+// editor when it closes, so the rate editor comes after it.
+constexpr WindowRow kWindows[] = {
+    {kFrmMenu, make<FrmMenu>},
+    {kFrmTausch, make<FrmTausch>},
+    {kFrmProdZeit, make<FrmProdZeit>},
+    {kFrmNeuerPlanet, make<FrmNeuerPlanet>},
+    {kFrmZeit, make<FrmZeit>},
+    {kFrmSchiffspreise, make<FrmSchiffspreise>},
+    {kFrmSplash, make<FrmSplash>},
+    {kFrmConfig2, make<FrmConfig2>},
+    {kFrmConfig3, make<FrmConfig3>},
+};
+
+QStringList namesFrom(std::size_t first) {
+    QStringList names;
+    for (std::size_t i = first; i < std::size(kWindows); ++i) names.append(QString::fromLatin1(kWindows[i].name));
+    return names;
+}
+
+} // namespace
+
 void registerAllWindows(WindowRegistry& registry, Services& services) {
-    // One line per window: registry.registerWindow("Name", [&services] { return new Window(services); });
-    registry.registerWindow("FrmMenu", [&services] { return new FrmMenu(services); });
-    registry.registerWindow("frmSplash", [&services] { return new FrmSplash(services); });
-    registry.registerWindow("FrmZeit", [&services] { return new FrmZeit(services); });
-    registry.registerWindow("FrmNeuerPlanet", [&services] { return new FrmNeuerPlanet(services); });
-    registry.registerWindow("FrmProdZeit", [&services] { return new FrmProdZeit(services); });
-    registry.registerWindow("FrmTausch", [&services] { return new FrmTausch(services); });
-    registry.registerWindow("FrmSchiffspreise", [&services] { return new FrmSchiffspreise(services); });
-    registry.registerWindow("FrmConfig2", [&services] { return new FrmConfig2(services); });
-    registry.registerWindow("FrmConfig3", [&services] { return new FrmConfig3(services); });
+    for (const WindowRow& row : kWindows) {
+        registry.registerWindow(QString::fromLatin1(row.name), [&services, make = row.make] { return make(services); });
+    }
+}
+
+const QStringList& allWindowNames() {
+    static const QStringList names = namesFrom(0);
+    return names;
+}
+
+const QStringList& shutDownOrder() {
+    static const QStringList names = namesFrom(1);
+    return names;
 }
 
 } // namespace krvx

@@ -6,7 +6,9 @@
 #include <QTimer>
 #include <exception>
 
+#include "common/datafiles.h"
 #include "common/debugging.h"
+#include "app/ui/AllWindows.h"
 #include "app/ui/Logo.h"
 #include "catalogue/ShipCatalogue.h"
 #include "common/ui/Controls.h"
@@ -33,7 +35,7 @@ void ignoringErrors(Step step) {
 } // namespace
 
 FrmMenu::FrmMenu(Services& services)
-    : FormWindow(services, QStringLiteral("FrmMenu"), toQ(kAppTitle), kClientWidth,
+    : FormWindow(services, kFrmMenu, toQ(kAppTitle), kClientWidth,
                  kClientHeight) {
     // The icon once the menu is on screen: it need not hold up the first
     // sight of the menu.
@@ -77,15 +79,15 @@ FrmMenu::FrmMenu(Services& services)
     setFocusChain({CmdTausch, CmdProduktion, CmdSchiffpreise, CmdZeit});
 
     OncePerActionMessages& messages = services.messages;
-    onClick(CmdZeit, messages, [this] { openWindow("CmdZeit_Click", QStringLiteral("FrmZeit")); });
+    onClick(CmdZeit, messages, [this] { openWindow("CmdZeit_Click", kFrmZeit); });
     onClick(CmdSchiffpreise, messages,
-            [this] { openWindow("CmdSchiffspreise_Click", QStringLiteral("FrmSchiffspreise")); });
+            [this] { openWindow("CmdSchiffspreise_Click", kFrmSchiffspreise); });
     onClick(CmdProduktion, messages,
-            [this] { openWindow("CmdProduktion_Click", QStringLiteral("FrmProdZeit")); });
-    onClick(CmdTausch, messages, [this] { openWindow("CmdTausch_Click", QStringLiteral("FrmTausch")); });
+            [this] { openWindow("CmdProduktion_Click", kFrmProdZeit); });
+    onClick(CmdTausch, messages, [this] { openWindow("CmdTausch_Click", kFrmTausch); });
     connect(config_, &QAction::triggered, this, [this] {
         UserAction action(this->services().messages);
-        openWindow("Config_Click", QStringLiteral("FrmConfig3"));
+        openWindow("Config_Click", kFrmConfig3);
     });
 }
 
@@ -100,7 +102,7 @@ void FrmMenu::load() {
     Services& s = services();
     show();
     ignoringErrors([&] {
-        if (QWidget* splash = s.windows.show(QStringLiteral("frmSplash"))) {
+        if (QWidget* splash = s.windows.show(kFrmSplash)) {
             // Whoever showed the menu raises it after this load; the splash
             // then takes the front and the keyboard back.
             QTimer::singleShot(0, splash, [splash] {
@@ -109,16 +111,8 @@ void FrmMenu::load() {
             });
         }
     });
-    ignoringErrors([&] { loadSchiffe(s.ships, s.file("schiffe.dat"), SpeedWidth::Bits16); });
+    ignoringErrors([&] { loadSchiffe(s.ships, s.file(kSchiffeDat), SpeedWidth::Bits16); });
     ignoringErrors([&] { s.log.beginDebugging(); });
-}
-
-const QStringList& FrmMenu::shutDownOrder() {
-    static const QStringList order{
-        QStringLiteral("FrmTausch"), QStringLiteral("FrmProdZeit"),      QStringLiteral("FrmNeuerPlanet"),
-        QStringLiteral("FrmZeit"),   QStringLiteral("FrmSchiffspreise"), QStringLiteral("frmSplash"),
-        QStringLiteral("FrmConfig2"), QStringLiteral("FrmConfig3")};
-    return order;
 }
 
 bool FrmMenu::queryUnload() {

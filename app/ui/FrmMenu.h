@@ -20,9 +20,6 @@ public:
 
     void load() override;
 
-    // The windows the shut-down closes, in this order, before the log is closed.
-    static const QStringList& shutDownOrder();
-
 protected:
     bool queryUnload() override;
     void unload() override;

@@ -41,7 +41,7 @@ QLabel* label(QWidget* frame, const char* name, const QString& text, Place place
 } // namespace
 
 FrmSplash::FrmSplash(Services& services)
-    : FormWindow(services, QStringLiteral("frmSplash"), toQ(kAppTitle), 7380, 4245) {
+    : FormWindow(services, kFrmSplash, toQ(kAppTitle), 7380, 4245) {
     // A splash screen: no title bar, above the menu it appears over.
     setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
 
@@ -142,7 +142,7 @@ bool FrmSplash::eventFilter(QObject* watched, QEvent* event) {
             close();
             auto* target = qobject_cast<QWidget*>(watched);
             auto* opened = target ? qobject_cast<FormWindow*>(target->window()) : nullptr;
-            return !opened || opened->objectName() == QLatin1String("FrmMenu");
+            return !opened || opened->objectName() == QLatin1String(kFrmMenu);
         }
     }
     // A click on a label or on the logo reaches the frame too, passed up from

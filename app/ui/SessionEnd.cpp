@@ -103,8 +103,8 @@ void SessionEnd::closeTheMenu() {
         QTimer::singleShot(10, this, &SessionEnd::closeTheMenu);
         return;
     }
-    if (windows_.window(QStringLiteral("FrmMenu"))) {
-        windows_.close(QStringLiteral("FrmMenu"));
+    if (windows_.window(kFrmMenu)) {
+        windows_.close(kFrmMenu);
     } else {
         QCoreApplication::quit();
     }

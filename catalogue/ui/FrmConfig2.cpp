@@ -6,6 +6,7 @@
 #include <variant>
 #include <utility>
 
+#include "common/datafiles.h"
 #include "common/ui/Controls.h"
 #include "common/ui/FormEvents.h"
 #include "common/ui/WindowRegistry.h"
@@ -13,7 +14,7 @@
 namespace krvx {
 
 FrmConfig2::FrmConfig2(Services& services)
-    : FormWindow(services, QString::fromLatin1(kName), QStringLiteral("Konfiguration"), 6300, 2415),
+    : FormWindow(services, kFrmConfig2, QStringLiteral("Konfiguration"), 6300, 2415),
       ships_(services.ships) {
     cmdLinks_ = makeButton(this, "CmdLinks", QStringLiteral("<"), {240, 120, 255, 255});
     cmbSchiffe_ = makeComboBox(this, "CmbSchiffe", {2063, 120, 2175, 315}, {}, QStringLiteral("Schiffsname"));
@@ -67,7 +68,7 @@ void FrmConfig2::load() {
 }
 
 void FrmConfig2::reload() {
-    fileDamaged_ = loadSchiffe(ships_, services().file("schiffe.dat"), SpeedWidth::Bits32).damaged();
+    fileDamaged_ = loadSchiffe(ships_, services().file(kSchiffeDat), SpeedWidth::Bits32).damaged();
     cmbSchiffe_->clear();
     // In one go: item by item, a long list fills more slowly.
     QStringList names;
@@ -157,7 +158,7 @@ bool FrmConfig2::saveSchiffe(CatalogueState asInFile) {
 }
 
 FrmConfig2::Saved FrmConfig2::writeSchiffe(CatalogueState asInFile) {
-    const std::filesystem::path file = services().file("schiffe.dat");
+    const std::filesystem::path file = services().file(kSchiffeDat);
     SchiffeSave saved;
     if (fileDamaged_) {
         saved = saveSchiffeKeepingCopy(ships_, file, services().files);
@@ -226,7 +227,7 @@ void FrmConfig2::deleteShip() {
 }
 
 void FrmConfig2::showFrmConfig3() {
-    services().windows.show(QStringLiteral("FrmConfig3"));
+    services().windows.show(kFrmConfig3);
 }
 
 void FrmConfig2::backToRates() {
@@ -247,7 +248,7 @@ bool FrmConfig2::queryUnload() {
     case Answer::Yes: {
         CatalogueState asInFile = stateOf(ships_);
         if (takeBoxesOver(Refusal::Closing) && saveSchiffe(std::move(asInFile))) {
-            fileDamaged_ = loadSchiffe(ships_, services().file("schiffe.dat"), SpeedWidth::Bits32).damaged();
+            fileDamaged_ = loadSchiffe(ships_, services().file(kSchiffeDat), SpeedWidth::Bits32).damaged();
         }
         return true;
     }

@@ -17,8 +17,6 @@ namespace krvx {
 class FrmConfig2 : public FormWindow {
     Q_OBJECT
 public:
-    static constexpr const char* kName = "FrmConfig2";
-
     explicit FrmConfig2(Services& services);
 
     void load() override;

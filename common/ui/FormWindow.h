@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "common/ui/Services.h"
+#include "common/ui/WindowNames.h"
 
 namespace krvx {
 

@@ -1,14 +1,16 @@
 #pragma once
-// Every window exists at most once and is reachable by its name ("FrmZeit",
-// "FrmTausch", ...). The registry creates a window on first use from its
-// factory, loads it, shows it modeless and raises it; showing an open window
-// only raises it. A closed window is deleted, so its next opening loads it afresh.
+// Every window exists at most once and is reachable by its name (kFrmZeit,
+// kFrmTausch, ... of WindowNames.h). The registry creates a window on first
+// use from its factory, loads it, shows it modeless and raises it; showing an
+// open window only raises it. A closed window is deleted, so its next opening loads it afresh.
 
 #include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <functional>
 #include <map>
+
+#include "common/ui/WindowNames.h"
 
 namespace krvx {
 

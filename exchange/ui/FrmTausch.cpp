@@ -2,6 +2,7 @@
 
 #include <QTimer>
 
+#include "common/datafiles.h"
 #include "common/ui/Controls.h"
 #include "common/ui/FormEvents.h"
 #include "common/ui/Twips.h"
@@ -63,7 +64,7 @@ QString boxName(const QGroupBox* frame, const char* rowCaption) {
 } // namespace
 
 FrmTausch::FrmTausch(Services& services)
-    : FormWindow(services, QStringLiteral("FrmTausch"), QStringLiteral("Tauschrechner"), 6060, 4185) {
+    : FormWindow(services, kFrmTausch, QStringLiteral("Tauschrechner"), 6060, 4185) {
     OncePerActionMessages& messages = services.messages;
 
     auto* frmAktion1 = makeFrame(this, "FrmAktion1", QStringLiteral("1. Aktion"), {720, 120, 1935, 1095});
@@ -140,7 +141,7 @@ FrmTausch::FrmTausch(Services& services)
 void FrmTausch::load() {
     UserAction action(services().messages);
     services().tausch.reportFailuresAgain();
-    if (std::optional<Mengen> amounts = ladeTauschDat(services().file("tausch.dat"), services().regional)) {
+    if (std::optional<Mengen> amounts = ladeTauschDat(services().file(kTauschDat), services().regional)) {
         for (int r = 0; r < kRessourcen; ++r) setMenge(r, (*amounts)[static_cast<std::size_t>(r)]);
     }
     raiseMenu();
@@ -151,7 +152,7 @@ void FrmTausch::unload() {
     Mengen amounts;
     for (int r = 0; r < kRessourcen; ++r) amounts[static_cast<std::size_t>(r)] = text(mengenFeld(r));
     // A file that cannot be written keeps its old content; the window closes anyway.
-    speichereTauschDat(services().file("tausch.dat"), amounts, services().tausch.Kursvermerk(),
+    speichereTauschDat(services().file(kTauschDat), amounts, services().tausch.Kursvermerk(),
                        services().regional, services().files);
     raiseMenu();
 }
@@ -198,9 +199,9 @@ void FrmTausch::TauschBerechnen() {
 }
 
 void FrmTausch::raiseMenu() {
-    if (FormWindow* menu = services().windows.window(QStringLiteral("FrmMenu"))) menu->raise();
+    if (FormWindow* menu = services().windows.window(kFrmMenu)) menu->raise();
 }
 
-void FrmTausch::placeOverMenu() { placeCentred(services().windows.window(QStringLiteral("FrmMenu"))); }
+void FrmTausch::placeOverMenu() { placeCentred(services().windows.window(kFrmMenu)); }
 
 } // namespace krvx

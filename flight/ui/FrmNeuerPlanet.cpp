@@ -11,7 +11,7 @@
 namespace krvx {
 
 FrmNeuerPlanet::FrmNeuerPlanet(Services& services)
-    : FormWindow(services, "FrmNeuerPlanet", "Neuer Planet", 2355, 2595) {
+    : FormWindow(services, kFrmNeuerPlanet, "Neuer Planet", 2355, 2595) {
     LblName = makeLabel(this, "LblName", "Planetenname:", {360, 120, 0, 0});
     TxtName = makeTextBox(this, "TxtName", "", {360, 480, 1575, 375},
                           "Geben sie einen Namen für den Planeten ein");
@@ -35,9 +35,9 @@ void FrmNeuerPlanet::add() {
     }
     const PlanetEintrag& entry = std::get<PlanetEintrag>(checked);
     // The flight time window owns the list; closed meanwhile, it opens again.
-    FrmZeit* zeit = services().windows.window<FrmZeit>("FrmZeit");
+    FrmZeit* zeit = services().windows.window<FrmZeit>(kFrmZeit);
     if (!zeit) {
-        zeit = services().windows.show<FrmZeit>("FrmZeit");
+        zeit = services().windows.show<FrmZeit>(kFrmZeit);
     }
     if (!zeit) {
         return;

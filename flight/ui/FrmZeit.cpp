@@ -52,7 +52,7 @@ void setIfChanged(QLineEdit* box, const std::string& text) {
 
 } // namespace
 
-FrmZeit::FrmZeit(Services& services) : FormWindow(services, "FrmZeit", "Reisezeit", 5325, 2400) {
+FrmZeit::FrmZeit(Services& services) : FormWindow(services, kFrmZeit, "Reisezeit", 5325, 2400) {
     LblStart = makeLabel(this, "LblStart", "Start:", {120, 240, 0, 0});
     CmbStart = makeComboBox(this, "CmbStart", {840, 240, 1215, 315}, {}, "Startplanet");
     LblZiel = makeLabel(this, "LblZiel", "Ziel:", {120, 720, 0, 0});
@@ -89,7 +89,7 @@ FrmZeit::FrmZeit(Services& services) : FormWindow(services, "FrmZeit", "Reisezei
     onLostFocus(TxtGeschwindigkeit, messages, [this] { recomputeAll(); });
     onLostFocus(TxtStart, messages, [this] { arrivalStepOnly(); });
     onLostFocus(TxtAnkunft, messages, [this] { startStepOnly(); });
-    onClick(CmdNeuerPlanet, messages, [this] { this->services().windows.show("FrmNeuerPlanet"); });
+    onClick(CmdNeuerPlanet, messages, [this] { this->services().windows.show(kFrmNeuerPlanet); });
 }
 
 void FrmZeit::load() {

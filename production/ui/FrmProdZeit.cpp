@@ -42,7 +42,7 @@ void setzeWennAnders(QLineEdit* box, const std::string& text) {
 } // namespace
 
 FrmProdZeit::FrmProdZeit(Services& services)
-    : FormWindow(services, QString::fromLatin1(kName), QStringLiteral("Produktionszeiten"), 5760, 2880) {
+    : FormWindow(services, kFrmProdZeit, QStringLiteral("Produktionszeiten"), 5760, 2880) {
     makeLabel(this, "LblProduktion", QStringLiteral("Produktion pro Stunde:"), {240, 120, 0, 0});
     makeLabel(this, "LblZiel", QStringLiteral("Zielmenge:"), {2880, 120, 0, 0});
     makeLabel(this, "LblZeit", QStringLiteral("Dauer:"), {5040, 120, 0, 0});
@@ -145,7 +145,7 @@ void FrmProdZeit::schreiben(const std::array<QLineEdit*, kZeilenAnzahl>& boxen, 
 }
 
 FrmProdZeit* zielmengenUebernehmen(WindowRegistry& windows, const FuenfTexte& texte) {
-    FrmProdZeit* form = windows.show<FrmProdZeit>(QString::fromLatin1(FrmProdZeit::kName));
+    FrmProdZeit* form = windows.show<FrmProdZeit>(kFrmProdZeit);
     if (form) form->setZielmengen(texte);
     return form;
 }

@@ -16,8 +16,6 @@ namespace krvx {
 class FrmProdZeit : public FormWindow {
     Q_OBJECT
 public:
-    static constexpr const char* kName = "FrmProdZeit";
-
     explicit FrmProdZeit(Services& services);
 
     // Reads produktion.dat into the boxes; the window opens in time mode with

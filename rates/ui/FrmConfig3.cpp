@@ -1,6 +1,7 @@
 #include "rates/ui/FrmConfig3.h"
 
 
+#include "common/datafiles.h"
 #include "common/ui/Controls.h"
 #include "common/ui/FormEvents.h"
 #include "common/ui/WindowRegistry.h"
@@ -23,7 +24,7 @@ constexpr int kRowTop[5] = {600, 1080, 1560, 2040, 2520};
 } // namespace
 
 FrmConfig3::FrmConfig3(Services& services)
-    : FormWindow(services, QString::fromLatin1(kName), QStringLiteral("Konfiguration"), 4965, 3510) {
+    : FormWindow(services, kFrmConfig3, QStringLiteral("Konfiguration"), 4965, 3510) {
     makeLabel(this, "Label1", QStringLiteral("Ressource"), {120, 240, 0, 0});
     makeLabel(this, "Label7", QStringLiteral("Kaufkurs"), {1440, 240, 0, 0});
     makeLabel(this, "Label8", QStringLiteral("Verkaufskurs"), {2542, 240, 0, 0});
@@ -48,7 +49,7 @@ FrmConfig3::FrmConfig3(Services& services)
         }
     }
     cmdSchiffe_ = makeButton(this, "CmdSchiffe", QStringLiteral("Truppen editieren"), {3000, 3000, 1695, 375});
-    onClick(cmdSchiffe_, services.messages, [this] { this->services().windows.show(QStringLiteral("FrmConfig2")); });
+    onClick(cmdSchiffe_, services.messages, [this] { this->services().windows.show(kFrmConfig2); });
 
     // Reading order: each resource's three rates left to right, row after row.
     QWidget* previous = nullptr;
@@ -66,7 +67,7 @@ FrmConfig3::FrmConfig3(Services& services)
 
 void FrmConfig3::load() {
     const std::optional<CreditRateTexts> texts =
-        loadCreditRateTexts(services().file("creditkurse.dat"), services().regional);
+        loadCreditRateTexts(services().file(kCreditkurseDat), services().regional);
     if (!texts) return;  // the fields keep their "0"
     for (int record = 0; record < 3; ++record) {
         for (int resource = 0; resource < 5; ++resource) {
@@ -87,7 +88,7 @@ CreditRateTexts FrmConfig3::fieldTexts() const {
 
 void FrmConfig3::unload() {
     // Closing is saving; a file that cannot be written stays as it was, silently.
-    if (!saveCreditRateTexts(services().file("creditkurse.dat"), fieldTexts(), services().regional,
+    if (!saveCreditRateTexts(services().file(kCreditkurseDat), fieldTexts(), services().regional,
                              services().files)) {
         services().tausch.ratesSaved();
     }

@@ -14,8 +14,6 @@ namespace krvx {
 class FrmConfig3 : public FormWindow {
     Q_OBJECT
 public:
-    static constexpr const char* kName = "FrmConfig3";
-
     explicit FrmConfig3(Services& services);
 
     void load() override;

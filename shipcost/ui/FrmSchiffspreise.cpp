@@ -16,7 +16,7 @@
 namespace krvx {
 
 FrmSchiffspreise::FrmSchiffspreise(Services& services)
-    : FormWindow(services, QStringLiteral("FrmSchiffspreise"), QStringLiteral("Schiffspreise"), 6060, 4500) {
+    : FormWindow(services, kFrmSchiffspreise, QStringLiteral("Schiffspreise"), 6060, 4500) {
     makeLabel(this, "LblSchiff", QStringLiteral("Schiff:"), {240, 120, 1215, 255});
     makeLabel(this, "LblAnzahl", QStringLiteral("Anzahl:"), {3480, 120, 735, 255});
     makeLabel(this, "LblZuschlag", QStringLiteral("Zuschlag in %"), {4680, 120, 1095, 255});
@@ -186,9 +186,9 @@ std::array<std::string, 5> FrmSchiffspreise::ergebnisTexte() const {
 
 void FrmSchiffspreise::cmdHandelClick() {
     const std::array<std::string, 5> texte = ergebnisTexte();
-    auto* tausch = services().windows.show<FrmTausch>(QStringLiteral("FrmTausch"));
+    auto* tausch = services().windows.show<FrmTausch>(kFrmTausch);
     if (tausch == nullptr) {
-        fehlerMelden(services().messages, "CmdHandel", fehler::fensterFehlt("FrmTausch"));
+        fehlerMelden(services().messages, "CmdHandel", fehler::fensterFehlt(kFrmTausch));
         return;
     }
     // Each amount raises the exchange computation through its change event;
@@ -201,7 +201,7 @@ void FrmSchiffspreise::cmdHandelClick() {
 
 void FrmSchiffspreise::cmdProdZeitClick() {
     if (zielmengenUebernehmen(services().windows, ergebnisTexte()) == nullptr) {
-        fehlerMelden(services().messages, "CmdProdZeit", fehler::fensterFehlt("FrmProdZeit"));
+        fehlerMelden(services().messages, "CmdProdZeit", fehler::fensterFehlt(kFrmProdZeit));
     }
 }
 

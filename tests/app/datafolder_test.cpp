@@ -108,24 +108,40 @@ TEST(DataFolder, FileInTheWayIsAnError) {
     EXPECT_EQ(readBytes(temp.file("daten")), "x");
 }
 
+// The example files are tried in the order of kDataFiles, whatever order the
+// seed folder lists them in: on a full disk what fits is copied and the first
+// file that does not is named.
 TEST(DataFolder, FailedCopyIsReportedAndLeavesNothingBehind) {
-    TempDir temp;
-    const fs::path seed = makeSeed(temp.path() / "seed");
-    fs::create_symlink(temp.path() / "nirgends", seed / "planeten.dat");  // installed, then lost
-    const fs::path folder = temp.path() / "daten";
-    fs::create_directories(folder);
+    struct Case {
+        rlim_t limit;
+        std::vector<std::string> copied;
+        std::string failed;  // the file the error names; empty: none
+    };
+    const Case cases[] = {
+        {1 << 20, {"kurse.dat", "produktion.dat", "schiffe.dat"}, ""},
+        {8, {"kurse.dat"}, "produktion.dat"},  // kurse.dat fits, the others do not
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.limit);
+        TempDir temp;
+        const fs::path seed = makeSeed(temp.path() / "seed");
+        writeBytes(seed / "produktion.dat", "100 0 0 0 0\r\n250 0 0 0 0\r\n\r\n");
+        fs::create_symlink(temp.path() / "nirgends", seed / "planeten.dat");  // installed, then lost
+        const fs::path folder = temp.path() / "daten";
+        fs::create_directories(folder);
 
-    SeedResult result;
-    {
-        test::FileSizeLimit fullDisk(8);  // kurse.dat fits, schiffe.dat does not
-        ASSERT_TRUE(fullDisk.active());
-        result = seedFolder(seed, folder);
+        SeedResult result;
+        {
+            test::FileSizeLimit fullDisk(c.limit);
+            ASSERT_TRUE(fullDisk.active());
+            result = seedFolder(seed, folder);
+        }
+        EXPECT_EQ(result.copied, c.copied);
+        EXPECT_EQ(folderEntries(folder), c.copied);  // (sorted by name, as the table is)
+        if (c.failed.empty()) EXPECT_EQ(result.error, "");
+        else EXPECT_EQ(result.error.rfind("Die Beispieldatei „" + c.failed + "“ ließ sich nicht nach „" +
+                                          folder.string() + "“ kopieren: ", 0), 0u) << result.error;
     }
-    EXPECT_EQ(result.copied, (std::vector<std::string>{"kurse.dat"}));
-    EXPECT_EQ(result.error.rfind("Die Beispieldatei „schiffe.dat“ ließ sich nicht nach „" + folder.string() +
-                                     "“ kopieren: ", 0), 0u)
-        << result.error;
-    EXPECT_EQ(folderEntries(folder), (std::vector<std::string>{"kurse.dat"}));
 }
 
 } // namespace

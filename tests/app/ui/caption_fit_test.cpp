@@ -124,9 +124,6 @@ std::vector<std::string> cutCaptions(const QWidget* window) {
     return faults;
 }
 
-const char* const kWindows[] = {"FrmMenu",     "frmSplash", "FrmZeit",    "FrmNeuerPlanet", "FrmSchiffspreise",
-                                "FrmProdZeit", "FrmTausch", "FrmConfig3", "FrmConfig2"};
-
 struct CaptionFit : testing::Test {
     test::TestServices t;
     void SetUp() override {
@@ -142,9 +139,9 @@ struct CaptionFit : testing::Test {
         test::settle();
     }
     void forEveryWindow(const std::function<void(FormWindow*)>& check) {
-        for (const char* name : kWindows) {
-            SCOPED_TRACE(name);
-            FormWindow* window = t.windows.show(QString::fromLatin1(name));
+        for (const QString& name : allWindowNames()) {
+            SCOPED_TRACE(name.toStdString());
+            FormWindow* window = t.windows.show(name);
             ASSERT_NE(window, nullptr);
             test::settle();
             check(window);
@@ -189,7 +186,7 @@ TEST_F(CaptionFit, TheWindowsScaleWithALargerDesktopFont) {
         }
     }
     useFont(large);
-    for (const char* name : kWindows) t.windows.close(QString::fromLatin1(name));
+    for (const QString& name : allWindowNames()) t.windows.close(name);
     test::settle();
     forEveryWindow(expectCaptionsWhole);
 }

@@ -33,7 +33,7 @@ struct EveryWindow : testing::Test {
     }
     QWidget* open(const char* name) {
         QWidget* window = t.windows.show(name);
-        if (QWidget* splash = t.windows.window("frmSplash")) splash->close();  // it would take the keyboard
+        if (QWidget* splash = t.windows.window(kFrmSplash)) splash->close();  // it would take the keyboard
         test::activate(window);
         return window;
     }
@@ -54,19 +54,19 @@ void expectFirstDigitsShown(QLineEdit* box) {
 }
 
 TEST_F(EveryWindow, TextsThatTheProgramWritesShowTheirFirstDigits) {
-    QWidget* preise = open("FrmSchiffspreise");  // one ship of 12345678 Alu at 7.3 %
+    QWidget* preise = open(kFrmSchiffspreise);  // one ship of 12345678 Alu at 7.3 %
     typeInto(preise, "CmbSchiff", "F");
     typeInto(preise, "TxtAnzahl", "1");
     typeInto(preise, "TxtZuschlag", "7.3");
     test::pressKey(Qt::Key_Return);
     expectFirstDigitsShown(control<QLineEdit>(preise, "TxtAlu"));
     control<QAbstractButton>(preise, "CmdProdZeit")->click();
-    expectFirstDigitsShown(control<QLineEdit>(t.windows.window("FrmProdZeit"), "TxtZAlu"));
+    expectFirstDigitsShown(control<QLineEdit>(t.windows.window(kFrmProdZeit), "TxtZAlu"));
     control<QAbstractButton>(preise, "CmdHandel")->click();
-    QWidget* tausch = t.windows.window("FrmTausch");
+    QWidget* tausch = t.windows.window(kFrmTausch);
     for (const char* box : {"TxtAlu", "TxtResAlu", "TxtResCred"})
         expectFirstDigitsShown(control<QLineEdit>(tausch, box));
-    expectFirstDigitsShown(control<QComboBox>(open("FrmConfig2"), "CmbSchiffe")->lineEdit());
+    expectFirstDigitsShown(control<QComboBox>(open(kFrmConfig2), "CmbSchiffe")->lineEdit());
 
     // The point that becomes a comma between two keystrokes keeps the cursor behind it.
     typeInto(tausch, "TxtErz", "12.5");
@@ -79,17 +79,17 @@ TEST_F(EveryWindow, EnterPressesTheDefaultButtonUnlessACommandButtonHasTheFocus)
     const Qt::Key R = Qt::Key_Return, S = Qt::Key_Space;
     struct Press { const char* focus; Qt::Key key; const char* clicked; };
     const std::vector<std::pair<const char*, std::vector<Press>>> windows{
-        {"FrmMenu", {{"CmdTausch", R, "CmdTausch"}}},
-        {"FrmZeit", {{"TxtGeschwindigkeit", R, ""}, {"CmbStart", R, ""}, {"OptStart", R, ""},
+        {kFrmMenu, {{"CmdTausch", R, "CmdTausch"}}},
+        {kFrmZeit, {{"TxtGeschwindigkeit", R, ""}, {"CmbStart", R, ""}, {"OptStart", R, ""},
                      {"CmdNeuerPlanet", R, "CmdNeuerPlanet"}}},
-        {"FrmNeuerPlanet", {{"TxtGal", R, "CmdAdd"}, {"CmdAdd", R, "CmdAdd"}}},
-        {"FrmSchiffspreise", {{"CmbSchiff", R, "CmdAdd"}, {"LstKaufliste", R, "CmdAdd"},
+        {kFrmNeuerPlanet, {{"TxtGal", R, "CmdAdd"}, {"CmdAdd", R, "CmdAdd"}}},
+        {kFrmSchiffspreise, {{"CmbSchiff", R, "CmdAdd"}, {"LstKaufliste", R, "CmdAdd"},
                               {"ChkSchiffshaendler", Qt::Key_Enter, "CmdAdd"},
                               {"ChkSchiffshaendler", S, "ChkSchiffshaendler"}, {"CmdSub", R, "CmdSub"}}},
-        {"FrmProdZeit", {{"TxtErz", R, ""}, {"ChkFest", R, ""}, {"ChkFest", S, "ChkFest"}}},
-        {"FrmTausch", {{"TxtErz", R, ""}, {"OptVerkauf", R, ""}, {"OptVerkauf", S, "OptVerkauf"}}},
-        {"FrmConfig3", {{"TxtErzKauf", R, ""}, {"CmdSchiffe", R, "CmdSchiffe"}}},
-        {"FrmConfig2", {{"CmbSchiffe", R, ""}, {"CmdEdit", R, "CmdEdit"}, {"TxtErz", R, ""}}},
+        {kFrmProdZeit, {{"TxtErz", R, ""}, {"ChkFest", R, ""}, {"ChkFest", S, "ChkFest"}}},
+        {kFrmTausch, {{"TxtErz", R, ""}, {"OptVerkauf", R, ""}, {"OptVerkauf", S, "OptVerkauf"}}},
+        {kFrmConfig3, {{"TxtErzKauf", R, ""}, {"CmdSchiffe", R, "CmdSchiffe"}}},
+        {kFrmConfig2, {{"CmbSchiffe", R, ""}, {"CmdEdit", R, "CmdEdit"}, {"TxtErz", R, ""}}},
     };
     for (const auto& [name, presses] : windows) {
         for (const Press& p : presses) {
@@ -140,16 +140,13 @@ void expectNamesAsShown(const char* name, QWidget* window) {
 }
 
 TEST_F(EveryWindow, EveryControlIsNamedAsItIsShown) {
-    for (const char* name : {"FrmMenu", "frmSplash", "FrmZeit", "FrmNeuerPlanet", "FrmSchiffspreise", "FrmProdZeit",
-                             "FrmTausch", "FrmConfig3", "FrmConfig2"}) {
-        expectNamesAsShown(name, t.windows.show(name));
-    }
+    for (const QString& name : allWindowNames()) expectNamesAsShown(qPrintable(name), t.windows.show(name));
     // The captions that change while a window is open.
-    QWidget* tausch = open("FrmTausch");
+    QWidget* tausch = open(kFrmTausch);
     for (const char* option : {"OptVerkauf", "OptRH", "OptKauf"}) {
         SCOPED_TRACE(option);
         control<QAbstractButton>(tausch, option)->click();
-        expectNamesAsShown("FrmTausch", tausch);
+        expectNamesAsShown(kFrmTausch, tausch);
     }
 }
 

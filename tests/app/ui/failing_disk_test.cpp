@@ -33,7 +33,7 @@ std::string lfExample(const char* name) {
 }
 
 void closeAll(test::TestServices& t) {
-    for (const char* name : {"FrmConfig2", "FrmConfig3", "FrmZeit", "FrmProdZeit", "FrmTausch", "FrmMenu"}) {
+    for (const char* name : {kFrmConfig2, kFrmConfig3, kFrmZeit, kFrmProdZeit, kFrmTausch, kFrmMenu}) {
         t.windows.close(QString::fromLatin1(name));
     }
     test::settle();
@@ -56,13 +56,13 @@ Act use(const char* window, std::vector<const char*> boxes = {}, const char* but
 }
 
 void editShip(test::TestServices& t) {
-    test::control<QPushButton>(t.windows.show(QStringLiteral("FrmConfig2")), "CmdEdit")->click();
-    use("FrmConfig2", {"TxtErz"}, "CmdSpeichern")(t);
+    test::control<QPushButton>(t.windows.show(kFrmConfig2), "CmdEdit")->click();
+    use(kFrmConfig2, {"TxtErz"}, "CmdSpeichern")(t);
 }
 
 void addPlanet(test::TestServices& t) {
-    t.windows.show(QStringLiteral("FrmZeit"));
-    use("FrmNeuerPlanet", {"TxtName", "TxtGal", "TxtSys", "TxtPlanet"}, "CmdAdd")(t);
+    t.windows.show(kFrmZeit);
+    use(kFrmNeuerPlanet, {"TxtName", "TxtGal", "TxtSys", "TxtPlanet"}, "CmdAdd")(t);
 }
 
 TEST(FailingDisk, EverySaveFailsAtEveryStepAndLosesNothing) {
@@ -87,17 +87,17 @@ TEST(FailingDisk, EverySaveFailsAtEveryStepAndLosesNothing) {
         {"schiffe.dat", lfExample("schiffe.dat"), editShip, save, false, {saveErrorText(full)}},
         {"schiffe.dat", schiffe, editShip, copy, false, {copyErrorText(full)}},
         {"schiffe.dat", schiffe, editShip, save, true, {saveErrorText(full)}},
-        {"planeten.dat", lfExample("planeten.dat"), use("FrmZeit"), save, false, {}},
+        {"planeten.dat", lfExample("planeten.dat"), use(kFrmZeit), save, false, {}},
         {"planeten.dat", lfExample("planeten.dat"), addPlanet, save, false, {planetenLost}},
         {"planeten.dat", planeten, addPlanet, copy, false,
          {"planeten.dat enthält Einträge, die nicht gelesen werden konnten, und es ließ sich keine "
           "Sicherungskopie anlegen; die Datei bleibt unverändert" + lost}},
         {"planeten.dat", planeten, addPlanet, save, true, {planetenLost}},
-        {"produktion.dat", "100 0 0 0 0\n250 0 0 0 0\n\n", use("FrmProdZeit"), save, false, {}},
-        {"creditkurse.dat", lfExample("creditkurse.dat"), use("FrmConfig3"), save, false, {}},
-        {"tausch.dat", "1500 0 0 0 0\n1.5\n", use("FrmTausch"), save, false, {}},
+        {"produktion.dat", "100 0 0 0 0\n250 0 0 0 0\n\n", use(kFrmProdZeit), save, false, {}},
+        {"creditkurse.dat", lfExample("creditkurse.dat"), use(kFrmConfig3), save, false, {}},
+        {"tausch.dat", "1500 0 0 0 0\n1.5\n", use(kFrmTausch), save, false, {}},
         // The debug log stays off when it cannot be opened and ends at a failed append.
-        {"KRVXR.debug", "6 Dezember 9:00    End Debugging\r\n", use("FrmMenu"), {FileStep::Open, FileStep::Write}, false, {}},
+        {"KRVXR.debug", "6 Dezember 9:00    End Debugging\r\n", use(kFrmMenu), {FileStep::Open, FileStep::Write}, false, {}},
     };
     int injected = 0;
     for (const Case& c : cases) {

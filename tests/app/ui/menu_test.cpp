@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ui/AllWindows.h"
 #include "app/ui/FrmMenu.h"
 #include "app/ui/FrmSplash.h"
 #include "app/ui/SessionEnd.h"
@@ -50,8 +51,7 @@ private:
     std::function<void(Services&)> onUnload_;
 };
 
-void registerStandIn(test::TestServices& t, const char* name, std::function<void(Services&)> onUnload = {}) {
-    const QString window = QString::fromLatin1(name);
+void registerStandIn(test::TestServices& t, const QString& window, std::function<void(Services&)> onUnload = {}) {
     t.windows.registerWindow(window, [&t, window, onUnload] { return new StandIn(t.services, window, onUnload); });
 }
 
@@ -80,11 +80,11 @@ Lines plus(Lines a, const Lines& b) {
 const Lines kLogOpened{"", "Begin Debugging"};
 
 FrmMenu* startMenu(test::TestServices& t) {
-    t.windows.registerWindow("FrmMenu", [&t] { return new FrmMenu(t.services); });
-    if (!t.windows.knows("frmSplash")) {
-        t.windows.registerWindow("frmSplash", [&t] { return new FrmSplash(t.services); });
+    t.windows.registerWindow(kFrmMenu, [&t] { return new FrmMenu(t.services); });
+    if (!t.windows.knows(kFrmSplash)) {
+        t.windows.registerWindow(kFrmSplash, [&t] { return new FrmSplash(t.services); });
     }
-    return t.windows.show<FrmMenu>("FrmMenu");
+    return t.windows.show<FrmMenu>(kFrmMenu);
 }
 
 TEST(FrmMenu, ControlsCaptionsTooltipsAndPlaces) {
@@ -175,7 +175,7 @@ TEST(FrmMenu, StartUpShowsMenuAndSplashLoadsCatalogueThenOpensLog) {
         FrmMenu* menu = startMenu(t);
         ASSERT_NE(menu, nullptr);
         EXPECT_TRUE(menu->isVisible());
-        QWidget* splash = t.windows.window("frmSplash");
+        QWidget* splash = t.windows.window(kFrmSplash);
         ASSERT_NE(splash, nullptr);
         EXPECT_TRUE(splash->isVisible());
         if (c.ships >= 0) {
@@ -198,11 +198,11 @@ TEST(FrmMenu, ButtonsLogAroundOpeningTheirWindowOnceEvenWhenClickedTwice) {
         const char* window;
     };
     const Case cases[] = {
-        {"CmdZeit", "CmdZeit_Click", "FrmZeit"},
-        {"CmdSchiffpreise", "CmdSchiffspreise_Click", "FrmSchiffspreise"},
-        {"CmdProduktion", "CmdProduktion_Click", "FrmProdZeit"},
-        {"CmdTausch", "CmdTausch_Click", "FrmTausch"},
-        {"config", "Config_Click", "FrmConfig3"},
+        {"CmdZeit", "CmdZeit_Click", kFrmZeit},
+        {"CmdSchiffpreise", "CmdSchiffspreise_Click", kFrmSchiffspreise},
+        {"CmdProduktion", "CmdProduktion_Click", kFrmProdZeit},
+        {"CmdTausch", "CmdTausch_Click", kFrmTausch},
+        {"config", "Config_Click", kFrmConfig3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.control);
@@ -244,13 +244,13 @@ TEST(FrmMenu, ButtonOfAWindowNotYetBuiltOnlyLogs) {
 TEST(FrmMenu, LogThatCannotBeOpenedLeavesTheMenuWorking) {
     test::TestServices t;
     std::filesystem::create_directory(t.file("KRVXR.debug"));
-    registerStandIn(t, "FrmZeit");
+    registerStandIn(t, kFrmZeit);
     FrmMenu* menu = startMenu(t);
     ASSERT_NE(menu, nullptr);
     EXPECT_TRUE(menu->isVisible());
     EXPECT_FALSE(t.log.debugOn());
     control<QPushButton>(menu, "CmdZeit")->click();
-    EXPECT_NE(t.windows.window("FrmZeit"), nullptr);
+    EXPECT_NE(t.windows.window(kFrmZeit), nullptr);
     menu->close();
     settle();
     EXPECT_TRUE(std::filesystem::is_empty(t.file("KRVXR.debug")));
@@ -259,20 +259,18 @@ TEST(FrmMenu, LogThatCannotBeOpenedLeavesTheMenuWorking) {
 
 TEST(FrmMenu, ClosingAnotherWindowEndsNothingElse) {
     test::TestServices t;
-    registerStandIn(t, "FrmZeit");
+    registerStandIn(t, kFrmZeit);
     FrmMenu* menu = startMenu(t);
     ASSERT_NE(menu, nullptr);
     control<QPushButton>(menu, "CmdZeit")->click();
-    t.windows.window("FrmZeit")->close();
+    t.windows.window(kFrmZeit)->close();
     settle();
     EXPECT_TRUE(menu->isVisible());
     EXPECT_TRUE(t.log.debugOn());
-    EXPECT_EQ(t.windows.window("FrmZeit"), nullptr);
+    EXPECT_EQ(t.windows.window(kFrmZeit), nullptr);
 }
 
 TEST(FrmMenu, ShutDownClosesTheOtherWindowsInOrderThenTheLog) {
-    const char* all[] = {"FrmConfig3", "FrmConfig2", "frmSplash", "FrmSchiffspreise",
-                         "FrmZeit",    "FrmNeuerPlanet", "FrmProdZeit", "FrmTausch"};
     struct Case {
         const char* what;
         Lines open;      // opened after the start-up (frmSplash is open from it)
@@ -280,23 +278,23 @@ TEST(FrmMenu, ShutDownClosesTheOtherWindowsInOrderThenTheLog) {
     };
     const Case cases[] = {
         {"every window open",
-         {"FrmConfig3", "FrmZeit", "FrmTausch", "FrmNeuerPlanet", "FrmConfig2", "FrmProdZeit", "FrmSchiffspreise"},
+         {kFrmConfig3, kFrmZeit, kFrmTausch, kFrmNeuerPlanet, kFrmConfig2, kFrmProdZeit, kFrmSchiffspreise},
          {"unload FrmTausch", "unload FrmProdZeit", "unload FrmNeuerPlanet", "unload FrmZeit",
           "unload FrmSchiffspreise", "unload frmSplash", "unload FrmConfig2", "unload FrmConfig3",
           "End Debugging"}},
         // The catalogue editor shows the rate editor when it closes; the last
         // step closes that too.
         {"catalogue editor open, rate editor not",
-         {"FrmZeit", "FrmConfig2"},
+         {kFrmZeit, kFrmConfig2},
          {"unload FrmZeit", "unload frmSplash", "unload FrmConfig2", "load FrmConfig3", "unload FrmConfig3",
           "End Debugging"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         test::TestServices t;
-        for (const char* name : all) {
-            if (std::string(name) == "FrmConfig2") {
-                registerStandIn(t, name, [](Services& s) { s.windows.show("FrmConfig3"); });
+        for (const QString& name : shutDownOrder()) {
+            if (name == kFrmConfig2) {
+                registerStandIn(t, name, [](Services& s) { s.windows.show(kFrmConfig3); });
             } else {
                 registerStandIn(t, name);
             }
@@ -314,7 +312,7 @@ TEST(FrmMenu, ShutDownClosesTheOtherWindowsInOrderThenTheLog) {
         EXPECT_EQ(after, c.expected);
         EXPECT_FALSE(t.log.debugOn());
         EXPECT_TRUE(menu.isNull());
-        for (const char* name : all) EXPECT_EQ(t.windows.window(name), nullptr) << name;
+        for (const QString& name : shutDownOrder()) EXPECT_EQ(t.windows.window(name), nullptr) << name.toStdString();
         for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
     }
 }
@@ -337,11 +335,11 @@ TEST(FrmMenu, AbbrechenStopsTheEndingButTheEndOfTheSessionAsksNothing) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         test::TestServices t;
-        registerStandIn(t, "FrmTausch");
-        registerStandIn(t, "FrmConfig2");
+        registerStandIn(t, kFrmTausch);
+        registerStandIn(t, kFrmConfig2);
         QPointer<FrmMenu> menu = startMenu(t);
-        t.windows.show("FrmTausch");
-        auto* editor = dynamic_cast<StandIn*>(t.windows.show("FrmConfig2"));
+        t.windows.show(kFrmTausch);
+        auto* editor = dynamic_cast<StandIn*>(t.windows.show(kFrmConfig2));
         ASSERT_NE(editor, nullptr);
         editor->asks = true;
         t.script.answers = {c.answer};
@@ -351,8 +349,8 @@ TEST(FrmMenu, AbbrechenStopsTheEndingButTheEndOfTheSessionAsksNothing) {
         settle();
         EXPECT_EQ(t.script.boxes.size(), c.session ? 0u : 1u);
         EXPECT_EQ(menu.isNull(), c.ends);
-        EXPECT_EQ(t.windows.window("FrmTausch") == nullptr, c.ends) << "closed before the question was answered";
-        EXPECT_EQ(t.windows.window("FrmConfig2") == nullptr, c.ends);
+        EXPECT_EQ(t.windows.window(kFrmTausch) == nullptr, c.ends) << "closed before the question was answered";
+        EXPECT_EQ(t.windows.window(kFrmConfig2) == nullptr, c.ends);
         EXPECT_EQ(t.log.debugOn(), !c.ends);
     }
 }

@@ -143,7 +143,7 @@ public:
             if (fs::exists(carry / name)) fs::copy_file(carry / name, t_.file(name));
         }
         registerAllWindows(t_.windows, t_.services);
-        menu_ = t_.windows.show<FrmMenu>("FrmMenu");
+        menu_ = t_.windows.show<FrmMenu>(kFrmMenu);
         ASSERT_NE(menu_, nullptr);
         test::settle();
         checkAll("start");
@@ -180,7 +180,7 @@ private:
     // Backspace, so it is emptied from its end with Backspace.
     void typeInto(QWidget* box, const std::string& text, bool emptyFirst = true) {
         test::focusOn(box);
-        if (auto* combo = qobject_cast<QComboBox*>(box); combo && box->window()->objectName() == "FrmSchiffspreise") {
+        if (auto* combo = qobject_cast<QComboBox*>(box); combo && box->window()->objectName() == kFrmSchiffspreise) {
             test::pressKey(Qt::Key_End);
             for (qsizetype n = combo->currentText().size(); n > 0; --n) test::pressKey(Qt::Key_Backspace);
         } else {
@@ -324,16 +324,16 @@ private:
     }
 
     void savedOnClose(const std::string& name) {
-        if (name == "FrmZeit") {
+        if (name == kFrmZeit) {
             m_.planets = *m_.zeit;
             m_.zeit.reset();
-        } else if (name == "FrmProdZeit") {
+        } else if (name == kFrmProdZeit) {
             m_.production = m_.prodZeit->texts;
             m_.prodZeit.reset();
-        } else if (name == "FrmTausch") {
+        } else if (name == kFrmTausch) {
             m_.amounts = *m_.tausch;
             m_.tausch.reset();
-        } else if (name == "FrmConfig3") {
+        } else if (name == kFrmConfig3) {
             // A field that holds no number writes the same resource's value of the record before.
             for (std::size_t r = 0; r < 3; ++r) {
                 for (std::size_t c = 0; c < 5; ++c) {
@@ -343,9 +343,9 @@ private:
             }
             m_.rates = *m_.config3;
             m_.config3.reset();
-        } else if (name == "FrmSchiffspreise") {
+        } else if (name == kFrmSchiffspreise) {
             m_.shipCost.reset();
-        } else if (name == "FrmNeuerPlanet") {
+        } else if (name == kFrmNeuerPlanet) {
             m_.neuerPlanet = false;
         }
     }
@@ -367,7 +367,7 @@ private:
         add(m_.zeit.has_value(), 6, [&] { useZeit(); });
         add(m_.zeit.has_value() && !m_.neuerPlanet, 3, [&] {
             note("Neuer Planet");
-            click(in<QPushButton>("FrmZeit", "CmdNeuerPlanet"));
+            click(in<QPushButton>(kFrmZeit, "CmdNeuerPlanet"));
             m_.neuerPlanet = true;
         });
         add(m_.neuerPlanet, 6, [&] { addPlanet(); });
@@ -441,15 +441,15 @@ private:
 
     void closeRandomWindow() {
         std::vector<std::string> open;
-        for (const char* name : {"FrmZeit", "FrmNeuerPlanet", "FrmSchiffspreise", "FrmProdZeit", "FrmTausch",
-                                 "FrmConfig3", "FrmConfig2"}) {
+        for (const char* name : {kFrmZeit, kFrmNeuerPlanet, kFrmSchiffspreise, kFrmProdZeit, kFrmTausch,
+                                 kFrmConfig3, kFrmConfig2}) {
             if (modelOpen(name)) open.push_back(name);
         }
         const std::string name = open[static_cast<std::size_t>(pick(static_cast<int>(open.size())))];
-        const Answer answer = name == "FrmConfig2" ? chooseAnswer() : Answer::Ok;
-        note("close " + name + (chosenChanged_ && name == "FrmConfig2" ? " answering " + answerName(answer) : ""));
+        const Answer answer = name == kFrmConfig2 ? chooseAnswer() : Answer::Ok;
+        note("close " + name + (chosenChanged_ && name == kFrmConfig2 ? " answering " + answerName(answer) : ""));
         closeWindow(name.c_str());
-        if (name == "FrmConfig2") {
+        if (name == kFrmConfig2) {
             editorClosed(answer);
         } else {
             savedOnClose(name);
@@ -464,10 +464,10 @@ private:
         test::settle();
         EXPECT_TRUE(menu.isNull()) << "the menu stayed open";
         menu_ = nullptr;
-        for (const QString& name : FrmMenu::shutDownOrder()) {
+        for (const QString& name : shutDownOrder()) {
             const std::string n = fromQs(name);
             if (!modelOpen(n)) continue;
-            if (n == "FrmConfig2") {
+            if (n == kFrmConfig2) {
                 editorClosed(answer);
             } else {
                 savedOnClose(n);
@@ -479,13 +479,13 @@ private:
     static std::string answerName(Answer a) { return a == Answer::Yes ? "Ja" : a == Answer::No ? "Nein" : "Abbrechen"; }
 
     bool modelOpen(const std::string& name) const {
-        if (name == "FrmZeit") return m_.zeit.has_value();
-        if (name == "FrmNeuerPlanet") return m_.neuerPlanet;
-        if (name == "FrmSchiffspreise") return m_.shipCost.has_value();
-        if (name == "FrmProdZeit") return m_.prodZeit.has_value();
-        if (name == "FrmTausch") return m_.tausch.has_value();
-        if (name == "FrmConfig3") return m_.config3.has_value();
-        if (name == "FrmConfig2") return m_.config2.has_value();
+        if (name == kFrmZeit) return m_.zeit.has_value();
+        if (name == kFrmNeuerPlanet) return m_.neuerPlanet;
+        if (name == kFrmSchiffspreise) return m_.shipCost.has_value();
+        if (name == kFrmProdZeit) return m_.prodZeit.has_value();
+        if (name == kFrmTausch) return m_.tausch.has_value();
+        if (name == kFrmConfig3) return m_.config3.has_value();
+        if (name == kFrmConfig2) return m_.config2.has_value();
         return false;
     }
 
@@ -493,7 +493,7 @@ private:
         switch (pick(4)) {
         case 0: {
             const char* list = chance(50) ? "CmbStart" : "CmbZiel";
-            auto* combo = in<QComboBox>("FrmZeit", list);
+            auto* combo = in<QComboBox>(kFrmZeit, list);
             if (combo->count() > 0 && chance(80)) {
                 const int i = pick(combo->count());
                 note(std::string("Reisezeit: ") + list + " item " + std::to_string(i));
@@ -504,31 +504,31 @@ private:
                 note(std::string("Reisezeit: ") + list + " \"" + name + "\"");
                 typeInto(combo, name);
             }
-            test::focusOn(in("FrmZeit", "TxtGeschwindigkeit"));
+            test::focusOn(in(kFrmZeit, "TxtGeschwindigkeit"));
             break;
         }
         case 1: {
             const char* speed = any<const char*>({"1000", "250", "0", "abc", "", "1E300", "-50", "0.0001", "99999999999"});
             note(std::string("Reisezeit: speed ") + speed);
-            typeInto(in("FrmZeit", "TxtGeschwindigkeit"), speed);
-            test::focusOn(in("FrmZeit", "TxtStart"));
+            typeInto(in(kFrmZeit, "TxtGeschwindigkeit"), speed);
+            test::focusOn(in(kFrmZeit, "TxtStart"));
             break;
         }
         case 2: {
             const char* time = any<const char*>({"22:30", "2230", "07:05", "1:00", "99:99", "-5:30", ":", "1E300:00"});
             const bool start = chance(50);
             note(std::string("Reisezeit: ") + (start ? "start " : "arrival ") + time);
-            click(in<QRadioButton>("FrmZeit", start ? "OptAnkunft" : "OptStart"));
-            typeInto(in("FrmZeit", start ? "TxtStart" : "TxtAnkunft"), time);
-            test::focusOn(in("FrmZeit", start ? "TxtAnkunft" : "TxtStart"));
+            click(in<QRadioButton>(kFrmZeit, start ? "OptAnkunft" : "OptStart"));
+            typeInto(in(kFrmZeit, start ? "TxtStart" : "TxtAnkunft"), time);
+            test::focusOn(in(kFrmZeit, start ? "TxtAnkunft" : "TxtStart"));
             break;
         }
         default: {
-            auto* combo = in<QComboBox>("FrmZeit", "CmbSchiff");
+            auto* combo = in<QComboBox>(kFrmZeit, "CmbSchiff");
             note("Reisezeit: pick a ship");
             test::focusOn(combo);
             if (combo->count() > 0) combo->setCurrentIndex(pick(combo->count()));
-            test::focusOn(in("FrmZeit", "TxtGeschwindigkeit"));
+            test::focusOn(in(kFrmZeit, "TxtGeschwindigkeit"));
         }
         }
         test::settle();
@@ -541,10 +541,10 @@ private:
         for (std::string& c : xyz) c = any(kGoodCoordinates);
         if (!good) xyz[static_cast<std::size_t>(pick(3))] = any(kBadCoordinates);
         note("Neuer Planet: \"" + name + "\" " + xyz[0] + " " + xyz[1] + " " + xyz[2]);
-        typeInto(in("FrmNeuerPlanet", "TxtName"), name);
+        typeInto(in(kFrmNeuerPlanet, "TxtName"), name);
         const char* boxes[] = {"TxtGal", "TxtSys", "TxtPlanet"};
-        for (std::size_t i = 0; i < 3; ++i) typeInto(in("FrmNeuerPlanet", boxes[i]), xyz[i]);
-        click(in<QPushButton>("FrmNeuerPlanet", "CmdAdd"));
+        for (std::size_t i = 0; i < 3; ++i) typeInto(in(kFrmNeuerPlanet, boxes[i]), xyz[i]);
+        click(in<QPushButton>(kFrmNeuerPlanet, "CmdAdd"));
         if (!good) return expect(Kind::Message, "Korvax Rechner", "Bitte ganze Zahlen eingeben");
         openZeit();  // a closed flight time window opens again to take the planet
         m_.zeit->push_back(PlanetEintrag{name, static_cast<std::int16_t>(std::stoi(xyz[0])),
@@ -555,7 +555,7 @@ private:
 
     void useShipCost() {
         Model::ShipCost& sc = *m_.shipCost;
-        const char* w = "FrmSchiffspreise";
+        const char* w = kFrmSchiffspreise;
         switch (pick(4)) {
         case 0: {
             auto* combo = in<QComboBox>(w, "CmbSchiff");
@@ -608,17 +608,17 @@ private:
 
     void handOver() {
         Mengen totals;
-        for (std::size_t r = 0; r < 5; ++r) totals[r] = text("FrmSchiffspreise", std::string("Txt") + kResources[r]);
+        for (std::size_t r = 0; r < 5; ++r) totals[r] = text(kFrmSchiffspreise, std::string("Txt") + kResources[r]);
         if (chance(50)) {
             note("Schiffspreise: to the exchange");
-            click(in<QPushButton>("FrmSchiffspreise", "CmdHandel"));
+            click(in<QPushButton>(kFrmSchiffspreise, "CmdHandel"));
             openTausch();
             setAmounts(*m_.tausch, totals);
             exchangeRun(*m_.tausch);  // "Ankauf" is clicked
             expectExchangeFailure();
         } else {
             note("Schiffspreise: to production");
-            click(in<QPushButton>("FrmSchiffspreise", "CmdProdZeit"));
+            click(in<QPushButton>(kFrmSchiffspreise, "CmdProdZeit"));
             openProdZeit();
             m_.prodZeit->texts.ziel = totals;
         }
@@ -626,7 +626,7 @@ private:
 
     void useProdZeit() {
         Model::Production& p = *m_.prodZeit;
-        const char* w = "FrmProdZeit";
+        const char* w = kFrmProdZeit;
         const int what = pick(4);
         const bool wasAmountMode = p.amountMode;
         if (what == 0) {
@@ -660,7 +660,7 @@ private:
     }
 
     void useTausch() {
-        const char* w = "FrmTausch";
+        const char* w = kFrmTausch;
         Mengen& amounts = *m_.tausch;
         const int what = pick(3);
         if (what == 0) {
@@ -689,7 +689,7 @@ private:
     void useConfig3() {
         if (!m_.config2 && chance(40)) {
             note("Konfiguration: Truppen editieren");
-            click(in<QPushButton>("FrmConfig3", "CmdSchiffe"));
+            click(in<QPushButton>(kFrmConfig3, "CmdSchiffe"));
             openConfig2();
             return;
         }
@@ -698,13 +698,13 @@ private:
         std::string text = any(kRates);
         if (record == 0 && text.empty()) text = "4";  // the buying rates stay numbers
         note(std::string("Konfiguration: ") + kResources[r] + kRateColumns[record] + " \"" + text + "\"");
-        typeInto(in("FrmConfig3", (std::string("Txt") + kResources[r] + kRateColumns[record]).c_str()), text);
+        typeInto(in(kFrmConfig3, (std::string("Txt") + kResources[r] + kRateColumns[record]).c_str()), text);
         (*m_.config3)[record][r] = text;
     }
 
     void useConfig2() {
         Model::Editor& e = *m_.config2;
-        const char* w = "FrmConfig2";
+        const char* w = kFrmConfig2;
         const int count = static_cast<int>(m_.ships.size());
         // Weights of: step, pick, Bearbeiten, type a value, rename, save,
         // delete, Handelskonfiguration, new ship.
@@ -799,8 +799,8 @@ private:
     void checkAll(const std::string& after) {
         SCOPED_TRACE("after: " + after);
         checkBoxes();
-        for (const char* name : {"FrmZeit", "FrmNeuerPlanet", "FrmSchiffspreise", "FrmProdZeit", "FrmTausch",
-                                 "FrmConfig3", "FrmConfig2"}) {
+        for (const char* name : {kFrmZeit, kFrmNeuerPlanet, kFrmSchiffspreise, kFrmProdZeit, kFrmTausch,
+                                 kFrmConfig3, kFrmConfig2}) {
             EXPECT_EQ(t_.windows.window(name) != nullptr, modelOpen(name)) << name << " open";
         }
         checkFiles();
@@ -884,38 +884,38 @@ private:
         if (m_.prodZeit) {
             const ProduktionEingaben& p = m_.prodZeit->texts;
             for (std::size_t r = 0; r < 5; ++r) {
-                EXPECT_EQ(text("FrmProdZeit", std::string("Txt") + kResources[r]), p.produktion[r]);
-                EXPECT_EQ(text("FrmProdZeit", std::string("TxtZ") + kResources[r]), p.ziel[r]);
+                EXPECT_EQ(text(kFrmProdZeit, std::string("Txt") + kResources[r]), p.produktion[r]);
+                EXPECT_EQ(text(kFrmProdZeit, std::string("TxtZ") + kResources[r]), p.ziel[r]);
             }
-            EXPECT_EQ(text("FrmProdZeit", "TxtDauer"), p.dauer);
+            EXPECT_EQ(text(kFrmProdZeit, "TxtDauer"), p.dauer);
         }
         if (m_.tausch) {
-            for (std::size_t r = 0; r < 5; ++r) EXPECT_EQ(text("FrmTausch", std::string("Txt") + kResources[r]), (*m_.tausch)[r]);
+            for (std::size_t r = 0; r < 5; ++r) EXPECT_EQ(text(kFrmTausch, std::string("Txt") + kResources[r]), (*m_.tausch)[r]);
         }
         if (m_.config3) {
             for (std::size_t record = 0; record < 3; ++record) {
                 for (std::size_t r = 0; r < 5; ++r) {
-                    EXPECT_EQ(text("FrmConfig3", std::string("Txt") + kResources[r] + kRateColumns[record]),
+                    EXPECT_EQ(text(kFrmConfig3, std::string("Txt") + kResources[r] + kRateColumns[record]),
                               (*m_.config3)[record][r]);
                 }
             }
         }
         if (m_.config2) {
             const Model::Editor& e = *m_.config2;
-            auto* editor = t_.windows.window<FrmConfig2>("FrmConfig2");
+            auto* editor = t_.windows.window<FrmConfig2>(kFrmConfig2);
             EXPECT_EQ(editor->currentSchiff, e.index) << "entry shown";
             EXPECT_EQ(editor->changed, e.changed) << "changed";
-            EXPECT_EQ(fromQs(in<QComboBox>("FrmConfig2", "CmbSchiffe")->currentText()), e.name) << "ship name";
+            EXPECT_EQ(fromQs(in<QComboBox>(kFrmConfig2, "CmbSchiffe")->currentText()), e.name) << "ship name";
             for (std::size_t i = 0; i < 7; ++i) {
-                EXPECT_EQ(text("FrmConfig2", kEditorBoxes[i]), e.texts[i]) << kEditorBoxes[i];
-                EXPECT_EQ(!in<QLineEdit>("FrmConfig2", kEditorBoxes[i])->isReadOnly(), e.editable) << kEditorBoxes[i];
+                EXPECT_EQ(text(kFrmConfig2, kEditorBoxes[i]), e.texts[i]) << kEditorBoxes[i];
+                EXPECT_EQ(!in<QLineEdit>(kFrmConfig2, kEditorBoxes[i])->isReadOnly(), e.editable) << kEditorBoxes[i];
             }
         }
         if (m_.shipCost) {
-            EXPECT_EQ(in<QListWidget>("FrmSchiffspreise", "LstKaufliste")->count(),
+            EXPECT_EQ(in<QListWidget>(kFrmSchiffspreise, "LstKaufliste")->count(),
                       static_cast<int>(m_.shipCost->lines.size())) << "order lines";
             // The ship list is the catalogue at the window's opening; later edits do not show.
-            auto* ships = in<QComboBox>("FrmSchiffspreise", "CmbSchiff");
+            auto* ships = in<QComboBox>(kFrmSchiffspreise, "CmbSchiff");
             std::vector<std::string> listed;
             for (int i = 0; i < ships->count(); ++i) listed.push_back(fromQs(ships->itemText(i)));
             EXPECT_EQ(listed, m_.shipCost->listed) << "ship list";

@@ -110,11 +110,11 @@ TEST_F(ResultBoxes, AreReadOnlyAndDrawnInTheNormalTextColour) {
     std::vector<QString> timeMode = times;
     timeMode.push_back("TxtDauer");
     const Case cases[] = {
-        {"FrmZeit", false, {"TxtDauer"}},
-        {"FrmSchiffspreise", false, {"TxtErz", "TxtAlu", "TxtLeg", "TxtKri", "TxtEne"}},
-        {"FrmProdZeit", false, timeMode},
-        {"FrmProdZeit", true, amounts},
-        {"FrmConfig2", false, {"TxtErz", "TxtAlu", "TxtLeg", "TxtKri", "TxtEne", "TxtGeschw", "TxtBauzeit"}},
+        {kFrmZeit, false, {"TxtDauer"}},
+        {kFrmSchiffspreise, false, {"TxtErz", "TxtAlu", "TxtLeg", "TxtKri", "TxtEne"}},
+        {kFrmProdZeit, false, timeMode},
+        {kFrmProdZeit, true, amounts},
+        {kFrmConfig2, false, {"TxtErz", "TxtAlu", "TxtLeg", "TxtKri", "TxtEne", "TxtGeschw", "TxtBauzeit"}},
     };
     for (const auto& [scheme, palette] : {std::pair{"default", original}, std::pair{"dark", darkPalette()}}) {
         QApplication::setPalette(palette);
@@ -149,7 +149,7 @@ TEST_F(ResultBoxes, AreReadOnlyAndDrawnInTheNormalTextColour) {
 }
 
 TEST_F(ResultBoxes, AResultIsCopiedAndTheWindowComputesAsBefore) {
-    QWidget* window = open("FrmProdZeit");
+    QWidget* window = open(kFrmProdZeit);
     typeInto(window, "TxtErz", "100");
     typeInto(window, "TxtZErz", "250");
     test::focusOn(control(window, "ChkFest"));

@@ -18,8 +18,8 @@ using test::control;
 using test::settle;
 
 FrmSplash* showSplash(test::TestServices& t) {
-    t.windows.registerWindow("frmSplash", [&t] { return new FrmSplash(t.services); });
-    return t.windows.show<FrmSplash>("frmSplash");
+    t.windows.registerWindow(kFrmSplash, [&t] { return new FrmSplash(t.services); });
+    return t.windows.show<FrmSplash>(kFrmSplash);
 }
 
 TEST(FrmSplash, LabelsAfterLoad) {
@@ -139,7 +139,7 @@ TEST(FrmSplash, ClosesOnKeysTimerAndFrameBackgroundButNotOnItsPictures) {
         c.act(splash);
         settle();
         EXPECT_EQ(splash.isNull(), c.closes);
-        EXPECT_EQ(t.windows.window("frmSplash") == nullptr, c.closes);
+        EXPECT_EQ(t.windows.window(kFrmSplash) == nullptr, c.closes);
         EXPECT_TRUE(t.script.boxes.empty());
     }
 }
@@ -170,7 +170,7 @@ TEST(FrmSplash, KeyMeantForTheSplashDoesNotReachTheWindowBelow) {
 TEST(FrmSplash, KeyTypedIntoAWindowOpenedMeanwhileIsNotLost) {
     test::TestServices t;
     QPointer<FrmSplash> splash = showSplash(t);
-    FormWindow calculator(t.services, "FrmProdZeit", "Produktionszeiten", 1500, 1000);
+    FormWindow calculator(t.services, kFrmProdZeit, "Produktionszeiten", 1500, 1000);
     auto* box = new QLineEdit(&calculator);
     test::focusOn(box);
 

@@ -29,7 +29,7 @@ TEST(WholeProgram, ExampleFilesLoadAndComeThroughARunOfEveryWindow) {
         test::writeBytes(t.file(name), test::readBytes(exampleFile(name)));
     }
     registerAllWindows(t.windows, t.services);
-    QPointer<FrmMenu> menu = t.windows.show<FrmMenu>("FrmMenu");
+    QPointer<FrmMenu> menu = t.windows.show<FrmMenu>(kFrmMenu);
     ASSERT_FALSE(menu.isNull());
 
     // Entry 0 of either list never flies: a satellite and a placeholder planet.
@@ -49,10 +49,10 @@ TEST(WholeProgram, ExampleFilesLoadAndComeThroughARunOfEveryWindow) {
         test::control<QPushButton>(menu, button)->click();
     }
     menu->findChild<QAction*>("config")->trigger();
-    t.windows.show("FrmNeuerPlanet");
-    t.windows.show("FrmConfig2");
-    for (const QString& name : FrmMenu::shutDownOrder()) {
-        if (name != "frmSplash") {
+    t.windows.show(kFrmNeuerPlanet);
+    t.windows.show(kFrmConfig2);
+    for (const QString& name : shutDownOrder()) {
+        if (name != kFrmSplash) {
             EXPECT_NE(t.windows.window(name), nullptr) << name.toStdString();
         }
     }
@@ -61,7 +61,7 @@ TEST(WholeProgram, ExampleFilesLoadAndComeThroughARunOfEveryWindow) {
     test::settle();
 
     EXPECT_TRUE(menu.isNull());
-    for (const QString& name : FrmMenu::shutDownOrder()) {
+    for (const QString& name : shutDownOrder()) {
         EXPECT_EQ(t.windows.window(name), nullptr) << name.toStdString();
     }
     EXPECT_FALSE(t.log.debugOn());
@@ -88,11 +88,11 @@ TEST(WholeProgram, EditedRatesCountFromTheNextComputation) {
         test::pressKey(Qt::Key_A, Qt::ControlModifier);
         test::typeText(text);
     };
-    QWidget* tausch = t.windows.show("FrmTausch");
+    QWidget* tausch = t.windows.show(kFrmTausch);
     typeInto(tausch, "TxtErz", "1");
     EXPECT_EQ(test::control<QLineEdit>(tausch, "TxtResCred")->text(), "2");
-    typeInto(t.windows.show("FrmConfig3"), "TxtErzKauf", "7");
-    t.windows.close("FrmConfig3");
+    typeInto(t.windows.show(kFrmConfig3), "TxtErzKauf", "7");
+    t.windows.close(kFrmConfig3);
     typeInto(tausch, "TxtErz", "3");
     EXPECT_EQ(test::control<QLineEdit>(tausch, "TxtResCred")->text(), "21");
 }

@@ -28,8 +28,8 @@ const char* const kBoxes[] = {"TxtErz", "TxtAlu", "TxtLeg", "TxtKri", "TxtEne", 
 class FrmConfig2Test : public testing::Test {
 protected:
     FrmConfig2Test() {
-        t.windows.registerWindow(FrmConfig2::kName, [this] { return new FrmConfig2(t.services); });
-        t.windows.registerWindow(FrmConfig3::kName, [this] { return new FrmConfig3(t.services); });
+        t.windows.registerWindow(kFrmConfig2, [this] { return new FrmConfig2(t.services); });
+        t.windows.registerWindow(kFrmConfig3, [this] { return new FrmConfig3(t.services); });
     }
 
     FrmConfig2* open(const std::string& schiffeDat) {
@@ -37,7 +37,7 @@ protected:
         return open();
     }
     FrmConfig2* open() {
-        form = t.windows.show<FrmConfig2>(FrmConfig2::kName);
+        form = t.windows.show<FrmConfig2>(kFrmConfig2);
         EXPECT_NE(form, nullptr);
         test::activate(form);
         return form;
@@ -87,7 +87,7 @@ protected:
         for (const char* name : kBoxes) none = none && box(name)->isReadOnly();
         return none && !button("CmdSpeichern")->isEnabled() && !button("CmdDel")->isEnabled();
     }
-    bool rateEditorOpen() { return t.windows.window(FrmConfig3::kName) != nullptr; }
+    bool rateEditorOpen() { return t.windows.window(kFrmConfig3) != nullptr; }
     std::string schiffeDat() { return test::readBytes(t.file("schiffe.dat")); }
 
     test::TestServices t;
@@ -356,7 +356,7 @@ TEST_F(FrmConfig2Test, SaveQuestionOnClose) {
             t.script.answers = {Answer::No};
             closeForm();
         }
-        t.windows.close(FrmConfig3::kName);
+        t.windows.close(kFrmConfig3);
         test::settle();
     }
     // Yes also brings the catalogue in memory up to the file.
@@ -407,7 +407,7 @@ TEST_F(FrmConfig2Test, RefusedInputKeepsTheFileAndTheBoxes) {
         // "Handelskonfiguration" does not leave the editor over it either.
         if (c.box) {
             click("Command1");
-            EXPECT_NE(t.windows.window(FrmConfig2::kName), nullptr) << c.what;
+            EXPECT_NE(t.windows.window(kFrmConfig2), nullptr) << c.what;
             EXPECT_EQ(schiffeDat(), golden("editor_start.dat")) << c.what;
         }
         t.script.answers = {Answer::No};
@@ -481,7 +481,7 @@ TEST_F(FrmConfig2Test, DamagedFileIsKeptBeforeTheFirstSave) {
             }
 
             // The file written is whole: a further save keeps no other copy.
-            if (t.windows.window(FrmConfig2::kName) != nullptr) {
+            if (t.windows.window(kFrmConfig2) != nullptr) {
                 t.script.clear();
                 click("CmdEdit");
                 click("CmdSpeichern");
@@ -490,7 +490,7 @@ TEST_F(FrmConfig2Test, DamagedFileIsKeptBeforeTheFirstSave) {
                 EXPECT_FALSE(std::filesystem::exists(t.file("schiffe.dat.bak2"))) << what;
                 closeForm();
             }
-            t.windows.close(FrmConfig3::kName);
+            t.windows.close(kFrmConfig3);
             test::settle();
         }
     }
@@ -573,7 +573,7 @@ TEST_F(FrmConfig2Test, FailedSaveLeavesTheCatalogueAsTheFileHoldsIt) {
             EXPECT_EQ(t.ships.find("Jäger")->erz, 100) << what;
             EXPECT_EQ(t.ships.find("Blitz"), nullptr) << what;
 
-            EXPECT_EQ(t.windows.window(FrmConfig2::kName) == nullptr, c.path == Path::YesOnClose) << what;
+            EXPECT_EQ(t.windows.window(kFrmConfig2) == nullptr, c.path == Path::YesOnClose) << what;
             if (!c.retried.empty()) {
                 EXPECT_TRUE(editable()) << what;
                 EXPECT_EQ(box("TxtErz")->text(), "7") << what;
@@ -582,11 +582,11 @@ TEST_F(FrmConfig2Test, FailedSaveLeavesTheCatalogueAsTheFileHoldsIt) {
                 EXPECT_EQ(schiffeDat(), c.retried) << what;
                 EXPECT_EQ(t.ships.find("Jäger")->erz, c.path == Path::NewShip ? 100 : 7) << what;
             }
-            if (t.windows.window(FrmConfig2::kName) != nullptr) {
+            if (t.windows.window(kFrmConfig2) != nullptr) {
                 t.script.answers = {Answer::No};
                 closeForm();
             }
-            t.windows.close(FrmConfig3::kName);
+            t.windows.close(kFrmConfig3);
             test::settle();
             std::filesystem::remove(t.file("schiffe.dat.bak"));
         }

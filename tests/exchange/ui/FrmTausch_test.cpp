@@ -26,7 +26,7 @@ const char* const kResults[] = {"TxtResErz", "TxtResAlu", "TxtResLeg", "TxtResKr
 class FrmTauschTest : public ::testing::Test {
 protected:
     FrmTauschTest() {
-        t.windows.registerWindow("FrmTausch", [this] { return new FrmTausch(t.services); });
+        t.windows.registerWindow(kFrmTausch, [this] { return new FrmTausch(t.services); });
     }
 
     void rates(bool kurse = true, bool credit = true) {
@@ -35,14 +35,14 @@ protected:
     }
 
     FrmTausch* open() {
-        FrmTausch* w = t.windows.show<FrmTausch>("FrmTausch");
+        FrmTausch* w = t.windows.show<FrmTausch>(kFrmTausch);
         EXPECT_NE(w, nullptr);
         test::activate(w);
         return w;
     }
 
     void close() {
-        t.windows.close("FrmTausch");
+        t.windows.close(kFrmTausch);
         test::settle();
     }
 
@@ -50,7 +50,7 @@ protected:
     std::string text(const char* name) const { return box(name)->text().toStdString(); }
     QRadioButton* option(const char* name) const { return control<QRadioButton>(window(), name); }
     std::string frameTitle(const char* name) const { return control<QGroupBox>(window(), name)->title().toStdString(); }
-    FrmTausch* window() const { return t.windows.window<FrmTausch>("FrmTausch"); }
+    FrmTausch* window() const { return t.windows.window<FrmTausch>(kFrmTausch); }
 
     Texts texts(const char* const (&names)[6]) const {
         Texts out;

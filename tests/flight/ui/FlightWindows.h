@@ -28,18 +28,18 @@ struct FlightWindows : ::testing::Test {
     TestServices t;
 
     void SetUp() override {
-        t.windows.registerWindow("FrmZeit", [this] { return new FrmZeit(t.services); });
-        t.windows.registerWindow("FrmNeuerPlanet", [this] { return new FrmNeuerPlanet(t.services); });
+        t.windows.registerWindow(kFrmZeit, [this] { return new FrmZeit(t.services); });
+        t.windows.registerWindow(kFrmNeuerPlanet, [this] { return new FrmNeuerPlanet(t.services); });
     }
-    FrmZeit* zeit() { return t.windows.window<FrmZeit>("FrmZeit"); }
-    FrmNeuerPlanet* dialog() { return t.windows.window<FrmNeuerPlanet>("FrmNeuerPlanet"); }
+    FrmZeit* zeit() { return t.windows.window<FrmZeit>(kFrmZeit); }
+    FrmNeuerPlanet* dialog() { return t.windows.window<FrmNeuerPlanet>(kFrmNeuerPlanet); }
     FrmZeit* openZeit(const char* planets = nullptr) {
         if (planets) writeBytes(t.file("planeten.dat"), planets);
-        activate(t.windows.show("FrmZeit"));
+        activate(t.windows.show(kFrmZeit));
         return zeit();
     }
     void closeZeit() {
-        t.windows.close("FrmZeit");
+        t.windows.close(kFrmZeit);
         settle();
     }
     QLineEdit* box(const char* name) { return control<QLineEdit>(zeit(), name); }

@@ -25,12 +25,12 @@ const char* const kZeit[] = {"TxtZeitErz", "txtZeitAlu", "txtZeitLeg", "TxtZeitK
 class FrmProdZeitTest : public testing::Test {
 protected:
     explicit FrmProdZeitTest(RegionalSettings settings = RegionalSettings::german()) : t(std::move(settings)) {
-        t.windows.registerWindow(QString::fromLatin1(FrmProdZeit::kName),
+        t.windows.registerWindow(kFrmProdZeit,
                                  [this] { return new FrmProdZeit(t.services); });
     }
 
     FrmProdZeit* oeffnen() {
-        form = t.windows.show<FrmProdZeit>(QString::fromLatin1(FrmProdZeit::kName));
+        form = t.windows.show<FrmProdZeit>(kFrmProdZeit);
         EXPECT_NE(form, nullptr);
         test::activate(form);
         return form;
@@ -41,7 +41,7 @@ protected:
         form->close();
         test::settle();
         EXPECT_TRUE(offen.isNull()) << "the window stayed";
-        EXPECT_EQ(t.windows.window(QString::fromLatin1(FrmProdZeit::kName)), nullptr);
+        EXPECT_EQ(t.windows.window(kFrmProdZeit), nullptr);
         form = nullptr;
     }
 

@@ -15,7 +15,7 @@ namespace {
 
 using test::control;
 
-const QString kShipEditor = QStringLiteral("FrmConfig2");
+const QString kShipEditor = kFrmConfig2;
 const std::filesystem::path kGolden = std::filesystem::path(KRVX_TESTS_DIR) / "rates" / "golden";
 
 // [record][resource]
@@ -28,7 +28,7 @@ const char* const kFields[3][5] = {
 class FrmConfig3Test : public testing::Test {
 protected:
     explicit FrmConfig3Test(RegionalSettings regional = RegionalSettings::german()) : t(std::move(regional)) {
-        t.windows.registerWindow(FrmConfig3::kName, [this] { return new FrmConfig3(t.services); });
+        t.windows.registerWindow(kFrmConfig3, [this] { return new FrmConfig3(t.services); });
         // The ship editor lives in its own library; a window of its name stands in for it.
         t.windows.registerWindow(kShipEditor, [this] {
             return new FormWindow(t.services, kShipEditor, QStringLiteral("Konfiguration"), 6300, 2415);
@@ -36,7 +36,7 @@ protected:
     }
 
     void open() {
-        form = t.windows.show<FrmConfig3>(FrmConfig3::kName);
+        form = t.windows.show<FrmConfig3>(kFrmConfig3);
         ASSERT_NE(form, nullptr);
         test::activate(form);
     }
@@ -166,13 +166,13 @@ TEST_F(FrmConfig3Test, ShipEditorOpensBesideAndNothingIsSavedYet) {
     QTest::mouseClick(control<QPushButton>(form, "CmdSchiffe"), Qt::LeftButton);
     test::settle();
     EXPECT_NE(t.windows.window(kShipEditor), nullptr);
-    EXPECT_NE(t.windows.window(FrmConfig3::kName), nullptr);
+    EXPECT_NE(t.windows.window(kFrmConfig3), nullptr);
     EXPECT_EQ(fileBytes(), "1,2,3,4,5\r\n");
 
     // Coming back from the ship editor raises this window without reading the file again.
     t.windows.close(kShipEditor);
     test::settle();
-    EXPECT_EQ(t.windows.window<FrmConfig3>(FrmConfig3::kName), form);
+    EXPECT_EQ(t.windows.window<FrmConfig3>(kFrmConfig3), form);
     EXPECT_EQ(field(0, 0)->text(), "9");
 }
 

@@ -28,9 +28,9 @@ const QStringList kBeispiel{" 5481", " 2740.5", " 1370.25", " 0", " 548.1"};
 class FrmSchiffspreiseTest : public testing::Test {
 protected:
     FrmSchiffspreiseTest() {
-        t.windows.registerWindow("FrmSchiffspreise", [this] { return new FrmSchiffspreise(t.services); });
-        t.windows.registerWindow("FrmTausch", [this] { return new FrmTausch(t.services); });
-        t.windows.registerWindow("FrmProdZeit", [this] { return new FrmProdZeit(t.services); });
+        t.windows.registerWindow(kFrmSchiffspreise, [this] { return new FrmSchiffspreise(t.services); });
+        t.windows.registerWindow(kFrmTausch, [this] { return new FrmTausch(t.services); });
+        t.windows.registerWindow(kFrmProdZeit, [this] { return new FrmProdZeit(t.services); });
         // Index 0 is found only when nothing after it matches.
         schiff("Zerstörer", 1, 1, 1, 1, 1);
         schiff("A", 1000, 500, 250, 0, 100);
@@ -42,7 +42,7 @@ protected:
     }
 
     void oeffnen() {
-        form = t.windows.show<FrmSchiffspreise>("FrmSchiffspreise");
+        form = t.windows.show<FrmSchiffspreise>(kFrmSchiffspreise);
         ASSERT_NE(form, nullptr);
         test::activate(form);
     }
@@ -400,7 +400,7 @@ protected:
 TEST_F(HandOverTest, ToTheExchangeCalculatorSelectsAnkauf) {
     oeffnen();
     beispiel();
-    auto* tausch = t.windows.show<FrmTausch>("FrmTausch");  // open, with "Verkauf" chosen
+    auto* tausch = t.windows.show<FrmTausch>(kFrmTausch);  // open, with "Verkauf" chosen
     ASSERT_NE(tausch, nullptr);
     test::activate(tausch);
     QTest::mouseClick(control<QRadioButton>(tausch, "OptVerkauf"), Qt::LeftButton, {}, QPoint(6, 8));
@@ -408,7 +408,7 @@ TEST_F(HandOverTest, ToTheExchangeCalculatorSelectsAnkauf) {
 
     test::activate(form);
     klicken(control<QPushButton>(form, "CmdHandel"));
-    EXPECT_EQ(t.windows.window("FrmTausch"), tausch);
+    EXPECT_EQ(t.windows.window(kFrmTausch), tausch);
     EXPECT_TRUE(control<QRadioButton>(tausch, "OptKauf")->isChecked());
     EXPECT_TRUE(control<QRadioButton>(tausch, "Opt2Verkauf")->isChecked());
     EXPECT_EQ(texte(tausch, {"TxtErz", "TxtAlu", "TxtLeg", "TxtKri", "TxtEne", "TxtCredits"}),
@@ -423,7 +423,7 @@ TEST_F(HandOverTest, ToTheExchangeCalculatorSelectsAnkauf) {
 TEST_F(HandOverTest, BeforeAnyComputationEmptyTextsArrive) {
     oeffnen();
     klicken(control<QPushButton>(form, "CmdHandel"));
-    auto* tausch = t.windows.window<FrmTausch>("FrmTausch");
+    auto* tausch = t.windows.window<FrmTausch>(kFrmTausch);
     ASSERT_NE(tausch, nullptr);
     EXPECT_TRUE(tausch->isVisible());
     EXPECT_EQ(texte(tausch, {"TxtErz", "TxtAlu", "TxtLeg", "TxtKri", "TxtEne"}), QStringList(5, QString()));
@@ -434,7 +434,7 @@ TEST_F(HandOverTest, ToTheProductionCalculatorSetsTheTargets) {
     oeffnen();
     beispiel();
     klicken(control<QPushButton>(form, "CmdProdZeit"));
-    auto* prod = t.windows.window<FrmProdZeit>("FrmProdZeit");
+    auto* prod = t.windows.window<FrmProdZeit>(kFrmProdZeit);
     ASSERT_NE(prod, nullptr);
     EXPECT_TRUE(prod->isVisible());
     EXPECT_EQ(texte(prod, {"TxtZErz", "TxtZAlu", "TxtZLeg", "TxtZKri", "TxtZEne"}), kBeispiel);

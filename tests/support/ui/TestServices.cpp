@@ -23,8 +23,8 @@ TestServices::TestServices(RegionalSettings settings)
       services{dir.path(), regional, log, ships, tausch, messages, windows, files} {}
 
 TestServices::~TestServices() {
-    for (const char* name : {"FrmTausch", "FrmProdZeit", "FrmNeuerPlanet", "FrmZeit", "FrmSchiffspreise",
-                             "frmSplash", "FrmConfig2", "FrmConfig3", "FrmMenu"}) {
+    for (const char* name : {kFrmTausch, kFrmProdZeit, kFrmNeuerPlanet, kFrmZeit, kFrmSchiffspreise,
+                             kFrmSplash, kFrmConfig2, kFrmConfig3, kFrmMenu}) {
         windows.close(QString::fromLatin1(name));
     }
     settle();

@@ -4,7 +4,7 @@
 // (6 December 9:05), an empty ship catalogue, the rate module, scripted
 // message boxes, an empty window registry and a disk that fails on request. Register the windows the test
 // needs, e.g.
-//   t.windows.registerWindow("FrmZeit", [&] { return new FrmZeit(t.services); });
+//   t.windows.registerWindow(kFrmZeit, [&] { return new FrmZeit(t.services); });
 
 #include <ctime>
 

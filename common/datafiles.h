@@ -1,0 +1,41 @@
+#pragma once
+// Every file the program keeps in its data folder (its working directory):
+// what it holds, and whether the program writes it and who. A file written by
+// a save is replaced whole through a temporary file of its own (see
+// temporaries.h), which the start-up tidy-up removes when a run was killed
+// midway; the log is only appended to. A new data folder is seeded with the
+// example files of these names, in the order of this table.
+
+#include <string_view>
+
+namespace krvx {
+
+inline constexpr std::string_view kDebugLog = "KRVXR.debug";
+inline constexpr std::string_view kCreditkurseDat = "creditkurse.dat";
+inline constexpr std::string_view kKurseDat = "kurse.dat";
+inline constexpr std::string_view kPlanetenDat = "planeten.dat";
+inline constexpr std::string_view kProduktionDat = "produktion.dat";
+inline constexpr std::string_view kSchiffeDat = "schiffe.dat";
+inline constexpr std::string_view kTauschDat = "tausch.dat";
+
+enum class Written { Never, BySave, Appended };
+
+struct DataFile {
+    std::string_view name;
+    std::string_view holds;
+    Written written;
+    std::string_view writer;  // who writes it; empty when nobody does
+};
+
+// In byte order of the names.
+inline constexpr DataFile kDataFiles[] = {
+    {kDebugLog, "the debug log", Written::Appended, "every routine while the menu is open"},
+    {kCreditkurseDat, "the credit rates", Written::BySave, "the rate editor when it closes"},
+    {kKurseDat, "the resource exchange rates and their note", Written::Never, ""},
+    {kPlanetenDat, "the planets of the flight time window", Written::BySave, "the flight time window when it closes"},
+    {kProduktionDat, "the production window's last amounts", Written::BySave, "the production window when it closes"},
+    {kSchiffeDat, "the ship catalogue", Written::BySave, "the catalogue editor on each change"},
+    {kTauschDat, "the exchange calculator's last amounts", Written::BySave, "the exchange calculator when it closes"},
+};
+
+} // namespace krvx
