@@ -32,10 +32,10 @@ inline constexpr DataFile kDataFiles[] = {
     {kDebugLog, "the debug log", Written::Appended, "every routine while the menu is open"},
     {kCreditkurseDat, "the credit rates", Written::BySave, "the rate editor when it closes"},
     {kKurseDat, "the resource exchange rates and their note", Written::Never, ""},
-    {kPlanetenDat, "the planets of the flight time window", Written::BySave, "the flight time window when it closes"},
-    {kProduktionDat, "the production window's last amounts", Written::BySave, "the production window when it closes"},
+    {kPlanetenDat, "the flight time window's planets", Written::BySave, "the flight time window when it closes"},
+    {kProduktionDat, "the production window's amounts", Written::BySave, "the production window when it closes"},
     {kSchiffeDat, "the ship catalogue", Written::BySave, "the catalogue editor on each change"},
-    {kTauschDat, "the exchange calculator's last amounts", Written::BySave, "the exchange calculator when it closes"},
+    {kTauschDat, "the exchange calculator's amounts", Written::BySave, "the exchange calculator when it closes"},
 };
 
 } // namespace krvx

@@ -1,5 +1,7 @@
 #include "app/ui/AllWindows.h"
 
+#include <utility>
+
 #include "catalogue/ui/FrmConfig2.h"
 #include "rates/ui/FrmConfig3.h"
 #include "app/ui/FrmMenu.h"
@@ -19,15 +21,10 @@ FormWindow* make(Services& services) {
     return new Window(services);
 }
 
-struct WindowRow {
-    const char* name;
-    FormWindow* (*make)(Services&);
-};
-
 // The menu, which runs the shut-down, then every other window in the order
 // the shut-down asks and closes them. The catalogue editor shows the rate
 // editor when it closes, so the rate editor comes after it.
-constexpr WindowRow kWindows[] = {
+constexpr std::pair<const char*, FormWindow* (*)(Services&)> kWindows[] = {
     {kFrmMenu, make<FrmMenu>},
     {kFrmTausch, make<FrmTausch>},
     {kFrmProdZeit, make<FrmProdZeit>},
@@ -39,27 +36,25 @@ constexpr WindowRow kWindows[] = {
     {kFrmConfig3, make<FrmConfig3>},
 };
 
-QStringList namesFrom(std::size_t first) {
-    QStringList names;
-    for (std::size_t i = first; i < std::size(kWindows); ++i) names.append(QString::fromLatin1(kWindows[i].name));
-    return names;
-}
-
 } // namespace
 
 void registerAllWindows(WindowRegistry& registry, Services& services) {
-    for (const WindowRow& row : kWindows) {
-        registry.registerWindow(QString::fromLatin1(row.name), [&services, make = row.make] { return make(services); });
+    for (auto [name, factory] : kWindows) {
+        registry.registerWindow(name, [&services, factory] { return factory(services); });
     }
 }
 
 const QStringList& allWindowNames() {
-    static const QStringList names = namesFrom(0);
+    static const QStringList names = [] {
+        QStringList all;
+        for (const auto& window : kWindows) all.append(QString::fromLatin1(window.first));
+        return all;
+    }();
     return names;
 }
 
 const QStringList& shutDownOrder() {
-    static const QStringList names = namesFrom(1);
+    static const QStringList names = allWindowNames().mid(1);
     return names;
 }
 

@@ -26,6 +26,7 @@ fs::path makeSeed(const fs::path& seed) {
     writeBytes(seed / "schiffe.dat", "\"Frachter\"\r\n1,2,3,4,5\r\n7\r\n9\r\n");
     writeBytes(seed / "kurse.dat", "1,2\r\n");
     writeBytes(seed / ".gitattributes", "* -text\n");
+    writeBytes(seed / "notizen.txt", "keine Datei des Programms\r\n");
     return seed;
 }
 
