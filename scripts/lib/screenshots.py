@@ -4,11 +4,18 @@ private Xvfb in a temporary working directory holding the example files, opens
 each window as a user does (mouse clicks and keys through the XTest extension)
 and saves each window's picture as a PNG.
 
-usage: screenshots.py PATH/TO/korvax-rechner SEED_FOLDER OUTPUT_FOLDER
+usage: screenshots.py [--only NAME,...] [--suffix TEXT] PATH/TO/korvax-rechner SEED_FOLDER OUTPUT_FOLDER
 
-With QT_SCALE_FACTOR set (e.g. 2) the program draws for a high-density
-screen and the pictures are that much larger.
+The program gets the look of this script's environment: its platform theme
+(QT_QPA_PLATFORMTHEME, e.g. qt6ct with its colour scheme and font, read from
+XDG_CONFIG_HOME or else ~/.config), style (QT_STYLE_OVERRIDE), scaling
+(QT_SCALE_FACTOR, e.g. 2 for a high-density screen) and font resolution
+(QT_FONT_DPI); without them it draws with its own font and Qt's default
+look. Where the windows come out larger (a scale, a larger desktop font),
+the clicks follow them. --only saves only the pictures named (e.g.
+tausch-rechner), --suffix is added to each picture's name (e.g. --suffix=-dunkel).
 """
+import argparse
 import os
 import shutil
 import subprocess
@@ -44,8 +51,8 @@ def wait_for(predicate, seconds, what):
 
 
 class Session:
-    def __init__(self, x, out):
-        self.x, self.out = x, out
+    def __init__(self, x, out, only=None, suffix=""):
+        self.x, self.out, self.only, self.suffix = x, out, only, suffix
 
     def new_window(self, known, title, what):
         """Waits for a window of that title that is not among the known ones,
@@ -67,16 +74,35 @@ class Session:
         if extra:
             self.x.save_png(extra[0], os.path.join(tempfile.gettempdir(), "krvx-unexpected.png"))
             raise RuntimeError("unexpected window %r over %s" % (self.x.title(extra[0]), name))
-        self.x.save_png(window, os.path.join(self.out, name))
+        stem = name[:-len(".png")]
+        if self.only is None or stem in self.only:
+            self.x.save_png(window, os.path.join(self.out, stem + self.suffix + ".png"))
 
     def close(self, window):
         self.x.send_delete(window)
         wait_for(lambda: window not in self.x.viewable_windows(), 10, "window %#x to close" % window)
 
 
-# QT_SCALE_FACTOR in this script's environment is handed to the program
-# (pictures of a high-density screen); clicks follow the scale.
-ZOOM = float(os.environ.get("QT_SCALE_FACTOR", "1"))
+# What of this script's environment the program gets: the look (platform
+# theme, style, colours and fonts, scaling), every Qt setting but the
+# platform, which stays the private X server.
+LOOK = ("XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_CURRENT_DESKTOP", "GTK_THEME")
+MENU_WIDTH = 292  # the main menu's width in pixels with the program's own font at scale 1
+
+# How much larger than placed in twips the windows are drawn: the scale
+# factor times the desktop font's scale, read off the main menu's width.
+ZOOM = 1.0
+
+
+def program_environment(home, display):
+    env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": home,
+           "XDG_RUNTIME_DIR": os.path.join(home, "runtime"), "DISPLAY": display,
+           "QT_QPA_PLATFORM": "xcb", "LANG": "C.UTF-8"}
+    env.update({k: v for k, v in os.environ.items()
+                if k in LOOK or (k.startswith("QT_") and k != "QT_QPA_PLATFORM")})
+    if "QT_QPA_PLATFORMTHEME" in env and "XDG_CONFIG_HOME" not in env and "HOME" in os.environ:
+        env["XDG_CONFIG_HOME"] = os.path.join(os.environ["HOME"], ".config")  # the theme's settings
+    return env
 
 
 def px(twips):
@@ -89,7 +115,8 @@ def centre(rect):
     return px(left + width // 2), px(top + height // 2)
 
 
-def run(program, seed, out):
+def run(program, seed, out, only=None, suffix=""):
+    global ZOOM
     xvfb, display = xdisplay.start_xvfb()
     base = tempfile.mkdtemp(prefix="krvx-shots-")
     proc = None
@@ -99,14 +126,9 @@ def run(program, seed, out):
         os.makedirs(os.path.join(home, "runtime"), mode=0o700)
         for name in sorted(os.listdir(seed)):
             shutil.copy(os.path.join(seed, name), work)
-        env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": home,
-               "XDG_RUNTIME_DIR": os.path.join(home, "runtime"), "DISPLAY": display,
-               "QT_QPA_PLATFORM": "xcb", "LANG": "C.UTF-8"}
-        if ZOOM != 1:
-            env["QT_SCALE_FACTOR"] = os.environ["QT_SCALE_FACTOR"]
         x = xdisplay.X(display)
-        s = Session(x, out)
-        proc = subprocess.Popen([program], cwd=work, env=env, stdin=subprocess.DEVNULL,
+        s = Session(x, out, only, suffix)
+        proc = subprocess.Popen([program], cwd=work, env=program_environment(home, display), stdin=subprocess.DEVNULL,
                                 preexec_fn=xdisplay.die_with_parent)
 
         # The splash screen over the menu, then the menu once the splash has gone.
@@ -117,6 +139,9 @@ def run(program, seed, out):
         wait_for(lambda: splash not in x.viewable_windows(), 15, "the splash screen to close")
         menu = s.new_window([], "Korvax Rechner", "the main menu")
         s.shoot(menu, "menu.png", [])
+        ZOOM = x.attributes(menu).width / MENU_WIDTH
+        if ZOOM != 1:
+            print("windows drawn %.3g times as large as placed" % ZOOM, flush=True)
         bar = x.attributes(menu).height - px(2610)  # the menu bar above the client area
 
         def menu_button(rect):
@@ -129,6 +154,7 @@ def run(program, seed, out):
         # From Eisrand to Nordmine at the speed of the chosen ship,
         # starting at half past six in the evening.
         type_into(x, zeit, (840, 240, 1215, 315), "Eisrand", combo=True)
+        type_into(x, zeit, (840, 720, 1215, 315), "Nordmine", combo=True)
         x.click(zeit, *centre((120, 1920, 1935, 315)))
         type_into(x, zeit, (2280, 960, 1095, 285), "18:30")
         x.click(zeit, *centre((2280, 240, 1095, 285)))
@@ -176,7 +202,7 @@ def run(program, seed, out):
         s.close(tausch)
 
         # "Config" in the menu bar, and from there "Truppen editieren".
-        x.click(menu, 20, bar // 2)
+        x.click(menu, round(20 * ZOOM), bar // 2)
         config = s.new_window([menu], "Konfiguration", "the rate editor")
         s.shoot(config, "config.png", [menu])
         x.click(config, *centre((3000, 3000, 1695, 375)))
@@ -204,13 +230,17 @@ def run(program, seed, out):
 
 
 def main():
-    if len(sys.argv) != 4:
-        print(__doc__)
-        return 2
-    program, seed, out = (os.path.abspath(a) for a in sys.argv[1:])
+    parser = argparse.ArgumentParser(usage=__doc__.split("\n\n")[1].strip()[len("usage: "):])
+    parser.add_argument("--only", type=lambda text: set(text.split(",")))
+    parser.add_argument("--suffix", default="")
+    parser.add_argument("program")
+    parser.add_argument("seed")
+    parser.add_argument("out")
+    args = parser.parse_args()
+    program, seed, out = (os.path.abspath(a) for a in (args.program, args.seed, args.out))
     os.makedirs(out, exist_ok=True)
     try:
-        run(program, seed, out)
+        run(program, seed, out, args.only, args.suffix)
     except RuntimeError as error:
         print("screenshots: " + str(error), file=sys.stderr)
         return 1
