@@ -1,31 +1,17 @@
 #include "common/fields.h"
 
+#include <algorithm>
 #include <cmath>
 
+#include "common/blanks.h"
 #include "common/numbers.h"
 #include "common/numberscan.h"
 
 namespace krvx {
 
-namespace {
-
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
-
-std::string_view trimBlanks(std::string_view text)
-{
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-} // namespace
-
 std::optional<double> fieldNumber(std::string_view text)
 {
-    text = trimBlanks(text);
+    text = trimmed(text);
     if (text.empty())
         return std::nullopt;
     if (text.size() >= 3 && text[0] == '&') {
@@ -45,7 +31,7 @@ std::optional<double> fieldNumber(std::string_view text)
     return scan.value;
 }
 
-FieldReader::FieldReader(std::string content) : content_(std::move(content)) {}
+FieldReader::FieldReader(std::string content, QuoteInside inside) : content_(std::move(content)), inside_(inside) {}
 
 bool FieldReader::atEnd() const
 {
@@ -58,37 +44,40 @@ void FieldReader::skipBlanks()
         ++pos_;
 }
 
-bool FieldReader::consumeSeparator()
+// Blanks before a field skipped; false at the end of the file, which ends the line.
+bool FieldReader::startField()
 {
-    if (pos_ >= content_.size())
-        return false;
-    const char c = content_[pos_];
-    if (c == ',') {
+    lastQuoted_ = false;
+    skipBlanks();
+    lineEnded_ = atEnd();
+    return !lineEnded_;
+}
+
+// A comma or one line end (CR LF, LF or CR) after a field.
+void FieldReader::consumeSeparator()
+{
+    lineEnded_ = atEnd() || isLineEnd(content_[pos_]);
+    if (atEnd() || !(lineEnded_ || content_[pos_] == ','))
+        return;
+    const char c = content_[pos_++];
+    if (c == '\r' && !atEnd() && content_[pos_] == '\n')
         ++pos_;
-        return true;
-    }
-    if (c == '\r') {
-        ++pos_;
-        if (pos_ < content_.size() && content_[pos_] == '\n')
-            ++pos_;
-        return true;
-    }
-    if (c == '\n') {
-        ++pos_;
-        return true;
-    }
-    return false;
 }
 
 std::string FieldReader::takeQuoted(bool blankEnds)
 {
     lastQuoted_ = true;
-    const std::size_t start = pos_ + 1;
-    std::size_t close = content_.find('"', start);
-    if (close == std::string::npos)
-        close = content_.size();
-    std::string text = content_.substr(start, close - start);
-    pos_ = close < content_.size() ? close + 1 : close;
+    std::string text;
+    ++pos_;
+    for (;;) {
+        const std::size_t close = std::min(content_.find('"', pos_), content_.size());
+        text.append(content_, pos_, close - pos_);
+        pos_ = std::min(close + 1, content_.size());
+        if (inside_ != QuoteInside::Doubled || atEnd() || content_[pos_] != '"')
+            break;
+        text += '"';  // a doubled quote
+        ++pos_;
+    }
     while (pos_ < content_.size() && content_[pos_] != ',' && !isLineEnd(content_[pos_]) &&
            !(blankEnds && isBlank(content_[pos_])))
         ++pos_;
@@ -112,9 +101,7 @@ std::string FieldReader::takeToken()
 
 std::optional<std::string> FieldReader::readText(TrailingBlanks trailing)
 {
-    lastQuoted_ = false;
-    skipBlanks();
-    if (atEnd())
+    if (!startField())
         return std::nullopt;
     if (content_[pos_] == '"')
         return takeQuoted(false);
@@ -122,16 +109,14 @@ std::optional<std::string> FieldReader::readText(TrailingBlanks trailing)
     while (pos_ < content_.size() && content_[pos_] != ',' && !isLineEnd(content_[pos_]))
         ++pos_;
     std::string_view field = std::string_view(content_).substr(start, pos_ - start);
-    std::string text(trailing == TrailingBlanks::Keep ? field : trimBlanks(field));
+    std::string text(trailing == TrailingBlanks::Keep ? field : trimmed(field));
     consumeSeparator();
     return text;
 }
 
 std::optional<std::string> FieldReader::readWord()
 {
-    lastQuoted_ = false;
-    skipBlanks();
-    if (atEnd())
+    if (!startField())
         return std::nullopt;
     if (content_[pos_] == '"')
         return takeQuoted(true);
@@ -148,9 +133,7 @@ std::optional<double> FieldReader::readNumber()
 
 std::optional<FieldValue> FieldReader::readValue()
 {
-    lastQuoted_ = false;
-    skipBlanks();
-    if (atEnd())
+    if (!startField())
         return std::nullopt;
     const char first = content_[pos_];
     if (first == '"')
@@ -173,34 +156,44 @@ std::optional<FieldValue> FieldReader::readValue()
     return FieldValue{*readText()};
 }
 
-namespace {
-
-// A text with a double quote in it cannot stand in quotes. Unquoted it reads
-// back unchanged, both as a general value and as a text, when it does not
-// begin with a blank or a quote, holds no comma or line end, does not end in
-// a blank and is not a number.
-bool readsBackUnquoted(std::string_view value)
+bool needsQuotes(std::string_view text, const Quoting& quoting)
 {
-    return !value.empty() && !isBlank(value.front()) && value.front() != '"' && !isBlank(value.back()) &&
-           value.find_first_of(",\r\n") == std::string_view::npos && !fieldNumber(value);
+    if (text.find('"') != std::string_view::npos ? quoting.inside == QuoteInside::Doubled : quoting.quoteEveryText)
+        return true;
+    if (text.empty() && quoting.emptyIsNoField)
+        return true;
+    FieldReader reader(std::string(text) + "\r\n", quoting.inside);
+    return quoting.read(reader) != text || !reader.atEnd();
 }
 
-} // namespace
+std::string fieldText(std::string_view text, const Quoting& quoting)
+{
+    if (!needsQuotes(text, quoting))
+        return std::string(text);
+    // A double quote that is not doubled would end the field early on reading
+    // and shift every field after it: it is written as an apostrophe.
+    std::string out = "\"";
+    for (char c : text) {
+        if (c != '"')
+            out += c;
+        else
+            out += quoting.inside == QuoteInside::Doubled ? "\"\"" : "'";
+    }
+    return out + '"';
+}
 
 RecordWriter& RecordWriter::text(std::string_view value)
 {
+    // A text is read back as a general value: a number or nothing would not be the text.
+    static const Quoting record{.read = [](FieldReader& reader) -> std::optional<std::string> {
+                                    const std::optional<FieldValue> field = reader.readValue();
+                                    if (field && field->isText())
+                                        return std::get<std::string>(field->value);
+                                    return std::nullopt;
+                                },
+                                .quoteEveryText = true};
     separate();
-    if (value.find('"') != std::string_view::npos && readsBackUnquoted(value)) {
-        out_ += value;
-        return *this;
-    }
-    out_ += '"';
-    // A double quote would end the field early on reading and shift every
-    // field after it; where the text cannot stand unquoted it is written as
-    // an apostrophe.
-    for (char c : value)
-        out_ += c == '"' ? '\'' : c;
-    out_ += '"';
+    out_ += fieldText(value, record);
     return *this;
 }
 
@@ -259,6 +252,11 @@ PrintWriter& PrintWriter::text(std::string_view value)
     out_ += value;
     column_ += characterCount(value);
     return *this;
+}
+
+PrintWriter& PrintWriter::text(std::string_view value, const Quoting& quoting)
+{
+    return text(fieldText(value, quoting));
 }
 
 PrintWriter& PrintWriter::number(double value)

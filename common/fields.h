@@ -1,9 +1,10 @@
 #pragma once
-// The field reader that reads both writing styles of the data files, and the
+// The field reader that reads both writing styles of the data files, the
 // two writers: the record style (commas, quoted texts) and the print style
 // (unquoted texts, numbers with a sign position and a trailing blank, 14-column
-// print zones).
+// print zones), and the one rule of when a text is written in quotes.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,11 +21,15 @@ struct FieldValue {
     bool operator==(const FieldValue&) const = default;
 };
 
-// Reads fields in sequence from decoded file content. Line ends (CR LF, LF)
-// count only as separators, so records may be spread over lines in any way.
+// How a double quote stands inside a quoted text: not at all (it ends the
+// text; writers put an apostrophe in its place), or doubled.
+enum class QuoteInside { Apostrophe, Doubled };
+
+// Reads fields in sequence from decoded file content. Line ends (CR LF, LF, CR)
+// count as separators, so records may be spread over lines in any way.
 class FieldReader {
 public:
-    explicit FieldReader(std::string content);
+    explicit FieldReader(std::string content, QuoteInside inside = QuoteInside::Apostrophe);
 
     // End of file: true once nothing but the end remains. A trailing CR LF of
     // the last record is consumed with its field, so a file that ends with one
@@ -32,7 +37,8 @@ public:
     bool atEnd() const;
 
     // A text field: blanks and tabs before it skipped; a field that begins with
-    // a double quote runs to the next double quote (quotes dropped, then
+    // a double quote runs to its closing quote (quotes dropped, a doubled one
+    // taken as one where the reader was made so, then
     // everything up to and including the following comma or line end skipped);
     // otherwise it runs to the next comma or line end, its trailing blanks
     // dropped or kept as asked. nullopt at the end of the file.
@@ -60,16 +66,22 @@ public:
 
     // Whether the field read last stood in double quotes.
     bool lastFieldQuoted() const { return lastQuoted_; }
+    // Whether the field read last ended its line: at a line end, at the end
+    // of the file, or as no field (nullopt); not at a comma or a blank.
+    bool lineEnded() const { return lineEnded_; }
 
 private:
+    bool startField();
     void skipBlanks();
-    bool consumeSeparator();
+    void consumeSeparator();
     std::string takeQuoted(bool blankEnds);
     std::string takeToken();
 
     std::string content_;
+    QuoteInside inside_;
     std::size_t pos_ = 0;
     bool lastQuoted_ = false;
+    bool lineEnded_ = false;
 };
 
 // The number a whole field holds, read with '.' as decimal point (sign,
@@ -78,9 +90,30 @@ private:
 // double range (also an &H or &O number of that many digits).
 std::optional<double> fieldNumber(std::string_view text);
 
+// How a file format writes a text: as it stands where the format's own reading
+// gives it back unchanged, else in double quotes. needsQuotes is that rule;
+// each format names its variant.
+struct Quoting {
+    // The format's reading of one text field, given the text written as it
+    // stands and ended by a line end; nullopt where it reads no text.
+    std::function<std::optional<std::string>(FieldReader&)> read;
+    // A double quote inside quotes. Where it is doubled, a text holding one
+    // is always quoted; else only where it does not read back unquoted.
+    QuoteInside inside = QuoteInside::Apostrophe;
+    // Every text that the quotes carry unchanged is quoted (the record style).
+    bool quoteEveryText = false;
+    // An empty text is no field (values apart by blanks, not alone in their line).
+    bool emptyIsNoField = false;
+};
+
+bool needsQuotes(std::string_view text, const Quoting& quoting);
+
+// The text as the format writes it: as it stands, or in double quotes.
+std::string fieldText(std::string_view text, const Quoting& quoting);
+
 // Record style: fields separated by single commas, texts in double quotes
 // (no escape: a text with a double quote inside is written unquoted where it
-// reads back so, else the quote as an apostrophe), numbers plain with '.' and no blanks
+// reads back so as a general value, else the quote as an apostrophe), numbers plain with '.' and no blanks
 // (15 significant digits; the few largest doubles, whose 15 digits round beyond
 // the double range, with the digits that read back exactly), an empty value as nothing.
 // Each line ends with CR LF.
@@ -100,13 +133,14 @@ private:
     bool lineStarted_ = false;
 };
 
-// Print style: texts unquoted and unchanged; a number as one sign position
+// Print style: texts as the format's quoting has them (unchanged without one); a number as one sign position
 // (blank or '-'), its digits and one trailing blank; several values in one
 // line each start at the next 14-column print zone (columns 1, 15, 29, ...),
 // with at least one blank between two values. Each line ends with CR LF.
 class PrintWriter {
 public:
     PrintWriter& text(std::string_view value);
+    PrintWriter& text(std::string_view value, const Quoting& quoting);
     PrintWriter& number(double value);
     PrintWriter& endLine();
     const std::string& str() const { return out_; }

@@ -5,6 +5,7 @@
 #include <limits>
 #include <system_error>
 
+#include "common/blanks.h"
 #include "common/numberscan.h"
 
 namespace krvx {
@@ -226,8 +227,6 @@ RadixScan scanRadix(std::string_view digits, int radix)
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
 std::string nonFiniteText(double value)
 {
     if (std::isnan(value))
@@ -242,7 +241,7 @@ double parseLeadingNumber(std::string_view text)
     std::string compact;
     compact.reserve(text.size());
     for (char c : text) {
-        if (!isBlank(c))
+        if (!isBlankOrLineEnd(c))
             compact += c;
     }
     if (compact.size() >= 2 && compact[0] == '&') {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "common/blanks.h"
 #include "common/numberscan.h"
 
 namespace krvx {
@@ -21,25 +22,10 @@ RegionalSettings RegionalSettings::english()
     return settings;
 }
 
-namespace {
-
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-std::string_view trimmed(std::string_view text)
-{
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-} // namespace
-
 LocaleNumber parseLocaleNumber(std::string_view text, const RegionalSettings& settings)
 {
     LocaleNumber result;
-    text = trimmed(text);
+    text = trimmed(text, isBlankOrLineEnd);
 
     // Into the plain form: grouping characters dropped, the decimal separator
     // turned into '.', a '.' that is neither of the two makes the text invalid.

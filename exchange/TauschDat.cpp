@@ -19,31 +19,15 @@ std::optional<std::string> readAmount(FieldReader& reader, const RegionalSetting
     return word;
 }
 
-bool readsBackAsItself(const std::string& text, const RegionalSettings& regional) {
-    if (text.empty()) {
-        return false;  // nothing between two blanks is no field at all
-    }
-    FieldReader reader(text + "\r\n");
-    const std::optional<std::string> back = readAmount(reader, regional);
-    return back && *back == text && reader.atEnd();
-}
-
-std::string quoted(const std::string& text) {
-    // A double quote would end the field early; it becomes an apostrophe.
-    std::string out = "\"";
-    for (char c : text) {
-        out += c == '"' ? '\'' : c;
-    }
-    return out + "\"";
-}
-
 } // namespace
 
 std::string tauschDatText(const Mengen& amounts, const FieldValue& kursvermerk,
                           const RegionalSettings& regional) {
+    const Quoting quoting{.read = [&regional](FieldReader& reader) { return readAmount(reader, regional); },
+                          .emptyIsNoField = true};
     PrintWriter line1;
     for (const std::string& amount : amounts) {
-        line1.text(readsBackAsItself(amount, regional) ? amount : quoted(amount));
+        line1.text(amount, quoting);
     }
     line1.endLine();
     RecordWriter line2;

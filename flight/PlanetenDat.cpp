@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "common/blanks.h"
 #include "common/fields.h"
 #include "common/numbers.h"
 #include "common/textfile.h"
@@ -12,13 +13,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-
-// Unquoted, a name reads back to the end of its line with its trailing
-// blanks, so only leading blanks, a comma and a line end inside it need the
-// quotes (which a name from the file or the dialog never holds itself).
-bool needsQuotes(std::string_view name) {
-    return !name.empty() && (name.find_first_of(",\r\n") != std::string_view::npos || isBlank(name.front()));
+std::optional<std::string> readName(FieldReader& reader) {
+    return reader.readText(FieldReader::TrailingBlanks::Keep);
 }
 
 std::optional<std::int16_t> wholeNumber(const std::optional<double>& field) {
@@ -32,7 +28,7 @@ std::optional<std::int16_t> wholeNumber(const std::optional<double>& field) {
 // one line end, so that the reader stops right after the last field.
 std::string withoutTrailingBlankLines(std::string_view content) {
     std::size_t end = content.size();
-    while (end > 0 && (isBlank(content[end - 1]) || content[end - 1] == '\r' || content[end - 1] == '\n')) {
+    while (end > 0 && isBlankOrLineEnd(content[end - 1])) {
         --end;
     }
     std::string trimmed(content.substr(0, end));
@@ -47,13 +43,13 @@ std::string fileName(const fs::path& file) { return file.filename().string(); }
 } // namespace
 
 std::string planetenDatContent(const std::vector<PlanetEintrag>& entries) {
+    // Unquoted, a name reads back to the end of its line with its trailing
+    // blanks, so only leading blanks, a comma and a line end inside it need the
+    // quotes (a name from the file or the dialog then holds no double quote).
+    const Quoting quoting{.read = readName};
     PrintWriter out;
     for (const PlanetEintrag& entry : entries) {
-        if (needsQuotes(entry.name)) {
-            out.text("\"" + entry.name + "\"").endLine();
-        } else {
-            out.text(entry.name).endLine();
-        }
+        out.text(entry.name, quoting).endLine();
         out.number(entry.Galaxie).endLine();
         out.number(entry.System).endLine();
         out.number(entry.Planet).endLine();
@@ -66,7 +62,7 @@ PlanetFileLoad parsePlanetenDat(std::string_view content) {
     load.state = PlanetFileState::Read;
     FieldReader reader(withoutTrailingBlankLines(content));
     while (!reader.atEnd()) {
-        std::optional<std::string> name = reader.readText(FieldReader::TrailingBlanks::Keep);
+        std::optional<std::string> name = readName(reader);
         if (!name) {
             break;
         }

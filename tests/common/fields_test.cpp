@@ -77,6 +77,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, FieldReaderTest, ::testing::Values(
     ReadCase{"BlanksBeforeAComma", "5   ,6\r\n", Read::Number, {n(5), n(6)}},
     ReadCase{"DecimalForms", ".5,-2.5,1E+20,1D2,&H1F,2.5\n", Read::Number,
              {n(0.5), n(-2.5), n(1e20), n(100), n(31), n(2.5)}},
+    ReadCase{"RadixFormsInEitherCase", "&H1,&h1f,&o17,&O\n", Read::Number, {n(1), n(31), n(15), "<none>"}},
     ReadCase{"QuotedNumberIsReadAsNumber", "\"7\",\" 8 \"\r\n", Read::Number, {n(7), n(8)}},
     ReadCase{"NonNumericAndEmptyFieldsHoldNoNumber", "abc,,3x,1E400,4\r\n", Read::Number,
              {"<none>", "<none>", "<none>", "<none>", n(4)}},

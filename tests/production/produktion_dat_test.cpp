@@ -88,6 +88,8 @@ TEST(ProduktionDat, ReadsFilesWrittenElsewhere) {
          {"1", "2", keiner, keiner, keiner}, {"3", keiner, keiner, keiner, keiner}, keiner},
         {"surplus values ignored", "1 2 3 4 5 6 7\r\n8 9 10 11 12 13\r\n14 15\r\n",
          {"1", "2", "3", "4", "5"}, {"8", "9", "10", "11", "12"}, "14"},
+        {"lines of blanks only", "1 2 3 4 5\r\n \t\r\n  ", {"1", "2", "3", "4", "5"},
+         {"", keiner, keiner, keiner, keiner}, ""},
         {"empty lines", "\r\n\r\n\r\n", {"", keiner, keiner, keiner, keiner},
          {"", keiner, keiner, keiner, keiner}, ""},
         {"unclosed quote", "\"abc 1 2\r\n", {"abc 1 2\r\n", keiner, keiner, keiner, keiner}, {}, keiner},
