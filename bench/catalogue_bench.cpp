@@ -9,7 +9,7 @@
 #include "bench/BenchData.h"
 
 #include "common/debugging.h"
-#include "catalogue/ShipCatalogue.h"
+#include "catalogue/SchiffeDat.h"
 
 namespace {
 

@@ -45,7 +45,7 @@ void run(benchmark::State& state, int listSize, int katalogSize) {
     const krvx::Bestellliste liste = bestellungen(listSize, katalogSize);
     NoMessages messages;
     for (auto _ : state) {
-        const krvx::PreisIndex index(types, static_cast<std::int16_t>(katalogSize));
+        const krvx::PreisIndex index(types);
         auto texte = krvx::PreisBerechnen(liste, index, "5", true, messages);
         benchmark::DoNotOptimize(texte);
     }

@@ -18,7 +18,7 @@
 
 #include "app/ui/AllWindows.h"
 #include "bench/BenchData.h"
-#include "catalogue/ShipCatalogue.h"
+#include "catalogue/SchiffeDat.h"
 #include "common/debugging.h"
 #include "common/messages.h"
 #include "common/regional.h"

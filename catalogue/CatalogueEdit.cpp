@@ -47,14 +47,6 @@ std::variant<Schiffstyp, std::string> readEntry(std::string_view name, const Ent
                       numbers[4],        numbers[5], numbers[6]};
 }
 
-std::optional<std::int16_t> makePendingEntry(ShipCatalogue& catalogue) {
-    if (catalogue.Schiffstypen_length >= ShipCatalogue::kMaxEntries) {
-        return std::nullopt;
-    }
-    catalogue.Schiffstypen.resize(static_cast<std::size_t>(catalogue.Schiffstypen_length) + 1);
-    return catalogue.Schiffstypen_length;
-}
-
 CatalogueState stateOf(const ShipCatalogue& catalogue) {
     return {catalogue.Schiffstypen, catalogue.Schiffstypen_length};
 }
@@ -62,23 +54,6 @@ CatalogueState stateOf(const ShipCatalogue& catalogue) {
 void restore(ShipCatalogue& catalogue, CatalogueState state) {
     catalogue.Schiffstypen = std::move(state.Schiffstypen);
     catalogue.Schiffstypen_length = state.Schiffstypen_length;
-}
-
-bool holdsEntry(const ShipCatalogue& catalogue, std::int16_t index) {
-    return index >= 0 && index <= catalogue.Schiffstypen_length &&
-           static_cast<std::size_t>(index) < catalogue.Schiffstypen.size();
-}
-
-void deleteEntry(ShipCatalogue& catalogue, std::int16_t index) {
-    if (!holdsEntry(catalogue, index)) {
-        return;
-    }
-    auto& storage = catalogue.Schiffstypen;
-    if (index < catalogue.Schiffstypen_length) {
-        storage.erase(storage.begin() + index);
-        --catalogue.Schiffstypen_length;
-    }
-    storage.resize(static_cast<std::size_t>(catalogue.Schiffstypen_length));
 }
 
 std::string newShipPreset(std::int16_t index) {

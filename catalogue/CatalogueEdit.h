@@ -1,7 +1,7 @@
 #pragma once
-// What the catalogue editor does to the catalogue, apart from its window:
-// reading an entry from its boxes, the pending new entry, deleting, and the
-// texts of its messages.
+// What the catalogue editor does apart from its window: reading an entry from
+// its boxes, keeping the catalogue as the file holds it while an edit is
+// saved, and the texts of its messages.
 
 #include <array>
 #include <cstdint>
@@ -33,16 +33,6 @@ std::variant<Schiffstyp, std::string> readEntry(std::string_view name, const Ent
 // The message for a name that schiffe.dat cannot hold, or nullopt.
 std::optional<std::string> nameProblem(std::string_view name);
 
-// "Neues Schiff": the storage becomes exactly count + 1 entries long, keeping
-// an earlier pending entry; returns its index (the count). nullopt when the
-// catalogue is full, as the entry could never be counted.
-std::optional<std::int16_t> makePendingEntry(ShipCatalogue& catalogue);
-
-// "Löschen": a pending entry is discarded; a counted one is removed, the
-// entries after it move down, and the storage shrinks to the new count.
-// An index that holds no entry changes nothing.
-void deleteEntry(ShipCatalogue& catalogue, std::int16_t index);
-
 // The catalogue's entries and count as the editor last read them from
 // schiffe.dat, kept while an edit is taken over and saved: a save that fails
 // puts them back, so the calculators never see what the file does not hold.
@@ -52,9 +42,6 @@ struct CatalogueState {
 };
 CatalogueState stateOf(const ShipCatalogue& catalogue);
 void restore(ShipCatalogue& catalogue, CatalogueState state);
-
-// True when the storage holds an entry at the index (a counted or the pending one).
-bool holdsEntry(const ShipCatalogue& catalogue, std::int16_t index);
 
 // The preset of the name question: one blank, then the index.
 std::string newShipPreset(std::int16_t index);

@@ -1,11 +1,11 @@
 // The file schiffe.dat: four record-style lines per ship (name; the five
 // amounts; speed; build time), read by the field reader and written atomically.
 
-#include <algorithm>
+#include "catalogue/SchiffeDat.h"
+
 #include <array>
 #include <system_error>
 
-#include "catalogue/ShipCatalogue.h"
 #include "common/fields.h"
 #include "common/numbers.h"
 
@@ -52,8 +52,7 @@ WholeField readWhole(FieldReader& reader, bool sixteenBits) {
 SchiffeLoad loadSchiffe(ShipCatalogue& catalogue, const std::filesystem::path& file, SpeedWidth speedWidth) {
     const std::optional<std::string> content = readDataFile(file);
     if (!content) {
-        catalogue.Schiffstypen_length = 0;
-        catalogue.Schiffstypen.clear();
+        catalogue.clear();
         SchiffeLoad load;
         std::error_code error;
         load.unreadable = std::filesystem::exists(file, error) || error;
@@ -63,10 +62,9 @@ SchiffeLoad loadSchiffe(ShipCatalogue& catalogue, const std::filesystem::path& f
 }
 
 SchiffeLoad loadSchiffeContent(ShipCatalogue& catalogue, std::string content, SpeedWidth speedWidth) {
-    catalogue.Schiffstypen_length = 0;
     // The storage goes with the count: a pending entry or the rest of a longer
     // catalogue must not come back through the next save.
-    catalogue.Schiffstypen.clear();
+    catalogue.clear();
 
     SchiffeLoad load;
     FieldReader reader(std::move(content));
@@ -109,12 +107,8 @@ SchiffeLoad loadSchiffeContent(ShipCatalogue& catalogue, std::string content, Sp
 }
 
 std::string schiffeDatContent(const ShipCatalogue& catalogue) {
-    const auto counted = static_cast<std::size_t>(std::max<std::int16_t>(catalogue.Schiffstypen_length, 0));
-    // Indexes 0 .. count: the last one only while the storage holds a pending entry.
-    const std::size_t last = std::min(catalogue.Schiffstypen.size(), counted + 1);
     RecordWriter out;
-    for (std::size_t i = 0; i < last; ++i) {
-        const Schiffstyp& s = catalogue.Schiffstypen[i];
+    for (const Schiffstyp& s : catalogue.entriesWithPending()) {
         out.text(s.name).endLine();
         out.integer(s.erz).integer(s.alu).integer(s.leg).integer(s.kri).integer(s.ene).endLine();
         out.integer(s.speed).endLine();

@@ -1,18 +1,20 @@
 #pragma once
 // The program-wide ship catalogue: the entries of schiffe.dat in file order.
 // Storage may hold one entry more than the count: the catalogue editor's
-// pending new entry at index Schiffstypen_length.
+// pending new entry at index Schiffstypen_length. The two fields keep their
+// given names and stay open to the editor's snapshot and to tests; everything
+// that reads or changes the catalogue goes through the members below, which
+// keep storage and count in step and never read past either.
 
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "catalogue/Schiffstyp.h"
-#include "common/textfile.h"
 
 namespace krvx {
 
@@ -27,6 +29,21 @@ public:
     std::vector<Schiffstyp> Schiffstypen;
     std::int16_t Schiffstypen_length = 0;
 
+    // The counted entries, 0 .. Schiffstypen_length - 1; never the pending one.
+    std::span<const Schiffstyp> entries() const;
+
+    // The pending entry while the storage holds one, or nullptr.
+    const Schiffstyp* pending() const;
+
+    // The entries a save writes: the counted ones, then the pending one.
+    std::span<const Schiffstyp> entriesWithPending() const;
+
+    // The entry at the index, counted or pending; nullptr for any other index.
+    Schiffstyp* entryAt(std::int16_t index);
+
+    // The first counted entry whose name equals the text exactly, or nullptr.
+    const Schiffstyp* find(std::string_view name) const;
+
     // Appends an entry at index Schiffstypen_length (storage shrinks or grows
     // to exactly count + 1 first), logging "Start: addSchiff" / "Ende: addSchiff".
     // At 32767 entries the entry is refused and the catalogue stays as it was:
@@ -34,51 +51,23 @@ public:
     bool addSchiff(const std::string& name, std::int32_t erz, std::int32_t alu, std::int32_t leg,
                    std::int32_t kri, std::int32_t ene, std::int32_t speed, std::int32_t prod);
 
-    // The first entry (index 0 up) whose name equals the text exactly, or nullptr.
-    const Schiffstyp* find(std::string_view name) const;
+    // No entries and no pending one.
+    void clear();
+
+    // "Neues Schiff": the storage becomes exactly count + 1 entries long, keeping
+    // an earlier pending entry; returns its index (the count). nullopt when the
+    // catalogue is full, as the entry could never be counted.
+    std::optional<std::int16_t> makePending();
+
+    // "Löschen": a pending entry is discarded; a counted one is removed, the
+    // entries after it move down, and the storage shrinks to the new count.
+    // An index that holds no entry changes nothing.
+    void erase(std::int16_t index);
 
 private:
+    std::size_t counted() const;
+
     Debugging& log_;
 };
-
-// How the speed field is read: the start-up load reads it as a 16-bit number,
-// the editor's reload as 32-bit like the amounts.
-enum class SpeedWidth { Bits16, Bits32 };
-
-// What a load left out of the catalogue. Writing the catalogue back over such
-// a file would lose it, so the editor keeps a copy of the file first.
-struct SchiffeLoad {
-    bool unreadable = false;         // the file is there but could not be read
-    std::size_t skippedRecords = 0;  // records not taken: unreadable, cut short, or beyond the limit
-    bool damaged() const { return unreadable || skippedRecords > 0; }
-};
-
-// loadSchiffe: replaces the catalogue by the contents of the file, appending
-// each readable record with addSchiff. A missing file leaves it empty.
-// Blank lines at the end of the file are no records and count as nothing.
-SchiffeLoad loadSchiffe(ShipCatalogue& catalogue, const std::filesystem::path& file, SpeedWidth speedWidth);
-// The same for decoded file content.
-SchiffeLoad loadSchiffeContent(ShipCatalogue& catalogue, std::string content, SpeedWidth speedWidth);
-
-// The file content for entries 0 .. Schiffstypen_length, counting the pending
-// entry when the storage holds it: four CR LF lines per entry.
-std::string schiffeDatContent(const ShipCatalogue& catalogue);
-
-// saveSchiffe's file step: writes schiffeDatContent atomically. On failure the
-// file is unchanged and the error is returned for the message
-// "Bitte im Korvax Forum melden:".
-std::optional<FileError> saveSchiffe(const ShipCatalogue& catalogue, const std::filesystem::path& file, FileOps& ops);
-
-struct SchiffeSave {
-    std::optional<std::filesystem::path> keptCopy;  // where the old file was kept
-    std::optional<FileError> copyError;  // no copy could be made, so nothing was written
-    std::optional<FileError> writeError; // the write failed: the file is unchanged
-    bool written() const { return !copyError && !writeError; }
-};
-
-// saveSchiffe over a file that the last load found damaged: the old file is
-// first kept as schiffe.dat.bak (or .bak2, .bak3 ...), and when no copy can be
-// made the file is not written. A file that is no longer there needs no copy.
-SchiffeSave saveSchiffeKeepingCopy(const ShipCatalogue& catalogue, const std::filesystem::path& file, FileOps& ops);
 
 } // namespace krvx

@@ -2,10 +2,10 @@
 // editor's 32-bit one): every ship a file yields is written by the program's
 // own save so that the next load gives the same catalogue, with nothing left out.
 
-#include <algorithm>
+#include <vector>
 
 #include "Check.h"
-#include "catalogue/ShipCatalogue.h"
+#include "catalogue/SchiffeDat.h"
 #include "common/debugging.h"
 
 namespace {
@@ -14,9 +14,7 @@ using namespace krvx;
 
 std::vector<Schiffstyp> ships(const ShipCatalogue& catalogue)
 {
-    const auto count = static_cast<std::size_t>(std::max<std::int16_t>(catalogue.Schiffstypen_length, 0));
-    return {catalogue.Schiffstypen.begin(),
-            catalogue.Schiffstypen.begin() + static_cast<std::ptrdiff_t>(std::min(count, catalogue.Schiffstypen.size()))};
+    return {catalogue.entries().begin(), catalogue.entries().end()};
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "shipcost/Preise.h"
 
-#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -9,18 +8,15 @@
 
 namespace krvx {
 
-PreisIndex::PreisIndex(const std::vector<Schiffstyp>& schiffstypen, std::int16_t schiffstypen_length) {
-    const std::size_t count =
-        std::min(schiffstypen.size(), static_cast<std::size_t>(std::max<std::int16_t>(schiffstypen_length, 0)));
+PreisIndex::PreisIndex(std::span<const Schiffstyp> schiffstypen) {
     std::size_t size = 16;
-    while (size < 2 * count) {
+    while (size < 2 * schiffstypen.size()) {
         size *= 2;
     }
     slots_.resize(size);
     mask_ = size - 1;
     const std::hash<std::string_view> hasher;
-    for (std::size_t i = 0; i < count; ++i) {
-        const Schiffstyp& typ = schiffstypen[i];
+    for (const Schiffstyp& typ : schiffstypen) {
         const std::size_t hash = hasher(typ.name);
         std::size_t pos = hash & mask_;
         while (slots_[pos].typ != nullptr) {

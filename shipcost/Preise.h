@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,12 +17,12 @@
 
 namespace krvx {
 
-// The catalogue entries 0 .. count - 1 by name: the first entry of a name wins,
+// The catalogue's counted entries by name: the first entry of a name wins,
 // names compare exactly (case and blanks count). Built once per computation, so
 // a computation costs time in proportion to catalogue plus order list.
 class PreisIndex {
 public:
-    PreisIndex(const std::vector<Schiffstyp>& schiffstypen, std::int16_t schiffstypen_length);
+    explicit PreisIndex(std::span<const Schiffstyp> schiffstypen);
     const Schiffstyp* find(std::string_view name) const;
 
 private:

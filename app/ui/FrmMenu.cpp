@@ -10,7 +10,7 @@
 #include "common/debugging.h"
 #include "app/ui/AllWindows.h"
 #include "app/ui/Logo.h"
-#include "catalogue/ShipCatalogue.h"
+#include "catalogue/SchiffeDat.h"
 #include "common/ui/Controls.h"
 #include "common/ui/FormEvents.h"
 #include "common/ui/Twips.h"

@@ -1,11 +1,11 @@
 #include "catalogue/ui/FrmConfig2.h"
 
 #include <QStringList>
-#include <algorithm>
 #include <filesystem>
 #include <variant>
 #include <utility>
 
+#include "catalogue/SchiffeDat.h"
 #include "common/datafiles.h"
 #include "common/ui/Controls.h"
 #include "common/ui/FormEvents.h"
@@ -72,9 +72,9 @@ void FrmConfig2::reload() {
     cmbSchiffe_->clear();
     // In one go: item by item, a long list fills more slowly.
     QStringList names;
-    names.reserve(std::max<int>(ships_.Schiffstypen_length, 0));
-    for (std::int16_t i = 0; i < ships_.Schiffstypen_length; ++i) {
-        names.append(toQ(ships_.Schiffstypen[static_cast<std::size_t>(i)].name));
+    names.reserve(static_cast<qsizetype>(ships_.entries().size()));
+    for (const Schiffstyp& ship : ships_.entries()) {
+        names.append(toQ(ship.name));
     }
     cmbSchiffe_->addItems(names);
     changed = false;
@@ -84,13 +84,13 @@ void FrmConfig2::reload() {
 }
 
 void FrmConfig2::showSchiff() {
-    const bool shown = holdsEntry(ships_, currentSchiff);
+    const Schiffstyp* ship = ships_.entryAt(currentSchiff);
+    const bool shown = ship != nullptr;
     if (shown) {
-        const Schiffstyp& ship = ships_.Schiffstypen[static_cast<std::size_t>(currentSchiff)];
         // The list follows the entry shown, so the arrow keys step on from it.
         cmbSchiffe_->setCurrentIndex(currentSchiff < cmbSchiffe_->count() ? currentSchiff : -1);
-        setComboText(cmbSchiffe_, toQ(ship.name));
-        const EntryBoxTexts texts = entryBoxTexts(ship);
+        setComboText(cmbSchiffe_, toQ(ship->name));
+        const EntryBoxTexts texts = entryBoxTexts(*ship);
         for (std::size_t i = 0; i < kEntryBoxes; ++i) setBoxText(boxes_[i], toQ(texts[i]));
     } else {
         // An empty catalogue: nothing to show and nothing to edit.
@@ -139,7 +139,8 @@ void FrmConfig2::stepRight() {
 }
 
 bool FrmConfig2::takeBoxesOver(Refusal context) {
-    if (!holdsEntry(ships_, currentSchiff)) return false;
+    Schiffstyp* shown = ships_.entryAt(currentSchiff);
+    if (shown == nullptr) return false;
     EntryBoxTexts texts;
     for (std::size_t i = 0; i < kEntryBoxes; ++i) texts[i] = fromQ(boxes_[i]->text());
     auto entry = readEntry(fromQ(cmbSchiffe_->currentText()), texts);
@@ -149,7 +150,7 @@ bool FrmConfig2::takeBoxesOver(Refusal context) {
         services().messages.message(text, kAppTitle, MessageIcon::Error);
         return false;
     }
-    ships_.Schiffstypen[static_cast<std::size_t>(currentSchiff)] = std::get<Schiffstyp>(std::move(entry));
+    *shown = std::get<Schiffstyp>(std::move(entry));
     return true;
 }
 
@@ -188,7 +189,7 @@ FrmConfig2::Saved FrmConfig2::writeSchiffe(CatalogueState asInFile) {
 }
 
 void FrmConfig2::saveChange() {
-    if (!holdsEntry(ships_, currentSchiff)) return;  // an empty catalogue has nothing to change
+    if (ships_.entryAt(currentSchiff) == nullptr) return;  // an empty catalogue has nothing to change
     CatalogueState asInFile = stateOf(ships_);
     if (!takeBoxesOver(Refusal::KeepEditing)) return;  // the boxes stay open for a correction
     // When nothing could be written the entry stays open with what was typed,
@@ -198,7 +199,7 @@ void FrmConfig2::saveChange() {
 }
 
 void FrmConfig2::newShip() {
-    const std::optional<std::int16_t> pending = makePendingEntry(ships_);
+    const std::optional<std::int16_t> pending = ships_.makePending();
     if (!pending) {
         services().messages.message(kCatalogueFullText, kAppTitle, MessageIcon::Error);
         return;
@@ -212,16 +213,16 @@ void FrmConfig2::newShip() {
         services().messages.message(*problem, kAppTitle, MessageIcon::Error);
         name = services().messages.input("Geben sie den Namen das Schiffes ein.", "Neues Schiff", name);
     }
-    ships_.Schiffstypen[static_cast<std::size_t>(currentSchiff)].name = name;
+    ships_.entryAt(currentSchiff)->name = name;
     updateSteps();
     showSchiff();
     openForInput();
 }
 
 void FrmConfig2::deleteShip() {
-    if (!holdsEntry(ships_, currentSchiff)) return;
+    if (ships_.entryAt(currentSchiff) == nullptr) return;
     CatalogueState asInFile = stateOf(ships_);
-    deleteEntry(ships_, currentSchiff);
+    ships_.erase(currentSchiff);
     saveSchiffe(std::move(asInFile));
     reload();
 }

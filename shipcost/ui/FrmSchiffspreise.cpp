@@ -87,14 +87,12 @@ FrmSchiffspreise::FrmSchiffspreise(Services& services)
 }
 
 void FrmSchiffspreise::load() {
-    const ShipCatalogue& ships = services().ships;
-    const auto count = std::min(ships.Schiffstypen.size(),
-                                static_cast<std::size_t>(std::max<int>(ships.Schiffstypen_length, 0)));
+    const std::span<const Schiffstyp> ships = services().ships.entries();
     QStringList names;
-    names.reserve(static_cast<qsizetype>(count));
-    schiffsnamen_.reserve(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        names.append(toQ(ships.Schiffstypen[i].name));
+    names.reserve(static_cast<qsizetype>(ships.size()));
+    schiffsnamen_.reserve(ships.size());
+    for (const Schiffstyp& ship : ships) {
+        names.append(toQ(ship.name));
         schiffsnamen_.push_back(fromQ(names.back()));
     }
     CmbSchiff_->addItems(names);
@@ -134,8 +132,7 @@ void FrmSchiffspreise::ComboBoxSpeedFill(QComboBox* CmbSchiff) {
 }
 
 void FrmSchiffspreise::PreisBerechnen() {
-    const ShipCatalogue& ships = services().ships;
-    const PreisIndex index(ships.Schiffstypen, ships.Schiffstypen_length);
+    const PreisIndex index(services().ships.entries());
     const std::optional<Ergebnisse> texte = krvx::PreisBerechnen(
         liste_, index, fromQ(TxtGesZuschlag_->text()), ChkSchiffshaendler_->isChecked(), services().messages);
     if (!texte) {

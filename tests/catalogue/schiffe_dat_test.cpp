@@ -1,4 +1,4 @@
-#include "catalogue/ShipCatalogue.h"
+#include "catalogue/SchiffeDat.h"
 
 #include <gtest/gtest.h>
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -124,6 +126,99 @@ TEST_F(ShipCatalogueTest, FindTakesFirstExactMatchWithinTheCount) {
             ASSERT_NE(found, nullptr) << c.name;
             EXPECT_EQ(found->erz, c.erz) << c.name;
         }
+    }
+}
+
+// The names of the entries, "_" for an empty one.
+std::string names(std::span<const Schiffstyp> entries) {
+    std::string out;
+    for (const Schiffstyp& s : entries) out += s.name.empty() ? "_" : s.name;
+    return out;
+}
+
+// Fills the catalogue with count entries named A, B, C ...
+void fill(ShipCatalogue& catalogue, int count) {
+    catalogue.clear();
+    for (int i = 0; i < count; ++i) add(catalogue, ship(std::string(1, static_cast<char>('A' + i)), i));
+}
+
+TEST_F(ShipCatalogueTest, ReadersSeeTheCountedEntriesAndThePendingOneApart) {
+    struct Case {
+        const char* what;
+        int count;
+        std::vector<std::string> behind;  // storage beyond the count
+        std::int16_t length;              // the count as set afterwards
+        const char* entries;
+        const char* withPending;
+        const char* atCount;  // entryAt(count); "" for none
+    };
+    const std::vector<Case> cases{
+        {"empty", 0, {}, 0, "", "", ""},
+        {"one ship", 1, {}, 1, "A", "A", ""},
+        {"a pending entry", 2, {"P"}, 2, "AB", "ABP", "P"},
+        {"stale storage behind the pending entry", 2, {"P", "S"}, 2, "AB", "ABP", "P"},
+        {"a count beyond the storage", 2, {}, 5, "AB", "AB", ""},
+    };
+    Debugging log(logFile(), RegionalSettings::german());
+    ShipCatalogue catalogue(log);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fill(catalogue, c.count);
+        for (const std::string& name : c.behind) catalogue.Schiffstypen.push_back(ship(name, 0));
+        catalogue.Schiffstypen_length = c.length;
+        EXPECT_EQ(names(catalogue.entries()), c.entries);
+        EXPECT_EQ(names(catalogue.entriesWithPending()), c.withPending);
+        const Schiffstyp* pending = catalogue.pending();
+        EXPECT_EQ(pending ? pending->name : "", c.behind.empty() ? "" : c.behind.front());
+        const Schiffstyp* atCount = catalogue.entryAt(c.length);
+        EXPECT_EQ(atCount ? atCount->name : "", c.atCount);
+        EXPECT_EQ(catalogue.entryAt(-1), nullptr);
+        EXPECT_EQ(catalogue.entryAt(static_cast<std::int16_t>(c.length + 1)), nullptr);
+    }
+}
+
+TEST_F(ShipCatalogueTest, PendingEntryIsFreshOrKeptAndNeverBeyondTheLimit) {
+    Debugging log(logFile(), RegionalSettings::german());
+    ShipCatalogue catalogue(log);
+    fill(catalogue, 2);
+    EXPECT_EQ(catalogue.makePending(), std::optional<std::int16_t>(2));
+    EXPECT_EQ(catalogue.Schiffstypen.back(), Schiffstyp{});
+    catalogue.Schiffstypen.back() = {"Neu", 5, 5, 5, 5, 5, 5, 5};
+    EXPECT_EQ(catalogue.makePending(), std::optional<std::int16_t>(2));
+    EXPECT_EQ(catalogue.Schiffstypen.back().name, "Neu");
+    EXPECT_EQ(catalogue.Schiffstypen_length, 2);
+
+    catalogue.Schiffstypen_length = ShipCatalogue::kMaxEntries;
+    EXPECT_EQ(catalogue.makePending(), std::nullopt);
+}
+
+TEST_F(ShipCatalogueTest, EraseCases) {
+    struct Case {
+        const char* what;
+        int count;
+        bool pending;
+        std::int16_t index;
+        std::string names;
+        std::int16_t length;
+    };
+    const std::vector<Case> cases{
+        {"middle of three", 3, false, 1, "AC", 2},
+        {"first", 3, false, 0, "BC", 2},
+        {"last", 3, false, 2, "AB", 2},
+        {"the only entry", 1, false, 0, "", 0},
+        {"the pending entry", 2, true, 2, "AB", 2},
+        {"counted entry drops the pending one", 2, true, 0, "B", 1},
+        {"nothing at the index", 2, false, 2, "AB", 2},
+        {"empty catalogue", 0, false, 0, "", 0},
+    };
+    Debugging log(logFile(), RegionalSettings::german());
+    ShipCatalogue catalogue(log);
+    for (const Case& c : cases) {
+        fill(catalogue, c.count);
+        if (c.pending) catalogue.makePending();
+        catalogue.erase(c.index);
+        EXPECT_EQ(names(catalogue.Schiffstypen), c.names) << c.what;
+        EXPECT_EQ(catalogue.Schiffstypen_length, c.length) << c.what;
     }
 }
 

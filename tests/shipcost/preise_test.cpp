@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -34,7 +35,7 @@ const std::vector<Schiffstyp> kKatalog{
     {"Schwer", 2000000000, 2000000000, 0, 0, -5, 0, 0},
     {"Ausstehend", 1, 1, 1, 1, 1, 0, 0},  // pending editor entry, not counted
 };
-constexpr std::int16_t kGezaehlt = 5;
+const std::span<const Schiffstyp> kGezaehlt = std::span(kKatalog).first(5);
 
 struct TotalsCase {
     const char* name;
@@ -69,7 +70,7 @@ TEST(PreisBerechnen, TotalsOfTheOrderList) {
          {" 4.294967294E+18", " 4.294967294E+18", " 0", " 0", "-10737418235"}},
         {"1E308 on an empty list", liste({}), "1E308", false, {" 0", " 0", " 0", " 0", " 0"}},
     };
-    const PreisIndex index(kKatalog, kGezaehlt);
+    const PreisIndex index(kGezaehlt);
     for (const TotalsCase& c : cases) {
         SCOPED_TRACE(c.name);
         ScriptedMessages messages;
@@ -82,7 +83,7 @@ TEST(PreisBerechnen, TotalsOfTheOrderList) {
 
 TEST(PreisBerechnen, UnknownShipIsReportedPerResourceAndCountsZero) {
     const char* const unbekannt[] = {"a", "Kreuzer ", " Kreuzer", "KREUZER", "Ausstehend", ""};
-    const PreisIndex index(kKatalog, kGezaehlt);
+    const PreisIndex index(kGezaehlt);
     for (const char* name : unbekannt) {
         SCOPED_TRACE(name);
         ScriptedMessages messages;
@@ -97,7 +98,7 @@ TEST(PreisBerechnen, UnknownShipIsReportedPerResourceAndCountsZero) {
 }
 
 TEST(PreisBerechnen, SumBeyondTheDoubleRangeGivesNoTexts) {
-    const PreisIndex index(kKatalog, kGezaehlt);
+    const PreisIndex index(kGezaehlt);
     for (const char* overall : {"1E308", "-1E308", "1E400"}) {
         SCOPED_TRACE(overall);
         ScriptedMessages messages;
@@ -108,7 +109,7 @@ TEST(PreisBerechnen, SumBeyondTheDoubleRangeGivesNoTexts) {
 }
 
 TEST(Preis, LooksUpByExactNameAndResource) {
-    const PreisIndex index(kKatalog, kGezaehlt);
+    const PreisIndex index(kGezaehlt);
     ScriptedMessages messages;
     EXPECT_EQ(Preis(index, "A", "Leg", messages), 250);
     EXPECT_EQ(Preis(index, "A", "Ene", messages), 100);
@@ -116,6 +117,12 @@ TEST(Preis, LooksUpByExactNameAndResource) {
     EXPECT_TRUE(messages.boxes.empty());
     EXPECT_EQ(Preis(index, "a", "Erz", messages), std::nullopt);
     EXPECT_EQ(messages.boxes.size(), 1U);
+
+    // More ships than the index's first table holds: every one is found.
+    std::vector<Schiffstyp> viele;
+    for (int i = 0; i < 40; ++i) viele.push_back({"Typ " + std::to_string(i), i, 0, 0, 0, 0, 0, 0});
+    const PreisIndex grosser(viele);
+    for (const Schiffstyp& typ : viele) EXPECT_EQ(Preis(grosser, typ.name, "Erz", messages), typ.erz) << typ.name;
 }
 
 } // namespace

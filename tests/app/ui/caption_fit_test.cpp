@@ -25,7 +25,7 @@
 #include <vector>
 
 #include "app/ui/AllWindows.h"
-#include "catalogue/ShipCatalogue.h"
+#include "catalogue/SchiffeDat.h"
 #include "common/ui/Controls.h"
 #include "common/ui/FontScale.h"
 #include "common/ui/FormWindow.h"

@@ -10,6 +10,7 @@
 #include <map>
 
 #include "app/ui/AllWindows.h"
+#include "catalogue/SchiffeDat.h"
 #include "common/ui/FormWindow.h"
 #include "support/Files.h"
 #include "support/ui/TestServices.h"

@@ -36,6 +36,7 @@
 
 #include "app/ui/AllWindows.h"
 #include "app/ui/FrmMenu.h"
+#include "catalogue/SchiffeDat.h"
 #include "catalogue/ui/FrmConfig2.h"
 #include "exchange/TauschDat.h"
 #include "flight/PlanetenDat.h"

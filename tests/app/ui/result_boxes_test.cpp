@@ -21,7 +21,7 @@
 #include <memory>
 
 #include "app/ui/AllWindows.h"
-#include "catalogue/ShipCatalogue.h"
+#include "catalogue/SchiffeDat.h"
 #include "common/ui/Controls.h"
 #include "common/ui/FormWindow.h"
 #include "support/ui/TestServices.h"

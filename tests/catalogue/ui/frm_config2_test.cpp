@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QPushButton>
 
+#include "catalogue/SchiffeDat.h"
 #include "catalogue/ui/FrmConfig2.h"
 #include "rates/ui/FrmConfig3.h"
 #include "support/FileSizeLimit.h"

@@ -1,0 +1,55 @@
+#pragma once
+// The file schiffe.dat: four lines per ship (name; the five amounts; speed;
+// build time), loaded into the catalogue and written back from it.
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "catalogue/ShipCatalogue.h"
+#include "common/textfile.h"
+
+namespace krvx {
+
+// How the speed field is read: the start-up load reads it as a 16-bit number,
+// the editor's reload as 32-bit like the amounts.
+enum class SpeedWidth { Bits16, Bits32 };
+
+// What a load left out of the catalogue. Writing the catalogue back over such
+// a file would lose it, so the editor keeps a copy of the file first.
+struct SchiffeLoad {
+    bool unreadable = false;         // the file is there but could not be read
+    std::size_t skippedRecords = 0;  // records not taken: unreadable, cut short, or beyond the limit
+    bool damaged() const { return unreadable || skippedRecords > 0; }
+};
+
+// loadSchiffe: replaces the catalogue by the contents of the file, appending
+// each readable record with addSchiff. A missing file leaves it empty.
+// Blank lines at the end of the file are no records and count as nothing.
+SchiffeLoad loadSchiffe(ShipCatalogue& catalogue, const std::filesystem::path& file, SpeedWidth speedWidth);
+// The same for decoded file content.
+SchiffeLoad loadSchiffeContent(ShipCatalogue& catalogue, std::string content, SpeedWidth speedWidth);
+
+// The file content for the counted entries and the pending one, when the
+// storage holds it: four CR LF lines per entry.
+std::string schiffeDatContent(const ShipCatalogue& catalogue);
+
+// saveSchiffe's file step: writes schiffeDatContent atomically. On failure the
+// file is unchanged and the error is returned for the message
+// "Bitte im Korvax Forum melden:".
+std::optional<FileError> saveSchiffe(const ShipCatalogue& catalogue, const std::filesystem::path& file, FileOps& ops);
+
+struct SchiffeSave {
+    std::optional<std::filesystem::path> keptCopy;  // where the old file was kept
+    std::optional<FileError> copyError;  // no copy could be made, so nothing was written
+    std::optional<FileError> writeError; // the write failed: the file is unchanged
+    bool written() const { return !copyError && !writeError; }
+};
+
+// saveSchiffe over a file that the last load found damaged: the old file is
+// first kept as schiffe.dat.bak (or .bak2, .bak3 ...), and when no copy can be
+// made the file is not written. A file that is no longer there needs no copy.
+SchiffeSave saveSchiffeKeepingCopy(const ShipCatalogue& catalogue, const std::filesystem::path& file, FileOps& ops);
+
+} // namespace krvx
