@@ -53,6 +53,7 @@ def wait_for(predicate, seconds, what):
 class Session:
     def __init__(self, x, out, only=None, suffix=""):
         self.x, self.out, self.only, self.suffix = x, out, only, suffix
+        self.taken = set()
 
     def new_window(self, known, title, what):
         """Waits for a window of that title that is not among the known ones,
@@ -75,6 +76,7 @@ class Session:
             self.x.save_png(extra[0], os.path.join(tempfile.gettempdir(), "krvx-unexpected.png"))
             raise RuntimeError("unexpected window %r over %s" % (self.x.title(extra[0]), name))
         stem = name[:-len(".png")]
+        self.taken.add(stem)
         if self.only is None or stem in self.only:
             self.x.save_png(window, os.path.join(self.out, stem + self.suffix + ".png"))
 
@@ -217,6 +219,8 @@ def run(program, seed, out, only=None, suffix=""):
         if status != 0:
             raise RuntimeError("the program ended with status %d" % status)
         x.lib.XCloseDisplay(x.dpy)
+        if only and not only <= s.taken:
+            raise RuntimeError("no picture is named %s" % ", ".join(sorted(only - s.taken)))
     finally:
         if proc and proc.poll() is None:
             proc.kill()
