@@ -208,7 +208,8 @@ def scenario_no_display(base):
     cases = [  # what is set, the arguments, the exit status, the line's words
         ({}, ("--data-folder",), 1, "Keine grafische Anzeige"),
         ({"DISPLAY": ":87"}, ("--data-folder",), 1, "„:87“ lässt sich nicht öffnen"),
-        ({"WAYLAND_DISPLAY": "nirgends-0", "QT_QPA_PLATFORM": "wayland"}, ("--data-folder",), 1, "qt6-wayland"),
+        ({"WAYLAND_DISPLAY": "nirgends-0", "QT_QPA_PLATFORM": "wayland", "XDG_RUNTIME_DIR": base},
+         ("--data-folder",), 1, "Wayland-Anzeige „nirgends-0“"),
         ({}, ("--help",), 0, None),
         ({}, ("--version",), 0, None),
     ]
