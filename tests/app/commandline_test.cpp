@@ -7,6 +7,9 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include "support/Files.h"
 #include "support/TempDir.h"
@@ -127,18 +130,50 @@ TEST(CommandLine, DataFolderIsSeededFromBesideTheProgramAndEntered) {
     EXPECT_EQ(test::readBytes("schiffe.dat"), "\"Frachter\"\r\n1,2,3,4,5\r\n7\r\n9\r\n");
 }
 
-TEST(CommandLine, DataFolderThatCannotBeMadeEndsTheStart) {
-    test::TempDir temp;
-    test::writeBytes(temp.file("data"), "a file, not a folder");
-    const Environment xdg("XDG_DATA_HOME", temp.file("data").c_str());
-    test::WorkingDirectory keep(temp.path());
+// While it lives, this thread does without the superuser's right to pass by
+// permissions, so that it cannot enter a folder without search permission.
+class WithoutPermissionOverride {
+public:
+    WithoutPermissionOverride() {
+        ::syscall(SYS_capget, &header_, saved_);
+        __user_cap_data_struct reduced[2] = {saved_[0], saved_[1]};
+        reduced[0].effective &= ~((1U << CAP_DAC_OVERRIDE) | (1U << CAP_DAC_READ_SEARCH));
+        ::syscall(SYS_capset, &header_, reduced);
+    }
+    ~WithoutPermissionOverride() { ::syscall(SYS_capset, &header_, saved_); }
 
-    const Answer answer = start({"--data-folder"});
-    EXPECT_EQ(answer.status, 1);
-    EXPECT_EQ(answer.err.rfind("korvax-rechner: Der Datenordner „" + temp.file("data").string() +
-                                   "/korvax-rechner“ lässt sich nicht anlegen: ", 0), 0u)
-        << answer.err;
-    EXPECT_EQ(fs::current_path(), temp.path());
+private:
+    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct saved_[2]{};
+};
+
+TEST(CommandLine, DataFolderThatCannotBeMadeOrEnteredEndsTheStart) {
+    struct Case { const char* what; void (*prepare)(const fs::path& data); const char* cannot; };
+    const Case cases[] = {
+        {"a file where the folder should be made",
+         [](const fs::path& data) { test::writeBytes(data, "a file, not a folder"); }, "anlegen"},
+        {"a folder without search permission", [](const fs::path& data) {
+             fs::create_directories(data / "korvax-rechner");
+             fs::permissions(data / "korvax-rechner", fs::perms::owner_read | fs::perms::owner_write);
+         }, "öffnen"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TempDir temp;
+        c.prepare(temp.file("data"));
+        const Environment xdg("XDG_DATA_HOME", temp.file("data").c_str());
+        test::WorkingDirectory keep(temp.path());
+
+        const Answer answer = [] {
+            WithoutPermissionOverride asAnyUser;
+            return start({"--data-folder"});
+        }();
+        EXPECT_EQ(answer.status, 1);
+        EXPECT_EQ(answer.err.rfind("korvax-rechner: Der Datenordner „" + temp.file("data").string() +
+                                       "/korvax-rechner“ lässt sich nicht " + c.cannot + ": ", 0), 0u)
+            << answer.err;
+        EXPECT_EQ(fs::current_path(), temp.path());
+    }
 }
 
 } // namespace

@@ -37,12 +37,14 @@ INSTANTIATE_TEST_SUITE_P(Examples, ParseLeadingNumberTest, ::testing::Values(
     // whole numbers around the length that a double holds exactly
     ParseCase{"999999999999999", 999999999999999.0}, ParseCase{"-000000000000042", -42},
     ParseCase{"9007199254740993", 9007199254740992.0}, ParseCase{"5.E3", 5000},
-    ParseCase{"12D2", 1200}, ParseCase{"7,5", 7}));
+    ParseCase{"12D2", 1200}, ParseCase{"7,5", 7}, ParseCase{"&H10", 16}, ParseCase{"&O10", 8},
+    ParseCase{"&HA0", 160}, ParseCase{"&H1F.5", 31}));
 
 TEST(ParseLeadingNumber, BeyondTheDoubleRangeIsInfinite)
 {
     EXPECT_EQ(parseLeadingNumber("1E400"), std::numeric_limits<double>::infinity());
     EXPECT_EQ(parseLeadingNumber("-1D400"), -std::numeric_limits<double>::infinity());
+    EXPECT_EQ(parseLeadingNumber(".5E400"), std::numeric_limits<double>::infinity());
 }
 
 struct FormatCase {

@@ -18,7 +18,7 @@ const std::string kKurse = "1,1,1,1\r\n1,1,1,1\r\n1,1,1,1\r\n1,1,1,1\r\n1,1,1,1\
 const std::string kKurseBeispiel = "2,3,4,5,1\r\n1,2,3,4,.5\r\n1.5,2.5,3.5,4.5,.75\r\n";
 const std::string kKeineZahl = "Fehler 13\n\rDie Eingabe ist keine Zahl";
 const std::string kDivision = "Fehler 11\n\rDivision durch Null: ein Kurs ist 0";
-const std::string kUeberlauf = "Eingabe zu grosser Werte. Geben sie Bruchteile an.";
+const std::string kUeberlauf = "Eingabe zu grosser Werte. Geben sie Bruchteile an.";  // the old program's text as it was
 const Texts kUnberuehrt{"x", "x", "x", "x", "x", "x"};
 
 // A window without the window: the rate files in a folder, the messages
@@ -79,6 +79,11 @@ void check(const Case& c, const RegionalSettings& regional) {
     EXPECT_EQ((Texts{results[0], results[1], results[2], results[3], results[4], results[5]}), c.results);
     EXPECT_EQ(r.shown.messageTexts(), c.messages);
     for (const auto& box : r.shown.boxes) EXPECT_EQ(box.title, "Fehler!");
+    // Fields whose writes start no nested run are tidied by the run alone.
+    Rechner flat(c.rates, regional);
+    flat.fields.onInputChange = nullptr;
+    flat.action(c.inputs, c.aktion);
+    EXPECT_EQ(flat.fields.inputs(), c.tidied) << "without nested runs";
 }
 
 TEST(TauschBerechnen, WorkedExamplesAndGermanInput) {
@@ -95,6 +100,7 @@ TEST(TauschBerechnen, WorkedExamplesAndGermanInput) {
          {"0", "0", "0", "0", "0", "0"}, {"0", "0", "0", "0", "0", "0"}, {}},
         {"a decimal point in an amount", Aktion::Kauf, {"2.5", "0", "0", "0", "0", "0"},
          {"2,5", "0", "0", "0", "0", "0"}, {"2,5", "2", "2", "1", "10", "5"}, {}},
+        // This row and the second grouping point's below pin the old program's rule.
         {"a grouping point in an amount is taken as decimal", Aktion::Kauf, {"1.000", "0", "0", "0", "0", "0"},
          {"1,000", "0", "0", "0", "0", "0"}, {"1", "1", "1", "0", "4", "2"}, {}},
         {"points in the credits group digits", Aktion::Kauf, {"0", "0", "0", "0", "0", "1.5"},

@@ -53,6 +53,9 @@ TEST(PlanetenDat, HandWrittenAndDamagedFiles) {
         {"spread over lines, fractions", "Alpha, 1  2.5\r\n3.5", read, {{"Alpha", 1, 2, 4}}},
         {"last record cut short", "Alpha\r\n 1 \r\n 2 \r\n 3 \r\nBeta\r\n 4 \r\n", damaged, {{"Alpha", 1, 2, 3}}},
         {"not a number", "Alpha\r\n 3x \r\n 2 \r\n 3 \r\nBeta\r\n 4 \r\n 5 \r\n 6 \r\n", damaged, {{"Beta", 4, 5, 6}}},
+        {"the system alone not a number", "Alpha\r\n 1 \r\n x \r\n 3 \r\nBeta\r\n 4 \r\n 5 \r\n 6 \r\n", damaged,
+         {{"Beta", 4, 5, 6}}},
+        {"the planet alone not a number", "Alpha\r\n 1 \r\n 2 \r\n x \r\n", damaged, {}},
         {"beyond 16 bits", "Alpha\r\n 40000 \r\n 2 \r\n 3 \r\n", damaged, {}},
         {"garbage", std::string("\x01\xff,,\"\r\n\r\nxyz", 12), damaged, {}},
     };
@@ -128,6 +131,8 @@ TEST(PlanetenDat, ClosingNeverLosesTheFile) {
     }
     test::TempDir dir;
     EXPECT_EQ(readPlanetenDat(dir.file("planeten.dat")).state, PlanetFileState::Missing);
+    fs::create_directory(dir.file("planeten.dat"));  // there, but it cannot be read
+    EXPECT_EQ(readPlanetenDat(dir.file("planeten.dat")).state, PlanetFileState::Unreadable);
 }
 
 TEST(NewPlanet, CoordinatesMustBeWholeNonZeroNumbersAndTheNameStorable) {

@@ -5,9 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/ShipCatalogue.h"
 #include "common/debugging.h"
+#include "flight/FlightForm.h"
 #include "flight/Flugzeit.h"
 #include "flight/MdmZeit.h"
+#include "flight/ShipSpeed.h"
 
 namespace krvx {
 namespace {
@@ -52,6 +55,30 @@ TEST(Flugzeit, DurationsBetweenTwoPlanets) {
     }
 }
 
+TEST(Zeit, TheDurationNeedsASpeedAndBothPlanetsChosenAndNamed) {
+    struct Case { const char* what; std::string speed, start, target; int startIndex, targetIndex; const char* dauer; };
+    const std::vector<Case> cases = {
+        {"both planets", "1000", "Heimat", "Mine", 1, 2, "03:03"},
+        {"the first planet as start", "1000", "Basis", "Mine", 0, 2, "00:00"},
+        {"the first planet as target", "1000", "Heimat", "Basis", 1, 0, "00:00"},
+        {"no speed", "", "Heimat", "Mine", 1, 2, "alt"},
+        {"an emptied start box", "1000", "", "Mine", 1, 2, "alt"},
+        {"an emptied target box", "1000", "Heimat", "", 1, 2, "alt"},
+        {"no start chosen", "1000", "Heimat", "Mine", -1, 2, "alt"},
+        {"no target chosen", "1000", "Heimat", "Mine", 1, -1, "alt"},
+        {"a speed that gives no duration", "0", "Heimat", "Mine", 1, 2, "alt"},
+    };
+    Debugging log("", RegionalSettings::german());  // never opened: writes nothing
+    Planeten list;
+    for (const PlanetEintrag& e : {PlanetEintrag{"Basis", 1, 1, 1}, {"Heimat", 1, 1, 3}, {"Mine", 1, 1, 7}}) list.add(e);
+    for (const Case& c : cases) {
+        FlightFormState form{c.speed, c.start, c.target, c.startIndex, c.targetIndex, true, "alt", "", ""};
+        Zeit(form, list, log);
+        EXPECT_EQ(form.dauer, c.dauer) << c.what;
+    }
+}
+
+// "+ 1 Tage" (not "Tag") pins the old program's day suffix.
 TEST(ClockTimes, ArrivalAndStartWithDayCounts) {
     struct Case { const char* time; std::int32_t seconds; std::optional<std::string> arrival, start; };
     const std::vector<Case> cases = {
@@ -74,6 +101,36 @@ TEST(ClockTimes, ArrivalAndStartWithDayCounts) {
     for (const Case& c : cases) {
         EXPECT_EQ(arrivalFromStart(c.time, c.seconds), c.arrival) << c.time << " + " << c.seconds;
         EXPECT_EQ(startFromArrival(c.time, c.seconds), c.start) << c.time << " - " << c.seconds;
+    }
+}
+
+TEST(ShipSpeed, OfferedShipsAndTheSpeedATypedNameSets) {
+    using Ships = std::vector<std::pair<std::string, std::int32_t>>;
+    const Ships three{{"Leer", 1}, {"Jäger", 2000}, {"Kreuzer", 4000}};
+    struct Case {
+        const char* what;
+        Ships ships;
+        bool pending;  // the editor's pending entry "Neu" behind them
+        std::vector<std::string> offered;
+        const char* typed;
+        std::optional<std::string> speed;
+    };
+    const std::vector<Case> cases = {
+        {"no ships", {}, false, {}, "Jäger", std::nullopt},
+        {"one ship: none offered, its speed for any name", {{"Solo", 5}}, false, {}, "x", "5"},
+        {"the first ship by its name", three, false, {"Jäger", "Kreuzer"}, "Leer", "1"},
+        {"a ship in the middle", three, false, {"Jäger", "Kreuzer"}, "Jäger", "2000"},
+        {"an unknown name: the last ship", three, false, {"Jäger", "Kreuzer"}, "jäger", "4000"},  // the old program's rule
+        {"a pending entry is neither offered nor taken", three, true, {"Jäger", "Kreuzer"}, "Neu", "4000"},
+        {"a pending entry behind one ship", {{"Solo", 5}}, true, {}, "Neu", "5"},
+    };
+    Debugging log("", RegionalSettings::german());  // never opened: writes nothing
+    for (const Case& c : cases) {
+        ShipCatalogue catalogue(log);
+        for (const auto& [name, speed] : c.ships) catalogue.addSchiff(name, 0, 0, 0, 0, 0, speed, 0);
+        if (c.pending) catalogue.Schiffstypen.push_back({"Neu", 0, 0, 0, 0, 0, 9, 0});
+        EXPECT_EQ(offeredShips(catalogue), c.offered) << c.what;
+        EXPECT_EQ(speedTextForShip(catalogue, c.typed, log), c.speed) << c.what;
     }
 }
 

@@ -102,6 +102,7 @@ TEST(FrmMenu, ControlsCaptionsTooltipsAndPlaces) {
         const char* tooltip;
         QRect place;
     };
+    // "Berrechnen" and "ihres"/"sie" pin the old program's tooltips, typos included.
     const Row rows[] = {
         {"CmdTausch", "Tausch-Rechner", "Errechnen Sie die Tauschkurse", twipsRect(360, 240, 1695, 615)},
         {"CmdProduktion", "Produktionszeiten",

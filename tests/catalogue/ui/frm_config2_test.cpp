@@ -201,7 +201,7 @@ TEST_F(FrmConfig2Test, NewShipIsSavedAsTheLastEntry) {
     ASSERT_EQ(t.script.boxes.size(), 1u);
     EXPECT_EQ(t.script.boxes[0].kind, Kind::Input);
     EXPECT_EQ(t.script.boxes[0].title, "Neues Schiff");
-    EXPECT_EQ(t.script.boxes[0].text, "Geben sie den Namen das Schiffes ein.");
+    EXPECT_EQ(t.script.boxes[0].text, "Geben sie den Namen das Schiffes ein.");  // the old program's text, typos included
     EXPECT_EQ(t.script.boxes[0].preset, " 3");
     EXPECT_EQ(form->currentSchiff, 3);
     EXPECT_EQ(combo()->currentText(), "Zerstörer");

@@ -34,6 +34,7 @@ TEST_F(NeuerPlanetTest, ControlsCaptionsTooltipsAndTabOrder) {
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(d->windowTitle(), "Neuer Planet");
     EXPECT_EQ(d->size(), QSize(twips(2355), twips(2595)));
+    // "Geben sie" pins the old program's tooltip as it was written.
     expectPlaces(d, {{"LblName", 360, 120, 0, 0, "Planetenname:", ""},
                      {"TxtName", 360, 480, 1575, 375, "", "Geben sie einen Namen für den Planeten ein"},
                      {"LblKoordinaten", 360, 960, 0, 0, "Koordinaten:", ""},
