@@ -26,9 +26,10 @@ struct SeedResult {
 };
 
 // Copies every example file (the regular files of seed named in kDataFiles,
-// see common/datafiles.h) that folder does not hold yet, in the table's order. Each copy appears whole or
-// not at all, and a name that already exists in folder, whatever it is, is
-// left alone. A missing seed folder copies nothing and is no error.
+// see common/datafiles.h) that folder does not hold yet, in the table's
+// order. Each copy appears whole or not at all, and a name that already
+// exists in folder, whatever it is, is left alone. A missing seed folder
+// copies nothing and is no error.
 SeedResult seedFolder(const std::filesystem::path& seed, const std::filesystem::path& folder);
 
 struct DataFolderResult {
