@@ -64,7 +64,9 @@ private:
     QPushButton* cmdLinks_ = nullptr;
     QPushButton* cmdRechts_ = nullptr;
     QComboBox* cmbSchiffe_ = nullptr;
-    std::array<QLineEdit*, kEntryBoxes> boxes_{};  // erz, alu, leg, kri, ene, speed, prod
+    // erz, alu, leg, kri, ene, speed, prod: each a leading number rounded to
+    // 32 bits when taken over (docs/number-rules.md).
+    std::array<QLineEdit*, kEntryBoxes> boxes_{};
     QPushButton* cmdSpeichern_ = nullptr;
     QPushButton* cmdEdit_ = nullptr;
     QPushButton* cmdDel_ = nullptr;

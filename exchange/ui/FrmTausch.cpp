@@ -16,13 +16,14 @@ namespace {
 const QString kMengeTip = QStringLiteral("Menge, die getauscht werden soll");
 const QString kAnteilTip = QStringLiteral("Anteil der ursprünglichen Rohstoffe werden in diese Ware umgewandelt");
 
+// How each box reads a number: docs/number-rules.md.
 struct Zeile {
     const char* label;
     const char* caption;
     Place labelPlace;
-    const char* box;
+    const char* box;  // regional number; in the five amounts each '.' first becomes the decimal separator
     int top;
-    const char* result;
+    const char* result;  // result only, written by the regional rule
     const char* percent;
     Place percentPlace;
 };

@@ -21,6 +21,8 @@ private:
     QLabel* LblName;
     QLineEdit* TxtName;
     QLabel* LblKoordinaten;
+    // The coordinates: whole-field numbers, not 0, rounded to 16 bits
+    // (docs/number-rules.md).
     QLineEdit* TxtGal;
     QLineEdit* TxtSys;
     QLineEdit* TxtPlanet;

@@ -50,20 +50,21 @@ private:
     QStringList loadedNames_;  // the planets read at load, put into the lists at once
     bool added_ = false;
 
+    // How each box reads a number: docs/number-rules.md.
     QLabel* LblStart;
-    QComboBox* CmbStart;
+    QComboBox* CmbStart;  // a planet name, chosen from the list
     QLabel* LblZiel;
-    QComboBox* CmbZiel;
+    QComboBox* CmbZiel;   // a planet name, chosen from the list
     QPushButton* CmdNeuerPlanet;
-    QComboBox* CmbSchiff;
+    QComboBox* CmbSchiff;  // a ship name, compared exactly
     QLabel* LblGeschwindigkeit;
-    QLineEdit* TxtGeschwindigkeit;
+    QLineEdit* TxtGeschwindigkeit;  // leading number
     QLabel* LblStartzeit;
-    QLineEdit* TxtStart;
+    QLineEdit* TxtStart;  // clock time: a leading number on each side of ':', rounded to 16 bits
     QLabel* LblDauer;
-    QLineEdit* TxtDauer;
+    QLineEdit* TxtDauer;  // result only
     QLabel* LblAnkunft;
-    QLineEdit* TxtAnkunft;
+    QLineEdit* TxtAnkunft;  // clock time, as TxtStart
     QRadioButton* OptAnkunft;
     QRadioButton* OptStart;
 };

@@ -16,13 +16,14 @@ constexpr int kLabelZeilen[kZeilenAnzahl] = {480, 855, 1215, 1590, 1965};
 constexpr int kBoxHoehe = 285;
 constexpr int kBoxBreite = 1215;
 
+// How each box reads a number: docs/number-rules.md.
 struct Zeile {
     const char* label;
     const char* caption;
-    const char* produktion;
+    const char* produktion;  // leading number, its first comma taken as the point
     const char* tooltip;
-    const char* ziel;
-    const char* zeit;
+    const char* ziel;        // as produktion; in amount mode a result by the regional rule
+    const char* zeit;        // result only: hours and minutes
     const char* zeile;  // the row's caption in the boxes' names ("Erz Zielmenge")
 };
 

@@ -44,7 +44,7 @@ private:
     std::array<QLineEdit*, kZeilenAnzahl> ziel_{};        // TxtZErz .. TxtZEne
     std::array<QLineEdit*, kZeilenAnzahl> zeit_{};        // TxtZeitErz .. TxtZeitEne
     QCheckBox* chkFest_ = nullptr;
-    QLineEdit* txtDauer_ = nullptr;
+    QLineEdit* txtDauer_ = nullptr;  // hours: its first comma becomes the point, then a leading number
 };
 
 // The ship cost calculator's hand-over: shows FrmProdZeit (creating and

@@ -25,7 +25,9 @@ private:
     CreditRateTexts fieldTexts() const;
 
     // boxes_[record][resource]: columns "Kaufkurs", "Verkaufskurs", "RH-Kurs";
-    // rows Erz, Alu, Leg, Kri, Ene.
+    // rows Erz, Alu, Leg, Kri, Ene. Saved by the regional number rule; a box
+    // that is no number saves what the column to its left saved for its row,
+    // in the first column an empty field (docs/number-rules.md).
     std::array<std::array<QLineEdit*, 5>, 3> boxes_{};
     QPushButton* cmdSchiffe_ = nullptr;
 };
