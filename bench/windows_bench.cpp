@@ -63,9 +63,7 @@ struct Program {
         registerAllWindows(windows, services);
     }
     ~Program() {
-        for (const char* name : {kFrmTausch, kFrmZeit, kFrmSchiffspreise, kFrmConfig2, kFrmConfig3}) {
-            windows.close(QString::fromLatin1(name));
-        }
+        for (const QString& name : shutDownOrder()) windows.close(name);
         QApplication::processEvents();
         std::error_code ignored;
         std::filesystem::remove_all(dir, ignored);
