@@ -132,19 +132,16 @@ TEST(CommandLine, DataFolderIsSeededFromBesideTheProgramAndEntered) {
 
 // While it lives, this thread does without the superuser's right to pass by
 // permissions, so that it cannot enter a folder without search permission.
-class WithoutPermissionOverride {
-public:
+struct WithoutPermissionOverride {
     WithoutPermissionOverride() {
-        ::syscall(SYS_capget, &header_, saved_);
-        __user_cap_data_struct reduced[2] = {saved_[0], saved_[1]};
+        ::syscall(SYS_capget, &header, saved);
+        __user_cap_data_struct reduced[2] = {saved[0], saved[1]};
         reduced[0].effective &= ~((1U << CAP_DAC_OVERRIDE) | (1U << CAP_DAC_READ_SEARCH));
-        ::syscall(SYS_capset, &header_, reduced);
+        ::syscall(SYS_capset, &header, reduced);
     }
-    ~WithoutPermissionOverride() { ::syscall(SYS_capset, &header_, saved_); }
-
-private:
-    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct saved_[2]{};
+    ~WithoutPermissionOverride() { ::syscall(SYS_capset, &header, saved); }
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct saved[2]{};
 };
 
 TEST(CommandLine, DataFolderThatCannotBeMadeOrEnteredEndsTheStart) {
