@@ -879,7 +879,7 @@ private:
 
     void checkWindows() {
         if (m_.zeit) {
-            EXPECT_EQ(describe(t_.windows.window<FrmZeit>("FrmZeit")->planeten().entries()), describe(*m_.zeit))
+            EXPECT_EQ(describe(t_.windows.window<FrmZeit>(kFrmZeit)->planeten().entries()), describe(*m_.zeit))
                 << "planet list";
         }
         if (m_.prodZeit) {
