@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "common/regional.h"
-#include "common/textfile.h"
+#include "common/appendfile.h"
 
 namespace krvx {
 

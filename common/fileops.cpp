@@ -1,5 +1,6 @@
 #include "common/fileops.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
@@ -28,6 +29,71 @@ int SystemFileOps::rename(const std::filesystem::path& from, const std::filesyst
 
 int SystemFileOps::link(const std::filesystem::path& existing, const std::filesystem::path& name) {
     return ::link(existing.c_str(), name.c_str());
+}
+
+std::string fileErrorDescription(int number) {
+    switch (number) {
+    case EACCES:
+    case EPERM: return "Zugriff verweigert";
+    case ENOENT: return "Datei oder Verzeichnis nicht gefunden";
+    case ENOSPC: return "Kein Speicherplatz mehr auf dem Datenträger";
+    case EDQUOT: return "Speicherkontingent überschritten";
+    case EROFS: return "Schreibgeschütztes Dateisystem";
+    case EISDIR: return "Ist ein Verzeichnis";
+    case ENOTDIR: return "Ist kein Verzeichnis";
+    case EIO: return "Ein-/Ausgabefehler";
+    case ENAMETOOLONG: return "Dateiname zu lang";
+    case ELOOP: return "Zu viele Ebenen symbolischer Verknüpfungen";
+    case EMFILE:
+    case ENFILE: return "Zu viele offene Dateien";
+    case EBUSY:
+    case ETXTBSY: return "Datei wird verwendet";
+    case EFBIG: return "Datei zu groß";
+    default: return "Dateifehler";
+    }
+}
+
+FileError fileError(int number) {
+    return FileError{number, fileErrorDescription(number)};
+}
+
+bool writeAll(FileOps& ops, int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ops.write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+void syncFolderOf(const std::filesystem::path& file) {
+    const std::filesystem::path folder = file.parent_path().empty() ? "." : file.parent_path();
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+std::optional<std::filesystem::path> resolveLinks(std::filesystem::path file, int& error) {
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        const auto status = std::filesystem::symlink_status(file, ec);
+        if (ec || !std::filesystem::is_symlink(status))
+            return file;
+        const auto target = std::filesystem::read_symlink(file, ec);
+        if (ec) {
+            error = ec.value();
+            return std::nullopt;
+        }
+        file = target.is_absolute() ? target : file.parent_path() / target;
+    }
+    error = ELOOP;
+    return std::nullopt;
 }
 
 } // namespace krvx

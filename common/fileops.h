@@ -3,10 +3,14 @@
 // atomic saves, the backup copies and the debug log. The program uses
 // SystemFileOps; a test hands in its own set to make any one step fail as a
 // full or broken disk would. Each call behaves like the system call of the
-// same name: -1 with errno set on failure.
+// same name: -1 with errno set on failure. Also the steps the writers share
+// and how a failed one is told to the user.
 
 #include <cstddef>
 #include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <sys/types.h>
 
 namespace krvx {
@@ -33,5 +37,24 @@ public:
     int rename(const std::filesystem::path& from, const std::filesystem::path& to) override;
     int link(const std::filesystem::path& existing, const std::filesystem::path& name) override;
 };
+
+struct FileError {
+    int number = 0;            // errno-style number of the failed step
+    std::string description;   // German description for the user
+};
+
+// The short German description of an errno-style number ("Zugriff verweigert").
+std::string fileErrorDescription(int number);
+FileError fileError(int number);
+
+// Writes all the bytes, again after an interrupted call; false with errno set.
+bool writeAll(FileOps& ops, int fd, std::string_view bytes);
+
+// Flushes the folder of the file, so that a new name in it outlasts a crash.
+void syncFolderOf(const std::filesystem::path& file);
+
+// Follows symbolic links to the file they finally name (which may not exist
+// yet); nullopt with error set when a link cannot be read or they loop.
+std::optional<std::filesystem::path> resolveLinks(std::filesystem::path file, int& error);
 
 } // namespace krvx

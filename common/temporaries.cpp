@@ -48,6 +48,28 @@ int createTemporary(FileOps& ops, const std::filesystem::path& file, std::filesy
     return -1;
 }
 
+std::optional<std::filesystem::path> writeTemporary(FileOps& ops, const std::filesystem::path& file,
+                                                    std::string_view bytes, const std::function<bool(int fd)>& prepare)
+{
+    std::filesystem::path temp;
+    const int fd = createTemporary(ops, file, temp);
+    if (fd < 0)
+        return std::nullopt;
+    const auto discard = [&](int number) {
+        ::unlink(temp.c_str());
+        errno = number;
+        return std::nullopt;
+    };
+    if (!prepare(fd) || !writeAll(ops, fd, bytes) || ops.fsync(fd) != 0) {
+        const int number = errno;
+        ops.close(fd);
+        return discard(number);
+    }
+    if (ops.close(fd) != 0)
+        return discard(errno);
+    return temp;
+}
+
 namespace {
 
 // What follows the prefix in the name of a temporary file: the writer's
@@ -90,11 +112,15 @@ void removeIfAbandoned(const std::filesystem::path& temp, pid_t writer)
 
 } // namespace
 
-void removeAbandonedTemporariesBeside(const std::filesystem::path& file)
+void removeAbandonedTemporaries(const std::filesystem::path& file)
 {
-    const std::string prefix = temporaryPrefix(file);
+    int linkError = 0;
+    const std::optional<std::filesystem::path> target = resolveLinks(file, linkError);
+    if (!target)
+        return;
+    const std::string prefix = temporaryPrefix(*target);
     std::error_code ec;
-    for (auto it = std::filesystem::directory_iterator(folderOf(file), ec);
+    for (auto it = std::filesystem::directory_iterator(folderOf(*target), ec);
          !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
         const std::string name = it->path().filename().string();
         if (!name.starts_with(prefix))

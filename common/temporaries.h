@@ -6,6 +6,9 @@
 // work and removed.
 
 #include <filesystem>
+#include <functional>
+#include <optional>
+#include <string_view>
 
 #include "common/fileops.h"
 
@@ -16,9 +19,17 @@ namespace krvx {
 // descriptor is closed.
 int createTemporary(FileOps& ops, const std::filesystem::path& file, std::filesystem::path& tempPath);
 
-// Removes the temporary files of that file in its folder that nobody holds
-// locked and whose writer no longer runs, or that were left unchanged for ten
-// minutes (the writer's id may have been given to another process since).
-void removeAbandonedTemporariesBeside(const std::filesystem::path& file);
+// Writes the bytes into a fresh temporary file beside the file, flushed and
+// closed, after prepare had its descriptor (for its permissions); its path,
+// or nullopt with errno set and nothing left behind.
+std::optional<std::filesystem::path> writeTemporary(FileOps& ops, const std::filesystem::path& file,
+                                                    std::string_view bytes, const std::function<bool(int fd)>& prepare);
+
+// A save killed midway leaves its temporary file behind: this removes the ones
+// of that data file (in the folder of the file a symbolic link leads to) that
+// nobody holds locked and whose writer no longer runs, or that were left
+// unchanged for ten minutes (the writer's id may have been given to another
+// process since). Every save does it for its file.
+void removeAbandonedTemporaries(const std::filesystem::path& file);
 
 } // namespace krvx

@@ -3,7 +3,7 @@
 // survives the way there and back.
 
 #include "Check.h"
-#include "common/textfile.h"
+#include "common/cp1252.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/FailingFileOps.h"
 #include "support/FileSizeLimit.h"
 #include "support/Files.h"
 #include "support/TempDir.h"
@@ -51,6 +52,7 @@ TEST(BackupCopy, TakesTheFirstFreeNameAndCopiesTheBytesExactly) {
         std::string content;
         mode_t mode;
         const char* copy;
+        int linkFails = 0;  // a file system without hard links (FAT, exFAT): how link fails
     };
     const std::string text = "\"J\xE4ger\"\r\n100,\"viel\",0,0,0\r\n20\r\n";
     const std::vector<Case> cases = {
@@ -66,6 +68,10 @@ TEST(BackupCopy, TakesTheFirstFreeNameAndCopiesTheBytesExactly) {
         {"empty file", {}, "", 0644, "schiffe.dat.bak"},
         {"read-only file", {}, text, 0444, "schiffe.dat.bak"},
         {"larger than the buffer", {}, largeContent(), 0664, "schiffe.dat.bak"},
+        {"no hard links", {}, text, 0644, "schiffe.dat.bak", EPERM},
+        {"no hard links, .bak taken", {{"schiffe.dat.bak", Kind::File}}, text, 0644, "schiffe.dat.bak2", ENOTSUP},
+        {"no hard links, a dangling link holds the name", {{"schiffe.dat.bak", Kind::DanglingLink}}, text, 0644,
+         "schiffe.dat.bak2", ENOSYS},
     };
     for (const Case& c : cases) {
         TempDir dir;
@@ -83,7 +89,9 @@ TEST(BackupCopy, TakesTheFirstFreeNameAndCopiesTheBytesExactly) {
         expectedEntries.push_back(c.copy);
         std::sort(expectedEntries.begin(), expectedEntries.end());
 
-        const BackupCopy kept = keepBackupCopy(file);
+        test::FailingFileOps ops;
+        if (c.linkFails != 0) ops.failAt(test::FileStep::Link, "schiffe.dat.bak", 0, c.linkFails);
+        const BackupCopy kept = keepBackupCopy(file, ops);
 
         ASSERT_TRUE(kept.path.has_value()) << c.what << ": " << (kept.error ? kept.error->description : "");
         EXPECT_FALSE(kept.error.has_value()) << c.what;

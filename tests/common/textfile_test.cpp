@@ -1,4 +1,5 @@
 #include "common/textfile.h"
+#include "common/appendfile.h"
 
 #include <cerrno>
 #include <chrono>
@@ -68,6 +69,8 @@ TEST(Cp1252, CharactersWithoutAByteBecomeQuestionMarks)
         {"a\xC3", "a?", false},              // cut-off sequence
         {"\xC0\x80", "??", false},           // overlong form
         {"\xED\xA0\x80", "???", false},      // surrogate
+        {"あ", "?", false},                  // three bytes, odd lead byte
+        {"\xF1\x80\x80\x80", "?", false},  // U+40000: four bytes, odd lead byte
         {"Ä€", "\xC4\x80", true},
         {"", "", true},
     };
@@ -105,11 +108,31 @@ TEST(DataFile, ReadingFailsForMissingFilesAndFolders)
     EXPECT_EQ(readDataFile(dir.path()), std::nullopt);
 }
 
-mode_t modeOf(const fs::path& file)
+struct stat statOf(const fs::path& file)
 {
     struct stat info {};
     EXPECT_EQ(::stat(file.c_str(), &info), 0);
-    return info.st_mode & 07777;
+    return info;
+}
+
+mode_t modeOf(const fs::path& file)
+{
+    return statOf(file).st_mode & 07777;
+}
+
+// A group other than the one the saving process gives new files: any for the
+// superuser, else another group of the process (or its own when it has none).
+gid_t otherGroup()
+{
+    if (::geteuid() == 0)
+        return 65534;
+    gid_t groups[64];
+    const int count = ::getgroups(64, groups);
+    for (int i = 0; i < count; ++i) {
+        if (groups[i] != ::getegid())
+            return groups[i];
+    }
+    return ::getegid();
 }
 
 TEST(DataFile, SaveCreatesAndReplacesWithoutLeavingTemporaryFiles)
@@ -127,15 +150,22 @@ TEST(DataFile, SaveCreatesAndReplacesWithoutLeavingTemporaryFiles)
     EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"schiffe.dat"});
 }
 
-TEST(DataFile, SaveKeepsThePermissionsOfTheOldFile)
+TEST(DataFile, SaveKeepsThePermissionsAndGroupOfTheOldFile)
 {
     TempDir dir;
     const fs::path file = dir.file("kurse.dat");
     writeBytes(file, "alt");
-    for (mode_t mode : {0600, 0640, 0664, 0755}) {
-        ASSERT_EQ(::chmod(file.c_str(), mode), 0);
+    struct Case {
+        mode_t mode;
+        gid_t group;
+    };
+    for (const Case& c : {Case{0600, ::getegid()}, Case{0640, otherGroup()}, Case{0664, otherGroup()},
+                          Case{0755, ::getegid()}}) {
+        ASSERT_EQ(::chown(file.c_str(), static_cast<uid_t>(-1), c.group), 0);
+        ASSERT_EQ(::chmod(file.c_str(), c.mode), 0);
         ASSERT_EQ(saveDataFile(file, "neu"), std::nullopt);
-        EXPECT_EQ(modeOf(file), mode);
+        EXPECT_EQ(modeOf(file), c.mode);
+        EXPECT_EQ(statOf(file).st_gid, c.group);
     }
 }
 
@@ -305,6 +335,13 @@ TEST(DataFile, RemovesOnlyTemporaryFilesWhoseWriterIsGone)
         EXPECT_EQ(fs::exists(dir.file(c.name)), !c.removed) << c.name;
     for (const int fd : locks)
         ::close(fd);
+
+    // Unlocked now, the gone writer's file goes; the running writer's fresh
+    // one stays, whatever an earlier check left in errno.
+    errno = ESRCH;
+    removeAbandonedTemporaries(dir.file("planeten.dat"));
+    EXPECT_FALSE(fs::exists(dir.file(dead + "-2")));
+    EXPECT_TRUE(fs::exists(dir.file(alive + "-3")));
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #pragma once
 // A disk that fails where a test says: the system's own calls, except that one
-// step fails with ENOSPC on every file whose path holds a given text, after
+// step fails with ENOSPC (or a chosen errno) on every file whose path holds a given text, after
 // the first `skip` such calls have worked. A failed close still releases the
 // descriptor, as the system's does.
 
@@ -22,8 +22,8 @@ inline const char* stepName(FileStep step) {
 
 class FailingFileOps : public SystemFileOps {
 public:
-    void failAt(FileStep step, std::string pathPart, int skip = 0) {
-        armed_ = true, step_ = step, part_ = std::move(pathPart), skip_ = skip, failures_ = 0;
+    void failAt(FileStep step, std::string pathPart, int skip = 0, int number = ENOSPC) {
+        armed_ = true, step_ = step, part_ = std::move(pathPart), skip_ = skip, number_ = number, failures_ = 0;
     }
     void heal() { armed_ = false; }
     int failures() const { return failures_; }  // calls made to fail since failAt
@@ -41,7 +41,7 @@ public:
         const bool failing = fails(FileStep::Close, paths_[fd]);
         paths_.erase(fd);
         const int result = SystemFileOps::close(fd);
-        if (failing) errno = ENOSPC;
+        if (failing) errno = number_;
         return failing ? -1 : result;
     }
     int rename(const std::filesystem::path& from, const std::filesystem::path& to) override {
@@ -55,13 +55,14 @@ private:
     bool fails(FileStep step, const std::filesystem::path& file) {
         if (!armed_ || step != step_ || file.string().find(part_) == std::string::npos || skip_-- > 0) return false;
         ++failures_;
-        errno = ENOSPC;
+        errno = number_;
         return true;
     }
     bool armed_ = false;
     FileStep step_ = FileStep::Open;
     std::string part_;
     int skip_ = 0;
+    int number_ = ENOSPC;
     int failures_ = 0;
     std::map<int, std::filesystem::path> paths_;  // the open descriptors' files
 };

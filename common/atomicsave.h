@@ -1,0 +1,22 @@
+#pragma once
+// The atomic save of a data file.
+
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+#include "common/fileops.h"
+
+namespace krvx {
+
+// Encodes the UTF-8 content to Windows-1252 and replaces the file atomically:
+// a temporary file in the same folder is written, flushed and renamed over the
+// old one. On failure the old file is whole and no temporary file is left.
+// The new file keeps the old one's permissions and group; a symbolic link is
+// written through to its target. A file the user may not write is left alone
+// (failure EACCES), as writing it in place would fail. Returns nullopt on success.
+// Every step goes through ops; without them, through the system's own calls.
+std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::string_view utf8Content, FileOps& ops);
+std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::string_view utf8Content);
+
+} // namespace krvx
