@@ -4,6 +4,9 @@
 #include <filesystem>
 #include <string_view>
 
+#include <fcntl.h>
+
+#include "common/cp1252.h"
 #include "common/fileops.h"
 
 namespace krvx {
@@ -15,12 +18,19 @@ public:
     explicit AppendFile(FileOps& ops) : ops_(ops) {}
     AppendFile(const AppendFile&) = delete;
     AppendFile& operator=(const AppendFile&) = delete;
-    ~AppendFile();
-    bool open(const std::filesystem::path& file);
-    bool isOpen() const;
-    // Writes the UTF-8 text encoded to Windows-1252 and flushes; false on failure.
-    bool write(std::string_view utf8);
-    void close();
+    ~AppendFile() { close(); }
+    bool open(const std::filesystem::path& file) {
+        close();
+        fd_ = ops_.open(file, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+        return isOpen();
+    }
+    bool isOpen() const { return fd_ >= 0; }
+    // Writes the UTF-8 text encoded to Windows-1252 (unbuffered); false on failure.
+    bool write(std::string_view utf8) { return isOpen() && writeAll(ops_, fd_, utf8ToCp1252(utf8)); }
+    void close() {
+        if (isOpen()) ops_.close(fd_);
+        fd_ = -1;
+    }
 
 private:
     SystemFileOps systemOps_;

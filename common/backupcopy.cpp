@@ -14,36 +14,33 @@ namespace krvx {
 namespace {
 
 // Gives the finished copy a name of its own, never one that is taken (by a
-// file, a folder or a dangling link). Where the file system knows no second
-// names, the copy is renamed to a name found free.
-bool nameCopy(FileOps& ops, const std::filesystem::path& temp, const std::filesystem::path& file,
-              std::filesystem::path& copy, int& number)
+// file, a folder or a dangling link): that name, or nullopt with errno set.
+// Where the file system knows no second names, the copy is renamed to a name
+// found free.
+std::optional<std::filesystem::path> nameCopy(FileOps& ops, const std::filesystem::path& temp,
+                                              const std::filesystem::path& file)
 {
     constexpr int kMostCopies = 100000;
     for (int n = 1; n <= kMostCopies; ++n) {
-        copy = file;
+        std::filesystem::path copy = file;
         copy += n == 1 ? std::string(".bak") : ".bak" + std::to_string(n);
         if (ops.link(temp, copy) == 0) {
             ::unlink(temp.c_str());
-            return true;
+            return copy;
         }
         if (errno == EEXIST)
             continue;
-        if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP && errno != ENOSYS) {
-            number = errno;
-            return false;
-        }
+        if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP && errno != ENOSYS)
+            return std::nullopt;
         struct stat taken {};
         if (::lstat(copy.c_str(), &taken) == 0)
             continue;
-        if (errno != ENOENT || ops.rename(temp, copy) != 0) {
-            number = errno;
-            return false;
-        }
-        return true;
+        if (errno != ENOENT || ops.rename(temp, copy) != 0)
+            return std::nullopt;
+        return copy;
     }
-    number = EEXIST;
-    return false;
+    errno = EEXIST;
+    return std::nullopt;
 }
 
 } // namespace
@@ -60,13 +57,13 @@ BackupCopy keepBackupCopy(const std::filesystem::path& file, FileOps& ops)
     const auto temp = writeTemporary(ops, file, *bytes, [mode](int fd) { return ::fchmod(fd, mode) == 0; });
     if (!temp)
         return failed(errno);
-    std::filesystem::path copy;
-    int number = 0;
-    if (!nameCopy(ops, *temp, file, copy, number)) {
+    const std::optional<std::filesystem::path> copy = nameCopy(ops, *temp, file);
+    if (!copy) {
+        const int number = errno;
         ::unlink(temp->c_str());
         return failed(number);
     }
-    syncFolderOf(copy);
+    syncFolderOf(*copy);
     return BackupCopy{copy, std::nullopt};
 }
 

@@ -70,9 +70,12 @@ bool writeAll(FileOps& ops, int fd, std::string_view bytes) {
     return true;
 }
 
+std::filesystem::path folderOf(const std::filesystem::path& file) {
+    return file.parent_path().empty() ? "." : file.parent_path();
+}
+
 void syncFolderOf(const std::filesystem::path& file) {
-    const std::filesystem::path folder = file.parent_path().empty() ? "." : file.parent_path();
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = ::open(folderOf(file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
         ::close(fd);

@@ -50,6 +50,8 @@ FileError fileError(int number);
 // Writes all the bytes, again after an interrupted call; false with errno set.
 bool writeAll(FileOps& ops, int fd, std::string_view bytes);
 
+// The folder that holds the file ("." for a bare name).
+std::filesystem::path folderOf(const std::filesystem::path& file);
 // Flushes the folder of the file, so that a new name in it outlasts a crash.
 void syncFolderOf(const std::filesystem::path& file);
 

@@ -18,18 +18,13 @@ namespace krvx {
 
 namespace {
 
-std::filesystem::path folderOf(const std::filesystem::path& file)
-{
-    return file.parent_path().empty() ? "." : file.parent_path();
-}
-
 std::string temporaryPrefix(const std::filesystem::path& file)
 {
     return "." + file.filename().string() + ".tmp";
 }
 
-} // namespace
-
+// Creates and locks a fresh temporary file; -1 with errno set on failure. The
+// lock lasts until the descriptor is closed.
 int createTemporary(FileOps& ops, const std::filesystem::path& file, std::filesystem::path& tempPath)
 {
     std::random_device random;
@@ -47,6 +42,8 @@ int createTemporary(FileOps& ops, const std::filesystem::path& file, std::filesy
     errno = EEXIST;
     return -1;
 }
+
+} // namespace
 
 std::optional<std::filesystem::path> writeTemporary(FileOps& ops, const std::filesystem::path& file,
                                                     std::string_view bytes, const std::function<bool(int fd)>& prepare)

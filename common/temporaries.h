@@ -14,14 +14,10 @@
 
 namespace krvx {
 
-// Creates and locks a fresh temporary file beside the file, named after it
-// and this process; -1 with errno set on failure. The lock lasts until the
-// descriptor is closed.
-int createTemporary(FileOps& ops, const std::filesystem::path& file, std::filesystem::path& tempPath);
-
-// Writes the bytes into a fresh temporary file beside the file, flushed and
-// closed, after prepare had its descriptor (for its permissions); its path,
-// or nullopt with errno set and nothing left behind.
+// Writes the bytes into a fresh temporary file beside the file, named after it
+// and this process and locked while it is written, flushed and closed, after
+// prepare had its descriptor (for its permissions); its path, or nullopt with
+// errno set and nothing left behind.
 std::optional<std::filesystem::path> writeTemporary(FileOps& ops, const std::filesystem::path& file,
                                                     std::string_view bytes, const std::function<bool(int fd)>& prepare);
 
