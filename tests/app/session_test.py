@@ -96,7 +96,9 @@ def scenario_signals(x, display, base):
         run.proc.send_signal(sig)
         status = ended(run)
         check(status == 0, "%s: exit status %r" % (where, status))
-        check(planets(workdir).endswith(NEW_PLANET), "%s: the new planet was not saved" % where)
+        check(planets(workdir).endswith(NEW_PLANET),
+              "%s: the new planet was not saved: planeten.dat ends %r, the log %r"
+              % (where, planets(workdir)[-60:], rp.read_log(workdir)[-300:]))
         check(rp.read_log(workdir).endswith("End Debugging\r\n"), "%s: the log does not end the run" % where)
 
 
@@ -188,7 +190,8 @@ def scenario_second_start(x, display, base):
 
     run.proc.send_signal(signal.SIGTERM)
     check(ended(run) == 0, "the first program did not end cleanly")
-    check(planets(workdir).count(b"Kolonie Nord") == 1, "the planet of the first program was lost")
+    check(planets(workdir).count(b"Kolonie Nord") == 1,
+          "the planet of the first program was lost: planeten.dat ends %r" % planets(workdir)[-60:])
 
     # A program killed outright leaves its lock behind: harmless.
     killed, killed_menu = start(x, display, workdir, home)
