@@ -7,6 +7,7 @@ program does not answer.
 
 usage: session_test.py PATH/TO/korvax-rechner
 """
+import ctypes
 import os
 import shutil
 import signal
@@ -61,12 +62,22 @@ def add_planet(run, menu):
     if not dialog:
         return
     run.x.click(dialog, 50, 44)  # into the name box
+    # Keys typed while the new window is not yet the X server's focus go to
+    # the window before it, as they would for a user that fast.
+    check(rp.wait_for(lambda: has_focus(run.x, dialog), 15), "Neuer Planet did not take the keyboard")
     run.x.type_text("Kolonie Nord")
     for value in ("4", "55", "9"):
         run.x.key("Tab")
         run.x.type_text(value)
     run.x.key("Return")
     check(rp.wait_for(lambda: dialog not in run.x.viewable_windows(), 15), "Neuer Planet did not close")
+
+
+def has_focus(x, window):
+    focus, revert = ctypes.c_ulong(), ctypes.c_int()
+    x.lib.XGetInputFocus.argtypes = [ctypes.c_void_p, ctypes.POINTER(ctypes.c_ulong), ctypes.POINTER(ctypes.c_int)]
+    x.lib.XGetInputFocus(x.dpy, ctypes.byref(focus), ctypes.byref(revert))
+    return focus.value == window
 
 
 def ended(run, seconds=120):
