@@ -59,6 +59,7 @@ TEST(DebuggingTimeStamp, FollowsDayMonthHourMinutePattern) {
     const Case cases[] = {
         {at(6, 12, 9, 5), RegionalSettings::german(), "6 Dezember 9:05"},
         {at(31, 1, 10, 7), RegionalSettings::german(), "31 Januar 10:07"},
+        {at(2, 5, 8, 10), RegionalSettings::german(), "2 Mai 8:10"},
         {at(1, 3, 0, 0), RegionalSettings::german(), "1 März 0:00"},
         {at(15, 5, 23, 59), RegionalSettings::german(), "15 Mai 23:59"},
         {at(9, 10, 12, 30), RegionalSettings::english(), "9 October 12:30"},
