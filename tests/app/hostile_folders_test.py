@@ -29,7 +29,7 @@ DATA_FILES = ["schiffe.dat", "planeten.dat", "produktion.dat", "kurse.dat", "cre
 # (closing the rate editor is saving), the planet list and the debug log.
 WRITTEN = {"produktion.dat", "tausch.dat", "creditkurse.dat", "planeten.dat", "KRVXR.debug"}
 MENU_CLIENT_HEIGHT = 174  # 2610 twips: the menu bar sits above the client area
-check, failures = rp.check, rp.failures
+check = rp.check
 
 
 def snapshot(folder):
@@ -58,12 +58,7 @@ class Run:
     def __init__(self, x, display, workdir, home, as_user=None, args=(), env_extra=None):
         self.x, self.workdir = x, workdir
         self.boxes = []
-        env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": home,
-               "XDG_RUNTIME_DIR": rp.runtime_dir(home), "DISPLAY": display, "QT_QPA_PLATFORM": "xcb",
-               "LANG": "C"}
-        for name in ("ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"):
-            if name in os.environ:
-                env[name] = os.environ[name]
+        env = rp.program_env(display, home)
         env.update(env_extra or {})
         command = [PROGRAM] + list(args)
         if as_user is not None:
@@ -309,11 +304,7 @@ def main():
             run_case(x, display, base, "dangling-links", fill_links, set())
     finally:
         shutil.rmtree(base, ignore_errors=True)
-    if failures:
-        print("%d check(s) failed" % len(failures))
-        return 1
-    print("all checks passed")
-    return 0
+    return rp.verdict()
 
 
 if __name__ == "__main__":

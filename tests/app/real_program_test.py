@@ -13,7 +13,6 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
 
 PROGRAM = os.path.abspath(sys.argv[1]) if len(sys.argv) > 1 else None
 MENU_TITLE = "Korvax Rechner"
@@ -57,20 +56,51 @@ def runtime_dir(home):
     return path
 
 
+def program_env(display, home):
+    """What the program finds when a user starts it on the display (None:
+    without one): its own HOME and runtime folder, the C locale, the
+    sanitizers' options of the test run."""
+    env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": home, "LANG": "C"}
+    if display is not None:
+        env.update({"XDG_RUNTIME_DIR": runtime_dir(home), "DISPLAY": display, "QT_QPA_PLATFORM": "xcb"})
+    env.update({k: v for k, v in os.environ.items() if k in ("ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS")})
+    return env
+
+
+def verdict():
+    """The test's exit status, after saying how its checks went."""
+    if failures:
+        print("%d check(s) failed" % len(failures))
+        return 1
+    print("all checks passed")
+    return 0
+
+
+def main_under_xvfb(doc, program, prefix, scenarios, without_display=()):
+    """Runs each scenario(base) of without_display, then each
+    scenario(x, display, base) on one private Xvfb, in a temporary folder."""
+    if not program:
+        print(doc)
+        return 2
+    if not shutil.which("Xvfb"):
+        print("FAIL: Xvfb is not installed")
+        return 1
+    base = tempfile.mkdtemp(prefix=prefix)
+    try:
+        for scenario in without_display:
+            scenario(base)
+        with private_display() as (x, display):
+            for scenario in scenarios:
+                scenario(x, display, base)
+    finally:
+        shutil.rmtree(base, ignore_errors=True)
+    return verdict()
+
+
 def run_program(x, display, workdir, home, before_close=None, command=None):
     """Starts the program (or the command line given) in workdir, waits for the
     menu, closes it and returns (exit status, whether the splash screen was seen)."""
-    env = {
-        "PATH": os.environ.get("PATH", "/usr/bin:/bin"),
-        "HOME": home,
-        "XDG_RUNTIME_DIR": runtime_dir(home),
-        "DISPLAY": display,
-        "QT_QPA_PLATFORM": "xcb",
-        "LANG": "C",
-    }
-    for name in ("ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"):
-        if name in os.environ:
-            env[name] = os.environ[name]
+    env = program_env(display, home)
     proc = subprocess.Popen(command or [PROGRAM], cwd=workdir, env=env, stdin=subprocess.DEVNULL,
                             preexec_fn=die_with_parent)
     splash_type = x.atom("_NET_WM_WINDOW_TYPE_SPLASH")
@@ -211,25 +241,8 @@ def scenario_read_only_folder(x, display, base):
 
 
 def main():
-    if not PROGRAM:
-        print(__doc__)
-        return 2
-    if not shutil.which("Xvfb"):
-        print("FAIL: Xvfb is not installed")
-        return 1
-    base = tempfile.mkdtemp(prefix="krvx-real-")
-    try:
-        with private_display() as (x, display):
-            scenario_clean_start(x, display, base)
-            scenario_bad_input(x, display, base)
-            scenario_read_only_folder(x, display, base)
-    finally:
-        shutil.rmtree(base, ignore_errors=True)
-    if failures:
-        print("%d check(s) failed" % len(failures))
-        return 1
-    print("all checks passed")
-    return 0
+    return main_under_xvfb(__doc__, PROGRAM, "krvx-real-",
+                           [scenario_clean_start, scenario_bad_input, scenario_read_only_folder])
 
 
 if __name__ == "__main__":

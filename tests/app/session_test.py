@@ -13,8 +13,6 @@ import shutil
 import signal
 import subprocess
 import sys
-import tempfile
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import hostile_folders_test as hf  # noqa: E402  (one run driven through its windows)
@@ -142,9 +140,7 @@ def scenario_signal_during_question(x, display, base):
 
 
 def second_start(x, display, cwd, home, args=(), env_extra=None):
-    env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": home, "DISPLAY": display,
-           "XDG_RUNTIME_DIR": rp.runtime_dir(home), "QT_QPA_PLATFORM": "xcb", "LANG": "C"}
-    env.update({k: v for k, v in os.environ.items() if k.endswith("SAN_OPTIONS")})
+    env = rp.program_env(display, home)
     env.update(env_extra or {})
     return subprocess.Popen([PROGRAM] + list(args), cwd=cwd, env=env, stdin=subprocess.DEVNULL,
                             stderr=subprocess.PIPE, preexec_fn=rp.die_with_parent)
@@ -230,9 +226,8 @@ def scenario_no_display(base):
     for number, (env_extra, args, expected, words) in enumerate(cases):
         where = "no display %r %s" % (env_extra, " ".join(args))
         xdg = os.path.join(base, "no-display-%d" % number)
-        env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": xdg, "XDG_DATA_HOME": xdg, "LANG": "C"}
-        env.update({k: v for k, v in os.environ.items() if k.endswith("SAN_OPTIONS")})
-        env.update(env_extra)
+        env = rp.program_env(None, xdg)
+        env.update(env_extra, XDG_DATA_HOME=xdg)
         os.makedirs(xdg)
         done = subprocess.run([PROGRAM] + list(args), cwd=xdg, env=env, stdin=subprocess.DEVNULL,
                               capture_output=True, timeout=60)
@@ -246,26 +241,9 @@ def scenario_no_display(base):
 
 
 def main():
-    if not PROGRAM:
-        print(__doc__)
-        return 2
-    if not shutil.which("Xvfb"):
-        print("FAIL: Xvfb is not installed")
-        return 1
-    base = tempfile.mkdtemp(prefix="krvx-session-")
-    try:
-        scenario_no_display(base)
-        with rp.private_display() as (x, display):
-            scenario_signals(x, display, base)
-            scenario_signal_during_question(x, display, base)
-            scenario_second_start(x, display, base)
-    finally:
-        shutil.rmtree(base, ignore_errors=True)
-    if rp.failures:
-        print("%d check(s) failed" % len(rp.failures))
-        return 1
-    print("all checks passed")
-    return 0
+    return rp.main_under_xvfb(__doc__, PROGRAM, "krvx-session-",
+                              [scenario_signals, scenario_signal_during_question, scenario_second_start],
+                              without_display=[scenario_no_display])
 
 
 if __name__ == "__main__":

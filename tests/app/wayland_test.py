@@ -107,11 +107,7 @@ def main():
                 print("weston's log ends:\n" + "".join([line for line in f if "[proto]" not in line][-15:]))
     finally:
         shutil.rmtree(base, ignore_errors=True)
-    if rp.failures:
-        print("%d check(s) failed" % len(rp.failures))
-        return 1
-    print("all checks passed")
-    return 0
+    return rp.verdict()
 
 
 if __name__ == "__main__":

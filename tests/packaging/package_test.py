@@ -213,11 +213,7 @@ def main():
             check_program(root, exec_line, seeds, source_dir, fields["Version"], base)
     finally:
         shutil.rmtree(base, ignore_errors=True)
-    if rp.failures:
-        print("%d check(s) failed" % len(rp.failures))
-        return 1
-    print("all checks passed")
-    return 0
+    return rp.verdict()
 
 
 if __name__ == "__main__":

@@ -38,11 +38,7 @@ struct EveryWindow : testing::Test {
         test::activate(window);
         return window;
     }
-    void typeInto(QWidget* window, const char* box, const QString& text) {
-        test::focusOn(control(window, box));
-        test::pressKey(Qt::Key_A, Qt::ControlModifier);
-        test::typeText(text);
-    }
+    void typeInto(QWidget* window, const char* box, const QString& text) { test::retype(control(window, box), text); }
 };
 
 // Cursor at the start and, once drawn, at the box's left edge.

@@ -91,11 +91,7 @@ struct ResultBoxes : testing::Test {
         test::activate(window);
         return window;
     }
-    void typeInto(QWidget* window, const char* box, const QString& text) {
-        test::focusOn(control(window, box));
-        test::pressKey(Qt::Key_A, Qt::ControlModifier);
-        test::typeText(text);
-    }
+    void typeInto(QWidget* window, const char* box, const QString& text) { test::retype(control(window, box), text); }
 };
 
 TEST_F(ResultBoxes, AreReadOnlyAndDrawnInTheNormalTextColour) {

@@ -84,9 +84,7 @@ TEST(WholeProgram, EditedRatesCountFromTheNextComputation) {
     registerAllWindows(t.windows, t.services);
     const auto typeInto = [](QWidget* window, const char* box, const QString& text) {
         test::activate(window);
-        test::focusOn(test::control(window, box));
-        test::pressKey(Qt::Key_A, Qt::ControlModifier);
-        test::typeText(text);
+        test::retype(test::control(window, box), text);
     };
     QWidget* tausch = t.windows.show(kFrmTausch);
     typeInto(tausch, "TxtErz", "1");

@@ -38,6 +38,12 @@ void settle() {
     QCoreApplication::processEvents();
 }
 
+void retype(QWidget* control, const QString& text) {
+    focusOn(control);
+    pressKey(Qt::Key_A, Qt::ControlModifier);
+    typeText(text);
+}
+
 QString spokenName(QWidget* control) {
     QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(control);
     return spoken ? spoken->text(QAccessible::Name) : QString();

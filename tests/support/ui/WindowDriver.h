@@ -34,6 +34,9 @@ void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 // Lets queued events run (deferred deletes included).
 void settle();
 
+// Focuses the box, selects its whole text and types text over it.
+void retype(QWidget* control, const QString& text);
+
 // What a screen reader announces as the control's name.
 QString spokenName(QWidget* control);
 
