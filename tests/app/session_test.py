@@ -63,6 +63,11 @@ def add_planet(run, menu):
     # Keys typed while the new window is not yet the X server's focus go to
     # the window before it, as they would for a user that fast.
     check(rp.wait_for(lambda: has_focus(run.x, dialog), 15), "Neuer Planet did not take the keyboard")
+    # A program just started under a sanitizer now and then drops the very
+    # first key it is sent; the name typed again over itself is whole.
+    run.x.type_text("Kolonie Nord")
+    run.x.key("Home")
+    run.x.key("End", "Shift_L")
     run.x.type_text("Kolonie Nord")
     for value in ("4", "55", "9"):
         run.x.key("Tab")
