@@ -225,11 +225,7 @@ def run(program, seed, out, only=None, suffix=""):
         if proc and proc.poll() is None:
             proc.kill()
             proc.wait()
-        xvfb.terminate()
-        try:
-            xvfb.wait(timeout=10)
-        except subprocess.TimeoutExpired:
-            xvfb.kill()
+        xdisplay.end_process(xvfb)
         shutil.rmtree(base, ignore_errors=True)
 
 

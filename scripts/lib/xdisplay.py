@@ -277,11 +277,20 @@ def private_display():
         finally:
             x.close()
     finally:
-        xvfb.terminate()
-        try:
-            xvfb.wait(timeout=10)
-        except subprocess.TimeoutExpired:
-            xvfb.kill()
+        end_process(xvfb)
+
+
+def end_process(proc, seconds=10):
+    """Ends a process that may still run: asked to terminate first, killed
+    when it has not ended within the seconds."""
+    if proc is None or proc.poll() is not None:
+        return
+    proc.terminate()
+    try:
+        proc.wait(timeout=seconds)
+    except subprocess.TimeoutExpired:
+        proc.kill()
+        proc.wait()
 
 
 def wait_for(predicate, seconds):

@@ -283,12 +283,9 @@ def fill_example(workdir):
 
 
 def main():
-    if not PROGRAM:
-        print(__doc__)
-        return 2
-    if not shutil.which("Xvfb"):
-        print("FAIL: Xvfb is not installed")
-        return 1
+    refused = rp.cannot_start(__doc__, PROGRAM)
+    if refused is not None:
+        return refused
     # Root writes into read-only folders anyway: the read-only case runs the
     # program as an unprivileged user then.
     base = tempfile.mkdtemp(prefix="krvx-hostile-")

@@ -21,7 +21,7 @@ GERMAN_MONTHS = ["Januar", "Februar", "M\xe4rz", "April", "Mai", "Juni", "Juli",
 
 # ------------------------------------------------------------------ the little Xlib, shared with the picture script
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts", "lib"))
-from xdisplay import X, XWindowAttributes, die_with_parent, private_display, start_xvfb, wait_for  # noqa: E402,F401
+from xdisplay import X, XWindowAttributes, die_with_parent, end_process, private_display, start_xvfb, wait_for  # noqa: E402,F401
 
 
 # ------------------------------------------------------------------ the checks
@@ -76,15 +76,24 @@ def verdict():
     return 0
 
 
-def main_under_xvfb(doc, program, prefix, scenarios, without_display=()):
-    """Runs each scenario(base) of without_display, then each
-    scenario(x, display, base) on one private Xvfb, in a temporary folder."""
+def cannot_start(doc, program):
+    """The exit status when the test cannot run (no program given, no Xvfb),
+    else None."""
     if not program:
         print(doc)
         return 2
     if not shutil.which("Xvfb"):
         print("FAIL: Xvfb is not installed")
         return 1
+    return None
+
+
+def main_under_xvfb(doc, program, prefix, scenarios, without_display=()):
+    """Runs each scenario(base) of without_display, then each
+    scenario(x, display, base) on one private Xvfb, in a temporary folder."""
+    refused = cannot_start(doc, program)
+    if refused is not None:
+        return refused
     base = tempfile.mkdtemp(prefix=prefix)
     try:
         for scenario in without_display:

@@ -84,12 +84,7 @@ def run(program, app_id, base):
         if proc and proc.poll() is None:
             proc.kill()
             proc.wait()
-        weston.terminate()
-        try:
-            weston.wait(timeout=10)
-        except subprocess.TimeoutExpired:
-            weston.kill()
-            weston.wait()
+        rp.end_process(weston)
 
 
 def main():
