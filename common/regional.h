@@ -40,6 +40,8 @@ LocaleNumber parseLocaleNumber(std::string_view text, const RegionalSettings& se
 // Locale number to text: at most 15 significant digits, the regional decimal
 // separator, no grouping, no leading blank, a 0 before the separator below 1
 // ("0,5"), exponent form from 1E15 on ("1E+15", "1,5E+20") and below 1E-4.
+// Beyond the largest 15-digit number the value's exact digits, so that the
+// text always reads back as the same number.
 std::string formatLocaleNumber(double value, const RegionalSettings& settings);
 
 } // namespace krvx

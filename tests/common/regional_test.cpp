@@ -97,6 +97,8 @@ INSTANTIATE_TEST_SUITE_P(Examples, FormatLocaleNumberTest, ::testing::Values(
     FormatCase{Locale::German, 1.5e-5, "1,5E-05"}, FormatCase{Locale::German, 0.0001, "0,0001"},
     FormatCase{Locale::German, 999999999999999.0, "999999999999999"},
     FormatCase{Locale::German, -1234.5, "-1234,5"},
+    FormatCase{Locale::German, 1.79769313486231e308, "1,79769313486231E+308"},
+    FormatCase{Locale::German, -1.7976931348623157e308, "-1,7976931348623157E+308"},
     FormatCase{Locale::English, 0.5, "0.5"}, FormatCase{Locale::English, 1.5e20, "1.5E+20"},
     FormatCase{Locale::English, 1234567.25, "1234567.25"}));
 

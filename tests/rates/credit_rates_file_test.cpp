@@ -27,8 +27,8 @@ struct LoadCase {
 TEST(CreditRatesFile, LoadCases) {
     const Column a{"1,5", "2", "3", "4", "10"};
     const Column aEn{"1.5", "2", "3", "4", "10"};
-    const Column big{"1,79769313486231E+308", "&H" + std::string(256, 'F'), "1", "1", "1"};
-    const Column bigEn{"1.79769313486231E+308", "&H" + std::string(256, 'F'), "1", "1", "1"};
+    const Column big{"1,7976931348623157E+308", "&H" + std::string(256, 'F'), "1", "1", "1"};
+    const Column bigEn{"1.7976931348623157E+308", "&H" + std::string(256, 'F'), "1", "1", "1"};
     const std::vector<LoadCase> cases{
         {"three records", "1.5,2,3,4,10\r\n.5,-1,0,1E+20,1E-05\r\n1,2,3,4,5\r\n",
          texts(a, {"0,5", "-1", "0", "1E+20", "1E-05"}, {"1", "2", "3", "4", "5"}),
@@ -47,7 +47,7 @@ TEST(CreditRatesFile, LoadCases) {
         {"fourth record not read", "1,1,1,1,1\r\n2,2,2,2,2\r\n3,3,3,3,3\r\n\"Vermerk\",9\r\n",
          texts({"1", "1", "1", "1", "1"}, {"2", "2", "2", "2", "2"}, {"3", "3", "3", "3", "3"}),
          texts({"1", "1", "1", "1", "1"}, {"2", "2", "2", "2", "2"}, {"3", "3", "3", "3", "3"})},
-        {"the largest double, and &H beyond the range is no number",
+        {"the largest double shows its exact digits, and &H beyond the range is no number",
          "1.7976931348623157E+308,&H" + std::string(256, 'F') + ",1,1,1\r\n",
          texts(big, big, big), texts(bigEn, bigEn, bigEn)},
     };
