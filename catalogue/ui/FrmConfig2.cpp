@@ -138,16 +138,14 @@ void FrmConfig2::stepRight() {
     showSchiff();
 }
 
-bool FrmConfig2::takeBoxesOver(Refusal context) {
+bool FrmConfig2::takeBoxesOver() {
     Schiffstyp* shown = ships_.entryAt(currentSchiff);
     if (shown == nullptr) return false;
     EntryBoxTexts texts;
     for (std::size_t i = 0; i < kEntryBoxes; ++i) texts[i] = fromQ(boxes_[i]->text());
     auto entry = readEntry(fromQ(cmbSchiffe_->currentText()), texts);
     if (auto* refusal = std::get_if<std::string>(&entry)) {
-        std::string text = *refusal;
-        if (context == Refusal::Closing) text += "\n\nDie Änderungen wurden nicht gespeichert.";
-        services().messages.message(text, kAppTitle, MessageIcon::Error);
+        services().messages.message(*refusal, kAppTitle, MessageIcon::Error);
         return false;
     }
     *shown = std::get<Schiffstyp>(std::move(entry));
@@ -191,7 +189,7 @@ FrmConfig2::Saved FrmConfig2::writeSchiffe(CatalogueState asInFile) {
 void FrmConfig2::saveChange() {
     if (ships_.entryAt(currentSchiff) == nullptr) return;  // an empty catalogue has nothing to change
     CatalogueState asInFile = stateOf(ships_);
-    if (!takeBoxesOver(Refusal::KeepEditing)) return;  // the boxes stay open for a correction
+    if (!takeBoxesOver()) return;  // the boxes stay open for a correction
     // When nothing could be written the entry stays open with what was typed,
     // for another try, instead of being read back from the file.
     if (writeSchiffe(std::move(asInFile)) != Saved::Written) return;
@@ -236,7 +234,7 @@ void FrmConfig2::backToRates() {
         // What the user typed is saved with the rest, as "Änderung speichern"
         // would; when it cannot be, the editor stays open for a correction.
         CatalogueState asInFile = stateOf(ships_);
-        if (!takeBoxesOver(Refusal::KeepEditing) || !saveSchiffe(std::move(asInFile))) return;
+        if (!takeBoxesOver() || !saveSchiffe(std::move(asInFile))) return;
         reload();
     }
     showFrmConfig3();
@@ -247,10 +245,12 @@ bool FrmConfig2::queryUnload() {
     if (!changed) return true;
     switch (services().messages.question("Änderungen speichern?", "Speichern?")) {
     case Answer::Yes: {
+        // A value the file cannot hold, or a save that fails, keeps the editor
+        // open with what was typed, as Cancel does: the player asked for his
+        // values to be kept, and closing would throw them away.
         CatalogueState asInFile = stateOf(ships_);
-        if (takeBoxesOver(Refusal::Closing) && saveSchiffe(std::move(asInFile))) {
-            fileDamaged_ = loadSchiffe(ships_, services().file(kSchiffeDat), SpeedWidth::Bits32).damaged();
-        }
+        if (!takeBoxesOver() || !saveSchiffe(std::move(asInFile))) return false;
+        fileDamaged_ = loadSchiffe(ships_, services().file(kSchiffeDat), SpeedWidth::Bits32).damaged();
         return true;
     }
     case Answer::No:

@@ -38,7 +38,6 @@ protected:
     void unload() override;
 
 private:
-    enum class Refusal { KeepEditing, Closing };
     enum class Saved { Written, WriteFailed, NoCopy };
 
     Saved writeSchiffe(CatalogueState asInFile);
@@ -48,7 +47,7 @@ private:
     void openForInput();
     // Takes the name and the seven boxes into entry currentSchiff; shows why
     // and returns false when they cannot be stored.
-    bool takeBoxesOver(Refusal context);
+    bool takeBoxesOver();
     void showFrmConfig3();
 
     void pickFromList(int index);
