@@ -46,6 +46,12 @@ FrmConfig2::FrmConfig2(Services& services)
     for (QLineEdit* box : boxes_) {
         onChange(box, messages, [this] { changed = true; });
     }
+    // A name typed while the entry is open for input is asked about on
+    // closing like a typed value; the name field is always open, but only an
+    // entry open for input takes its name over.
+    connect(cmbSchiffe_->lineEdit(), &QLineEdit::textEdited, this, [this] {
+        if (cmdSpeichern_->isEnabled()) changed = true;
+    });
     // An entry is picked from the list (or with the arrow keys), never by
     // leaving the name field: Qt would otherwise jump to the first entry whose
     // name equals the typed one, dropping a rename and the values typed so far.
