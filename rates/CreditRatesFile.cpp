@@ -1,5 +1,7 @@
 #include "rates/CreditRatesFile.h"
 
+#include <cerrno>
+
 #include "common/fields.h"
 
 namespace krvx {
@@ -31,8 +33,9 @@ CreditRateTexts creditRateTextsFromContent(const std::string& content, const Reg
 }
 
 std::optional<CreditRateTexts> loadCreditRateTexts(const std::filesystem::path& file,
-                                                   const RegionalSettings& regional) {
+                                                   const RegionalSettings& regional, bool* unreadable) {
     const std::optional<std::string> content = readDataFile(file);
+    if (unreadable) *unreadable = !content && errno != ENOENT;
     if (!content) return std::nullopt;
     return creditRateTextsFromContent(*content, regional);
 }

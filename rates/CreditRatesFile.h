@@ -24,8 +24,10 @@ using CreditRateTexts = std::array<std::array<std::string, 5>, 3>;
 CreditRateTexts creditRateTextsFromContent(const std::string& content, const RegionalSettings& regional);
 
 // Reads the file; nullopt when it cannot be opened (the boxes keep their "0").
+// unreadable, where given, tells a file that is there but cannot be read
+// from one that is missing.
 std::optional<CreditRateTexts> loadCreditRateTexts(const std::filesystem::path& file,
-                                                   const RegionalSettings& regional);
+                                                   const RegionalSettings& regional, bool* unreadable = nullptr);
 
 // The three record-style lines for the box texts read by the regional rule;
 // a holder still empty in the first record is written as an empty field.

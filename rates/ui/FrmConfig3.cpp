@@ -66,9 +66,14 @@ FrmConfig3::FrmConfig3(Services& services)
 }
 
 void FrmConfig3::load() {
+    bool unreadable = false;
     const std::optional<CreditRateTexts> texts =
-        loadCreditRateTexts(services().file(kCreditkurseDat), services().regional);
-    if (!texts) return;  // the fields keep their "0"
+        loadCreditRateTexts(services().file(kCreditkurseDat), services().regional, &unreadable);
+    if (!texts) {
+        // The fields keep their "0"; a file that is there is not replaced by them.
+        if (unreadable) shownForUnreadFile_ = fieldTexts();
+        return;
+    }
     for (int record = 0; record < 3; ++record) {
         for (int resource = 0; resource < 5; ++resource) {
             setBoxText(boxes_[record][resource], toQ((*texts)[record][resource]));
@@ -88,6 +93,8 @@ CreditRateTexts FrmConfig3::fieldTexts() const {
 
 void FrmConfig3::unload() {
     // Closing is saving; a file that cannot be written stays as it was, silently.
+    // A file that could not be read is replaced only by rates the player typed.
+    if (shownForUnreadFile_ && fieldTexts() == *shownForUnreadFile_) return;
     if (!saveCreditRateTexts(services().file(kCreditkurseDat), fieldTexts(), services().regional,
                              services().files)) {
         services().tausch.ratesSaved();

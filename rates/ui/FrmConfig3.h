@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <array>
+#include <optional>
 
 #include "common/ui/FormWindow.h"
 #include "rates/CreditRatesFile.h"
@@ -30,6 +31,9 @@ private:
     // in the first column an empty field (docs/number-rules.md).
     std::array<std::array<QLineEdit*, 5>, 3> boxes_{};
     QPushButton* cmdSchiffe_ = nullptr;
+    // What the fields showed for a creditkurse.dat that is there but could
+    // not be read; closing with them unchanged leaves the file alone.
+    std::optional<CreditRateTexts> shownForUnreadFile_;
 };
 
 } // namespace krvx

@@ -5,6 +5,10 @@
 #include <QPointer>
 #include <QPushButton>
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include "rates/ui/FrmConfig3.h"
 #include "support/Files.h"
 #include "support/ui/TestServices.h"
@@ -121,6 +125,28 @@ TEST_F(FrmConfig3Test, NoFileShowsZerosAndCloseWritesThem) {
     closeForm();
     EXPECT_EQ(fileBytes(), "0,0,0,0,0\r\n0,0,0,0,0\r\n0,0,0,0,0\r\n");
     EXPECT_TRUE(t.script.boxes.empty());
+}
+
+TEST_F(FrmConfig3Test, FileThatCannotBeReadIsReplacedOnlyByTypedRates) {
+    for (const bool typed : {false, true}) {
+        // A socket is there but cannot be opened for reading, even by root.
+        const std::string file = t.file("creditkurse.dat").string();
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        ASSERT_LT(file.size(), sizeof address.sun_path);
+        file.copy(address.sun_path, file.size());
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        open();
+        if (typed) type(field(0, 0), "3");
+        closeForm();
+        ::close(fd);
+        EXPECT_EQ(std::filesystem::is_socket(t.file("creditkurse.dat")), !typed) << typed;
+        if (typed) {
+            EXPECT_EQ(fileBytes(), "3,0,0,0,0\r\n0,0,0,0,0\r\n0,0,0,0,0\r\n");
+        }
+        std::filesystem::remove(t.file("creditkurse.dat"));
+    }
 }
 
 TEST_F(FrmConfig3Test, FileShowsInGermanAndSavesBackUnchanged) {
