@@ -51,6 +51,23 @@ void fitCaption(QWidget* widget) {
     widget->setGeometry(place);
 }
 
+// The width a caption's widest line takes in a font; '&' marks a mnemonic.
+double captionWidth(const QString& caption, const QFont& font) {
+    const QFontMetricsF metrics(font);
+    double widest = 0.0;
+    for (const QString& line : caption.split(QLatin1Char('\n'))) {
+        widest = std::max(widest, metrics.horizontalAdvance(QString(line).remove(QLatin1Char('&'))));
+    }
+    return widest;
+}
+
+QString captionOf(const QWidget* widget) {
+    if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) return button->text();
+    if (const auto* label = qobject_cast<const QLabel*>(widget)) return label->text();
+    if (const auto* frame = qobject_cast<const QGroupBox*>(widget)) return frame->title();
+    return {};
+}
+
 } // namespace
 
 QFont windowFont() { return QFont(QStringLiteral("Liberation Sans"), 8); }
@@ -85,7 +102,22 @@ void FontScaling::start() {
     size_ = window_->size();
     record(window_);
     window_->setFont(QFont());  // from now on the application's font
-    apply(fontScale(window_->font()));
+    apply(scaleFor(window_->font()));
+}
+
+// A font's letters are not all wider by one ratio (a monospace font widens an
+// "i" far more than an "m"): the window grows enough for its widest-grown
+// caption too.
+double FontScaling::scaleFor(const QFont& font) const {
+    double scale = fontScale(font);
+    if (font == windowFont()) return scale;
+    for (const Placed& p : placed_) {
+        if (!p.widget || p.font) continue;  // a control's own font does not follow the desktop's
+        const QString caption = captionOf(p.widget);
+        const double placedWidth = caption.isEmpty() ? 0.0 : captionWidth(caption, windowFont());
+        if (placedWidth > 0.0) scale = std::max(scale, captionWidth(caption, font) / placedWidth);
+    }
+    return scale;
 }
 
 void FontScaling::record(QWidget* parent) {
@@ -100,7 +132,7 @@ void FontScaling::record(QWidget* parent) {
 }
 
 bool FontScaling::eventFilter(QObject* watched, QEvent* event) {
-    if (started_ && watched == window_ && event->type() == QEvent::FontChange) apply(fontScale(window_->font()));
+    if (started_ && watched == window_ && event->type() == QEvent::FontChange) apply(scaleFor(window_->font()));
     return QObject::eventFilter(watched, event);
 }
 

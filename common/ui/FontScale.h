@@ -53,6 +53,7 @@ private:
         QRect geometry;
         std::optional<QFont> font;  // a control's own font (a title), scaled with the rest
     };
+    double scaleFor(const QFont& font) const;
     void record(QWidget* parent);
     void apply(double scale);
     void keepPlace(const QRect& before);

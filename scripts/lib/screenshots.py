@@ -107,8 +107,20 @@ def program_environment(home, display):
     return env
 
 
+def follow(x, window, width_at_scale_1):
+    """Clicks go to this window from now on: each window is drawn at its own
+    scale (its widest-grown caption decides), read off its width in pixels."""
+    global ZOOM
+    ZOOM = x.attributes(window).width / width_at_scale_1
+
+
+def placed(twips):
+    """Pixels at scale 1."""
+    return (twips + 7) // SCALE
+
+
 def px(twips):
-    return round((twips + 7) // SCALE * ZOOM)
+    return round(placed(twips) * ZOOM)
 
 
 def centre(rect):
@@ -118,7 +130,6 @@ def centre(rect):
 
 
 def run(program, seed, out, only=None, suffix=""):
-    global ZOOM
     xvfb, display = xdisplay.start_xvfb()
     base = tempfile.mkdtemp(prefix="krvx-shots-")
     proc = None
@@ -141,18 +152,20 @@ def run(program, seed, out, only=None, suffix=""):
         wait_for(lambda: splash not in x.viewable_windows(), 15, "the splash screen to close")
         menu = s.new_window([], "Korvax Rechner", "the main menu")
         s.shoot(menu, "menu.png", [])
-        ZOOM = x.attributes(menu).width / MENU_WIDTH
+        follow(x, menu, MENU_WIDTH)
         if ZOOM != 1:
             print("windows drawn %.3g times as large as placed" % ZOOM, flush=True)
         bar = x.attributes(menu).height - px(2610)  # the menu bar above the client area
 
         def menu_button(rect):
+            follow(x, menu, MENU_WIDTH)
             cx, cy = centre(rect)
             x.click(menu, cx, bar + cy)
 
         # Reisezeit, and from it "Neuer Planet".
         menu_button((2280, 960, 1695, 615))
         zeit = s.new_window([menu], "Reisezeit", "the flight time window")
+        follow(x, zeit, placed(5325))
         # From Eisrand to Nordmine at the speed of the chosen ship,
         # starting at half past six in the evening.
         type_into(x, zeit, (840, 240, 1215, 315), "Eisrand", combo=True)
@@ -176,6 +189,7 @@ def run(program, seed, out, only=None, suffix=""):
         # beginning of a name from the catalogue.
         menu_button((360, 960, 1695, 615))
         preise = s.new_window([menu], "Schiffspreise", "the ship cost window")
+        follow(x, preise, placed(6060))
         for beginning, count in (("Gro", "12"), ("Kl", "40")):
             type_into(x, preise, (240, 480, 2055, 315), beginning, combo=True)
             type_into(x, preise, (3480, 480, 735, 285), count)
@@ -185,6 +199,7 @@ def run(program, seed, out, only=None, suffix=""):
 
         menu_button((2280, 240, 1695, 615))
         prod = s.new_window([menu], "Produktionszeiten", "the production time window")
+        follow(x, prod, placed(5760))
         # The hourly production, then the target amounts (the ship order's totals).
         type_into(x, prod, (1440, 435, 1215, 285), "1200")
         for value in ("900", "400", "250", "600", "152000", "114000", "6000", "0", "15200"):
@@ -196,6 +211,7 @@ def run(program, seed, out, only=None, suffix=""):
 
         menu_button((360, 240, 1695, 615))
         tausch = s.new_window([menu], "Tauschrechner", "the exchange window")
+        follow(x, tausch, placed(6060))
         type_into(x, tausch, (1680, 1560, 1215, 285), "25000")
         for value in ("12000", "3000"):
             x.key("Tab")
@@ -204,8 +220,10 @@ def run(program, seed, out, only=None, suffix=""):
         s.close(tausch)
 
         # "Config" in the menu bar, and from there "Truppen editieren".
+        follow(x, menu, MENU_WIDTH)
         x.click(menu, round(20 * ZOOM), bar // 2)
         config = s.new_window([menu], "Konfiguration", "the rate editor")
+        follow(x, config, placed(4965))
         s.shoot(config, "config.png", [menu])
         x.click(config, *centre((3000, 3000, 1695, 375)))
         truppen = s.new_window([menu, config], "Konfiguration", "the ship catalogue editor")

@@ -191,5 +191,14 @@ TEST_F(CaptionFit, TheWindowsScaleWithALargerDesktopFont) {
     forEveryWindow(expectCaptionsWhole);
 }
 
+// A font whose letters are not all wider by one ratio: a monospace font
+// widens narrow letters far more than wide ones.
+TEST_F(CaptionFit, EveryCaptionFitsUnderAMonospaceDesktopFont) {
+    const QFont mono(QStringLiteral("DejaVu Sans Mono"), 10);
+    ASSERT_EQ(QFontInfo(mono).family(), QStringLiteral("DejaVu Sans Mono")) << "fonts-dejavu-core is not installed";
+    useFont(mono);
+    forEveryWindow(expectCaptionsWhole);
+}
+
 } // namespace
 } // namespace krvx
