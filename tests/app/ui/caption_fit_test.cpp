@@ -17,6 +17,7 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
+#include <QTest>
 #include <algorithm>
 #include <filesystem>
 #include <functional>
@@ -198,6 +199,18 @@ TEST_F(CaptionFit, EveryCaptionFitsUnderAMonospaceDesktopFont) {
     ASSERT_EQ(QFontInfo(mono).family(), QStringLiteral("DejaVu Sans Mono")) << "fonts-dejavu-core is not installed";
     useFont(mono);
     forEveryWindow(expectCaptionsWhole);
+    // The exchange window's captions change with its action.
+    FormWindow* tausch = t.windows.window(kFrmTausch);
+    ASSERT_NE(tausch, nullptr);
+    for (const char* option : {"OptVerkauf", "OptRH"}) {
+        SCOPED_TRACE(option);
+        test::activate(tausch);
+        auto* button = test::control<QRadioButton>(tausch, option);
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+        test::settle();
+        ASSERT_TRUE(button->isChecked());
+        expectCaptionsWhole(tausch);
+    }
 }
 
 } // namespace
