@@ -203,20 +203,28 @@ void FrmConfig2::saveChange() {
 }
 
 void FrmConfig2::newShip() {
+    const bool earlierPending = ships_.pending() != nullptr;
     const std::optional<std::int16_t> pending = ships_.makePending();
     if (!pending) {
         services().messages.message(kCatalogueFullText, kAppTitle, MessageIcon::Error);
         return;
     }
-    currentSchiff = *pending;
     std::string name = services().messages.input("Geben sie den Namen das Schiffes ein.", "Neues Schiff",
-                                                  newShipPreset(currentSchiff));
+                                                  newShipPreset(*pending));
     // A name the file cannot hold is asked for again, with the typed text as
     // the preset; cancelling gives an empty name.
     while (const std::optional<std::string> problem = nameProblem(name)) {
         services().messages.message(*problem, kAppTitle, MessageIcon::Error);
         name = services().messages.input("Geben sie den Namen das Schiffes ein.", "Neues Schiff", name);
     }
+    if (name.empty()) {
+        // Cancelled (a ship needs a name): no new ship. A nameless entry
+        // would otherwise be written into the catalogue by the next save
+        // of any entry. The entry shown stays as it is, typed values and all.
+        if (!earlierPending) ships_.erase(*pending);
+        return;
+    }
+    currentSchiff = *pending;
     ships_.entryAt(currentSchiff)->name = name;
     updateSteps();
     showSchiff();

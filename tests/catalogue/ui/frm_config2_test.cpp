@@ -305,11 +305,13 @@ TEST_F(FrmConfig2Test, DeletingTheOnlyEntryEmptiesTheFileAndShowsNothing) {
 TEST_F(FrmConfig2Test, EmptyCatalogueGainsEntryZero) {
     open();  // no schiffe.dat
     EXPECT_FALSE(button("CmdEdit")->isEnabled());
-    t.script.inputs = {""};  // cancelled: an empty name
+    t.script.inputs = {"", "Erstes"};  // cancelled (an empty name): no new ship yet
     click("CmdNeu");
     EXPECT_EQ(t.script.boxes[0].preset, " 0");
+    EXPECT_FALSE(button("CmdSpeichern")->isEnabled());
+    EXPECT_EQ(t.ships.pending(), nullptr);
+    click("CmdNeu");
     EXPECT_TRUE(editable());
-    type(combo(), "Erstes");
     type("TxtErz", "10");
     click("CmdSpeichern");
     EXPECT_EQ(schiffeDat(), "\"Erstes\"\r\n10,0,0,0,0\r\n0\r\n0\r\n");
