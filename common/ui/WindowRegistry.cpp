@@ -1,5 +1,7 @@
 #include "common/ui/WindowRegistry.h"
 
+#include <QApplication>
+
 #include "common/ui/FormWindow.h"
 
 namespace krvx {
@@ -47,6 +49,13 @@ void WindowRegistry::bringToFront(const QString& first) {
         if (form->isMinimized()) form->showNormal();
         form->raise();
         form->activateWindow();
+    }
+    // A box waiting for an answer blocks every window: it stays in front of
+    // them and keeps the keyboard, or the player would face a window that
+    // does not answer with the box hidden behind it.
+    if (QWidget* box = QApplication::activeModalWidget()) {
+        box->raise();
+        box->activateWindow();
     }
 }
 

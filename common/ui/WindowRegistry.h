@@ -39,7 +39,8 @@ public:
     void close(const QString& name);
 
     // Raises every open window and then the window first, which also takes
-    // the keyboard: what a second start of the program asks for.
+    // the keyboard, unless a box waits for an answer: that stays in front.
+    // What a second start of the program asks for.
     void bringToFront(const QString& first);
 
     // Called by a window while it closes: from then on it counts as not open.

@@ -135,7 +135,17 @@ def scenario_signal_during_question(x, display, base):
     run.x.click(editor, 46, 57)  # the Erz box
     run.x.type_text("77")
     run.x.send_delete(menu)
-    check(run.wait_window("Speichern?", None, 15), "the save question did not appear")
+    question = run.wait_window("Speichern?", None, 15)
+    check(question, "the save question did not appear")
+    # A second start brings the windows forward; the box they wait for stays in front.
+    second = second_start(x, display, workdir, workdir + "-home")
+    try:
+        second.communicate(timeout=60)
+    except subprocess.TimeoutExpired:
+        second.kill()
+        second.communicate()
+    check(second.returncode == 0, "second start during the save question: exit status %r" % second.returncode)
+    check(rp.wait_for(lambda: x.viewable_windows()[-1] == question, 10), "a second start hid the save question")
     run.proc.send_signal(signal.SIGTERM)
     status = ended(run)
     check(status == 0, "signal during the save question: exit status %r" % status)

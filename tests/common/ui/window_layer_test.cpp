@@ -1,4 +1,6 @@
+#include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <functional>
@@ -92,6 +94,19 @@ TEST_F(WindowLayer, RegistryCreatesOnceRaisesAndLoadsAfreshAfterClose) {
     EXPECT_NE(again, nullptr);
     EXPECT_EQ(loads, 2);
     EXPECT_EQ(t.windows.show("FrmUnbekannt"), nullptr);
+}
+
+// A second start of the program brings its windows forward; a box waiting
+// for an answer stays in front of them and keeps the keyboard.
+TEST_F(WindowLayer, BringingToFrontKeepsAnOpenBoxInFront) {
+    ProbeWindow* window = open();
+    QDialog box(window);
+    box.setModal(true);
+    box.show();
+    test::activate(&box);
+    t.windows.bringToFront("FrmProbe");
+    test::settle();
+    EXPECT_EQ(QApplication::activeWindow(), &box);
 }
 
 TEST_F(WindowLayer, ClosingByTheUserUnloadsOnceAndForgetsTheWindow) {
