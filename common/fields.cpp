@@ -203,8 +203,8 @@ RecordWriter& RecordWriter::number(double value)
     // The 15 digits of the largest doubles round beyond the double range and
     // would read back as no number at all; those few are written with the
     // digits that give the value back exactly.
-    if (std::isfinite(value) && std::fabs(value) > detail::kLargest15Digits)
-        out_ += detail::exactText(value);
+    if (std::isfinite(value))
+        out_ += (value < 0.0 ? "-" : "") + detail::readableMagnitude(value);
     else
         out_ += formatNumberPlain(value);
     return *this;

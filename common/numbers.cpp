@@ -195,6 +195,11 @@ std::string exactText(double value)
     return text;
 }
 
+std::string readableMagnitude(double value)
+{
+    return std::fabs(value) > kLargest15Digits ? exactText(std::fabs(value)) : magnitudeText(value);
+}
+
 namespace {
 
 int digitValue(char c)

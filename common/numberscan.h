@@ -42,4 +42,8 @@ std::string magnitudeText(double value);
 // signed, in the exponent form of magnitudeText: "-1.7976931348623157E+308".
 std::string exactText(double value);
 
+// magnitudeText, but beyond kLargest15Digits the exact digits, so that the
+// text always reads back as this very magnitude.
+std::string readableMagnitude(double value);
+
 } // namespace krvx::detail

@@ -69,10 +69,9 @@ std::string formatLocaleNumber(double value, const RegionalSettings& settings)
         return "NaN";
     if (std::isinf(value))
         return out + "Inf";
-    // The largest doubles have no 15-digit text within the range; they show
-    // the digits that read back as the value, as the data files hold them.
-    std::string digits = std::fabs(value) > detail::kLargest15Digits ? detail::exactText(std::fabs(value))
-                                                                     : detail::magnitudeText(value);
+    // The largest doubles show the digits that read back as the value, as
+    // the data files hold them.
+    std::string digits = detail::readableMagnitude(value);
     if (digits[0] == '.')
         digits.insert(0, 1, '0');
     for (char c : digits) {

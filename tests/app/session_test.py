@@ -139,11 +139,7 @@ def scenario_signal_during_question(x, display, base):
     check(question, "the save question did not appear")
     # A second start brings the windows forward; the box they wait for stays in front.
     second = second_start(x, display, workdir, workdir + "-home")
-    try:
-        second.communicate(timeout=60)
-    except subprocess.TimeoutExpired:
-        second.kill()
-        second.communicate()
+    second_ended(second)
     check(second.returncode == 0, "second start during the save question: exit status %r" % second.returncode)
     check(rp.wait_for(lambda: x.viewable_windows()[-1] == question, 10), "a second start hid the save question")
     run.proc.send_signal(signal.SIGTERM)
@@ -159,6 +155,15 @@ def second_start(x, display, cwd, home, args=(), env_extra=None):
     env.update(env_extra or {})
     return subprocess.Popen([PROGRAM] + list(args), cwd=cwd, env=env, stdin=subprocess.DEVNULL,
                             stderr=subprocess.PIPE, preexec_fn=rp.die_with_parent)
+
+
+def second_ended(second, seconds=60):
+    """Waits for a second start to end (killed after seconds); its stderr."""
+    try:
+        return second.communicate(timeout=seconds)[1]
+    except subprocess.TimeoutExpired:
+        second.kill()
+        return second.communicate()[1]
 
 
 def menus(x):
@@ -179,11 +184,7 @@ def scenario_second_start(x, display, base):
     add_planet(run, menu)
     for where, cwd, args in (("in the folder", workdir, ()), ("by --data-folder", base, ("--data-folder",))):
         second = second_start(x, display, cwd, home, args, {"XDG_DATA_HOME": xdg})
-        try:
-            _, err = second.communicate(timeout=60)
-        except subprocess.TimeoutExpired:
-            second.kill()
-            _, err = second.communicate()
+        err = second_ended(second)
         check(second.returncode == 0, "second start %s: exit status %r" % (where, second.returncode))
         check(len(err.decode("utf-8", "replace").splitlines()) == 1, "second start %s said %r" % (where, err))
         check(menus(x) == [menu], "second start %s: menus on the screen %r" % (where, menus(x)))
@@ -202,11 +203,7 @@ def scenario_second_start(x, display, base):
     check(box, "no message when the running program does not answer")
     for w in box or []:
         x.send_delete(w)
-    try:
-        second.communicate(timeout=30)
-    except subprocess.TimeoutExpired:
-        second.kill()
-        second.communicate()
+    second_ended(second, 30)
     check(second.returncode == 1, "unanswered second start: exit status %r" % second.returncode)
     run.proc.send_signal(signal.SIGCONT)
 
