@@ -12,10 +12,10 @@ namespace krvx {
 
 std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::string_view utf8Content, FileOps& ops)
 {
-    int linkError = 0;
+    FileError linkError;
     const auto resolved = resolveLinks(file, linkError);
     if (!resolved)
-        return fileError(linkError);
+        return linkError;
     const std::filesystem::path& target = *resolved;
 
     struct stat old {};
@@ -34,8 +34,11 @@ std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::st
             return true;
         if (::fchmod(fd, old.st_mode & 07777) != 0)
             return false;
-        if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
-            [[maybe_unused]] const int ignored = ::fchown(fd, old.st_uid, old.st_gid);  // best effort
+        // Best effort: only the superuser may give the file to its old owner,
+        // but a member of its group keeps the group (a folder shared by a group).
+        if ((old.st_uid != ::geteuid() || old.st_gid != ::getegid()) &&
+            ::fchown(fd, old.st_uid, old.st_gid) != 0) {
+            [[maybe_unused]] const int ignored = ::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
         }
         return true;
     });

@@ -48,6 +48,9 @@ std::optional<std::filesystem::path> nameCopy(FileOps& ops, const std::filesyste
 BackupCopy keepBackupCopy(const std::filesystem::path& file, FileOps& ops)
 {
     const auto failed = [](int number) { return BackupCopy{std::nullopt, fileError(number)}; };
+    FileError linkError;
+    if (!resolveLinks(file, linkError))
+        return BackupCopy{std::nullopt, linkError};
     mode_t mode = 0;
     const std::optional<std::string> bytes = readFileBytes(file, &mode);
     if (!bytes)

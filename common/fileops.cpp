@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace krvx {
@@ -57,6 +58,10 @@ FileError fileError(int number) {
     return FileError{number, fileErrorDescription(number)};
 }
 
+std::string notSavedText(const std::filesystem::path& file, const FileError& error) {
+    return file.filename().string() + " konnte nicht gespeichert werden: " + error.description + ".";
+}
+
 bool writeAll(FileOps& ops, int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t written = ops.write(fd, bytes.data(), bytes.size());
@@ -82,20 +87,29 @@ void syncFolderOf(const std::filesystem::path& file) {
     }
 }
 
-std::optional<std::filesystem::path> resolveLinks(std::filesystem::path file, int& error) {
+std::optional<std::filesystem::path> resolveLinks(std::filesystem::path file, FileError& error) {
     for (int hops = 0; hops < 40; ++hops) {
-        std::error_code ec;
-        const auto status = std::filesystem::symlink_status(file, ec);
-        if (ec || !std::filesystem::is_symlink(status))
+        struct stat link {}, folder {};
+        if (::lstat(file.c_str(), &link) != 0 || !S_ISLNK(link.st_mode))
             return file;
+        if (::stat(folderOf(file).c_str(), &folder) != 0) {
+            error = fileError(errno);
+            return std::nullopt;
+        }
+        const bool shared = (folder.st_mode & (S_ISVTX | S_IWOTH)) == (S_ISVTX | S_IWOTH);
+        if (shared && link.st_uid != ::geteuid() && link.st_uid != folder.st_uid) {
+            error = {EACCES, "Die Datei ist eine Verknüpfung eines anderen Benutzers", true};
+            return std::nullopt;
+        }
+        std::error_code ec;
         const auto target = std::filesystem::read_symlink(file, ec);
         if (ec) {
-            error = ec.value();
+            error = fileError(ec.value());
             return std::nullopt;
         }
         file = target.is_absolute() ? target : file.parent_path() / target;
     }
-    error = ELOOP;
+    error = fileError(ELOOP);
     return std::nullopt;
 }
 

@@ -41,11 +41,16 @@ public:
 struct FileError {
     int number = 0;            // errno-style number of the failed step
     std::string description;   // German description for the user
+    // A link of another user that was not followed: the player must learn of
+    // it even where a failed save is otherwise not told.
+    bool foreignLink = false;
 };
 
 // The short German description of an errno-style number ("Zugriff verweigert").
 std::string fileErrorDescription(int number);
 FileError fileError(int number);
+// The message of a failed save: "tausch.dat konnte nicht gespeichert werden: Zugriff verweigert."
+std::string notSavedText(const std::filesystem::path& file, const FileError& error);
 
 // Writes all the bytes, again after an interrupted call; false with errno set.
 bool writeAll(FileOps& ops, int fd, std::string_view bytes);
@@ -56,7 +61,10 @@ std::filesystem::path folderOf(const std::filesystem::path& file);
 void syncFolderOf(const std::filesystem::path& file);
 
 // Follows symbolic links to the file they finally name (which may not exist
-// yet); nullopt with error set when a link cannot be read or they loop.
-std::optional<std::filesystem::path> resolveLinks(std::filesystem::path file, int& error);
+// yet); nullopt with error set when a link cannot be read, they loop, or a
+// link is another user's in a sticky folder that anyone may write to (/tmp, a
+// folder shared by all) and the folder is not his either: there the kernel
+// would not follow it, since it may lead to any file of the player's.
+std::optional<std::filesystem::path> resolveLinks(std::filesystem::path file, FileError& error);
 
 } // namespace krvx

@@ -111,7 +111,7 @@ void removeIfAbandoned(const std::filesystem::path& temp, pid_t writer)
 
 void removeAbandonedTemporaries(const std::filesystem::path& file)
 {
-    int linkError = 0;
+    FileError linkError;
     const std::optional<std::filesystem::path> target = resolveLinks(file, linkError);
     if (!target)
         return;

@@ -1,5 +1,6 @@
 #include "common/textfile.h"
 #include "common/appendfile.h"
+#include "common/backupcopy.h"
 
 #include <cerrno>
 #include <chrono>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -209,9 +211,11 @@ struct FailureCase {
 class SaveFailureTest : public ::testing::TestWithParam<FailureCase> {};
 
 // Saves as a user without extra rights: the superuser ignores permissions,
-// so then the save runs in a child process that has dropped them. Returns the
-// error number, 0 on success.
-int saveAsOrdinaryUser(const TempDir& dir, const fs::path& file, std::string_view content)
+// so then the save runs in a child process that has dropped them (nobody, in
+// the group given) in a folder all of whose entries are the owner's. Returns
+// the error number, 0 on success.
+int saveAsOrdinaryUser(const TempDir& dir, const fs::path& file, std::string_view content, uid_t owner = 65534,
+                       gid_t group = 65534)
 {
     if (::geteuid() != 0) {
         const auto error = saveDataFile(file, content);
@@ -219,11 +223,11 @@ int saveAsOrdinaryUser(const TempDir& dir, const fs::path& file, std::string_vie
     }
     constexpr uid_t kNobody = 65534;
     for (const auto& entry : fs::recursive_directory_iterator(dir.path()))
-        EXPECT_EQ(::lchown(entry.path().c_str(), kNobody, kNobody), 0);
-    EXPECT_EQ(::chown(dir.path().c_str(), kNobody, kNobody), 0);
+        EXPECT_EQ(::lchown(entry.path().c_str(), owner, group), 0);
+    EXPECT_EQ(::chown(dir.path().c_str(), owner, group), 0);
     const pid_t child = ::fork();
     if (child == 0) {
-        if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+        if (::setgroups(1, &group) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
             ::_exit(255);
         const auto error = saveDataFile(file, content);
         ::_exit(error ? (error->number & 0xFF) : 0);
@@ -249,6 +253,42 @@ TEST_P(SaveFailureTest, LeavesTheOldFileWholeAndNoTemporaryFile)
     EXPECT_EQ(number, c.number);
     EXPECT_EQ(readBytes(dir.file("alt.dat")), "alter Inhalt\r\n");
     EXPECT_EQ(folderEntries(dir.path()), before);
+}
+
+// A folder shared by a group, its file another member's: the save keeps the group.
+TEST(DataFile, ASaveByAnotherMemberKeepsTheGroup)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only the superuser can act as two users";
+    TempDir dir;
+    writeBytes(dir.file("tausch.dat"), "alt");
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0775) | ::chmod(dir.file("tausch.dat").c_str(), 0664), 0);
+    ASSERT_EQ(saveAsOrdinaryUser(dir, dir.file("tausch.dat"), "neu", 4242, 4300), 0);
+    EXPECT_EQ(statOf(dir.file("tausch.dat")).st_gid, 4300u);
+}
+
+// A link in a sticky folder that anyone may write to is followed only when it is the saver's own or the folder
+// owner's; else no save or backup copy writes anything, even through a link of the saver's own to it.
+TEST(DataFile, ALinkOfAnotherUserInASharedFolderIsNotFollowed)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only the superuser can give a link to another user";
+    struct Case { mode_t mode; uid_t folder, link; const char* saved; bool followed; } const cases[] = {
+        {01777, 0, 42, "pub/x.dat", false}, {01777, 0, 42, "eigen.dat", false}, {01777, 42, 0, "pub/x.dat", true},
+        {01777, 42, 42, "pub/x.dat", true}, {0777, 0, 42, "pub/x.dat", true}, {01755, 0, 42, "pub/x.dat", true}};
+    for (const Case& c : cases) {
+        TempDir dir;
+        writeBytes(dir.file("echt.dat"), "alt");
+        fs::create_directory(dir.file("pub"));
+        fs::create_symlink(dir.file("echt.dat"), dir.file("pub/x.dat"));
+        fs::create_symlink("pub/x.dat", dir.file("eigen.dat"));
+        ASSERT_EQ(::lchown(dir.file("pub/x.dat").c_str(), c.link, 0) | ::chown(dir.file("pub").c_str(), c.folder, 0) |
+                  ::chmod(dir.file("pub").c_str(), c.mode), 0);
+        EXPECT_EQ(saveDataFile(dir.file(c.saved), "neu").value_or(FileError{}).foreignLink, !c.followed);
+        EXPECT_EQ(keepBackupCopy(dir.file(c.saved)).path.has_value(), c.followed);
+        EXPECT_EQ(readBytes(dir.file("echt.dat")), c.followed ? "neu" : "alt");
+        EXPECT_EQ(folderEntries(dir.path()).size() + folderEntries(dir.file("pub")).size(), c.followed ? 5u : 4u);
+    }
 }
 
 TEST(DataFile, AFailedWriteLeavesTheOldFileWhole)
