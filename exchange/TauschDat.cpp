@@ -56,9 +56,10 @@ std::optional<Mengen> ladeTauschDat(const std::filesystem::path& file, const Reg
     return tauschDatMengen(std::move(*content), regional);
 }
 
-bool speichereTauschDat(const std::filesystem::path& file, const Mengen& amounts,
-                        const FieldValue& kursvermerk, const RegionalSettings& regional, FileOps& ops) {
-    return !saveDataFile(file, tauschDatText(amounts, kursvermerk, regional), ops).has_value();
+std::optional<FileError> speichereTauschDat(const std::filesystem::path& file, const Mengen& amounts,
+                                            const FieldValue& kursvermerk, const RegionalSettings& regional,
+                                            FileOps& ops) {
+    return saveDataFile(file, tauschDatText(amounts, kursvermerk, regional), ops);
 }
 
 } // namespace krvx

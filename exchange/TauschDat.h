@@ -30,8 +30,7 @@ Mengen tauschDatMengen(std::string content, const RegionalSettings& regional);
 std::optional<Mengen> ladeTauschDat(const std::filesystem::path& file, const RegionalSettings& regional);
 
 // Replaces the file as a whole; on failure the old file stays as it was.
-// True when the file was written.
-bool speichereTauschDat(const std::filesystem::path& file, const Mengen& amounts,
+std::optional<FileError> speichereTauschDat(const std::filesystem::path& file, const Mengen& amounts,
                         const FieldValue& kursvermerk, const RegionalSettings& regional, FileOps& ops);
 
 } // namespace krvx

@@ -130,8 +130,8 @@ PlanetSaveResult savePlanetenDat(const fs::path& file, const std::vector<PlanetE
         }
     }
     if (const std::optional<FileError> error = saveDataFile(file, planetenDatContent(entries), ops)) {
-        if (added) {
-            result.message = fileName(file) + " konnte nicht gespeichert werden: " + error->description + ". " + lost;
+        if (added || error->foreignLink) {
+            result.message = notSavedText(file, *error) + (added ? " " + lost : "");
         }
         return result;
     }

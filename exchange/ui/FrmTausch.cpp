@@ -152,9 +152,12 @@ void FrmTausch::load() {
 void FrmTausch::unload() {
     Mengen amounts;
     for (int r = 0; r < kRessourcen; ++r) amounts[static_cast<std::size_t>(r)] = text(mengenFeld(r));
-    // A file that cannot be written keeps its old content; the window closes anyway.
-    speichereTauschDat(services().file(kTauschDat), amounts, services().tausch.Kursvermerk(),
-                       services().regional, services().files);
+    // A file that cannot be written keeps its old content; the window closes
+    // anyway, silently unless a link of another user was refused.
+    const std::filesystem::path file = services().file(kTauschDat);
+    const auto error =
+        speichereTauschDat(file, amounts, services().tausch.Kursvermerk(), services().regional, services().files);
+    if (error && error->foreignLink) services().messages.message(notSavedText(file, *error));
     raiseMenu();
 }
 

@@ -108,7 +108,10 @@ void FrmProdZeit::load() {
 
 void FrmProdZeit::unload() {
     const ProduktionEingaben eingaben{texte(produktion_), texte(ziel_), fromQ(txtDauer_->text())};
-    (void)produktionDatSpeichern(services().file(kProduktionDat), eingaben, services().files);
+    // A failed save is not told, unless a link of another user was refused.
+    const std::filesystem::path file = services().file(kProduktionDat);
+    const auto error = produktionDatSpeichern(file, eingaben, services().files);
+    if (error && error->foreignLink) services().messages.message(notSavedText(file, *error));
 }
 
 void FrmProdZeit::setZielmengen(const FuenfTexte& texte) {

@@ -92,11 +92,14 @@ CreditRateTexts FrmConfig3::fieldTexts() const {
 }
 
 void FrmConfig3::unload() {
-    // Closing is saving; a file that cannot be written stays as it was, silently.
+    // Closing is saving; a file that cannot be written stays as it was, and
+    // the player learns that his rates were not kept.
     // A file that could not be read is replaced only by rates the player typed.
     if (shownForUnreadFile_ && fieldTexts() == *shownForUnreadFile_) return;
-    if (!saveCreditRateTexts(services().file(kCreditkurseDat), fieldTexts(), services().regional,
-                             services().files)) {
+    const std::filesystem::path file = services().file(kCreditkurseDat);
+    if (const auto error = saveCreditRateTexts(file, fieldTexts(), services().regional, services().files)) {
+        services().messages.message(notSavedText(file, *error));
+    } else {
         services().tausch.ratesSaved();
     }
 }

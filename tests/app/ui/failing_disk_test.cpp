@@ -94,7 +94,7 @@ TEST(FailingDisk, EverySaveFailsAtEveryStepAndLosesNothing) {
           "Sicherungskopie anlegen; die Datei bleibt unverändert" + lost}},
         {"planeten.dat", planeten, addPlanet, save, true, {planetenLost}},
         {"produktion.dat", "100 0 0 0 0\n250 0 0 0 0\n\n", use(kFrmProdZeit), save, false, {}},
-        {"creditkurse.dat", lfExample("creditkurse.dat"), use(kFrmConfig3), save, false, {}},
+        {"creditkurse.dat", lfExample("creditkurse.dat"), use(kFrmConfig3), save, false, {notSavedText("creditkurse.dat", full)}},
         {"tausch.dat", "1500 0 0 0 0\n1.5\n", use(kFrmTausch), save, false, {}},
         // The debug log stays off when it cannot be opened and ends at a failed append.
         {"KRVXR.debug", "6 Dezember 9:00    End Debugging\r\n", use(kFrmMenu), {FileStep::Open, FileStep::Write}, false, {}},
