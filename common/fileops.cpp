@@ -92,11 +92,10 @@ std::optional<std::filesystem::path> resolveLinks(std::filesystem::path file, Fi
         struct stat link {}, folder {};
         if (::lstat(file.c_str(), &link) != 0 || !S_ISLNK(link.st_mode))
             return file;
-        if (::stat(folderOf(file).c_str(), &folder) != 0) {
-            error = fileError(errno);
-            return std::nullopt;
-        }
-        const bool shared = (folder.st_mode & (S_ISVTX | S_IWOTH)) == (S_ISVTX | S_IWOTH);
+        // As the system itself would: in a sticky folder that anyone may write
+        // to, only the player's own links and the folder owner's are followed.
+        const bool shared = ::stat(folderOf(file).c_str(), &folder) != 0 ||
+                            (folder.st_mode & (S_ISVTX | S_IWOTH)) == (S_ISVTX | S_IWOTH);
         if (shared && link.st_uid != ::geteuid() && link.st_uid != folder.st_uid) {
             error = {EACCES, "Die Datei ist eine Verknüpfung eines anderen Benutzers", true};
             return std::nullopt;
