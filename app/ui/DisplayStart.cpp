@@ -4,6 +4,8 @@
 #include <QList>
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <unistd.h>
 
@@ -20,9 +22,11 @@ struct Held {
     QString text;
 };
 
-// What Qt says while the display opens: held back, and said after all when
-// the display opened; replaced by the program's one line when it did not.
-QList<Held>* heldMessages = nullptr;
+// What Qt says while the display opens, from any of its threads: held back,
+// and said after all when the display opened; replaced by the program's one
+// line when it did not.
+std::mutex heldLock;
+std::optional<QList<Held>> heldMessages;  // guarded by heldLock; empty when nothing is held
 QtMessageHandler previousHandler = nullptr;
 
 void holdOrEnd(QtMsgType type, const QMessageLogContext& context, const QString& text) {
@@ -32,7 +36,14 @@ void holdOrEnd(QtMsgType type, const QMessageLogContext& context, const QString&
         std::fflush(stderr);
         ::_exit(kNoDisplayStatus);
     }
-    heldMessages->append(Held{type, context.file, context.line, context.function, context.category, text});
+    {
+        const std::lock_guard<std::mutex> lock(heldLock);
+        if (heldMessages) {
+            heldMessages->append(Held{type, context.file, context.line, context.function, context.category, text});
+            return;
+        }
+    }
+    qt_message_output(type, context, text);  // a thread came in as the holding ended
 }
 
 } // namespace
@@ -53,18 +64,29 @@ std::string noDisplayText(const char* display, const char* waylandDisplay) {
     return line + "\n";
 }
 
-std::unique_ptr<QApplication> openDisplay(int& argc, char** argv) {
-    QList<Held> held;
-    heldMessages = &held;
+HeldQtMessages::HeldQtMessages() {
+    const std::lock_guard<std::mutex> lock(heldLock);
+    heldMessages.emplace();
     previousHandler = qInstallMessageHandler(holdOrEnd);
-    auto app = std::make_unique<QApplication>(argc, argv);
-    qInstallMessageHandler(previousHandler);
-    heldMessages = nullptr;
+}
+
+HeldQtMessages::~HeldQtMessages() {
+    QList<Held> held;
+    {
+        const std::lock_guard<std::mutex> lock(heldLock);
+        qInstallMessageHandler(previousHandler);
+        held.swap(*heldMessages);
+        heldMessages.reset();
+    }
     for (const Held& message : held) {
         const QMessageLogContext context(message.file, message.line, message.function, message.category);
         qt_message_output(message.type, context, message.text);
     }
-    return app;
+}
+
+std::unique_ptr<QApplication> openDisplay(int& argc, char** argv) {
+    const HeldQtMessages held;
+    return std::make_unique<QApplication>(argc, argv);
 }
 
 } // namespace krvx

@@ -12,6 +12,16 @@ namespace krvx {
 
 inline constexpr int kNoDisplayStatus = 1;
 
+// While it lives, what Qt says from any thread is held back, to be said when it
+// ends; a fatal message (no display) ends the program with its one line.
+class HeldQtMessages {
+public:
+    HeldQtMessages();
+    ~HeldQtMessages();
+    HeldQtMessages(const HeldQtMessages&) = delete;
+    HeldQtMessages& operator=(const HeldQtMessages&) = delete;
+};
+
 // The application object on the display, or the program ends here.
 std::unique_ptr<QApplication> openDisplay(int& argc, char** argv);
 

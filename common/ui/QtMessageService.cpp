@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 
 #include "common/ui/Controls.h"
 
@@ -19,20 +20,36 @@ QString displayText(std::string_view text) {
     return shown;
 }
 
+// The window a box stands over: the active one, but never the splash screen,
+// which closes on its own timer and would take the box along unread.
+QWidget* boxParent() {
+    QWidget* active = QApplication::activeWindow();
+    return active != nullptr && active->windowType() == Qt::SplashScreen ? nullptr : active;
+}
+
+// Shows the box until it is answered. A window that closes on its own
+// meanwhile deletes its boxes with it: such a box counts as cancelled.
+int answerOf(QMessageBox* box) {
+    const QPointer<QMessageBox> open(box);
+    const int answer = box->exec();
+    if (open.isNull()) return QMessageBox::Cancel;
+    delete box;
+    return answer;
+}
+
 } // namespace
 
 void QtMessageService::message(std::string_view text, std::string_view title, MessageIcon icon) {
-    QMessageBox box(icon == MessageIcon::Error ? QMessageBox::Critical : QMessageBox::NoIcon, toQ(title),
-                    displayText(text), QMessageBox::Ok, QApplication::activeWindow());
-    box.exec();
+    answerOf(new QMessageBox(icon == MessageIcon::Error ? QMessageBox::Critical : QMessageBox::NoIcon, toQ(title),
+                             displayText(text), QMessageBox::Ok, boxParent()));
 }
 
 Answer QtMessageService::question(std::string_view text, std::string_view title) {
-    QMessageBox box(QMessageBox::Question, toQ(title), displayText(text),
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QApplication::activeWindow());
-    box.setDefaultButton(QMessageBox::Yes);
-    box.setEscapeButton(QMessageBox::Cancel);
-    switch (box.exec()) {
+    auto* box = new QMessageBox(QMessageBox::Question, toQ(title), displayText(text),
+                                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, boxParent());
+    box->setDefaultButton(QMessageBox::Yes);
+    box->setEscapeButton(QMessageBox::Cancel);
+    switch (answerOf(box)) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
     default: return Answer::Cancel;
@@ -40,8 +57,8 @@ Answer QtMessageService::question(std::string_view text, std::string_view title)
 }
 
 std::string QtMessageService::input(std::string_view prompt, std::string_view title, std::string_view preset) {
-    bool ok = false;
-    const QString text = QInputDialog::getText(QApplication::activeWindow(), toQ(title), displayText(prompt),
+    bool ok = false;  // Qt's input box guards itself against a parent that goes meanwhile
+    const QString text = QInputDialog::getText(boxParent(), toQ(title), displayText(prompt),
                                                QLineEdit::Normal, toQ(preset), &ok);
     return ok ? fromQ(text) : std::string();
 }

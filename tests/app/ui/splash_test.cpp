@@ -3,10 +3,14 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QTimer>
+#include <atomic>
 #include <functional>
 #include <gtest/gtest.h>
+#include <thread>
 
+#include "app/ui/DisplayStart.h"
 #include "app/ui/FrmSplash.h"
+#include "common/ui/QtMessageService.h"
 #include "common/ui/Twips.h"
 #include "support/ui/TestServices.h"
 #include "support/ui/WindowDriver.h"
@@ -178,6 +182,37 @@ TEST(FrmSplash, KeyTypedIntoAWindowOpenedMeanwhileIsNotLost) {
     settle();
     EXPECT_TRUE(splash.isNull());
     EXPECT_EQ(box->text(), "x");
+}
+
+TEST(FrmSplash, BoxesOutliveAWindowThatClosesOnItsOwn) {
+    test::TestServices t;
+    QPointer<FrmSplash> splash = showSplash(t);
+    test::activate(splash);
+    splash->findChild<QTimer*>("Timer1")->setInterval(1);
+    bool readAfterSplash = false;
+    QTimer::singleShot(0, [&] {  // the player reads the box once the splash has gone
+        QWidget* box = QTest::qWaitFor([&] { return splash.isNull(); }) ? QApplication::activeModalWidget() : nullptr;
+        readAfterSplash = box && box->close();
+    });
+    QtMessageService().message("Fehler beim Laden von kurse.dat");
+    EXPECT_TRUE(readAfterSplash);
+
+    auto* window = new FormWindow(t.services, kFrmProdZeit, "Produktionszeiten", 1500, 1000);
+    test::activate(window);
+    QTimer::singleShot(50, window, &QWidget::close);  // deleted on close, its box with it
+    EXPECT_EQ(QtMessageService().question("Speichern?", "Produktionszeiten"), Answer::Cancel);
+}
+
+TEST(DisplayStart, WhatOtherThreadsSayWhileTheDisplayOpensIsAllSaidAfterwards) {
+    static std::atomic<int> said = 0;
+    const QtMessageHandler before = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) { ++said; });
+    {
+        const HeldQtMessages held;
+        const auto talk = [] { for (int i = 0; i < 50000; ++i) qInfo("Qt"); };
+        const std::jthread a(talk), b(talk), c(talk), d(talk);  // joined before the holding ends
+    }
+    qInstallMessageHandler(before);
+    EXPECT_EQ(said, 200000);
 }
 
 } // namespace
