@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cstdlib>
 #include <iostream>
 #include <ostream>
@@ -10,6 +11,7 @@
 
 #include "app/datafolder.h"
 #include "app/version.h"
+#include "common/messages.h"
 
 namespace fs = std::filesystem;
 
@@ -42,6 +44,37 @@ CommandLine failure(std::string message) {
 
 std::string inQuotes(std::string_view text) {
     return "„" + std::string(text) + "“";
+}
+
+// A start that cannot go on: said on the terminal, and in a box for a player
+// who started the program from the desktop's menu and sees no terminal.
+int refuseStart(const std::string& text, std::ostream& err, MessageService& boxes) {
+    err << kProgram << ": " << text << "\n" << std::flush;
+    boxes.message(text, kAppTitle, MessageIcon::Error);
+    return 1;
+}
+
+// Creates, seeds and enters the data folder; the exit status when it cannot.
+std::optional<int> enterDataFolder(const fs::path& executable, std::ostream& err, MessageService& boxes) {
+    const std::optional<fs::path> folder = dataFolderPath(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    if (!folder) {
+        return refuseStart("Der Datenordner ist unbekannt: weder XDG_DATA_HOME noch HOME nennt einen "
+                           "absoluten Ordner.", err, boxes);
+    }
+    const DataFolderResult prepared = prepareDataFolder(*folder, seedFolderFor(executable));
+    if (!prepared.error.empty()) {
+        return refuseStart(prepared.error, err, boxes);
+    }
+    if (!prepared.seeded.error.empty()) {
+        err << kProgram << ": Warnung: " << prepared.seeded.error << "\n" << std::flush;
+    }
+    std::error_code entered;
+    fs::current_path(*folder, entered);
+    if (entered) {
+        return refuseStart("Der Datenordner " + inQuotes(folder->string()) + " lässt sich nicht öffnen: " +
+                           entered.message(), err, boxes);
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -109,7 +142,8 @@ std::string helpText() {
            "\n"
            "Exit-Status: 0 bei Erfolg (auch wenn das laufende Programm nach vorn geholt\n"
            "wurde), 1 ohne grafische Anzeige, wenn der Datenordner nicht angelegt werden\n"
-           "kann oder das laufende Programm nicht antwortet, 2 bei falschen Argumenten.\n";
+           "kann, das aktuelle Verzeichnis nicht erreichbar ist oder das laufende Programm\n"
+           "nicht antwortet, 2 bei falschen Argumenten.\n";
 }
 
 std::string versionNotice() {
@@ -142,33 +176,22 @@ std::optional<int> answerCommandLine(const std::vector<std::string>& args, std::
 }
 
 std::optional<int> prepareStart(const std::vector<std::string>& args, const fs::path& executable,
-                                std::ostream& out, std::ostream& err) {
+                                std::ostream& out, std::ostream& err, MessageService& boxes) {
     if (const std::optional<int> status = answerCommandLine(args, out, err)) {
         return status;
     }
-    if (!parseCommandLine(args).dataFolder) {
-        return std::nullopt;
+    if (parseCommandLine(args).dataFolder) {
+        if (const std::optional<int> status = enterDataFolder(executable, err, boxes)) return status;
     }
-    const std::optional<fs::path> folder = dataFolderPath(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
-    if (!folder) {
-        err << kProgram << ": Der Datenordner ist unbekannt: weder XDG_DATA_HOME noch HOME nennt einen "
-            << "absoluten Ordner.\n" << std::flush;
-        return 1;
+    // Every file is read and written in the working directory by its whole
+    // path, which must be known and leave room for a file name of any length.
+    std::error_code unreachable;
+    const fs::path here = fs::current_path(unreachable);
+    if (!unreachable && here.native().size() + 1 + NAME_MAX >= PATH_MAX) {
+        unreachable = std::make_error_code(std::errc::filename_too_long);
     }
-    const DataFolderResult prepared = prepareDataFolder(*folder, seedFolderFor(executable));
-    if (!prepared.error.empty()) {
-        err << kProgram << ": " << prepared.error << "\n" << std::flush;
-        return 1;
-    }
-    if (!prepared.seeded.error.empty()) {
-        err << kProgram << ": Warnung: " << prepared.seeded.error << "\n" << std::flush;
-    }
-    std::error_code entered;
-    fs::current_path(*folder, entered);
-    if (entered) {
-        err << kProgram << ": Der Datenordner " << inQuotes(folder->string()) << " lässt sich nicht öffnen: "
-            << entered.message() << "\n" << std::flush;
-        return 1;
+    if (unreachable) {
+        return refuseStart("Das aktuelle Verzeichnis ist nicht erreichbar: " + unreachable.message(), err, boxes);
     }
     return std::nullopt;
 }
@@ -177,14 +200,14 @@ std::optional<int> answerCommandLine(int argc, char** argv) {
     return answerCommandLine(std::vector<std::string>(argv + std::min(argc, 1), argv + argc), std::cout, std::cerr);
 }
 
-std::optional<int> prepareStart(int argc, char** argv) {
+std::optional<int> prepareStart(int argc, char** argv, MessageService& boxes) {
     std::error_code unknown;
     fs::path executable = fs::read_symlink("/proc/self/exe", unknown);
     if (unknown && argc > 0) {
         executable = fs::absolute(argv[0], unknown);
     }
     return prepareStart(std::vector<std::string>(argv + std::min(argc, 1), argv + argc), executable,
-                        std::cout, std::cerr);
+                        std::cout, std::cerr, boxes);
 }
 
 } // namespace krvx

@@ -11,6 +11,8 @@
 
 namespace krvx {
 
+class MessageService;
+
 struct CommandLine {
     enum class Action { Run, Help, Version, Fail };
     Action action = Action::Run;
@@ -32,16 +34,18 @@ std::optional<int> answerCommandLine(int argc, char** argv);
 
 // Everything that happens before the windows start: answers --help and
 // --version on out and a wrong argument on err (exit status 2), and with
-// --data-folder creates, seeds and enters the data folder (exit status 1 when
-// it cannot be made). Returns the exit status when the program ends here,
-// nothing when the windows may start. executable is the program's own file,
-// beside which the installed example files are looked for.
+// --data-folder creates, seeds and enters the data folder. Exit status 1, said
+// on err and in a box, when that folder cannot be made or entered, or when the
+// working directory's path is unknown or too long for its files. Returns the
+// exit status when the program ends here, nothing when the windows may start.
+// executable is the program's own file, beside which the installed example
+// files are looked for.
 std::optional<int> prepareStart(const std::vector<std::string>& args,
                                 const std::filesystem::path& executable,
-                                std::ostream& out, std::ostream& err);
+                                std::ostream& out, std::ostream& err, MessageService& boxes);
 
 // The same for main's arguments, on the terminal's streams; the program file
 // is the running process's own.
-std::optional<int> prepareStart(int argc, char** argv);
+std::optional<int> prepareStart(int argc, char** argv, MessageService& boxes);
 
 } // namespace krvx

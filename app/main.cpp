@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
     krvx::QtMessageService boxes;
 
     // Qt has taken its own options out of the arguments.
-    if (const std::optional<int> status = krvx::prepareStart(argc, argv)) {
+    if (const std::optional<int> status = krvx::prepareStart(argc, argv, boxes)) {
         return *status;
     }
     std::error_code noFolder;

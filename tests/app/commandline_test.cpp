@@ -1,5 +1,6 @@
 #include "app/commandline.h"
 
+#include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -12,6 +13,7 @@
 #include <unistd.h>
 
 #include "support/Files.h"
+#include "support/ScriptedMessages.h"
 #include "support/TempDir.h"
 
 namespace krvx {
@@ -62,15 +64,18 @@ struct Answer {
     std::optional<int> status;
     std::string out;
     std::string err;
+    std::string boxed;  // the boxes' texts, as lines on the terminal
 };
 
 Answer start(const std::vector<std::string>& args, const fs::path& executable = "/nowhere/bin/korvax-rechner") {
     std::ostringstream out;
     std::ostringstream err;
+    test::ScriptedMessages boxes;
     Answer answer;
-    answer.status = prepareStart(args, executable, out, err);
+    answer.status = prepareStart(args, executable, out, err, boxes);
     answer.out = out.str();
     answer.err = err.str();
+    for (const std::string& text : boxes.messageTexts()) answer.boxed += "korvax-rechner: " + text + "\n";
     return answer;
 }
 
@@ -169,8 +174,20 @@ TEST(CommandLine, DataFolderThatCannotBeMadeOrEnteredEndsTheStart) {
         EXPECT_EQ(answer.err.rfind("korvax-rechner: Der Datenordner „" + temp.file("data").string() +
                                        "/korvax-rechner“ lässt sich nicht " + c.cannot + ": ", 0), 0u)
             << answer.err;
+        EXPECT_EQ(answer.boxed, answer.err);
         EXPECT_EQ(fs::current_path(), temp.path());
     }
+}
+
+TEST(CommandLine, WorkingDirectoryDeeperThanPathMaxEndsTheStart) {
+    test::TempDir temp;
+    test::WorkingDirectory keep(temp.path());
+    for (const std::string step(NAME_MAX, 'd'); fs::current_path().native().size() < PATH_MAX; fs::current_path(step))
+        fs::create_directory(step);
+    const Answer answer = start({});
+    EXPECT_EQ(answer.status, 1);
+    EXPECT_EQ(answer.err, "korvax-rechner: Das aktuelle Verzeichnis ist nicht erreichbar: File name too long\n");
+    EXPECT_EQ(answer.boxed, answer.err);
 }
 
 } // namespace
