@@ -3,12 +3,15 @@
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
 #include <QThread>
+#include <QTimer>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -21,6 +24,12 @@ namespace {
 
 const QByteArray kFrontWanted = "nach-vorn\n";
 const QByteArray kDone = "ok\n";
+// However many connect at once, a handful are served at a time, each for at
+// most the time a second start waits for its answer; the others wait in the
+// queue. No descriptor left (the file limit): accepting pauses for a moment.
+constexpr int kServedAtOnce = 4;
+constexpr int kServeMs = 2000;
+constexpr int kPauseMs = 200;
 
 // The folder's real path (links resolved), as far as it exists.
 QString realPath(const std::filesystem::path& folder) {
@@ -30,12 +39,13 @@ QString realPath(const std::filesystem::path& folder) {
     return QString::fromStdString(real.string());
 }
 
-// A private folder: ours and closed to everyone else.
-bool isPrivateFolder(const QString& path) {
+// A folder of ours (not a link) that no one else may write to: in any other,
+// a lock and a socket of someone else's could pass for a program of ours.
+bool isOwnFolder(const QString& path) {
     struct stat info {};
     const QByteArray native = QFile::encodeName(path);
     return ::lstat(native.constData(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::getuid() &&
-           (info.st_mode & 077) == 0;
+           (info.st_mode & 022) == 0;
 }
 
 // The socket's address, or false when the path is too long for one.
@@ -61,12 +71,12 @@ bool waitFor(int fd, short events, const QDeadlineTimer& deadline) {
 
 QString userRuntimeFolder() {
     const QString xdg = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg) && QFileInfo(xdg).isDir()) return xdg;
+    if (QDir::isAbsolutePath(xdg) && isOwnFolder(xdg)) return xdg;
     // Without one (a session that sets none), a folder of our own, as other
     // programs make it.
     const QString own = QDir::tempPath() + QStringLiteral("/korvax-rechner-") + QString::number(::getuid());
     ::mkdir(QFile::encodeName(own).constData(), 0700);
-    return isPrivateFolder(own) ? own : QString();
+    return isOwnFolder(own) ? own : QString();
 }
 
 SingleProgram::SingleProgram(const std::filesystem::path& dataDir, const QString& runtimeDir) {
@@ -84,6 +94,23 @@ SingleProgram::~SingleProgram() {
         delete incoming_;
         ::close(listening_);
         ::unlink(QFile::encodeName(socketPath_).constData());
+        ::unlink(QFile::encodeName(lockPath_).constData());  // while still held: see tryLock()
+    }
+    if (lock_ >= 0) ::close(lock_);  // the lock goes with it
+}
+
+bool SingleProgram::tryLock() {
+    const QByteArray path = QFile::encodeName(lockPath_);
+    for (;;) {
+        if (lock_ < 0) lock_ = ::open(path.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (lock_ < 0 || ::flock(lock_, LOCK_EX | LOCK_NB) != 0) return false;
+        struct stat held {}, named {};
+        if (::fstat(lock_, &held) == 0 && ::stat(path.constData(), &named) == 0 && held.st_ino == named.st_ino) {
+            return true;
+        }
+        // A holder removes its lock file as it ends: the file there now counts.
+        ::close(lock_);
+        lock_ = -1;
     }
 }
 
@@ -92,16 +119,22 @@ SingleProgram::Start SingleProgram::start(int answerWithinMs) {
         problem_ = QStringLiteral("Es gibt keinen Laufzeitordner für die Sperrdatei.");
         return Start::Unchecked;
     }
-    lock_ = std::make_unique<QLockFile>(lockPath_);
-    lock_->setStaleLockTime(0);  // only a lock whose owner is gone is stale
-    if (lock_->tryLock(0)) {
-        return listen() ? Start::Alone : Start::Unchecked;
-    }
-    if (lock_->error() != QLockFile::LockFailedError) {
+    if (tryLock()) return holdFolder();
+    if (lock_ < 0 || errno != EWOULDBLOCK) {
         problem_ = QStringLiteral("Die Sperrdatei „%1“ lässt sich nicht anlegen.").arg(lockPath_);
         return Start::Unchecked;
     }
     return askRunning(answerWithinMs);
+}
+
+SingleProgram::Start SingleProgram::holdFolder() {
+    if (listen()) return Start::Alone;
+    // Unreachable, the program would seem to hang to every later start: it
+    // runs unlocked, as when no lock can be made.
+    ::unlink(QFile::encodeName(lockPath_).constData());
+    ::close(lock_);
+    lock_ = -1;
+    return Start::Unchecked;
 }
 
 bool SingleProgram::listen() {
@@ -115,7 +148,7 @@ bool SingleProgram::listen() {
     ::unlink(address.sun_path);
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0 || ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-        ::chmod(address.sun_path, 0600) != 0 || ::listen(fd, 4) != 0) {
+        ::chmod(address.sun_path, 0600) != 0 || ::listen(fd, 16) != 0) {
         problem_ = QStringLiteral("Auf „%1“ lässt sich nicht warten: %2")
                        .arg(socketPath_, QString::fromLocal8Bit(std::strerror(errno)));
         if (fd >= 0) ::close(fd);
@@ -128,12 +161,30 @@ bool SingleProgram::listen() {
 }
 
 void SingleProgram::answer() {
-    int connection;
-    while ((connection = ::accept4(listening_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK)) >= 0) {
+    while (served_ < kServedAtOnce) {
+        const int connection = ::accept4(listening_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (connection < 0) {
+            if (errno == EAGAIN) return;
+            incoming_->setEnabled(false);
+            QTimer::singleShot(kPauseMs, incoming_, [this] { incoming_->setEnabled(served_ < kServedAtOnce); });
+            return;
+        }
+        ++served_;
         auto* notifier = new QSocketNotifier(connection, QSocketNotifier::Read, this);
         connect(notifier, &QSocketNotifier::activated, this,
                 [this, connection, notifier] { readRequest(connection, notifier); });
+        QTimer::singleShot(kServeMs, notifier, [this, connection, notifier] { hangUp(connection, notifier); });
     }
+    incoming_->setEnabled(false);
+}
+
+void SingleProgram::hangUp(int connection, QSocketNotifier* notifier) {
+    if (!notifier->isEnabled()) return;  // already closed
+    notifier->setEnabled(false);
+    notifier->deleteLater();
+    ::close(connection);
+    --served_;
+    incoming_->setEnabled(true);
 }
 
 void SingleProgram::readRequest(int connection, QSocketNotifier* notifier) {
@@ -144,9 +195,7 @@ void SingleProgram::readRequest(int connection, QSocketNotifier* notifier) {
         emit frontWanted();
         [[maybe_unused]] const ssize_t sent = ::send(connection, kDone.constData(), kDone.size(), MSG_NOSIGNAL);
     }
-    notifier->setEnabled(false);
-    notifier->deleteLater();
-    ::close(connection);
+    hangUp(connection, notifier);
 }
 
 SingleProgram::Start SingleProgram::askRunning(int answerWithinMs) {
@@ -154,7 +203,7 @@ SingleProgram::Start SingleProgram::askRunning(int answerWithinMs) {
     sockaddr_un address;
     if (!addressOf(socketPath_, address)) return Start::NoAnswer;
     while (!deadline.hasExpired()) {
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
         if (fd >= 0 && ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
             char reply[8] = {};
             const bool answered =
@@ -166,11 +215,10 @@ SingleProgram::Start SingleProgram::askRunning(int answerWithinMs) {
         }
         if (fd >= 0) ::close(fd);
         // The program holding the folder may still be starting (not yet
-        // listening) or just ending (the lock then comes free).
+        // listening) or just ending (the lock then comes free), or its queue
+        // is full: it does not take its connections.
         QThread::msleep(50);
-        if (lock_->tryLock(0)) {
-            return listen() ? Start::Alone : Start::Unchecked;
-        }
+        if (tryLock()) return holdFolder();
     }
     return Start::NoAnswer;
 }
