@@ -4,8 +4,10 @@
 #include <QThread>
 #include <QTimer>
 #include <QWidget>
+#include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <ctime>
 #include <fcntl.h>
 #include <iostream>
 #include <string>
@@ -21,24 +23,46 @@ namespace {
 
 constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 constexpr int kMaxWaits = 200;  // 2 s of 10 ms rounds for open boxes to go
+// The orderly shut-down waits up to 2 s for open boxes and then saves a few
+// small files: what takes longer than this hangs.
+constexpr long long kGraceMs = 5000;
 
 // The pipe from the signal handler to the event loop.
 int signalPipe[2] = {-1, -1};
+// When the first signal came (ms of the monotonic clock), 0 before.
+std::atomic<long long> firstSignalMs{0};
 
-// All the handler does: note the signal in the pipe.
-extern "C" void noteSignal(int number) {
-    const int saved = errno;
-    const auto byte = static_cast<unsigned char>(number);
-    [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
-    errno = saved;
-}
-
+// A signal's disposition, except where it was ignored from the start (nohup):
+// that stays.
 void setDisposition(void (*handler)(int)) {
     struct sigaction action {};
     action.sa_handler = handler;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int number : kSignals) sigaction(number, &action, nullptr);
+    for (int number : kSignals) {
+        struct sigaction before {};
+        if (sigaction(number, nullptr, &before) == 0 && before.sa_handler != SIG_IGN) {
+            sigaction(number, &action, nullptr);
+        }
+    }
+}
+
+// All the handler does: note the signal in the pipe. A further signal lets
+// the shut-down finish (a logout sends SIGTERM and SIGHUP at once) unless
+// that runs past its grace: then the signal ends the program at once.
+extern "C" void noteSignal(int number) {
+    const int saved = errno;
+    timespec now {};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    const long long ms = now.tv_sec * 1000LL + now.tv_nsec / 1000000 + 1;
+    long long first = 0;
+    if (!firstSignalMs.compare_exchange_strong(first, ms) && ms - first > kGraceMs) {
+        setDisposition(SIG_DFL);
+        ::raise(number);  // delivered when the handler returns
+    }
+    const auto byte = static_cast<unsigned char>(number);
+    [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
+    errno = saved;
 }
 
 // A message box's text for stderr: one line.
@@ -53,15 +77,20 @@ std::string oneLine(std::string_view text) {
 } // namespace
 
 SessionEnd::SessionEnd(WindowRegistry& windows, OncePerActionMessages& messages)
-    : windows_(windows), messages_(messages) {}
+    : windows_(windows), messages_(messages), reserve_(::open("/dev/null", O_RDONLY | O_CLOEXEC)) {
+    if (QCoreApplication* app = QCoreApplication::instance()) app->installEventFilter(this);
+}
 
 SessionEnd::~SessionEnd() {
+    if (reserve_ >= 0) ::close(reserve_);
     if (notifier_) {
-        setDisposition(SIG_DFL);
+        // The handler stays: a signal while the program ends is only noted
+        // (a logout's SIGHUP right behind its SIGTERM).
         notifier_.reset();
-        ::close(signalPipe[0]);
-        ::close(signalPipe[1]);
+        const int ends[2] = {signalPipe[0], signalPipe[1]};
         signalPipe[0] = signalPipe[1] = -1;
+        ::close(ends[0]);
+        ::close(ends[1]);
     }
 }
 
@@ -78,18 +107,22 @@ void SessionEnd::signalArrived() {
     unsigned char bytes[16];
     while (::read(signalPipe[0], bytes, sizeof bytes) > 0) {
     }
-    // From now on a signal ends the program at once: the shut-down may be
-    // what hangs. Every save replaces its file atomically, so none is torn.
-    setDisposition(SIG_DFL);
     endSession();
 }
 
 void SessionEnd::endSession() {
     if (messages_.unattended()) return;  // already ending
+    if (reserve_ >= 0) ::close(reserve_);
+    reserve_ = -1;
     messages_.answerUnattended([](std::string_view title, std::string_view text) {
         std::cerr << "korvax-rechner: " << oneLine(title) << ": " << oneLine(text) << std::endl;
     });
     closeTheMenu();
+}
+
+bool SessionEnd::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == QCoreApplication::instance() && event->type() == QEvent::Quit) endSession();
+    return false;
 }
 
 void SessionEnd::closeTheMenu() {

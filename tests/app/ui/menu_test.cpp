@@ -319,12 +319,13 @@ TEST(FrmMenu, ShutDownClosesTheOtherWindowsInOrderThenTheLog) {
 }
 
 // A window that asks before it closes: Abbrechen stops the whole ending
-// before any window has closed; the end of the session asks nothing and
-// drops what nobody confirmed.
+// before any window has closed; the end of the session (the request to
+// quit that a session manager sends) asks nothing and drops what nobody
+// confirmed.
 TEST(FrmMenu, AbbrechenStopsTheEndingButTheEndOfTheSessionAsksNothing) {
     struct Case {
         const char* what;
-        bool session;      // ended by the session (a signal), not by closing the menu
+        bool session;      // ended by the session, not by closing the menu
         Answer answer;     // to the save question, when it is asked
         bool ends;
     };
@@ -333,6 +334,10 @@ TEST(FrmMenu, AbbrechenStopsTheEndingButTheEndOfTheSessionAsksNothing) {
         {"menu closed, Nein", false, Answer::No, true},
         {"session ends", true, Answer::Cancel, true},
     };
+    struct KeepRunning : QObject {  // the test's application goes on after the request
+        bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Quit; }
+    } keepRunning;
+    qApp->installEventFilter(&keepRunning);  // before SessionEnd's: runs after it
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         test::TestServices t;
@@ -345,7 +350,8 @@ TEST(FrmMenu, AbbrechenStopsTheEndingButTheEndOfTheSessionAsksNothing) {
         editor->asks = true;
         t.script.answers = {c.answer};
         SessionEnd sessionEnd(t.windows, t.messages);
-        if (c.session) sessionEnd.endSession();
+        QEvent quit(QEvent::Quit);
+        if (c.session) QCoreApplication::sendEvent(qApp, &quit);
         else menu->close();
         settle();
         EXPECT_EQ(t.script.boxes.size(), c.session ? 0u : 1u);
