@@ -7,7 +7,6 @@
 #include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QSessionManager>
 #include <QTranslator>
 #include <filesystem>
 #include <iostream>
@@ -69,8 +68,8 @@ int main(int argc, char** argv) {
         return 0;
     case krvx::SingleProgram::Start::NoAnswer:
         boxes.message("Korvax Rechner läuft schon im Datenordner „" + dataDir.string() +
-                          "“, antwortet aber nicht.\n\nBeenden Sie das laufende Programm und starten Sie "
-                          "Korvax Rechner dann neu.",
+                          "“, antwortet aber nicht.\n\nBeenden Sie das laufende Programm (es hält die Sperrdatei „" +
+                          krvx::fromQ(single.lockFile()) + "“) und starten Sie Korvax Rechner dann neu.",
                       krvx::kAppTitle, krvx::MessageIcon::Error);
         return 1;
     case krvx::SingleProgram::Start::Unchecked:
@@ -100,10 +99,6 @@ int main(int argc, char** argv) {
     // its file and the debug log is closed.
     krvx::SessionEnd sessionEnd(windows, messages);
     sessionEnd.catchSignals();
-#ifndef QT_NO_SESSIONMANAGER
-    QObject::connect(app.get(), &QGuiApplication::commitDataRequest,
-                     [&sessionEnd](QSessionManager&) { sessionEnd.endSession(); });
-#endif
     QObject::connect(app.get(), &QCoreApplication::aboutToQuit, [&sessionEnd] { sessionEnd.endSession(); });
 
     windows.show(krvx::kFrmMenu);
