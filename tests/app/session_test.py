@@ -1,18 +1,23 @@
 #!/usr/bin/env python3
 """The real program under a private Xvfb on a player's ordinary day: the
-desktop session ends it (SIGTERM, SIGINT, SIGHUP) right after a planet was
-added, and while the catalogue editor asks its save question; it is started a second time in the same data folder (in the folder and
+desktop session ends it (signals, two at once, under nohup, at the file limit)
+right after a planet was added, and while the catalogue editor asks its save
+question; it is started a second time in the same data folder (in the folder and
 with --data-folder), in another folder, after a kill, and while the first
 program does not answer.
 
 usage: session_test.py PATH/TO/korvax-rechner
 """
 import ctypes
+import glob
 import os
+import select
 import shutil
 import signal
+import socket
 import subprocess
 import sys
+import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import hostile_folders_test as hf  # noqa: E402  (one run driven through its windows)
@@ -31,10 +36,11 @@ def example_folder(path):
     return path
 
 
-def start(x, display, workdir, home, args=(), env_extra=None):
-    hf.PROGRAM = PROGRAM
+def start(x, display, workdir, home, args=(), env_extra=None, prefix=()):
+    command = list(prefix) + [PROGRAM] + list(args)
+    hf.PROGRAM = command[0]
     others = x.viewable_windows()  # of the programs already running: not this run's
-    run = hf.Run(x, display, workdir, home, args=args, env_extra=env_extra)
+    run = hf.Run(x, display, workdir, home, args=command[1:], env_extra=env_extra)
     run.known.update((w, "another program's") for w in others)
     menu = run.wait_window("Korvax Rechner", seconds=120)
     check(menu, workdir + ": the main menu did not appear")
@@ -97,17 +103,42 @@ def planets(workdir):
         return f.read()
 
 
+def at_file_limit(pid, home):
+    """Two descriptors left (six under the sanitizers, whose checks need a
+    pipe), then 500 idle connections: some are hung up, the program does not spin."""
+    fds, room = set(map(int, os.listdir("/proc/%d/fd" % pid))), 6 if b"__asan_init" in open(PROGRAM, "rb").read() else 2
+    subprocess.run(["prlimit", "--pid", str(pid), "--nofile=%d:" % [n for n in range(999) if n not in fds][room]])
+    tries = [socket.socket(socket.AF_UNIX, socket.SOCK_STREAM | socket.SOCK_NONBLOCK) for _ in range(500)]
+    connections = [c for c in tries if c.connect_ex(glob.glob(rp.runtime_dir(home) + "/*.socket")[0]) == 0]
+    cpu = lambda: sum(map(int, open("/proc/%d/stat" % pid).read().rsplit(")", 1)[1].split()[11:13]))  # noqa: E731
+    before = cpu()
+    time.sleep(3)
+    check(cpu() - before < os.sysconf("SC_CLK_TCK") / 2, "at the file limit the program spins")
+    check(select.select(connections, [], [], 0)[0], "idle connections are kept for ever")
+    return tries  # open until the session ends
+
+
 def scenario_signals(x, display, base):
     """A planet added, then the session ends: the planet is in the file, the
     log's last line is End Debugging, the exit status 0."""
-    for sig in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
-        where = signal.Signals(sig).name
+    term, hup = signal.SIGTERM, signal.SIGHUP
+    for where, signals, prefix in (("SIGTERM", [term], ()), ("SIGINT", [signal.SIGINT], ()), ("SIGHUP", [hup], ()),
+                                   ("logout", [term] + [hup] * 50, ()),  # systemd sends both at once
+                                   ("nohup", [hup], ("nohup",)), ("file limit", [term], ())):
         workdir = example_folder(os.path.join(base, "signal-" + where))
-        run, menu = start(x, display, workdir, workdir + "-home")
+        run, menu = start(x, display, workdir, workdir + "-home", prefix=prefix)
         if not menu:
             continue
         add_planet(run, menu)
-        run.proc.send_signal(sig)
+        if where == "file limit":
+            flood = at_file_limit(run.proc.pid, workdir + "-home")  # noqa: F841
+        for sig in signals:
+            run.proc.send_signal(sig)
+            time.sleep(0.003)
+        if prefix:  # SIGHUP stays ignored
+            time.sleep(2)
+            check(run.proc.poll() is None, "nohup: SIGHUP ended the program")
+            run.proc.send_signal(term)
         status = ended(run)
         check(status == 0, "%s: exit status %r" % (where, status))
         check(planets(workdir).endswith(NEW_PLANET),
@@ -173,8 +204,10 @@ def menus(x):
 def scenario_second_start(x, display, base):
     """One program per data folder: a second start in the folder and one by
     --data-folder bring the first to the front and end; a start in another
-    folder runs beside it; a stopped first program makes the second say so
-    and end with 1; a killed one does not stop the next start."""
+    folder runs beside it (a runtime folder others may write to is not used;
+    one too long for a socket holds no lock); a stopped first program makes
+    eight starts say so and end with 1; a killed one does not stop the next
+    start, also in a PID namespace, which gives both the same PID."""
     xdg = os.path.join(base, "xdg")
     workdir = example_folder(os.path.join(xdg, "korvax-rechner"))
     home = os.path.join(base, "home-second")
@@ -191,20 +224,27 @@ def scenario_second_start(x, display, base):
         check(rp.wait_for(lambda: x.viewable_windows()[-1] == menu, 10),
               "second start %s: the menu is not in front" % where)
 
-    other, other_menu = start(x, display, example_folder(os.path.join(base, "other")), home)
-    check(other_menu and len(menus(x)) == 2, "a start in another folder did not run beside the first")
-    if other_menu:
-        other.proc.send_signal(signal.SIGTERM)
-        check(ended(other) == 0, "the program in the other folder did not end cleanly")
+    other = example_folder(os.path.join(base, "other"))
+    for name, mode, count in (("shared", 0o777, 1), ("x" * 110, 0o700, 2)):  # too long for a socket: both run
+        runtime = os.path.join(base, name)
+        os.mkdir(runtime)
+        os.chmod(runtime, mode)
+        runs = [start(x, display, other, home, env_extra={"XDG_RUNTIME_DIR": runtime}) for _ in range(count)]
+        check(all(m for _, m in runs) and len(menus(x)) == count + 1, "%s: not all starts ran" % name[:9])
+        check(not os.listdir(runtime), "%s: a lock was left in the runtime folder" % name[:9])
+        for r, _ in runs:
+            r.proc.send_signal(signal.SIGTERM)
+            check(ended(r) == 0, "the program in the other folder did not end cleanly")
 
     run.proc.send_signal(signal.SIGSTOP)
-    second = second_start(x, display, workdir, home)
-    box = rp.wait_for(lambda: [w for w in x.viewable_windows() if w != menu and x.title(w) == "Korvax Rechner"], 30)
-    check(box, "no message when the running program does not answer")
-    for w in box or []:
+    seconds = [second_start(x, display, workdir, home) for _ in range(8)]
+    boxes = lambda: [w for w in x.viewable_windows() if w != menu and x.title(w) == "Korvax Rechner"]  # noqa: E731
+    check(rp.wait_for(lambda: len(boxes()) == 8, 60), "%d of 8 starts said the program does not answer" % len(boxes()))
+    for w in boxes():
         x.send_delete(w)
-    second_ended(second, 30)
-    check(second.returncode == 1, "unanswered second start: exit status %r" % second.returncode)
+    for second in seconds:
+        second_ended(second, 30)
+        check(second.returncode == 1, "unanswered second start: exit status %r" % second.returncode)
     run.proc.send_signal(signal.SIGCONT)
 
     run.proc.send_signal(signal.SIGTERM)
@@ -213,13 +253,15 @@ def scenario_second_start(x, display, base):
           "the planet of the first program was lost: planeten.dat ends %r" % planets(workdir)[-60:])
 
     # A program killed outright leaves its lock behind: harmless.
-    killed, killed_menu = start(x, display, workdir, home)
+    pid_namespace = ("unshare", "--fork", "--pid", "--mount-proc", "--kill-child") if os.geteuid() == 0 else ()
+    killed, killed_menu = start(x, display, workdir, home, prefix=pid_namespace)
     killed.proc.kill()
     killed.proc.wait()
-    again, again_menu = start(x, display, workdir, home)
+    rp.wait_for(lambda: killed_menu not in x.viewable_windows(), 30)  # the program itself dies a little later
+    again, again_menu = start(x, display, workdir, home, prefix=pid_namespace)
     check(again_menu, "a start after a killed program did not run")
     if again_menu:
-        again.proc.send_signal(signal.SIGTERM)
+        x.send_delete(again_menu)
         check(ended(again) == 0, "the start after a kill did not end cleanly")
 
 
