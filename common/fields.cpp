@@ -156,6 +156,16 @@ std::optional<FieldValue> FieldReader::readValue()
     return FieldValue{*readText()};
 }
 
+void FieldReader::readValues(std::span<FieldValue> holders)
+{
+    for (FieldValue& holder : holders) {
+        std::optional<FieldValue> field = readValue();
+        if (!field)
+            return;
+        holder = std::move(*field);
+    }
+}
+
 bool needsQuotes(std::string_view text, const Quoting& quoting)
 {
     if (text.find('"') != std::string_view::npos ? quoting.inside == QuoteInside::Doubled : quoting.quoteEveryText)

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -56,6 +57,11 @@ public:
     // field that is wholly a number (blanks around it allowed), a text for a
     // quoted one or any other unquoted text. nullopt at the end of the file.
     std::optional<FieldValue> readValue();
+
+    // Fills the holders in order with the next general values. The end of the
+    // file stops the filling: the holders not reached keep what they held, so
+    // a set of holders carries a value from one record into the next.
+    void readValues(std::span<FieldValue> holders);
 
     // A field of the print style, where a blank also ends an unquoted field:
     // blanks before it skipped; a quoted field is the text between the quotes

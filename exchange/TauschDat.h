@@ -11,10 +11,11 @@
 #include "common/fields.h"
 #include "common/fileops.h"
 #include "common/regional.h"
+#include "common/resources.h"
 
 namespace krvx {
 
-using Mengen = std::array<std::string, 5>;  // Erz, Alu, Leg, Kri, Ene
+using Mengen = FuenfTexte;
 
 // The file's content. Each text is written as it stands; a text that would
 // not read back unchanged (empty, holding a comma or a blank, a number in

@@ -9,11 +9,11 @@
 #include <string_view>
 
 #include "common/regional.h"
+#include "common/resources.h"
 
 namespace krvx {
 
-inline constexpr std::size_t kZeilenAnzahl = 5;
-using FuenfTexte = std::array<std::string, kZeilenAnzahl>;
+inline constexpr std::size_t kZeilenAnzahl = kRessourcen;  // one row per resource
 
 // Time until the target for one resource: target / production x 60 minutes
 // (both read with their first comma as the decimal point, as the hours are),

@@ -8,16 +8,10 @@ namespace krvx {
 
 CreditRateTexts creditRateTextsFromContent(const std::string& content, const RegionalSettings& regional) {
     FieldReader reader(content);
-    std::array<FieldValue, 5> holders{};
+    std::array<FieldValue, kRessourcen> holders{};
     CreditRateTexts texts;
     for (auto& record : texts) {
-        // A file that ends early stops the filling: the holders not reached
-        // keep what the record before left in them.
-        for (FieldValue& holder : holders) {
-            std::optional<FieldValue> field = reader.readValue();
-            if (!field) break;
-            holder = std::move(*field);
-        }
+        reader.readValues(holders);
         for (std::size_t k = 0; k < holders.size(); ++k) {
             const FieldValue& holder = holders[k];
             if (holder.isNumber()) {
@@ -41,7 +35,7 @@ std::optional<CreditRateTexts> loadCreditRateTexts(const std::filesystem::path& 
 }
 
 std::string creditRatesContent(const CreditRateTexts& texts, const RegionalSettings& regional) {
-    std::array<std::optional<double>, 5> holders{};
+    std::array<std::optional<double>, kRessourcen> holders{};
     RecordWriter out;
     for (const auto& record : texts) {
         for (std::size_t k = 0; k < holders.size(); ++k) {

@@ -12,12 +12,13 @@
 #include <string>
 
 #include "common/regional.h"
+#include "common/resources.h"
 #include "common/textfile.h"
 
 namespace krvx {
 
 // texts[record][resource]: record 0 "Kaufkurs", 1 "Verkaufskurs", 2 "RH-Kurs".
-using CreditRateTexts = std::array<std::array<std::string, 5>, 3>;
+using CreditRateTexts = std::array<FuenfTexte, 3>;
 
 // The field texts for the decoded file content: numbers in the regional
 // format, texts unchanged, empty fields and holders never filled as "".

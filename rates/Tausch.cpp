@@ -1,6 +1,7 @@
 #include "rates/Tausch.h"
 
 #include <cmath>
+#include <span>
 #include <utility>
 #include <variant>
 
@@ -12,21 +13,8 @@ namespace krvx {
 namespace {
 
 // Five values of any kind, shared by both files of one loading: field k of a
-// record goes into holder k, and a field the file does not have leaves the
-// holder with what the record before it put there.
+// record goes into holder k (FieldReader::readValues).
 using Holders = std::array<FieldValue, kRessourcen>;
-
-// Fills the first `count` holders from the next fields. The first field that
-// cannot be read (the file has ended) stops the filling of this record.
-void readRecord(FieldReader& reader, Holders& holders, std::size_t count) {
-    for (std::size_t k = 0; k < count; ++k) {
-        std::optional<FieldValue> field = reader.readValue();
-        if (!field) {
-            return;
-        }
-        holders[k] = std::move(*field);
-    }
-}
 
 // A holder stored into a double: a number as it is; nothing, and a text as
 // well, count as 0, so a rate the file does not give is a rate of 0.
@@ -38,15 +26,6 @@ double asNumber(const FieldValue& holder) {
 }
 
 } // namespace
-
-std::optional<int> ressourcenIndex(std::string_view name) {
-    for (int i = 0; i < kRessourcen; ++i) {
-        if (kRessourcenNamen[static_cast<std::size_t>(i)] == name) {
-            return i;
-        }
-    }
-    return std::nullopt;
-}
 
 Tausch::Tausch(std::filesystem::path dataDir, MessageService& messages)
     : dataDir_(std::move(dataDir)), messages_(messages) {}
@@ -64,12 +43,12 @@ void Tausch::KurseLesen(const FileSource& source) {
     if (std::optional<std::string> content = source(kKurseDat)) {
         FieldReader reader(std::move(*content));
         for (auto& record : kurse_) {
-            readRecord(reader, holders, record.size());
+            reader.readValues(std::span(holders).first(record.size()));
             for (std::size_t k = 0; k < record.size(); ++k) {
                 record[k] = asNumber(holders[k]);
             }
         }
-        readRecord(reader, holders, 1);
+        reader.readValues(std::span(holders).first(1));
         kursvermerk_ = holders[0];
         kurseGeladen_ = true;
     } else {
@@ -85,12 +64,12 @@ void Tausch::KurseLesen(const FileSource& source) {
     }
     FieldReader reader(std::move(*content));
     for (auto& row : creditkurse_) {
-        readRecord(reader, holders, row.size());
+        reader.readValues(std::span(holders).first(row.size()));
         for (std::size_t k = 0; k < row.size(); ++k) {
             row[k] = asNumber(holders[k]);
         }
     }
-    readRecord(reader, holders, 2);
+    reader.readValues(std::span(holders).first(2));
     kursvermerk_ = holders[0];
     spareNumber_ = asNumber(holders[1]);
 }

@@ -13,14 +13,9 @@
 
 #include "common/fields.h"
 #include "common/messages.h"
+#include "common/resources.h"
 
 namespace krvx {
-
-inline constexpr int kRessourcen = 5;  // Erz, Alu, Leg, Kri, Ene
-inline constexpr std::array<std::string_view, kRessourcen> kRessourcenNamen{"Erz", "Alu", "Leg", "Kri", "Ene"};
-
-// Index of "Erz" ... "Ene" (exact, case matters), nullopt for any other name.
-std::optional<int> ressourcenIndex(std::string_view name);
 
 // The rows of the credit rate table, in the order of creditkurse.dat.
 enum class Kursart { Kauf = 0, Verkauf = 1, RH = 2 };

@@ -43,9 +43,9 @@ const Schiffstyp* PreisIndex::find(std::string_view name) const {
 
 namespace {
 
-// The cost fields in resource order, matching kRohstoffe.
-constexpr std::array<std::int32_t Schiffstyp::*, 5> kFelder{&Schiffstyp::erz, &Schiffstyp::alu, &Schiffstyp::leg,
-                                                            &Schiffstyp::kri, &Schiffstyp::ene};
+// The cost fields in resource order, matching kRessourcenNamen.
+constexpr std::array<std::int32_t Schiffstyp::*, kRessourcen> kFelder{
+    &Schiffstyp::erz, &Schiffstyp::alu, &Schiffstyp::leg, &Schiffstyp::kri, &Schiffstyp::ene};
 
 constexpr std::string_view kPreisRoutine = "Preis";
 
@@ -56,12 +56,8 @@ void unbekanntMelden(std::string_view schiff, MessageService& messages) {
 } // namespace
 
 std::int32_t kosten(const Schiffstyp& typ, std::string_view rohstoff) {
-    for (std::size_t r = 0; r < kRohstoffe.size(); ++r) {
-        if (rohstoff == kRohstoffe[r]) {
-            return typ.*kFelder[r];
-        }
-    }
-    return 0;
+    const std::optional<int> r = ressourcenIndex(rohstoff);
+    return r ? typ.*kFelder[static_cast<std::size_t>(*r)] : 0;
 }
 
 std::optional<std::int32_t> Preis(const PreisIndex& index, std::string_view schiff, std::string_view rohstoff,
@@ -77,7 +73,7 @@ std::optional<std::int32_t> Preis(const PreisIndex& index, std::string_view schi
 std::optional<Ergebnisse> PreisBerechnen(const Bestellliste& liste, const PreisIndex& index,
                                          std::string_view gesZuschlagText, bool schiffshaendler,
                                          MessageService& messages) {
-    std::array<double, 5> summen{};
+    std::array<double, kRessourcen> summen{};
     for (std::int16_t k = 0; k < liste.Bestellungen_length; ++k) {
         const Bestellung& b = liste.Bestellungen[static_cast<std::size_t>(k)];
         const double faktor = b.anzahl * (static_cast<double>(b.zuschlag) / 100 + 1);

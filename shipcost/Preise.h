@@ -13,6 +13,7 @@
 
 #include "catalogue/Schiffstyp.h"
 #include "common/messages.h"
+#include "common/resources.h"
 #include "shipcost/Bestellliste.h"
 
 namespace krvx {
@@ -36,9 +37,6 @@ private:
     std::size_t mask_ = 0;
 };
 
-// The resources in their fixed order.
-inline constexpr std::array<std::string_view, 5> kRohstoffe{"Erz", "Alu", "Leg", "Kri", "Ene"};
-
 // The cost of one ship of type `typ` in `rohstoff` ("Erz" .. "Ene", exact);
 // any other resource text costs 0.
 std::int32_t kosten(const Schiffstyp& typ, std::string_view rohstoff);
@@ -49,7 +47,7 @@ std::optional<std::int32_t> Preis(const PreisIndex& index, std::string_view schi
                                   MessageService& messages);
 
 // The five result texts, Erz .. Ene, each by the number-to-text rule.
-using Ergebnisse = std::array<std::string, 5>;
+using Ergebnisse = FuenfTexte;
 
 // PreisBerechnen: each valid entry adds anzahl * (zuschlag / 100 + 1) times its
 // price to each resource; the finished sums are multiplied by
