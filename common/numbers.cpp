@@ -126,29 +126,32 @@ DecimalScan scanDecimal(std::string_view text, std::string_view exponentLetters)
     return result;
 }
 
-std::string magnitudeText(double value)
+Significant significantDigits(double value)
 {
-    value = std::fabs(value);
-    if (value == 0.0)
-        return "0";
     char buffer[64];
-    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value,
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
                                          std::chars_format::scientific, 14);
     if (ec != std::errc())
-        return "0";
+        return {"0", 0};
     // buffer holds d.ddddddddddddde[+-]xx
     const std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
     const std::size_t e = text.find('e');
-    std::string digits;
-    digits += text[0];
-    digits.append(text.substr(2, e - 2));
-    int exponent = 0;
-    std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), text.data() + text.size(), exponent);
-    while (digits.size() > 1 && digits.back() == '0')
-        digits.pop_back();
-    if (exponent == 308 && digits > "179769313486231")
-        digits = "179769313486231";  // rounded up beyond the largest double
+    Significant s;
+    s.digits += text[0];
+    s.digits.append(text.substr(2, e - 2));
+    std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), text.data() + text.size(), s.exponent);
+    while (s.digits.size() > 1 && s.digits.back() == '0')
+        s.digits.pop_back();
+    if (s.exponent == 308 && s.digits > "179769313486231")
+        s.digits = "179769313486231";  // rounded up beyond the largest double
+    return s;
+}
 
+std::string magnitudeText(double value)
+{
+    if (value == 0.0)
+        return "0";
+    const auto [digits, exponent] = significantDigits(value);
     std::string out;
     if (exponent >= 15 || exponent <= -5) {
         out += digits[0];
@@ -315,6 +318,17 @@ std::optional<Int> toInteger(double value)
 std::optional<std::int16_t> toInt16(double value) { return toInteger<std::int16_t>(value); }
 
 std::optional<std::int32_t> toInt32(double value) { return toInteger<std::int32_t>(value); }
+
+std::string formatWholeDigits(double value)
+{
+    const auto [digits, exponent] = detail::significantDigits(value);
+    if (exponent < 0)
+        return "0";
+    std::string out = value < 0 ? "-" : "";
+    out += digits;
+    out.resize(out.size() - digits.size() + static_cast<std::size_t>(exponent) + 1, '0');
+    return out;
+}
 
 std::string formatPattern(long long value, int minDigits)
 {

@@ -40,6 +40,12 @@ double roundHalfEven(double value);
 std::optional<std::int16_t> toInt16(double value);
 std::optional<std::int32_t> toInt32(double value);
 
+// A finite whole number in plain digits with its 15 significant digits, the
+// places after them filled with zeros, '-' before negative ones:
+// 1.23456789012345678E+20 gives "123456789012346000000". Meant for numbers
+// beyond the 15 digits, whose fraction they do not reach.
+std::string formatWholeDigits(double value);
+
 // The patterns "0#" (minDigits 2) and "00#" (minDigits 3): at least that many
 // digits, filled with leading zeros; longer numbers keep every digit; a minus
 // sign stands in front (-5 with "0#" gives "-05").

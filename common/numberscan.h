@@ -31,6 +31,16 @@ RadixScan scanRadix(std::string_view digits, int radix);
 // The largest number of 15 significant digits within the double range.
 inline constexpr double kLargest15Digits = 1.79769313486231e308;
 
+// The 15 significant digits of a finite value's magnitude, trailing zeros
+// dropped (1.5E+20 gives "15"), and the decimal exponent of the first one
+// (20). Digits that would round beyond the double range are those of
+// kLargest15Digits.
+struct Significant {
+    std::string digits;
+    int exponent = 0;
+};
+Significant significantDigits(double value);
+
 // The magnitude of a finite value rounded to 15 significant digits, with '.'
 // as decimal point and nothing before it below 1: "1073.00000190735", ".5",
 // "1E+15", "1.5E-05". Zero gives "0". A value whose 15 digits would round

@@ -1,7 +1,6 @@
 #include "production/Produktionszeit.h"
 
 #include <cmath>
-#include <cstdio>
 
 #include "common/numbers.h"
 
@@ -15,18 +14,7 @@ std::string stundenText(double stunden) {
     if (std::fabs(stunden) < 1e18) {
         return formatPattern(static_cast<long long>(stunden), 2);
     }
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.14e", stunden);
-    const std::string text = buffer;
-    const std::size_t e = text.find('e');
-    const int exponent = std::stoi(text.substr(e + 1));
-    std::string digits;
-    std::string out = stunden < 0 ? "-" : "";
-    for (char c : text.substr(0, e)) {
-        if (c >= '0' && c <= '9') digits += c;
-    }
-    digits.resize(static_cast<std::size_t>(exponent) + 1, '0');
-    return out + digits;
+    return formatWholeDigits(stunden);
 }
 
 // A production or target box read as the hours box is read: its first comma
