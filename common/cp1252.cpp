@@ -41,9 +41,9 @@ int cp1252Byte(char32_t c)
     return -1;
 }
 
-// Decodes one UTF-8 character at pos and advances pos; an invalid sequence
-// gives U+FFFD and skips one byte.
-char32_t nextCharacter(std::string_view text, std::size_t& pos)
+} // namespace
+
+char32_t nextUtf8Character(std::string_view text, std::size_t& pos)
 {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
     const unsigned char lead = byte(pos);
@@ -84,8 +84,6 @@ char32_t nextCharacter(std::string_view text, std::size_t& pos)
     return c;
 }
 
-} // namespace
-
 std::string cp1252ToUtf8(std::string_view bytes)
 {
     std::string out;
@@ -112,7 +110,7 @@ std::string utf8ToCp1252(std::string_view utf8)
     out.reserve(utf8.size());
     std::size_t pos = 0;
     while (pos < utf8.size()) {
-        const int byte = cp1252Byte(nextCharacter(utf8, pos));
+        const int byte = cp1252Byte(nextUtf8Character(utf8, pos));
         out += byte < 0 ? '?' : static_cast<char>(byte);
     }
     return out;
@@ -122,7 +120,7 @@ bool fitsCp1252(std::string_view utf8)
 {
     std::size_t pos = 0;
     while (pos < utf8.size()) {
-        if (cp1252Byte(nextCharacter(utf8, pos)) < 0)
+        if (cp1252Byte(nextUtf8Character(utf8, pos)) < 0)
             return false;
     }
     return true;

@@ -12,4 +12,8 @@ std::string utf8ToCp1252(std::string_view utf8);
 // True when every character of the text has a Windows-1252 byte.
 bool fitsCp1252(std::string_view utf8);
 
+// Decodes the UTF-8 character at pos and advances pos past it. A broken,
+// overlong or surrogate sequence gives U+FFFD and skips one byte.
+char32_t nextUtf8Character(std::string_view utf8, std::size_t& pos);
+
 } // namespace krvx

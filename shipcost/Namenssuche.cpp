@@ -1,44 +1,10 @@
 #include "shipcost/Namenssuche.h"
 
-#include <cstdint>
+#include "common/cp1252.h"
 
 namespace krvx {
 
 namespace {
-
-// Decodes the UTF-8 character at pos and advances pos. A malformed byte is
-// taken as itself, so any byte sequence can be compared.
-char32_t naechstesZeichen(std::string_view text, std::size_t& pos) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char b0 = byte(pos);
-    std::size_t length = 1;
-    char32_t c = b0;
-    if (b0 >= 0xC0 && b0 < 0xE0) {
-        length = 2;
-        c = b0 & 0x1FU;
-    } else if (b0 >= 0xE0 && b0 < 0xF0) {
-        length = 3;
-        c = b0 & 0x0FU;
-    } else if (b0 >= 0xF0 && b0 < 0xF8) {
-        length = 4;
-        c = b0 & 0x07U;
-    }
-    if (length > 1) {
-        if (pos + length > text.size()) {
-            ++pos;
-            return b0;
-        }
-        for (std::size_t i = 1; i < length; ++i) {
-            if ((byte(pos + i) & 0xC0U) != 0x80U) {
-                ++pos;
-                return b0;
-            }
-            c = (c << 6) | (byte(pos + i) & 0x3FU);
-        }
-    }
-    pos += length;
-    return c;
-}
 
 // Lower case for the letters of the Windows-1252 set.
 char32_t klein(char32_t c) {
@@ -73,7 +39,7 @@ bool beginntMitOhneGrossKlein(std::string_view text, std::string_view anfang) {
             ++a;
             continue;
         }
-        if (klein(naechstesZeichen(text, t)) != klein(naechstesZeichen(anfang, a))) {
+        if (klein(nextUtf8Character(text, t)) != klein(nextUtf8Character(anfang, a))) {
             return false;
         }
     }

@@ -16,18 +16,15 @@ PreisIndex::PreisIndex(std::span<const Schiffstyp> schiffstypen) {
     slots_.resize(size);
     mask_ = size - 1;
     const std::hash<std::string_view> hasher;
+    // A later entry of a name lands further along the probe sequence than the
+    // first one, so find meets the first entry of a name first.
     for (const Schiffstyp& typ : schiffstypen) {
         const std::size_t hash = hasher(typ.name);
         std::size_t pos = hash & mask_;
         while (slots_[pos].typ != nullptr) {
-            if (slots_[pos].hash == hash && slots_[pos].typ->name == typ.name) {
-                break;  // the first entry of a name stays
-            }
             pos = (pos + 1) & mask_;
         }
-        if (slots_[pos].typ == nullptr) {
-            slots_[pos] = {hash, &typ};
-        }
+        slots_[pos] = {hash, &typ};
     }
 }
 
