@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "common/fields.h"
 #include "common/numbers.h"
 
 namespace krvx {
@@ -19,11 +20,12 @@ EntryBoxTexts entryBoxTexts(const Schiffstyp& s) {
 }
 
 std::optional<std::string> nameProblem(std::string_view name) {
-    if (name.find('"') != std::string_view::npos) {
+    const NameFault fault = nameFault(name);
+    if (fault == NameFault::DoubleQuote) {
         return std::string("Der Schiffsname darf kein Anführungszeichen (\") enthalten.\n"
                            "Bitte den Namen ohne Anführungszeichen eingeben.");
     }
-    if (!fitsCp1252(name)) {
+    if (fault == NameFault::NotInCp1252) {
         return std::string("Der Schiffsname enthält Zeichen, die in schiffe.dat nicht "
                            "gespeichert werden können.");
     }

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "common/blanks.h"
+#include "common/cp1252.h"
 #include "common/numbers.h"
 #include "common/numberscan.h"
 
@@ -164,6 +165,13 @@ void FieldReader::readValues(std::span<FieldValue> holders)
             return;
         holder = std::move(*field);
     }
+}
+
+NameFault nameFault(std::string_view name)
+{
+    if (name.find('"') != std::string_view::npos)
+        return NameFault::DoubleQuote;
+    return fitsCp1252(name) ? NameFault::None : NameFault::NotInCp1252;
 }
 
 bool needsQuotes(std::string_view text, const Quoting& quoting)

@@ -114,6 +114,11 @@ struct Quoting {
 
 bool needsQuotes(std::string_view text, const Quoting& quoting);
 
+// What keeps a name out of a data file: a double quote, which no format
+// carries inside a name, or a character without a Windows-1252 byte.
+enum class NameFault { None, DoubleQuote, NotInCp1252 };
+NameFault nameFault(std::string_view name);
+
 // The text as the format writes it: as it stands, or in double quotes.
 std::string fieldText(std::string_view text, const Quoting& quoting);
 

@@ -94,10 +94,12 @@ PlanetFileLoad readPlanetenDat(const fs::path& file) {
 }
 
 std::optional<std::string> planetNameRefusal(std::string_view name) {
-    if (name.find('"') != std::string_view::npos) {
+    const NameFault fault = nameFault(name);
+    if (fault == NameFault::DoubleQuote) {
         return std::string("Der Planetenname darf keine Anführungszeichen (\") enthalten.");
     }
-    if (name.find_first_of("\r\n") != std::string_view::npos || !fitsCp1252(name)) {
+    // A name is one line of the file.
+    if (fault == NameFault::NotInCp1252 || name.find_first_of("\r\n") != std::string_view::npos) {
         return std::string("Der Planetenname enthält Zeichen, die in ") + std::string(kPlanetenDat) +
                " nicht gespeichert werden können.";
     }
