@@ -42,17 +42,18 @@ const Schiffstyp* ShipCatalogue::find(std::string_view name) const {
 bool ShipCatalogue::addSchiff(const std::string& name, std::int32_t erz, std::int32_t alu,
                               std::int32_t leg, std::int32_t kri, std::int32_t ene,
                               std::int32_t speed, std::int32_t prod) {
-    log_.writeDebug("Start: addSchiff");
+    LogRoutine logged(log_, "addSchiff");
     // A full catalogue refuses the entry before anything is touched, so the
-    // last entry and a pending one stay as they were.
+    // last entry and a pending one stay as they were; the log shows the
+    // routine broken off, without its end.
     if (Schiffstypen_length >= kMaxEntries) {
+        logged.breakOff();
         return false;
     }
     const auto index = static_cast<std::size_t>(Schiffstypen_length);
     Schiffstypen.resize(index + 1);
     Schiffstypen[index] = Schiffstyp{name, erz, alu, leg, kri, ene, speed, prod};
     ++Schiffstypen_length;
-    log_.writeDebug("Ende: addSchiff");
     return true;
 }
 

@@ -58,6 +58,16 @@ void Debugging::endDebugging() {
     debugOn_ = false;
 }
 
+LogRoutine::LogRoutine(Debugging& log, std::string_view routine, std::string_view end)
+    : log_(&log), end_("Ende: ") {
+    end_ += end;
+    log.writeDebug(std::string("Start: ") += routine);
+}
+
+LogRoutine::~LogRoutine() {
+    if (log_ != nullptr) log_->writeDebug(end_);
+}
+
 std::string Debugging::timeStamp(const std::tm& time) const {
     const int month = time.tm_mon;
     std::string stamp = std::to_string(time.tm_mday);

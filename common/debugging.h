@@ -43,4 +43,24 @@ private:
     bool debugOn_ = false;
 };
 
+// Brackets a routine in the log: "Start: <routine>" when made, "Ende: <end>"
+// when the scope is left, on every way out, a thrown exception included. The
+// end names the routine too, but addPlanet's lines have always been
+// "Start: addPlanet" / "Ende: addPlanet()".
+class LogRoutine {
+public:
+    LogRoutine(Debugging& log, std::string_view routine) : LogRoutine(log, routine, routine) {}
+    LogRoutine(Debugging& log, std::string_view routine, std::string_view end);
+    ~LogRoutine();
+    LogRoutine(const LogRoutine&) = delete;
+    LogRoutine& operator=(const LogRoutine&) = delete;
+
+    // Leaves without the end line, as a routine that breaks off did of old.
+    void breakOff() { log_ = nullptr; }
+
+private:
+    Debugging* log_;
+    std::string end_;
+};
+
 } // namespace krvx

@@ -35,14 +35,13 @@ std::optional<std::string> clockStep(const std::string& timeText, const FlightFo
 } // namespace
 
 void Zeit(FlightFormState& form, const Planeten& planeten, Debugging& log) {
-    log.writeDebug("Start: Zeit()");
+    const LogRoutine logged(log, "Zeit()");
     if (!form.speedText.empty() && !form.startPlanetText.empty() && !form.targetPlanetText.empty() &&
         form.startIndex >= 0 && form.targetIndex >= 0) {
         if (const std::optional<std::int32_t> seconds = flightOf(form, planeten, log)) {
             form.dauer = hhmmAsString(*seconds, log);
         }
     }
-    log.writeDebug("Ende: Zeit()");
 }
 
 void arrivalStep(FlightFormState& form, const Planeten& planeten, Debugging& log) {

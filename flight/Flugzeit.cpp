@@ -40,7 +40,7 @@ double speedFactor(std::string_view speedText) {
 
 std::optional<std::int32_t> Flugzeit(int startIndex, int targetIndex, const Planeten& list,
                                      double speedFactor, Debugging& log) {
-    log.writeDebug("Start: Flugzeit()");
+    const LogRoutine logged(log, "Flugzeit()");
     std::int64_t dGal = 0;
     std::int64_t dSys = 0;
     std::int64_t dPla = 0;
@@ -58,15 +58,12 @@ std::optional<std::int32_t> Flugzeit(int startIndex, int targetIndex, const Plan
                            term(kPlanet, dPla, speedFactor);
         seconds = toInt32(sum);
     }
-    log.writeDebug("Ende: Flugzeit()");
     return seconds;
 }
 
 std::string hhmmAsString(std::int32_t seconds, Debugging& log) {
-    log.writeDebug("Start: hhmmAsString()");
-    std::string text = timeText(MdmZeit::hhmmPart(seconds, "HH"), MdmZeit::hhmmPart(seconds, "MM"));
-    log.writeDebug("Ende: hhmmAsString()");
-    return text;
+    const LogRoutine logged(log, "hhmmAsString()");
+    return timeText(MdmZeit::hhmmPart(seconds, "HH"), MdmZeit::hhmmPart(seconds, "MM"));
 }
 
 std::optional<ClockTime> readClockTime(std::string_view text) {

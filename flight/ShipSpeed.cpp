@@ -16,14 +16,13 @@ std::vector<std::string> offeredShips(const ShipCatalogue& catalogue) {
 
 std::optional<std::string> speedTextForShip(const ShipCatalogue& catalogue, std::string_view shipText,
                                             Debugging& log) {
-    log.writeDebug("Start: CmdSchiff_LostFocus()");
+    const LogRoutine logged(log, "CmdSchiff_LostFocus()");
     std::optional<std::string> speed;
     const std::span<const Schiffstyp> ships = catalogue.entries();
     if (!ships.empty()) {
         const Schiffstyp* ship = catalogue.find(shipText);
         speed = std::to_string((ship != nullptr ? *ship : ships.back()).speed);
     }
-    log.writeDebug("Ende: CmdSchiff_LostFocus()");
     return speed;
 }
 

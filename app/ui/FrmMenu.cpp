@@ -92,10 +92,8 @@ FrmMenu::FrmMenu(Services& services)
 }
 
 void FrmMenu::openWindow(const char* routine, const QString& window) {
-    Debugging& log = services().log;
-    log.writeDebug(std::string("Start: ") + routine);
+    const LogRoutine logged(services().log, routine);
     services().windows.show(window);
-    log.writeDebug(std::string("Ende: ") + routine);
 }
 
 void FrmMenu::load() {

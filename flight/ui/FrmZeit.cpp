@@ -122,14 +122,12 @@ void FrmZeit::load() {
 }
 
 bool FrmZeit::addPlanet(const std::string& name, std::int16_t Galaxie, std::int16_t System, std::int16_t Planet) {
-    services().log.writeDebug("Start: addPlanet");
+    const LogRoutine logged(services().log, "addPlanet", "addPlanet()");
     if (!Planeten_.add(PlanetEintrag{name, Galaxie, System, Planet})) {
-        services().log.writeDebug("Ende: addPlanet()");
         return false;
     }
     if (loading_) {
         loadedNames_.append(toQ(name));
-        services().log.writeDebug("Ende: addPlanet()");
         return true;
     }
     added_ = true;
