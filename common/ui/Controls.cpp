@@ -114,6 +114,10 @@ void setBoxText(QLineEdit* box, const QString& text) {
     box->setCursorPosition(typing ? std::min(cursor, static_cast<int>(box->text().size())) : 0);
 }
 
+void setBoxTextIfChanged(QLineEdit* box, const QString& text) {
+    if (box->text() != text) setBoxText(box, text);
+}
+
 void setReadOnlyBox(QLineEdit* box, bool readOnly) {
     box->setReadOnly(readOnly);
     box->setFocusPolicy(readOnly ? Qt::ClickFocus : Qt::StrongFocus);

@@ -54,6 +54,9 @@ QGroupBox* makeFrame(QWidget* parent, const char* name, const QString& caption, 
 // between two keystrokes does not send the next one to the front. A selection
 // that the box's change handler made stays as it is.
 void setBoxText(QLineEdit* box, const QString& text);
+// The same, only when the text differs from the box's: the box keeps its
+// cursor and selection, and its change handler does not run.
+void setBoxTextIfChanged(QLineEdit* box, const QString& text);
 // A box that only shows what the program computed or holds: read-only, never
 // disabled. Its text keeps the normal colours of the scheme, can be selected
 // and copied with the mouse, Ctrl+C and the context menu, and screen readers

@@ -45,11 +45,6 @@ void selectSecond(QComboBox* combo) {
     }
 }
 
-void setIfChanged(QLineEdit* box, const std::string& text) {
-    const QString value = toQ(text);
-    if (box->text() != value) setBoxText(box, value);
-}
-
 } // namespace
 
 FrmZeit::FrmZeit(Services& services) : FormWindow(services, kFrmZeit, "Reisezeit", 5325, 2400) {
@@ -135,7 +130,6 @@ bool FrmZeit::addPlanet(const std::string& name, std::int16_t Galaxie, std::int1
         appendItems(list, {toQ(name)});
         selectSecond(list);
     }
-    services().log.writeDebug("Ende: addPlanet()");
     return true;
 }
 
@@ -162,14 +156,14 @@ FlightFormState FrmZeit::formState() const {
 }
 
 void FrmZeit::showState(const FlightFormState& state) {
-    setIfChanged(TxtDauer, state.dauer);
-    setIfChanged(TxtStart, state.startzeit);
-    setIfChanged(TxtAnkunft, state.ankunft);
+    setBoxTextIfChanged(TxtDauer, toQ(state.dauer));
+    setBoxTextIfChanged(TxtStart, toQ(state.startzeit));
+    setBoxTextIfChanged(TxtAnkunft, toQ(state.ankunft));
 }
 
 void FrmZeit::setSpeedFromShip() {
     if (const auto speed = speedTextForShip(services().ships, fromQ(CmbSchiff->currentText()), services().log)) {
-        setIfChanged(TxtGeschwindigkeit, *speed);
+        setBoxTextIfChanged(TxtGeschwindigkeit, toQ(*speed));
     }
 }
 

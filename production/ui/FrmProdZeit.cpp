@@ -35,11 +35,6 @@ constexpr Zeile kZeilenNamen[kZeilenAnzahl] = {
     {"LblEne", "Energie:", "TxtEne", "Menge Energie pro Stunde", "TxtZEne", "TxtZeitEne", "Energie"},
 };
 
-void setzeWennAnders(QLineEdit* box, const std::string& text) {
-    const QString neu = toQ(text);
-    if (box->text() != neu) setBoxText(box, neu);
-}
-
 } // namespace
 
 FrmProdZeit::FrmProdZeit(Services& services)
@@ -128,7 +123,7 @@ void FrmProdZeit::mengenBerechnen() {
     std::string dauer = fromQ(txtDauer_->text());
     FuenfTexte ziele = texte(ziel_);
     krvx::mengenBerechnen(dauer, texte(produktion_), ziele, services().regional);
-    setzeWennAnders(txtDauer_, dauer);
+    setBoxTextIfChanged(txtDauer_, toQ(dauer));
     schreiben(ziel_, ziele);
 }
 
@@ -145,7 +140,7 @@ FuenfTexte FrmProdZeit::texte(const std::array<QLineEdit*, kZeilenAnzahl>& boxen
 }
 
 void FrmProdZeit::schreiben(const std::array<QLineEdit*, kZeilenAnzahl>& boxen, const FuenfTexte& texte) {
-    for (std::size_t i = 0; i < kZeilenAnzahl; ++i) setzeWennAnders(boxen[i], texte[i]);
+    for (std::size_t i = 0; i < kZeilenAnzahl; ++i) setBoxTextIfChanged(boxen[i], toQ(texte[i]));
 }
 
 FrmProdZeit* zielmengenUebernehmen(WindowRegistry& windows, const FuenfTexte& texte) {
