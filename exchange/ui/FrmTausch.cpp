@@ -143,7 +143,7 @@ void FrmTausch::load() {
     UserAction action(services().messages);
     services().tausch.reportFailuresAgain();
     if (std::optional<Mengen> amounts = ladeTauschDat(services().file(kTauschDat), services().regional)) {
-        for (int r = 0; r < kRessourcen; ++r) setMenge(r, (*amounts)[static_cast<std::size_t>(r)]);
+        setMengen(*amounts);
     }
     raiseMenu();
     placeOverMenu();
@@ -161,21 +161,14 @@ void FrmTausch::unload() {
     raiseMenu();
 }
 
-void FrmTausch::setMenge(int resource, std::string_view text) {
-    if (resource < 0 || resource >= kRessourcen) return;
-    UserAction action(services().messages);
-    setText(mengenFeld(resource), text);
-}
-
-void FrmTausch::selectOptKauf() {
-    UserAction action(services().messages);
-    optKauf_->click();
+void FrmTausch::setMengen(const Mengen& amounts) {
+    for (int r = 0; r < kRessourcen; ++r) setText(mengenFeld(r), amounts[static_cast<std::size_t>(r)]);
 }
 
 void FrmTausch::uebernehmen(const Mengen& amounts) {
     UserAction action(services().messages);
-    for (int r = 0; r < kRessourcen; ++r) setMenge(r, amounts[static_cast<std::size_t>(r)]);
-    selectOptKauf();
+    setMengen(amounts);
+    optKauf_->click();
 }
 
 std::string FrmTausch::text(Feld field) const { return fromQ(boxes_[static_cast<std::size_t>(field)]->text()); }

@@ -26,13 +26,9 @@ public:
     void load() override;
 
     // The hand-over from the ship cost window, after showing this window
-    // through the registry (which loads it first):
-    // sets the amount of resource 0 (TxtErz) ... 4 (TxtEne); a text that
-    // differs from the box's runs the computation through its change event.
-    void setMenge(int resource, std::string_view text);
-    // Selects OptKauf and runs its click handler.
-    void selectOptKauf();
-    // Both in one: the five amounts in the order Erz ... Ene, then OptKauf.
+    // through the registry (which loads it first): the five amounts in the
+    // order Erz ... Ene, each text that differs from its box's running the
+    // computation through its change event, then OptKauf and its click handler.
     void uebernehmen(const Mengen& amounts);
 
 protected:
@@ -40,6 +36,8 @@ protected:
     void unload() override;
 
 private:
+    // Sets the five amounts, TxtErz ... TxtEne.
+    void setMengen(const Mengen& amounts);
     std::string text(Feld field) const override;
     void setText(Feld field, std::string_view text) override;
     std::optional<Aktion> aktion() const override;

@@ -188,12 +188,7 @@ void FrmSchiffspreise::cmdHandelClick() {
         fehlerMelden(services().messages, "CmdHandel", fehler::fensterFehlt(kFrmTausch));
         return;
     }
-    // Each amount raises the exchange computation through its change event;
-    // selecting "Ankauf" runs it once more.
-    for (std::size_t r = 0; r < texte.size(); ++r) {
-        tausch->setMenge(static_cast<int>(r), texte[r]);
-    }
-    tausch->selectOptKauf();
+    tausch->uebernehmen(texte);
 }
 
 void FrmSchiffspreise::cmdProdZeitClick() {
