@@ -147,9 +147,7 @@ std::string helpText() {
 }
 
 std::string versionNotice() {
-    const ProgramVersion version = programVersion();
-    return std::string(kProgram) + " " + std::to_string(version.major) + "." +
-           std::to_string(version.minor) + "." + std::to_string(version.revision) + "\n" +
+    return std::string(kProgram) + " " + versionNumber(programVersion()) + "\n" +
            "Lizenz GPLv3+: GNU GPL Version 3 oder neuer <https://gnu.org/licenses/gpl.html>.\n"
            "Dies ist freie Software: Sie dürfen sie verändern und weitergeben.\n"
            "Es gibt KEINE GARANTIE, soweit gesetzlich zulässig.\n";

@@ -14,7 +14,9 @@ struct ProgramVersion {
 // The version of this build.
 ProgramVersion programVersion();
 
-// "Version " and the three numbers in plain decimal, e.g. "Version 0.2.9".
+// The three numbers in plain decimal, e.g. "0.2.9".
+std::string versionNumber(const ProgramVersion& version);
+// "Version " and the number, e.g. "Version 0.2.9".
 std::string versionText(const ProgramVersion& version);
 
 } // namespace krvx
