@@ -1,11 +1,8 @@
 #pragma once
-// The time module: splitting a duration into whole hours and minutes, and the
-// blank filling that the ship cost list uses to align its lines.
+// The time module: splitting a duration into whole hours and minutes.
 
 #include <cstdint>
 #include <string_view>
-
-#include "common/numbers.h"
 
 namespace krvx::MdmZeit {
 
@@ -15,7 +12,5 @@ namespace krvx::MdmZeit {
 // are -1 hour and 59 minutes. Hours are not wrapped at 24 and may exceed 16
 // bits (a 32-bit duration holds up to 596523 hours).
 std::int32_t hhmmPart(std::int32_t seconds, std::string_view selector);
-
-using krvx::padRight;
 
 } // namespace krvx::MdmZeit

@@ -1,7 +1,9 @@
 #pragma once
 // The name of every window: the registry opens and finds a window by it, and
-// it is the window's objectName. A window opens another by its name without
-// linking that window's library; app/ui/AllWindows.cpp makes them all.
+// it is the window's objectName; app/ui/AllWindows.cpp makes them all. A window
+// that only opens another needs no more than its name; one that hands values
+// over (the ship costs to the exchange and production windows) links the
+// other's library.
 
 namespace krvx {
 

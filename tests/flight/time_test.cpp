@@ -24,7 +24,6 @@ TEST(HhmmPart, HoursAndMinutesComeExactlyFromTheSeconds) {
         EXPECT_EQ(MdmZeit::hhmmPart(c.seconds, "xx"), c.hours) << c.seconds;
         EXPECT_EQ(MdmZeit::hhmmPart(c.seconds, "MM"), c.minutes) << c.seconds;
     }
-    EXPECT_EQ(MdmZeit::padRight("Läufer", 8), "Läufer  ");
 }
 
 TEST(Flugzeit, DurationsBetweenTwoPlanets) {
