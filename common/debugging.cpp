@@ -60,7 +60,7 @@ void Debugging::endDebugging() {
 
 LogRoutine::LogRoutine(Debugging& log, std::string_view routine, std::string_view end)
     : log_(&log), end_("Ende: ") {
-    end_ += end;
+    end_ += end.empty() ? routine : end;
     log.writeDebug(std::string("Start: ") += routine);
 }
 

@@ -45,12 +45,11 @@ private:
 
 // Brackets a routine in the log: "Start: <routine>" when made, "Ende: <end>"
 // when the scope is left, on every way out, a thrown exception included. The
-// end names the routine too, but addPlanet's lines have always been
-// "Start: addPlanet" / "Ende: addPlanet()".
+// end names the routine again unless given apart, for a routine whose two
+// lines have always spelt its name differently.
 class LogRoutine {
 public:
-    LogRoutine(Debugging& log, std::string_view routine) : LogRoutine(log, routine, routine) {}
-    LogRoutine(Debugging& log, std::string_view routine, std::string_view end);
+    LogRoutine(Debugging& log, std::string_view routine, std::string_view end = {});
     ~LogRoutine();
     LogRoutine(const LogRoutine&) = delete;
     LogRoutine& operator=(const LogRoutine&) = delete;
