@@ -49,7 +49,8 @@ std::string inQuotes(std::string_view text) {
 // A start that cannot go on: said on the terminal, and in a box for a player
 // who started the program from the desktop's menu and sees no terminal.
 int refuseStart(const std::string& text, std::ostream& err, MessageService& boxes) {
-    err << kProgram << ": " << text << "\n" << std::flush;
+    err << kProgram << ": " << text << "\n"
+        << std::flush;
     boxes.message(text, kAppTitle, MessageIcon::Error);
     return 1;
 }
@@ -58,21 +59,25 @@ int refuseStart(const std::string& text, std::ostream& err, MessageService& boxe
 std::optional<int> enterDataFolder(const fs::path& executable, std::ostream& err, MessageService& boxes) {
     const std::optional<fs::path> folder = dataFolderPath(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
     if (!folder) {
-        return refuseStart("Der Datenordner ist unbekannt: weder XDG_DATA_HOME noch HOME nennt einen "
-                           "absoluten Ordner.", err, boxes);
+        return refuseStart(
+            "Der Datenordner ist unbekannt: weder XDG_DATA_HOME noch HOME nennt einen "
+            "absoluten Ordner.",
+            err, boxes);
     }
     const DataFolderResult prepared = prepareDataFolder(*folder, seedFolderFor(executable));
     if (!prepared.error.empty()) {
         return refuseStart(prepared.error, err, boxes);
     }
     if (!prepared.seeded.error.empty()) {
-        err << kProgram << ": Warnung: " << prepared.seeded.error << "\n" << std::flush;
+        err << kProgram << ": Warnung: " << prepared.seeded.error << "\n"
+            << std::flush;
     }
     std::error_code entered;
     fs::current_path(*folder, entered);
     if (entered) {
         return refuseStart("Der Datenordner " + inQuotes(folder->string()) + " lässt sich nicht öffnen: " +
-                           entered.message(), err, boxes);
+                               entered.message(),
+                           err, boxes);
     }
     return std::nullopt;
 }

@@ -14,10 +14,13 @@ namespace krvx {
 class MessageService;
 
 struct CommandLine {
-    enum class Action { Run, Help, Version, Fail };
+    enum class Action { Run,
+                        Help,
+                        Version,
+                        Fail };
     Action action = Action::Run;
-    bool dataFolder = false;  // work in the user's data folder, not the current directory
-    std::string error;        // for Fail: the message, without the program name
+    bool dataFolder = false; // work in the user's data folder, not the current directory
+    std::string error; // for Fail: the message, without the program name
 };
 
 // Reads the arguments after the program name. The first --help, --version or

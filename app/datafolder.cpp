@@ -51,7 +51,7 @@ bool copyIfMissing(const fs::path& source, const fs::path& folder, const std::st
     fs::create_hard_link(temporary, target, error);
     fs::remove(temporary, probe);
     if (error == std::errc::file_exists) {
-        error.clear();  // the player's file came first
+        error.clear(); // the player's file came first
         return false;
     }
     return !error;

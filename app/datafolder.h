@@ -21,8 +21,8 @@ std::optional<std::filesystem::path> dataFolderPath(const char* xdgDataHome, con
 std::filesystem::path seedFolderFor(const std::filesystem::path& executable);
 
 struct SeedResult {
-    std::vector<std::string> copied;  // the example files copied, in the order of kDataFiles
-    std::string error;                // empty when every copy that was tried succeeded
+    std::vector<std::string> copied; // the example files copied, in the order of kDataFiles
+    std::string error; // empty when every copy that was tried succeeded
 };
 
 // Copies every example file (the regular files of seed named in kDataFiles,
@@ -33,9 +33,9 @@ struct SeedResult {
 SeedResult seedFolder(const std::filesystem::path& seed, const std::filesystem::path& folder);
 
 struct DataFolderResult {
-    bool created = false;  // the folder did not exist before
-    SeedResult seeded;     // only on the first use; empty otherwise
-    std::string error;     // the folder cannot be made or is no folder: the program cannot work there
+    bool created = false; // the folder did not exist before
+    SeedResult seeded; // only on the first use; empty otherwise
+    std::string error; // the folder cannot be made or is no folder: the program cannot work there
 };
 
 // Makes sure folder exists. On its first use (the folder did not exist) it is

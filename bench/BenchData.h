@@ -19,7 +19,9 @@ inline std::filesystem::path benchFolder() {
 inline void writeCatalogue(const std::filesystem::path& file, int entries) {
     std::ofstream out(file, std::ios::binary);
     for (int i = 0; i < entries; ++i) {
-        out << "\"Sch\xe4" "ffchen Nr. " << i << ", Klasse " << i % 7 << "\"\r\n"
+        out << "\"Sch\xe4"
+               "ffchen Nr. "
+            << i << ", Klasse " << i % 7 << "\"\r\n"
             << 1000 + i << ',' << 2 * i << ',' << i % 500 << ",12345," << 7 * i << "\r\n"
             << 1 + i % 32000 << "\r\n"
             << 60 + i % 1440 << "\r\n";

@@ -37,11 +37,15 @@ void loadWith(benchmark::State& state, krvx::SpeedWidth width) {
     state.SetItemsProcessed(state.iterations() * entries);
     std::error_code ignored;
     fs::remove(file, ignored);
-    fs::remove(file.parent_path(), ignored);  // only once it is empty
+    fs::remove(file.parent_path(), ignored); // only once it is empty
 }
 
-void BM_LoadSchiffeStartUp(benchmark::State& state) { loadWith(state, krvx::SpeedWidth::Bits16); }
-void BM_LoadSchiffeEditor(benchmark::State& state) { loadWith(state, krvx::SpeedWidth::Bits32); }
+void BM_LoadSchiffeStartUp(benchmark::State& state) {
+    loadWith(state, krvx::SpeedWidth::Bits16);
+}
+void BM_LoadSchiffeEditor(benchmark::State& state) {
+    loadWith(state, krvx::SpeedWidth::Bits32);
+}
 
 void sizes(benchmark::internal::Benchmark* b) {
     for (int n : {1024, 4096, 8192, 16384, 32767}) b->Arg(n);

@@ -58,8 +58,12 @@ void BM_PreisBerechnen_Liste(benchmark::State& state) {
     state.SetComplexityN(state.range(0));
 }
 BENCHMARK(BM_PreisBerechnen_Liste)
-    ->Arg(4096)->Arg(8192)->Arg(16384)->Arg(32767)
-    ->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+    ->Arg(4096)
+    ->Arg(8192)
+    ->Arg(16384)
+    ->Arg(32767)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
 
 // The catalogue grows; the order list holds 32767 entries.
 void BM_PreisBerechnen_Katalog(benchmark::State& state) {
@@ -67,8 +71,12 @@ void BM_PreisBerechnen_Katalog(benchmark::State& state) {
     state.SetComplexityN(state.range(0));
 }
 BENCHMARK(BM_PreisBerechnen_Katalog)
-    ->Arg(4096)->Arg(8192)->Arg(16384)->Arg(32767)
-    ->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+    ->Arg(4096)
+    ->Arg(8192)
+    ->Arg(16384)
+    ->Arg(32767)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
 
 } // namespace
 

@@ -59,7 +59,7 @@ struct Program {
         bench::writeCatalogue(dir / "schiffe.dat", kLargest);
         bench::writePlaneten(dir / "planeten.dat", kLargest);
         loadSchiffe(ships, dir / "schiffe.dat", SpeedWidth::Bits16);
-        log.beginDebugging();  // the program's log is on, as at every start
+        log.beginDebugging(); // the program's log is on, as at every start
         registerAllWindows(windows, services);
     }
     ~Program() {
@@ -97,15 +97,19 @@ void opening(benchmark::State& state, const char* name) {
         QApplication::processEvents();
         state.PauseTiming();
         program.windows.close(QString::fromLatin1(name));
-        program.windows.close(kFrmConfig3);  // the catalogue editor goes back to it
+        program.windows.close(kFrmConfig3); // the catalogue editor goes back to it
         QApplication::processEvents();
         state.ResumeTiming();
     }
     if (program.boxes.shown != 0) state.SkipWithError("a message box appeared");
 }
 
-void BM_OpenCatalogueEditor(benchmark::State& state) { opening(state, kFrmConfig2); }
-void BM_OpenFlightTimeWindow(benchmark::State& state) { opening(state, kFrmZeit); }
+void BM_OpenCatalogueEditor(benchmark::State& state) {
+    opening(state, kFrmConfig2);
+}
+void BM_OpenFlightTimeWindow(benchmark::State& state) {
+    opening(state, kFrmZeit);
+}
 BENCHMARK(BM_OpenCatalogueEditor)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_OpenFlightTimeWindow)->Unit(benchmark::kMillisecond)->Iterations(10);
 

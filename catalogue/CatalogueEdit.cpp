@@ -14,20 +14,22 @@ constexpr std::array<std::string_view, kEntryBoxes> kBoxCaptions{
 } // namespace
 
 EntryBoxTexts entryBoxTexts(const Schiffstyp& s) {
-    return {std::to_string(s.erz), std::to_string(s.alu),   std::to_string(s.leg),
-            std::to_string(s.kri), std::to_string(s.ene),   std::to_string(s.speed),
+    return {std::to_string(s.erz), std::to_string(s.alu), std::to_string(s.leg),
+            std::to_string(s.kri), std::to_string(s.ene), std::to_string(s.speed),
             std::to_string(s.prod)};
 }
 
 std::optional<std::string> nameProblem(std::string_view name) {
     const NameFault fault = nameFault(name);
     if (fault == NameFault::DoubleQuote) {
-        return std::string("Der Schiffsname darf kein Anführungszeichen (\") enthalten.\n"
-                           "Bitte den Namen ohne Anführungszeichen eingeben.");
+        return std::string(
+            "Der Schiffsname darf kein Anführungszeichen (\") enthalten.\n"
+            "Bitte den Namen ohne Anführungszeichen eingeben.");
     }
     if (fault == NameFault::NotInCp1252) {
-        return std::string("Der Schiffsname enthält Zeichen, die in schiffe.dat nicht "
-                           "gespeichert werden können.");
+        return std::string(
+            "Der Schiffsname enthält Zeichen, die in schiffe.dat nicht "
+            "gespeichert werden können.");
     }
     return std::nullopt;
 }
@@ -46,7 +48,7 @@ std::variant<Schiffstyp, std::string> readEntry(std::string_view name, const Ent
         numbers[i] = *value;
     }
     return Schiffstyp{std::string(name), numbers[0], numbers[1], numbers[2], numbers[3],
-                      numbers[4],        numbers[5], numbers[6]};
+                      numbers[4], numbers[5], numbers[6]};
 }
 
 CatalogueState stateOf(const ShipCatalogue& catalogue) {
@@ -73,7 +75,9 @@ std::string keptCopyText(const std::filesystem::path& copy) {
 
 std::string copyErrorText(const FileError& error) {
     return "schiffe.dat enthält Einträge, die nicht gelesen werden konnten, und es ließ sich keine "
-           "Sicherungskopie davon anlegen (" + error.description + ").\n"
+           "Sicherungskopie davon anlegen (" +
+           error.description +
+           ").\n"
            "Die Datei bleibt unverändert; die Änderungen wurden nicht gespeichert.";
 }
 

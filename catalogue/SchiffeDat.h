@@ -14,13 +14,14 @@ namespace krvx {
 
 // How the speed field is read: the start-up load reads it as a 16-bit number,
 // the editor's reload as 32-bit like the amounts.
-enum class SpeedWidth { Bits16, Bits32 };
+enum class SpeedWidth { Bits16,
+                        Bits32 };
 
 // What a load left out of the catalogue. Writing the catalogue back over such
 // a file would lose it, so the editor keeps a copy of the file first.
 struct SchiffeLoad {
-    bool unreadable = false;         // the file is there but could not be read
-    std::size_t skippedRecords = 0;  // records not taken: unreadable, cut short, or beyond the limit
+    bool unreadable = false; // the file is there but could not be read
+    std::size_t skippedRecords = 0; // records not taken: unreadable, cut short, or beyond the limit
     bool damaged() const { return unreadable || skippedRecords > 0; }
 };
 
@@ -41,8 +42,8 @@ std::string schiffeDatContent(const ShipCatalogue& catalogue);
 std::optional<FileError> saveSchiffe(const ShipCatalogue& catalogue, const std::filesystem::path& file, FileOps& ops);
 
 struct SchiffeSave {
-    std::optional<std::filesystem::path> keptCopy;  // where the old file was kept
-    std::optional<FileError> copyError;  // no copy could be made, so nothing was written
+    std::optional<std::filesystem::path> keptCopy; // where the old file was kept
+    std::optional<FileError> copyError; // no copy could be made, so nothing was written
     std::optional<FileError> writeError; // the write failed: the file is unchanged
     bool written() const { return !copyError && !writeError; }
 };

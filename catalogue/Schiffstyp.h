@@ -14,7 +14,7 @@ struct Schiffstyp {
     std::int32_t kri = 0;
     std::int32_t ene = 0;
     std::int32_t speed = 0;
-    std::int32_t prod = 0;  // build time of one ship in minutes
+    std::int32_t prod = 0; // build time of one ship in minutes
 
     bool operator==(const Schiffstyp&) const = default;
 };

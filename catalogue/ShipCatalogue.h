@@ -24,7 +24,8 @@ class ShipCatalogue {
 public:
     static constexpr std::int16_t kMaxEntries = 32767;
 
-    explicit ShipCatalogue(Debugging& log) : log_(log) {}
+    explicit ShipCatalogue(Debugging& log)
+        : log_(log) {}
 
     std::vector<Schiffstyp> Schiffstypen;
     std::int16_t Schiffstypen_length = 0;

@@ -14,8 +14,10 @@ namespace krvx {
 // Opens for appending, creating the file when missing.
 class AppendFile {
 public:
-    AppendFile() : ops_(systemOps_) {}
-    explicit AppendFile(FileOps& ops) : ops_(ops) {}
+    AppendFile()
+        : ops_(systemOps_) {}
+    explicit AppendFile(FileOps& ops)
+        : ops_(ops) {}
     AppendFile(const AppendFile&) = delete;
     AppendFile& operator=(const AppendFile&) = delete;
     ~AppendFile() { close(); }

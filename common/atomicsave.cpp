@@ -10,8 +10,7 @@
 
 namespace krvx {
 
-std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::string_view utf8Content, FileOps& ops)
-{
+std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::string_view utf8Content, FileOps& ops) {
     FileError linkError;
     const auto resolved = resolveLinks(file, linkError);
     if (!resolved)
@@ -53,8 +52,7 @@ std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::st
     return std::nullopt;
 }
 
-std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::string_view utf8Content)
-{
+std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::string_view utf8Content) {
     SystemFileOps ops;
     return saveDataFile(file, utf8Content, ops);
 }

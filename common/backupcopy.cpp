@@ -18,8 +18,7 @@ namespace {
 // Where the file system knows no second names, the copy is renamed to a name
 // found free.
 std::optional<std::filesystem::path> nameCopy(FileOps& ops, const std::filesystem::path& temp,
-                                              const std::filesystem::path& file)
-{
+                                              const std::filesystem::path& file) {
     constexpr int kMostCopies = 100000;
     for (int n = 1; n <= kMostCopies; ++n) {
         std::filesystem::path copy = file;
@@ -45,8 +44,7 @@ std::optional<std::filesystem::path> nameCopy(FileOps& ops, const std::filesyste
 
 } // namespace
 
-BackupCopy keepBackupCopy(const std::filesystem::path& file, FileOps& ops)
-{
+BackupCopy keepBackupCopy(const std::filesystem::path& file, FileOps& ops) {
     const auto failed = [](int number) { return BackupCopy{std::nullopt, fileError(number)}; };
     FileError linkError;
     if (!resolveLinks(file, linkError))
@@ -70,8 +68,7 @@ BackupCopy keepBackupCopy(const std::filesystem::path& file, FileOps& ops)
     return BackupCopy{copy, std::nullopt};
 }
 
-BackupCopy keepBackupCopy(const std::filesystem::path& file)
-{
+BackupCopy keepBackupCopy(const std::filesystem::path& file) {
     SystemFileOps ops;
     return keepBackupCopy(file, ops);
 }

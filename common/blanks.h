@@ -6,13 +6,18 @@
 namespace krvx {
 
 // A blank (a space or a tab) pads and separates fields and numbers.
-inline bool isBlank(char c) { return c == ' ' || c == '\t'; }
-inline bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
-inline bool isBlankOrLineEnd(char c) { return isBlank(c) || isLineEnd(c); }
+inline bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+inline bool isLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
+inline bool isBlankOrLineEnd(char c) {
+    return isBlank(c) || isLineEnd(c);
+}
 
 // The text without the characters of that kind at either end.
-inline std::string_view trimmed(std::string_view text, bool (*strip)(char) = isBlank)
-{
+inline std::string_view trimmed(std::string_view text, bool (*strip)(char) = isBlank) {
     while (!text.empty() && strip(text.front()))
         text.remove_prefix(1);
     while (!text.empty() && strip(text.back()))

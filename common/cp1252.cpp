@@ -15,8 +15,7 @@ constexpr std::array<char32_t, 32> kHighControls = {
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-void appendUtf8(std::string& out, char32_t c)
-{
+void appendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out += static_cast<char>(c);
     } else if (c < 0x800) {
@@ -30,8 +29,7 @@ void appendUtf8(std::string& out, char32_t c)
 }
 
 // The Windows-1252 byte of a character, or -1 when it has none.
-int cp1252Byte(char32_t c)
-{
+int cp1252Byte(char32_t c) {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
         return static_cast<int>(c);
     for (std::size_t i = 0; i < kHighControls.size(); ++i) {
@@ -43,8 +41,7 @@ int cp1252Byte(char32_t c)
 
 } // namespace
 
-char32_t nextUtf8Character(std::string_view text, std::size_t& pos)
-{
+char32_t nextUtf8Character(std::string_view text, std::size_t& pos) {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
     const unsigned char lead = byte(pos);
     if (lead < 0x80) {
@@ -55,11 +52,17 @@ char32_t nextUtf8Character(std::string_view text, std::size_t& pos)
     char32_t c = 0;
     char32_t minimum = 0;
     if ((lead & 0xE0) == 0xC0) {
-        length = 2; c = lead & 0x1F; minimum = 0x80;
+        length = 2;
+        c = lead & 0x1F;
+        minimum = 0x80;
     } else if ((lead & 0xF0) == 0xE0) {
-        length = 3; c = lead & 0x0F; minimum = 0x800;
+        length = 3;
+        c = lead & 0x0F;
+        minimum = 0x800;
     } else if ((lead & 0xF8) == 0xF0) {
-        length = 4; c = lead & 0x07; minimum = 0x10000;
+        length = 4;
+        c = lead & 0x07;
+        minimum = 0x10000;
     } else {
         ++pos;
         return 0xFFFD;
@@ -84,8 +87,7 @@ char32_t nextUtf8Character(std::string_view text, std::size_t& pos)
     return c;
 }
 
-std::string cp1252ToUtf8(std::string_view bytes)
-{
+std::string cp1252ToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 8);
     std::size_t pos = 0;
@@ -104,8 +106,7 @@ std::string cp1252ToUtf8(std::string_view bytes)
     return out;
 }
 
-std::string utf8ToCp1252(std::string_view utf8)
-{
+std::string utf8ToCp1252(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
     std::size_t pos = 0;
@@ -116,8 +117,7 @@ std::string utf8ToCp1252(std::string_view utf8)
     return out;
 }
 
-bool fitsCp1252(std::string_view utf8)
-{
+bool fitsCp1252(std::string_view utf8) {
     std::size_t pos = 0;
     while (pos < utf8.size()) {
         if (cp1252Byte(nextUtf8Character(utf8, pos)) < 0)

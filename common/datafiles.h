@@ -18,13 +18,15 @@ inline constexpr std::string_view kProduktionDat = "produktion.dat";
 inline constexpr std::string_view kSchiffeDat = "schiffe.dat";
 inline constexpr std::string_view kTauschDat = "tausch.dat";
 
-enum class Written { Never, BySave, Appended };
+enum class Written { Never,
+                     BySave,
+                     Appended };
 
 struct DataFile {
     std::string_view name;
     std::string_view holds;
     Written written;
-    std::string_view writer;  // who writes it; empty when nobody does
+    std::string_view writer; // who writes it; empty when nobody does
 };
 
 // In byte order of the names.

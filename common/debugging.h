@@ -15,7 +15,7 @@ namespace krvx {
 
 class Debugging {
 public:
-    using Clock = std::function<std::tm()>;  // local date and time
+    using Clock = std::function<std::tm()>; // local date and time
 
     // The log file and the month names to write; the clock defaults to the
     // system's local time, the file is written through ops or the system's calls.

@@ -10,13 +10,13 @@
 
 namespace krvx {
 
-std::optional<double> fieldNumber(std::string_view text)
-{
+std::optional<double> fieldNumber(std::string_view text) {
     text = trimmed(text);
     if (text.empty())
         return std::nullopt;
     if (text.size() >= 3 && text[0] == '&') {
-        const int radix = (text[1] == 'H' || text[1] == 'h') ? 16 : (text[1] == 'O' || text[1] == 'o') ? 8 : 0;
+        const int radix = (text[1] == 'H' || text[1] == 'h') ? 16 : (text[1] == 'O' || text[1] == 'o') ? 8
+                                                                                                       : 0;
         if (radix == 0)
             return std::nullopt;
         const detail::RadixScan scan = detail::scanRadix(text.substr(2), radix);
@@ -32,22 +32,20 @@ std::optional<double> fieldNumber(std::string_view text)
     return scan.value;
 }
 
-FieldReader::FieldReader(std::string content, QuoteInside inside) : content_(std::move(content)), inside_(inside) {}
+FieldReader::FieldReader(std::string content, QuoteInside inside)
+    : content_(std::move(content)), inside_(inside) {}
 
-bool FieldReader::atEnd() const
-{
+bool FieldReader::atEnd() const {
     return pos_ >= content_.size();
 }
 
-void FieldReader::skipBlanks()
-{
+void FieldReader::skipBlanks() {
     while (pos_ < content_.size() && isBlank(content_[pos_]))
         ++pos_;
 }
 
 // Blanks before a field skipped; false at the end of the file, which ends the line.
-bool FieldReader::startField()
-{
+bool FieldReader::startField() {
     lastQuoted_ = false;
     skipBlanks();
     lineEnded_ = atEnd();
@@ -55,8 +53,7 @@ bool FieldReader::startField()
 }
 
 // A comma or one line end (CR LF, LF or CR) after a field.
-void FieldReader::consumeSeparator()
-{
+void FieldReader::consumeSeparator() {
     lineEnded_ = atEnd() || isLineEnd(content_[pos_]);
     if (atEnd() || !(lineEnded_ || content_[pos_] == ','))
         return;
@@ -65,8 +62,7 @@ void FieldReader::consumeSeparator()
         ++pos_;
 }
 
-std::string FieldReader::takeQuoted(bool blankEnds)
-{
+std::string FieldReader::takeQuoted(bool blankEnds) {
     lastQuoted_ = true;
     std::string text;
     ++pos_;
@@ -76,7 +72,7 @@ std::string FieldReader::takeQuoted(bool blankEnds)
         pos_ = std::min(close + 1, content_.size());
         if (inside_ != QuoteInside::Doubled || atEnd() || content_[pos_] != '"')
             break;
-        text += '"';  // a doubled quote
+        text += '"'; // a doubled quote
         ++pos_;
     }
     while (pos_ < content_.size() && content_[pos_] != ',' && !isLineEnd(content_[pos_]) &&
@@ -88,8 +84,7 @@ std::string FieldReader::takeQuoted(bool blankEnds)
     return text;
 }
 
-std::string FieldReader::takeToken()
-{
+std::string FieldReader::takeToken() {
     const std::size_t start = pos_;
     while (pos_ < content_.size() && !isBlank(content_[pos_]) && content_[pos_] != ',' &&
            !isLineEnd(content_[pos_]))
@@ -100,8 +95,7 @@ std::string FieldReader::takeToken()
     return token;
 }
 
-std::optional<std::string> FieldReader::readText(TrailingBlanks trailing)
-{
+std::optional<std::string> FieldReader::readText(TrailingBlanks trailing) {
     if (!startField())
         return std::nullopt;
     if (content_[pos_] == '"')
@@ -115,8 +109,7 @@ std::optional<std::string> FieldReader::readText(TrailingBlanks trailing)
     return text;
 }
 
-std::optional<std::string> FieldReader::readWord()
-{
+std::optional<std::string> FieldReader::readWord() {
     if (!startField())
         return std::nullopt;
     if (content_[pos_] == '"')
@@ -124,16 +117,14 @@ std::optional<std::string> FieldReader::readWord()
     return takeToken();
 }
 
-std::optional<double> FieldReader::readNumber()
-{
+std::optional<double> FieldReader::readNumber() {
     const std::optional<std::string> word = readWord();
     if (!word)
         return std::nullopt;
     return fieldNumber(*word);
 }
 
-std::optional<FieldValue> FieldReader::readValue()
-{
+std::optional<FieldValue> FieldReader::readValue() {
     if (!startField())
         return std::nullopt;
     const char first = content_[pos_];
@@ -157,8 +148,7 @@ std::optional<FieldValue> FieldReader::readValue()
     return FieldValue{*readText()};
 }
 
-void FieldReader::readValues(std::span<FieldValue> holders)
-{
+void FieldReader::readValues(std::span<FieldValue> holders) {
     for (FieldValue& holder : holders) {
         std::optional<FieldValue> field = readValue();
         if (!field)
@@ -167,15 +157,13 @@ void FieldReader::readValues(std::span<FieldValue> holders)
     }
 }
 
-NameFault nameFault(std::string_view name)
-{
+NameFault nameFault(std::string_view name) {
     if (name.find('"') != std::string_view::npos)
         return NameFault::DoubleQuote;
     return fitsCp1252(name) ? NameFault::None : NameFault::NotInCp1252;
 }
 
-bool needsQuotes(std::string_view text, const Quoting& quoting)
-{
+bool needsQuotes(std::string_view text, const Quoting& quoting) {
     if (text.find('"') != std::string_view::npos ? quoting.inside == QuoteInside::Doubled : quoting.quoteEveryText)
         return true;
     if (text.empty() && quoting.emptyIsNoField)
@@ -184,8 +172,7 @@ bool needsQuotes(std::string_view text, const Quoting& quoting)
     return quoting.read(reader) != text || !reader.atEnd();
 }
 
-std::string fieldText(std::string_view text, const Quoting& quoting)
-{
+std::string fieldText(std::string_view text, const Quoting& quoting) {
     if (!needsQuotes(text, quoting))
         return std::string(text);
     // A double quote that is not doubled would end the field early on reading
@@ -200,8 +187,7 @@ std::string fieldText(std::string_view text, const Quoting& quoting)
     return out + '"';
 }
 
-RecordWriter& RecordWriter::text(std::string_view value)
-{
+RecordWriter& RecordWriter::text(std::string_view value) {
     // A text is read back as a general value: a number or nothing would not be the text.
     static const Quoting record{.read = [](FieldReader& reader) -> std::optional<std::string> {
                                     const std::optional<FieldValue> field = reader.readValue();
@@ -215,8 +201,7 @@ RecordWriter& RecordWriter::text(std::string_view value)
     return *this;
 }
 
-RecordWriter& RecordWriter::number(double value)
-{
+RecordWriter& RecordWriter::number(double value) {
     separate();
     // The 15 digits of the largest doubles round beyond the double range and
     // would read back as no number at all; those few are written with the
@@ -228,21 +213,18 @@ RecordWriter& RecordWriter::number(double value)
     return *this;
 }
 
-RecordWriter& RecordWriter::integer(long long value)
-{
+RecordWriter& RecordWriter::integer(long long value) {
     separate();
     out_ += std::to_string(value);
     return *this;
 }
 
-RecordWriter& RecordWriter::empty()
-{
+RecordWriter& RecordWriter::empty() {
     separate();
     return *this;
 }
 
-RecordWriter& RecordWriter::value(const FieldValue& value)
-{
+RecordWriter& RecordWriter::value(const FieldValue& value) {
     if (const auto* number = std::get_if<double>(&value.value))
         return this->number(*number);
     if (const auto* text = std::get_if<std::string>(&value.value))
@@ -250,35 +232,30 @@ RecordWriter& RecordWriter::value(const FieldValue& value)
     return empty();
 }
 
-RecordWriter& RecordWriter::endLine()
-{
+RecordWriter& RecordWriter::endLine() {
     out_ += "\r\n";
     lineStarted_ = false;
     return *this;
 }
 
-void RecordWriter::separate()
-{
+void RecordWriter::separate() {
     if (lineStarted_)
         out_ += ',';
     lineStarted_ = true;
 }
 
-PrintWriter& PrintWriter::text(std::string_view value)
-{
+PrintWriter& PrintWriter::text(std::string_view value) {
     nextZone();
     out_ += value;
     column_ += characterCount(value);
     return *this;
 }
 
-PrintWriter& PrintWriter::text(std::string_view value, const Quoting& quoting)
-{
+PrintWriter& PrintWriter::text(std::string_view value, const Quoting& quoting) {
     return text(fieldText(value, quoting));
 }
 
-PrintWriter& PrintWriter::number(double value)
-{
+PrintWriter& PrintWriter::number(double value) {
     nextZone();
     const std::string digits = formatNumber(value) + " ";
     out_ += digits;
@@ -286,16 +263,14 @@ PrintWriter& PrintWriter::number(double value)
     return *this;
 }
 
-PrintWriter& PrintWriter::endLine()
-{
+PrintWriter& PrintWriter::endLine() {
     out_ += "\r\n";
     column_ = 0;
     lineStarted_ = false;
     return *this;
 }
 
-void PrintWriter::nextZone()
-{
+void PrintWriter::nextZone() {
     constexpr std::size_t kZone = 14;
     if (lineStarted_) {
         // The next zone that leaves at least one blank after the value before.

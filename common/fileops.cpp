@@ -35,22 +35,36 @@ int SystemFileOps::link(const std::filesystem::path& existing, const std::filesy
 std::string fileErrorDescription(int number) {
     switch (number) {
     case EACCES:
-    case EPERM: return "Zugriff verweigert";
-    case ENOENT: return "Datei oder Verzeichnis nicht gefunden";
-    case ENOSPC: return "Kein Speicherplatz mehr auf dem Datenträger";
-    case EDQUOT: return "Speicherkontingent überschritten";
-    case EROFS: return "Schreibgeschütztes Dateisystem";
-    case EISDIR: return "Ist ein Verzeichnis";
-    case ENOTDIR: return "Ist kein Verzeichnis";
-    case EIO: return "Ein-/Ausgabefehler";
-    case ENAMETOOLONG: return "Dateiname zu lang";
-    case ELOOP: return "Zu viele Ebenen symbolischer Verknüpfungen";
+    case EPERM:
+        return "Zugriff verweigert";
+    case ENOENT:
+        return "Datei oder Verzeichnis nicht gefunden";
+    case ENOSPC:
+        return "Kein Speicherplatz mehr auf dem Datenträger";
+    case EDQUOT:
+        return "Speicherkontingent überschritten";
+    case EROFS:
+        return "Schreibgeschütztes Dateisystem";
+    case EISDIR:
+        return "Ist ein Verzeichnis";
+    case ENOTDIR:
+        return "Ist kein Verzeichnis";
+    case EIO:
+        return "Ein-/Ausgabefehler";
+    case ENAMETOOLONG:
+        return "Dateiname zu lang";
+    case ELOOP:
+        return "Zu viele Ebenen symbolischer Verknüpfungen";
     case EMFILE:
-    case ENFILE: return "Zu viele offene Dateien";
+    case ENFILE:
+        return "Zu viele offene Dateien";
     case EBUSY:
-    case ETXTBSY: return "Datei wird verwendet";
-    case EFBIG: return "Datei zu groß";
-    default: return "Dateifehler";
+    case ETXTBSY:
+        return "Datei wird verwendet";
+    case EFBIG:
+        return "Datei zu groß";
+    default:
+        return "Dateifehler";
     }
 }
 
@@ -89,7 +103,8 @@ void syncFolderOf(const std::filesystem::path& file) {
 
 std::optional<std::filesystem::path> resolveLinks(std::filesystem::path file, FileError& error) {
     for (int hops = 0; hops < 40; ++hops) {
-        struct stat link {}, folder {};
+        struct stat link {
+        }, folder{};
         if (::lstat(file.c_str(), &link) != 0 || !S_ISLNK(link.st_mode))
             return file;
         // As the system itself would: in a sticky folder that anyone may write

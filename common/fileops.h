@@ -39,8 +39,8 @@ public:
 };
 
 struct FileError {
-    int number = 0;            // errno-style number of the failed step
-    std::string description;   // German description for the user
+    int number = 0; // errno-style number of the failed step
+    std::string description; // German description for the user
     // A link of another user that was not followed: the player must learn of
     // it even where a failed save is otherwise not told.
     bool foreignLink = false;

@@ -4,8 +4,7 @@
 
 namespace krvx {
 
-void OncePerActionMessages::message(std::string_view text, std::string_view title, MessageIcon icon)
-{
+void OncePerActionMessages::message(std::string_view text, std::string_view title, MessageIcon icon) {
     if (note_) {
         note_(title, text);
         return;
@@ -18,31 +17,26 @@ void OncePerActionMessages::message(std::string_view text, std::string_view titl
     target_.message(text, title, icon);
 }
 
-Answer OncePerActionMessages::question(std::string_view text, std::string_view title)
-{
+Answer OncePerActionMessages::question(std::string_view text, std::string_view title) {
     if (note_) return Answer::No;
     return target_.question(text, title);
 }
 
 std::string OncePerActionMessages::input(std::string_view prompt, std::string_view title,
-                                         std::string_view preset)
-{
+                                         std::string_view preset) {
     if (note_) return {};
     return target_.input(prompt, title, preset);
 }
 
-void OncePerActionMessages::answerUnattended(std::function<void(std::string_view, std::string_view)> note)
-{
+void OncePerActionMessages::answerUnattended(std::function<void(std::string_view, std::string_view)> note) {
     note_ = std::move(note);
 }
 
-void OncePerActionMessages::beginAction()
-{
+void OncePerActionMessages::beginAction() {
     ++depth_;
 }
 
-void OncePerActionMessages::endAction()
-{
+void OncePerActionMessages::endAction() {
     if (depth_ > 0 && --depth_ == 0)
         shown_.clear();
 }

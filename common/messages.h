@@ -13,8 +13,12 @@ namespace krvx {
 
 inline constexpr std::string_view kAppTitle = "Korvax Rechner";
 
-enum class MessageIcon { None, Error };
-enum class Answer { Ok, Yes, No, Cancel };
+enum class MessageIcon { None,
+                         Error };
+enum class Answer { Ok,
+                    Yes,
+                    No,
+                    Cancel };
 
 class MessageService {
 public:
@@ -35,7 +39,8 @@ public:
 // nested actions join the outermost one. Outside any action every box shows.
 class OncePerActionMessages : public MessageService {
 public:
-    explicit OncePerActionMessages(MessageService& target) : target_(target) {}
+    explicit OncePerActionMessages(MessageService& target)
+        : target_(target) {}
 
     void message(std::string_view text, std::string_view title = kAppTitle,
                  MessageIcon icon = MessageIcon::None) override;
@@ -62,7 +67,8 @@ private:
 
 class UserAction {
 public:
-    explicit UserAction(OncePerActionMessages& messages) : messages_(messages) { messages_.beginAction(); }
+    explicit UserAction(OncePerActionMessages& messages)
+        : messages_(messages) { messages_.beginAction(); }
     ~UserAction() { messages_.endAction(); }
     UserAction(const UserAction&) = delete;
     UserAction& operator=(const UserAction&) = delete;

@@ -13,12 +13,15 @@ namespace detail {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
-char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char upper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
-bool isExponentLetter(char c, std::string_view letters)
-{
+bool isExponentLetter(char c, std::string_view letters) {
     for (char l : letters) {
         if (upper(c) == upper(l))
             return true;
@@ -28,21 +31,19 @@ bool isExponentLetter(char c, std::string_view letters)
 
 // Decimal exponent of the leading significant digit of digits "int.frac"
 // times 10^exponent; used only to tell overflow from underflow.
-long long leadingExponent(std::string_view intDigits, std::string_view fracDigits, long long exponent)
-{
+long long leadingExponent(std::string_view intDigits, std::string_view fracDigits, long long exponent) {
     const auto first = intDigits.find_first_not_of('0');
     if (first != std::string_view::npos)
         return exponent + static_cast<long long>(intDigits.size() - first) - 1;
     const auto firstFrac = fracDigits.find_first_not_of('0');
     if (firstFrac != std::string_view::npos)
         return exponent - static_cast<long long>(firstFrac) - 1;
-    return std::numeric_limits<long long>::min();  // zero
+    return std::numeric_limits<long long>::min(); // zero
 }
 
 } // namespace
 
-DecimalScan scanDecimal(std::string_view text, std::string_view exponentLetters)
-{
+DecimalScan scanDecimal(std::string_view text, std::string_view exponentLetters) {
     DecimalScan result;
     std::size_t pos = 0;
     bool negative = false;
@@ -126,8 +127,7 @@ DecimalScan scanDecimal(std::string_view text, std::string_view exponentLetters)
     return result;
 }
 
-Significant significantDigits(double value)
-{
+Significant significantDigits(double value) {
     char buffer[64];
     const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
                                          std::chars_format::scientific, 14);
@@ -143,12 +143,11 @@ Significant significantDigits(double value)
     while (s.digits.size() > 1 && s.digits.back() == '0')
         s.digits.pop_back();
     if (s.exponent == 308 && s.digits > "179769313486231")
-        s.digits = "179769313486231";  // rounded up beyond the largest double
+        s.digits = "179769313486231"; // rounded up beyond the largest double
     return s;
 }
 
-std::string magnitudeText(double value)
-{
+std::string magnitudeText(double value) {
     if (value == 0.0)
         return "0";
     const auto [digits, exponent] = significantDigits(value);
@@ -183,8 +182,7 @@ std::string magnitudeText(double value)
     return out;
 }
 
-std::string exactText(double value)
-{
+std::string exactText(double value) {
     char buffer[64];
     const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
     if (ec != std::errc())
@@ -198,15 +196,13 @@ std::string exactText(double value)
     return text;
 }
 
-std::string readableMagnitude(double value)
-{
+std::string readableMagnitude(double value) {
     return std::fabs(value) > kLargest15Digits ? exactText(std::fabs(value)) : magnitudeText(value);
 }
 
 namespace {
 
-int digitValue(char c)
-{
+int digitValue(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
     if (c >= 'a' && c <= 'f')
@@ -218,8 +214,7 @@ int digitValue(char c)
 
 } // namespace
 
-RadixScan scanRadix(std::string_view digits, int radix)
-{
+RadixScan scanRadix(std::string_view digits, int radix) {
     RadixScan scan;
     for (char c : digits) {
         const int d = digitValue(c);
@@ -235,8 +230,7 @@ RadixScan scanRadix(std::string_view digits, int radix)
 
 namespace {
 
-std::string nonFiniteText(double value)
-{
+std::string nonFiniteText(double value) {
     if (std::isnan(value))
         return "NaN";
     return "Inf";
@@ -244,8 +238,7 @@ std::string nonFiniteText(double value)
 
 } // namespace
 
-double parseLeadingNumber(std::string_view text)
-{
+double parseLeadingNumber(std::string_view text) {
     std::string compact;
     compact.reserve(text.size());
     for (char c : text) {
@@ -263,28 +256,25 @@ double parseLeadingNumber(std::string_view text)
     return detail::scanDecimal(compact, "EeDd").value;
 }
 
-std::string formatNumber(double value)
-{
-    const bool negative = value < 0.0;  // -0 counts as 0
+std::string formatNumber(double value) {
+    const bool negative = value < 0.0; // -0 counts as 0
     std::string out(1, negative ? '-' : ' ');
     out += std::isfinite(value) ? detail::magnitudeText(value) : nonFiniteText(value);
     return out;
 }
 
-std::string formatNumberPlain(double value)
-{
+std::string formatNumberPlain(double value) {
     std::string text = formatNumber(value);
     if (text[0] == ' ')
         text.erase(0, 1);
     return text;
 }
 
-double roundHalfEven(double value)
-{
+double roundHalfEven(double value) {
     if (!std::isfinite(value))
         return value;
     const double lower = std::floor(value);
-    const double fraction = value - lower;  // exact for doubles
+    const double fraction = value - lower; // exact for doubles
     if (fraction < 0.5)
         return lower;
     if (fraction > 0.5)
@@ -295,8 +285,7 @@ double roundHalfEven(double value)
 namespace {
 
 template <typename Int>
-std::optional<Int> toInteger(double value)
-{
+std::optional<Int> toInteger(double value) {
     // A whole value in range, as data files mostly hold, needs no rounding.
     if (value >= static_cast<double>(std::numeric_limits<Int>::min()) &&
         value <= static_cast<double>(std::numeric_limits<Int>::max())) {
@@ -315,12 +304,15 @@ std::optional<Int> toInteger(double value)
 
 } // namespace
 
-std::optional<std::int16_t> toInt16(double value) { return toInteger<std::int16_t>(value); }
+std::optional<std::int16_t> toInt16(double value) {
+    return toInteger<std::int16_t>(value);
+}
 
-std::optional<std::int32_t> toInt32(double value) { return toInteger<std::int32_t>(value); }
+std::optional<std::int32_t> toInt32(double value) {
+    return toInteger<std::int32_t>(value);
+}
 
-std::string formatWholeDigits(double value)
-{
+std::string formatWholeDigits(double value) {
     const auto [digits, exponent] = detail::significantDigits(value);
     if (exponent < 0)
         return "0";
@@ -330,8 +322,7 @@ std::string formatWholeDigits(double value)
     return out;
 }
 
-std::string formatPattern(long long value, int minDigits)
-{
+std::string formatPattern(long long value, int minDigits) {
     const bool negative = value < 0;
     const unsigned long long magnitude =
         negative ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
@@ -341,13 +332,11 @@ std::string formatPattern(long long value, int minDigits)
     return negative ? "-" + digits : digits;
 }
 
-std::string timeText(long long hours, long long minutes)
-{
+std::string timeText(long long hours, long long minutes) {
     return formatPattern(hours, 2) + ":" + formatPattern(minutes, 2);
 }
 
-std::string padRight(std::string_view text, int minLength)
-{
+std::string padRight(std::string_view text, int minLength) {
     std::string out(text);
     const std::size_t count = characterCount(text);
     if (minLength > 0 && count < static_cast<std::size_t>(minLength))
@@ -355,8 +344,7 @@ std::string padRight(std::string_view text, int minLength)
     return out;
 }
 
-std::size_t characterCount(std::string_view utf8)
-{
+std::size_t characterCount(std::string_view utf8) {
     std::size_t count = 0;
     for (char c : utf8) {
         if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)

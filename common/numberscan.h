@@ -10,8 +10,8 @@ namespace krvx::detail {
 
 struct DecimalScan {
     double value = 0.0;
-    std::size_t length = 0;   // characters taken; 0 when no digit was found
-    bool overflow = false;    // the value lies beyond the double range
+    std::size_t length = 0; // characters taken; 0 when no digit was found
+    bool overflow = false; // the value lies beyond the double range
 };
 
 // Scans sign, digits with at most one '.', and an exponent (one of the letters
@@ -21,7 +21,7 @@ DecimalScan scanDecimal(std::string_view text, std::string_view exponentLetters)
 
 struct RadixScan {
     double value = 0.0;
-    std::size_t length = 0;   // digits taken
+    std::size_t length = 0; // digits taken
 };
 
 // Scans the digits of a whole number in base 16 or 8 (the &H and &O forms,

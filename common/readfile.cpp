@@ -10,8 +10,7 @@
 
 namespace krvx {
 
-std::optional<std::string> readFileBytes(const std::filesystem::path& file, mode_t* mode)
-{
+std::optional<std::string> readFileBytes(const std::filesystem::path& file, mode_t* mode) {
     const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
@@ -40,8 +39,7 @@ std::optional<std::string> readFileBytes(const std::filesystem::path& file, mode
     return bytes;
 }
 
-std::optional<std::string> readDataFile(const std::filesystem::path& file)
-{
+std::optional<std::string> readDataFile(const std::filesystem::path& file) {
     const std::optional<std::string> bytes = readFileBytes(file);
     if (!bytes)
         return std::nullopt;

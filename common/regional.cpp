@@ -7,23 +7,20 @@
 
 namespace krvx {
 
-RegionalSettings RegionalSettings::german()
-{
+RegionalSettings RegionalSettings::german() {
     return RegionalSettings{};
 }
 
-RegionalSettings RegionalSettings::english()
-{
+RegionalSettings RegionalSettings::english() {
     RegionalSettings settings;
     settings.decimalSeparator = ".";
     settings.groupSeparator = ",";
-    settings.monthNames = {"January", "February", "March",     "April",   "May",      "June",
-                           "July",    "August",   "September", "October", "November", "December"};
+    settings.monthNames = {"January", "February", "March", "April", "May", "June",
+                           "July", "August", "September", "October", "November", "December"};
     return settings;
 }
 
-LocaleNumber parseLocaleNumber(std::string_view text, const RegionalSettings& settings)
-{
+LocaleNumber parseLocaleNumber(std::string_view text, const RegionalSettings& settings) {
     LocaleNumber result;
     text = trimmed(text, isBlankOrLineEnd);
 
@@ -56,12 +53,11 @@ LocaleNumber parseLocaleNumber(std::string_view text, const RegionalSettings& se
         result.error = LocaleParseError::Overflow;
         return result;
     }
-    result.value = scan.value == 0.0 ? 0.0 : scan.value;  // no negative zero
+    result.value = scan.value == 0.0 ? 0.0 : scan.value; // no negative zero
     return result;
 }
 
-std::string formatLocaleNumber(double value, const RegionalSettings& settings)
-{
+std::string formatLocaleNumber(double value, const RegionalSettings& settings) {
     std::string out;
     if (value < 0.0)
         out += '-';

@@ -23,7 +23,9 @@ struct RegionalSettings {
     static RegionalSettings english();
 };
 
-enum class LocaleParseError { None, NotANumber, Overflow };
+enum class LocaleParseError { None,
+                              NotANumber,
+                              Overflow };
 
 struct LocaleNumber {
     double value = 0.0;

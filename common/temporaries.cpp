@@ -18,22 +18,20 @@ namespace krvx {
 
 namespace {
 
-std::string temporaryPrefix(const std::filesystem::path& file)
-{
+std::string temporaryPrefix(const std::filesystem::path& file) {
     return "." + file.filename().string() + ".tmp";
 }
 
 // Creates and locks a fresh temporary file; -1 with errno set on failure. The
 // lock lasts until the descriptor is closed.
-int createTemporary(FileOps& ops, const std::filesystem::path& file, std::filesystem::path& tempPath)
-{
+int createTemporary(FileOps& ops, const std::filesystem::path& file, std::filesystem::path& tempPath) {
     std::random_device random;
     const std::string prefix = temporaryPrefix(file) + std::to_string(::getpid()) + "-";
     for (int attempt = 0; attempt < 100; ++attempt) {
         tempPath = folderOf(file) / (prefix + std::to_string(random() % 1000000000));
         const int fd = ops.open(tempPath, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
-            ::flock(fd, LOCK_EX | LOCK_NB);  // a fresh file: nobody else holds it
+            ::flock(fd, LOCK_EX | LOCK_NB); // a fresh file: nobody else holds it
             return fd;
         }
         if (errno != EEXIST)
@@ -46,8 +44,7 @@ int createTemporary(FileOps& ops, const std::filesystem::path& file, std::filesy
 } // namespace
 
 std::optional<std::filesystem::path> writeTemporary(FileOps& ops, const std::filesystem::path& file,
-                                                    std::string_view bytes, const std::function<bool(int fd)>& prepare)
-{
+                                                    std::string_view bytes, const std::function<bool(int fd)>& prepare) {
     std::filesystem::path temp;
     const int fd = createTemporary(ops, file, temp);
     if (fd < 0)
@@ -73,8 +70,7 @@ namespace {
 // process id, "-" and a random number; or, from earlier versions, only the
 // random number. nullopt when the name is none of the program's; a pid of 0
 // when it names no writer.
-std::optional<pid_t> temporaryWriter(std::string_view suffix)
-{
+std::optional<pid_t> temporaryWriter(std::string_view suffix) {
     const std::size_t dash = suffix.find('-');
     const std::string_view pid = dash == std::string_view::npos ? std::string_view() : suffix.substr(0, dash);
     const std::string_view number = dash == std::string_view::npos ? suffix : suffix.substr(dash + 1);
@@ -87,8 +83,7 @@ std::optional<pid_t> temporaryWriter(std::string_view suffix)
     return pid.empty() ? 0 : static_cast<pid_t>(std::stoll(std::string(pid)));
 }
 
-void removeIfAbandoned(const std::filesystem::path& temp, pid_t writer)
-{
+void removeIfAbandoned(const std::filesystem::path& temp, pid_t writer) {
     int fd = ::open(temp.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0 && errno == EACCES)
         fd = ::open(temp.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
@@ -109,8 +104,7 @@ void removeIfAbandoned(const std::filesystem::path& temp, pid_t writer)
 
 } // namespace
 
-void removeAbandonedTemporaries(const std::filesystem::path& file)
-{
+void removeAbandonedTemporaries(const std::filesystem::path& file) {
     FileError linkError;
     const std::optional<std::filesystem::path> target = resolveLinks(file, linkError);
     if (!target)

@@ -16,9 +16,12 @@ struct Wert {
 
 int fehlerCode(Rechenfehler fehler) {
     switch (fehler) {
-    case Rechenfehler::Keiner: return 0;
-    case Rechenfehler::Ueberlauf: return kFehlerUeberlauf;
-    case Rechenfehler::DivisionDurchNull: return kFehlerDivisionDurchNull;
+    case Rechenfehler::Keiner:
+        return 0;
+    case Rechenfehler::Ueberlauf:
+        return kFehlerUeberlauf;
+    case Rechenfehler::DivisionDurchNull:
+        return kFehlerDivisionDurchNull;
     }
     return kFehlerUeberlauf;
 }
@@ -97,7 +100,7 @@ private:
                 tidied.replace(tidied.find('.'), 1, separator);
                 fields_.setText(field, tidied);
                 if (fields_.text(field) == text) {
-                    break;  // the field refused the text
+                    break; // the field refused the text
                 }
             }
         }
@@ -106,9 +109,12 @@ private:
     Wert read(Feld field) const {
         const LocaleNumber number = parseLocaleNumber(fields_.text(field), regional_);
         switch (number.error) {
-        case LocaleParseError::None: return {number.value, 0};
-        case LocaleParseError::NotANumber: return {0.0, kFehlerKeineZahl};
-        case LocaleParseError::Overflow: return {0.0, kFehlerUeberlauf};
+        case LocaleParseError::None:
+            return {number.value, 0};
+        case LocaleParseError::NotANumber:
+            return {0.0, kFehlerKeineZahl};
+        case LocaleParseError::Overflow:
+            return {0.0, kFehlerUeberlauf};
         }
         return {0.0, kFehlerKeineZahl};
     }
@@ -170,10 +176,14 @@ private:
 
 std::string beschreibung(int code) {
     switch (code) {
-    case kFehlerUeberlauf: return "Überlauf";
-    case kFehlerDivisionDurchNull: return "Division durch Null: ein Kurs ist 0";
-    case kFehlerKeineZahl: return "Die Eingabe ist keine Zahl";
-    default: return "Unbekannter Fehler";
+    case kFehlerUeberlauf:
+        return "Überlauf";
+    case kFehlerDivisionDurchNull:
+        return "Division durch Null: ein Kurs ist 0";
+    case kFehlerKeineZahl:
+        return "Die Eingabe ist keine Zahl";
+    default:
+        return "Unbekannter Fehler";
     }
 }
 

@@ -41,7 +41,7 @@ Mengen tauschDatMengen(std::string content, const RegionalSettings& regional) {
     for (std::string& amount : amounts) {
         std::optional<std::string> field = readAmount(reader, regional);
         if (!field) {
-            break;  // the file ended early: the rest stay empty
+            break; // the file ended early: the rest stay empty
         }
         amount = std::move(*field);
     }

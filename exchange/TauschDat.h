@@ -32,6 +32,6 @@ std::optional<Mengen> ladeTauschDat(const std::filesystem::path& file, const Reg
 
 // Replaces the file as a whole; on failure the old file stays as it was.
 std::optional<FileError> speichereTauschDat(const std::filesystem::path& file, const Mengen& amounts,
-                        const FieldValue& kursvermerk, const RegionalSettings& regional, FileOps& ops);
+                                            const FieldValue& kursvermerk, const RegionalSettings& regional, FileOps& ops);
 
 } // namespace krvx

@@ -11,17 +11,33 @@
 namespace krvx {
 
 enum class Feld {
-    Erz, Alu, Leg, Kri, Ene, Credits,                  // inputs
-    ResErz, ResAlu, ResLeg, ResKri, ResEne, ResCred,   // results
+    Erz,
+    Alu,
+    Leg,
+    Kri,
+    Ene,
+    Credits, // inputs
+    ResErz,
+    ResAlu,
+    ResLeg,
+    ResKri,
+    ResEne,
+    ResCred, // results
 };
 inline constexpr int kFelder = 12;
 
 // The first action: buy, sell, or trade at the raw-material trader's rate.
-enum class Aktion { Kauf, Verkauf, RH };
+enum class Aktion { Kauf,
+                    Verkauf,
+                    RH };
 
 // The amount field of resource i (0 = Erz ... 4 = Ene) and its result field.
-constexpr Feld mengenFeld(int resource) { return static_cast<Feld>(resource); }
-constexpr Feld ergebnisFeld(int resource) { return static_cast<Feld>(static_cast<int>(Feld::ResErz) + resource); }
+constexpr Feld mengenFeld(int resource) {
+    return static_cast<Feld>(resource);
+}
+constexpr Feld ergebnisFeld(int resource) {
+    return static_cast<Feld>(static_cast<int>(Feld::ResErz) + resource);
+}
 
 class TauschFelder {
 public:

@@ -12,15 +12,15 @@ namespace krvx {
 class Debugging;
 
 struct FlightFormState {
-    std::string speedText;         // TxtGeschwindigkeit
-    std::string startPlanetText;   // text of CmbStart
-    std::string targetPlanetText;  // text of CmbZiel
-    int startIndex = -1;           // selected item of CmbStart, -1 for none
-    int targetIndex = -1;          // selected item of CmbZiel, -1 for none
-    bool arrivalMode = true;       // OptAnkunft selected; false: OptStart
-    std::string dauer;             // TxtDauer
-    std::string startzeit;         // TxtStart
-    std::string ankunft;           // TxtAnkunft
+    std::string speedText; // TxtGeschwindigkeit
+    std::string startPlanetText; // text of CmbStart
+    std::string targetPlanetText; // text of CmbZiel
+    int startIndex = -1; // selected item of CmbStart, -1 for none
+    int targetIndex = -1; // selected item of CmbZiel, -1 for none
+    bool arrivalMode = true; // OptAnkunft selected; false: OptStart
+    std::string dauer; // TxtDauer
+    std::string startzeit; // TxtStart
+    std::string ankunft; // TxtAnkunft
 
     bool operator==(const FlightFormState&) const = default;
 };

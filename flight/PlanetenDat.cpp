@@ -38,7 +38,9 @@ std::string withoutTrailingBlankLines(std::string_view content) {
     return trimmed;
 }
 
-std::string fileName(const fs::path& file) { return file.filename().string(); }
+std::string fileName(const fs::path& file) {
+    return file.filename().string();
+}
 
 } // namespace
 
@@ -124,8 +126,10 @@ PlanetSaveResult savePlanetenDat(const fs::path& file, const std::vector<PlanetE
         if (fs::exists(file, error)) {
             const BackupCopy copy = keepBackupCopy(file, ops);
             if (!copy.path) {
-                result.message = fileName(file) + " enthält Einträge, die nicht gelesen werden konnten, und "
-                                 "es ließ sich keine Sicherungskopie anlegen; die Datei bleibt unverändert. " + lost;
+                result.message = fileName(file) +
+                                 " enthält Einträge, die nicht gelesen werden konnten, und "
+                                 "es ließ sich keine Sicherungskopie anlegen; die Datei bleibt unverändert. " +
+                                 lost;
                 return result;
             }
             result.keptCopy = copy.path;
@@ -139,8 +143,10 @@ PlanetSaveResult savePlanetenDat(const fs::path& file, const std::vector<PlanetE
     }
     result.written = true;
     if (result.keptCopy) {
-        result.message = fileName(file) + " enthielt Einträge, die nicht gelesen werden konnten. "
-                         "Die alte Datei wurde als " + fileName(*result.keptCopy) + " aufbewahrt.";
+        result.message = fileName(file) +
+                         " enthielt Einträge, die nicht gelesen werden konnten. "
+                         "Die alte Datei wurde als " +
+                         fileName(*result.keptCopy) + " aufbewahrt.";
     }
     return result;
 }

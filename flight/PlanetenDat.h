@@ -25,16 +25,16 @@
 namespace krvx {
 
 enum class PlanetFileState {
-    Missing,     // no file: an empty list
-    Read,        // every record read
-    Damaged,     // some records could not be read (cut short, not numbers, out of range, too many)
-    Unreadable,  // the file is there but cannot be opened
+    Missing, // no file: an empty list
+    Read, // every record read
+    Damaged, // some records could not be read (cut short, not numbers, out of range, too many)
+    Unreadable, // the file is there but cannot be opened
 };
 
 struct PlanetFileLoad {
     PlanetFileState state = PlanetFileState::Missing;
-    std::vector<PlanetEintrag> entries;  // the readable records in file order
-    std::size_t skippedRecords = 0;      // records that could not be read
+    std::vector<PlanetEintrag> entries; // the readable records in file order
+    std::size_t skippedRecords = 0; // records that could not be read
 };
 
 // The file content of the list: four lines per entry, an empty list is empty.
@@ -54,8 +54,8 @@ std::optional<std::string> planetNameRefusal(std::string_view name);
 
 struct PlanetSaveResult {
     bool written = false;
-    std::optional<std::filesystem::path> keptCopy;  // where a damaged file was kept
-    std::optional<std::string> message;             // German text to tell the user, if any
+    std::optional<std::filesystem::path> keptCopy; // where a damaged file was kept
+    std::optional<std::string> message; // German text to tell the user, if any
 };
 
 // Saving at the window's close. added: planets were added since the load.

@@ -12,21 +12,18 @@
 
 namespace krvx::fuzz {
 
-[[noreturn]] inline void fail(const char* what, const char* file, int line, std::string_view detail)
-{
+[[noreturn]] inline void fail(const char* what, const char* file, int line, std::string_view detail) {
     std::fprintf(stderr, "\nPROPERTY FAILED at %s:%d: %s\n  %.*s\n", file, line, what,
                  static_cast<int>(detail.size()), detail.data());
     std::abort();
 }
 
-inline std::string text(const std::uint8_t* data, std::size_t size)
-{
+inline std::string text(const std::uint8_t* data, std::size_t size) {
     return std::string(reinterpret_cast<const char*>(data), size);
 }
 
 // A printable form of a text for the failure report.
-inline std::string shown(std::string_view text)
-{
+inline std::string shown(std::string_view text) {
     std::string out;
     for (unsigned char c : text) {
         if (c >= 0x20 && c < 0x7F && c != '\\') {
@@ -42,8 +39,8 @@ inline std::string shown(std::string_view text)
 
 } // namespace krvx::fuzz
 
-#define FUZZ_CHECK(condition, detail)                                                  \
-    do {                                                                               \
-        if (!(condition))                                                              \
+#define FUZZ_CHECK(condition, detail)                                                        \
+    do {                                                                                     \
+        if (!(condition))                                                                    \
             ::krvx::fuzz::fail(#condition, __FILE__, __LINE__, ::krvx::fuzz::shown(detail)); \
     } while (false)

@@ -5,8 +5,7 @@
 #include "Check.h"
 #include "common/cp1252.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace krvx;
     const std::string bytes = fuzz::text(data, size);
 

@@ -16,8 +16,7 @@ using namespace krvx;
 
 constexpr std::size_t kMaxFields = 4096;
 
-std::string describe(const FieldValue& v)
-{
+std::string describe(const FieldValue& v) {
     if (v.isNumber())
         return "number " + formatNumber(std::get<double>(v.value));
     if (v.isText())
@@ -26,15 +25,13 @@ std::string describe(const FieldValue& v)
 }
 
 // The value as the record writer stores it: numbers with their 15 digits.
-FieldValue stored(const FieldValue& v)
-{
+FieldValue stored(const FieldValue& v) {
     if (v.isNumber())
         return FieldValue{fieldNumber(RecordWriter().number(std::get<double>(v.value)).str()).value_or(std::nan(""))};
     return v;
 }
 
-void generalValues(const std::string& input)
-{
+void generalValues(const std::string& input) {
     std::vector<FieldValue> values;
     FieldReader reader(input);
     while (values.size() < kMaxFields) {
@@ -58,8 +55,7 @@ void generalValues(const std::string& input)
     }
 }
 
-void texts(const std::string& input, FieldReader::TrailingBlanks trailing)
-{
+void texts(const std::string& input, FieldReader::TrailingBlanks trailing) {
     std::vector<std::string> values;
     FieldReader reader(input);
     while (values.size() < kMaxFields) {
@@ -80,8 +76,7 @@ void texts(const std::string& input, FieldReader::TrailingBlanks trailing)
 }
 
 // Keeping the trailing blanks reads the same fields, only with their blanks.
-void keptBlanks(const std::string& input)
-{
+void keptBlanks(const std::string& input) {
     FieldReader dropping(input);
     FieldReader keeping(input);
     for (std::size_t n = 0; n < kMaxFields; ++n) {
@@ -98,8 +93,7 @@ void keptBlanks(const std::string& input)
     }
 }
 
-void printNumbers(const std::string& input)
-{
+void printNumbers(const std::string& input) {
     std::vector<double> numbers;
     FieldReader reader(input);
     while (numbers.size() < kMaxFields && !reader.atEnd()) {
@@ -124,8 +118,7 @@ void printNumbers(const std::string& input)
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string input = krvx::fuzz::text(data, size);
     generalValues(input);
     texts(input, FieldReader::TrailingBlanks::Drop);

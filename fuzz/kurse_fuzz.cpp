@@ -30,8 +30,7 @@ struct Files {
     std::string credit;
 };
 
-Tausch loaded(const Files& files, MessageService& messages)
-{
+Tausch loaded(const Files& files, MessageService& messages) {
     Tausch tausch("/nonexistent", messages);
     tausch.KurseLesen([&](std::string_view name) -> std::optional<std::string> {
         return name == "kurse.dat" ? files.kurse : files.credit;
@@ -40,8 +39,7 @@ Tausch loaded(const Files& files, MessageService& messages)
 }
 
 // The tables as the record writer stores them, in the layout of both files.
-Files written(const Tausch& t)
-{
+Files written(const Tausch& t) {
     Files files;
     RecordWriter kurse;
     for (const auto& row : t.Kurse()) {
@@ -60,8 +58,7 @@ Files written(const Tausch& t)
     return {kurse.str(), credit.str()};
 }
 
-void allFinite(const Tausch& t, const std::string& input)
-{
+void allFinite(const Tausch& t, const std::string& input) {
     for (const auto& row : t.Kurse())
         for (double v : row)
             FUZZ_CHECK(std::isfinite(v), input);
@@ -75,8 +72,7 @@ void allFinite(const Tausch& t, const std::string& input)
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Silent silent;
     const std::string input = fuzz::text(data, size);
     const std::size_t split = input.find('\f');

@@ -17,8 +17,7 @@ namespace {
 
 using namespace krvx;
 
-void checkValue(double value)
-{
+void checkValue(double value) {
     if (!std::isfinite(value))
         return;
     const std::string text = formatNumber(value);
@@ -58,8 +57,7 @@ void checkValue(double value)
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string input = fuzz::text(data, size);
 
     const double leading = parseLeadingNumber(input);

@@ -4,8 +4,7 @@
 #include "Check.h"
 #include "flight/PlanetenDat.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace krvx;
     const std::string input = fuzz::text(data, size);
     const PlanetFileLoad load = parsePlanetenDat(input);

@@ -5,8 +5,7 @@
 #include "Check.h"
 #include "production/ProduktionDat.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace krvx;
     const std::string input = fuzz::text(data, size);
     const ProduktionGelesen gelesen = produktionDatLesen(input);

@@ -12,16 +12,14 @@ namespace {
 
 using namespace krvx;
 
-std::vector<Schiffstyp> ships(const ShipCatalogue& catalogue)
-{
+std::vector<Schiffstyp> ships(const ShipCatalogue& catalogue) {
     return {catalogue.entries().begin(), catalogue.entries().end()};
 }
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
-    static Debugging log("/nonexistent/KRVXR.debug", RegionalSettings::german());  // never begun: silent
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static Debugging log("/nonexistent/KRVXR.debug", RegionalSettings::german()); // never begun: silent
     const std::string input = fuzz::text(data, size);
     for (const SpeedWidth width : {SpeedWidth::Bits16, SpeedWidth::Bits32}) {
         ShipCatalogue catalogue(log);

@@ -7,8 +7,7 @@
 #include "common/numbers.h"
 #include "exchange/TauschDat.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace krvx;
     const std::string input = fuzz::text(data, size);
     const RegionalSettings regional =
@@ -18,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Any value the rate files may end with: here the first general field.
     FieldReader values(input);
     FieldValue kursvermerk = values.readValue().value_or(FieldValue{});
-    if (kursvermerk.isNumber())  // as the record writer stores it
+    if (kursvermerk.isNumber()) // as the record writer stores it
         kursvermerk = FieldValue{fieldNumber(RecordWriter().number(std::get<double>(kursvermerk.value)).str()).value()};
 
     const std::string written = tauschDatText(amounts, kursvermerk, regional);

@@ -12,10 +12,9 @@
 #include "flight/Flugzeit.h"
 #include "flight/MdmZeit.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace krvx;
-    static Debugging log("/nonexistent/KRVXR.debug", RegionalSettings::german());  // never begun: silent
+    static Debugging log("/nonexistent/KRVXR.debug", RegionalSettings::german()); // never begun: silent
     if (size < 4)
         return 0;
     std::int32_t seconds = 0;

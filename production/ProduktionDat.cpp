@@ -8,7 +8,9 @@ namespace krvx {
 
 namespace {
 
-std::optional<std::string> wort(FieldReader& leser) { return leser.readWord(); }
+std::optional<std::string> wort(FieldReader& leser) {
+    return leser.readWord();
+}
 
 // A value ends at a blank, a tab, a comma or a line end; a double quote inside
 // quotes is doubled. An empty value is no value in a line of five, but alone
@@ -24,9 +26,9 @@ void fuenfSchreiben(PrintWriter& writer, const FuenfTexte& texte) {
 // The values of the reader's next line (a quoted value may span line ends)
 // into the boxes from the first; surplus values are read and dropped.
 void zeileLesen(FieldReader& leser, std::span<std::optional<std::string>> boxen) {
-    if (leser.atEnd()) return;  // the file has no such line
+    if (leser.atEnd()) return; // the file has no such line
     for (std::size_t i = 0;; ++i) {
-        std::string wert = leser.readWord().value_or("");  // nothing after blanks or a comma at the end: empty
+        std::string wert = leser.readWord().value_or(""); // nothing after blanks or a comma at the end: empty
         if (i < boxen.size()) boxen[i] = std::move(wert);
         if (leser.lineEnded()) return;
     }

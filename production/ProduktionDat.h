@@ -22,9 +22,9 @@
 namespace krvx {
 
 struct ProduktionEingaben {
-    FuenfTexte produktion;  // TxtErz .. TxtEne
-    FuenfTexte ziel;        // TxtZErz .. TxtZEne
-    std::string dauer;      // TxtDauer
+    FuenfTexte produktion; // TxtErz .. TxtEne
+    FuenfTexte ziel; // TxtZErz .. TxtZEne
+    std::string dauer; // TxtDauer
 };
 
 // What a file supplies: a box that the file does not cover stays nullopt and

@@ -13,7 +13,7 @@
 
 namespace krvx {
 
-inline constexpr std::size_t kZeilenAnzahl = kRessourcen;  // one row per resource
+inline constexpr std::size_t kZeilenAnzahl = kRessourcen; // one row per resource
 
 // Time until the target for one resource: target / production x 60 minutes
 // (both read with their first comma as the decimal point, as the hours are),

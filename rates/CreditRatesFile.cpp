@@ -40,7 +40,7 @@ std::string creditRatesContent(const CreditRateTexts& texts, const RegionalSetti
     for (const auto& record : texts) {
         for (std::size_t k = 0; k < holders.size(); ++k) {
             const LocaleNumber number = parseLocaleNumber(record[k], regional);
-            if (number.ok()) holders[k] = number.value;  // otherwise the holder keeps its value
+            if (number.ok()) holders[k] = number.value; // otherwise the holder keeps its value
             if (holders[k]) {
                 out.number(*holders[k]);
             } else {

@@ -18,12 +18,16 @@
 namespace krvx {
 
 // The rows of the credit rate table, in the order of creditkurse.dat.
-enum class Kursart { Kauf = 0, Verkauf = 1, RH = 2 };
+enum class Kursart { Kauf = 0,
+                     Verkauf = 1,
+                     RH = 2 };
 
 // What can go wrong in a conversion: the result leaves the double range (or an
 // amount of 0 is divided by a rate of 0), or an amount other than 0 is divided
 // by a rate of 0.
-enum class Rechenfehler { Keiner, Ueberlauf, DivisionDurchNull };
+enum class Rechenfehler { Keiner,
+                          Ueberlauf,
+                          DivisionDurchNull };
 
 struct Umrechnung {
     double wert = 0.0;
@@ -89,7 +93,7 @@ private:
     FieldValue kursvermerk_;
     double spareNumber_ = 0.0;
     bool kurseGeladen_ = false;
-    std::set<std::string> reported_;  // load failures shown since the exchange window opened
+    std::set<std::string> reported_; // load failures shown since the exchange window opened
 };
 
 } // namespace krvx

@@ -20,9 +20,9 @@ namespace krvx {
 std::string listenzeile(const Bestellung& bestellung);
 
 enum class AddErgebnis {
-    Hinzugefuegt,        // one entry added: show its line, then recompute
-    NichtsHinzugefuegt,  // count not above 0: recompute only
-    Fehlgeschlagen,      // reported as "Fehler in CmdAdd."; nothing more happens
+    Hinzugefuegt, // one entry added: show its line, then recompute
+    NichtsHinzugefuegt, // count not above 0: recompute only
+    Fehlgeschlagen, // reported as "Fehler in CmdAdd."; nothing more happens
 };
 
 class Bestellliste {

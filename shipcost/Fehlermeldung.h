@@ -16,13 +16,13 @@ struct Fehler {
 
 // The failures the calculator knows, each with its number and German text.
 namespace fehler {
-Fehler schiffUnbekannt(std::string_view schiff);  // 1
-Fehler anzahlZuGross();                           // 2
-Fehler zuschlagZuGross();                         // 3
-Fehler listeVoll();                               // 4
-Fehler keineZeileGewaehlt();                      // 5
-Fehler ergebnisZuGross();                         // 6
-Fehler fensterFehlt(std::string_view fenster);    // 7
+Fehler schiffUnbekannt(std::string_view schiff); // 1
+Fehler anzahlZuGross(); // 2
+Fehler zuschlagZuGross(); // 3
+Fehler listeVoll(); // 4
+Fehler keineZeileGewaehlt(); // 5
+Fehler ergebnisZuGross(); // 6
+Fehler fensterFehlt(std::string_view fenster); // 7
 } // namespace fehler
 
 // "Fehler in " + routine + "." + LF CR + number + " " + description.

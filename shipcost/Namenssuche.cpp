@@ -9,13 +9,18 @@ namespace {
 // Lower case for the letters of the Windows-1252 set.
 char32_t klein(char32_t c) {
     if (c >= U'A' && c <= U'Z') return c + 32;
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;  // À .. Þ without ×
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32; // À .. Þ without ×
     switch (c) {
-    case 0x160: return 0x161;  // Š
-    case 0x152: return 0x153;  // Œ
-    case 0x17D: return 0x17E;  // Ž
-    case 0x178: return 0xFF;   // Ÿ
-    default: return c;
+    case 0x160:
+        return 0x161; // Š
+    case 0x152:
+        return 0x153; // Œ
+    case 0x17D:
+        return 0x17E; // Ž
+    case 0x178:
+        return 0xFF; // Ÿ
+    default:
+        return c;
     }
 }
 

@@ -79,7 +79,7 @@ std::optional<Ergebnisse> PreisBerechnen(const Bestellliste& liste, const PreisI
         const Schiffstyp* typ = index.find(b.schiff);
         for (std::size_t r = 0; r < kFelder.size(); ++r) {
             if (typ == nullptr) {
-                unbekanntMelden(b.schiff, messages);  // the failed lookup counts 0
+                unbekanntMelden(b.schiff, messages); // the failed lookup counts 0
             } else {
                 summen[r] += faktor * (typ->*kFelder[r]);
             }
@@ -98,7 +98,7 @@ std::optional<Ergebnisse> PreisBerechnen(const Bestellliste& liste, const PreisI
             fehlerMelden(messages, "PreisBerechnen", fehler::ergebnisZuGross());
             return std::nullopt;
         }
-        texte[r] = formatNumber(summe + 0.0);  // + 0.0 turns -0 into 0
+        texte[r] = formatNumber(summe + 0.0); // + 0.0 turns -0 into 0
     }
     return texte;
 }

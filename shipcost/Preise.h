@@ -31,7 +31,7 @@ private:
     // entries: one allocation, no node per name.
     struct Slot {
         std::size_t hash = 0;
-        const Schiffstyp* typ = nullptr;  // nullptr: free
+        const Schiffstyp* typ = nullptr; // nullptr: free
     };
     std::vector<Slot> slots_;
     std::size_t mask_ = 0;

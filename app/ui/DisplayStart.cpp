@@ -15,7 +15,7 @@ namespace {
 
 struct Held {
     QtMsgType type;
-    const char* file;  // the context's texts are Qt's own constants
+    const char* file; // the context's texts are Qt's own constants
     int line;
     const char* function;
     const char* category;
@@ -26,7 +26,7 @@ struct Held {
 // and said after all when the display opened; replaced by the program's one
 // line when it did not.
 std::mutex heldLock;
-std::optional<QList<Held>> heldMessages;  // guarded by heldLock; empty when nothing is held
+std::optional<QList<Held>> heldMessages; // guarded by heldLock; empty when nothing is held
 QtMessageHandler previousHandler = nullptr;
 
 void holdOrEnd(QtMsgType type, const QMessageLogContext& context, const QString& text) {
@@ -43,7 +43,7 @@ void holdOrEnd(QtMsgType type, const QMessageLogContext& context, const QString&
             return;
         }
     }
-    qt_message_output(type, context, text);  // a thread came in as the holding ended
+    qt_message_output(type, context, text); // a thread came in as the holding ended
 }
 
 } // namespace
@@ -53,8 +53,9 @@ std::string noDisplayText(const char* display, const char* waylandDisplay) {
     const bool wayland = waylandDisplay != nullptr && *waylandDisplay != '\0';
     std::string line = "korvax-rechner: ";
     if (!x11 && !wayland) {
-        line += "Keine grafische Anzeige: Korvax Rechner braucht eine Desktop-Sitzung (DISPLAY oder "
-                "WAYLAND_DISPLAY ist nicht gesetzt).";
+        line +=
+            "Keine grafische Anzeige: Korvax Rechner braucht eine Desktop-Sitzung (DISPLAY oder "
+            "WAYLAND_DISPLAY ist nicht gesetzt).";
     } else if (!x11) {
         line += "Die Wayland-Anzeige „" + std::string(waylandDisplay) +
                 "“ lässt sich nicht öffnen (ist das Paket qt6-wayland installiert?).";

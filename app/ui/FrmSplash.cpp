@@ -65,7 +65,7 @@ FrmSplash::FrmSplash(Services& services)
 
     lblProductName = label(Frame1, "lblProductName", QStringLiteral("Produkt"), {2520, 1140, 3975, 1095},
                            arial(26.25, true));
-    lblProductName->setWordWrap(true);  // a long title takes a second line
+    lblProductName->setWordWrap(true); // a long title takes a second line
     lblPlatform = label(Frame1, "lblPlatform", QStringLiteral("Linux"), {5475, 2340, 1380, 360},
                         arial(15.75, true), Qt::AlignRight | Qt::AlignTop);
     fitRightAligned(lblPlatform);

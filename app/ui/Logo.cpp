@@ -70,7 +70,7 @@ void drawIcon(QPainter& painter) {
         painter.drawArc(QRectF(-54, -15, 108, 30), startDegrees * 16, 180 * 16);
         painter.restore();
     };
-    ringHalf(0, QColor(0xe9, 0xa9, 0x3a));  // the far half, behind the planet
+    ringHalf(0, QColor(0xe9, 0xa9, 0x3a)); // the far half, behind the planet
 
     QRadialGradient planet(QPointF(54 - 38 + 0.35 * 76, 54 - 38 + 0.3 * 76), 0.75 * 76);
     planet.setColorAt(0, QColor(0x7c, 0xc6, 0xf2));
@@ -88,7 +88,7 @@ void drawIcon(QPainter& painter) {
     };
     band({24, 44}, {54, 36}, {86, 48}, QColor(0xa9, 0xdc, 0xf7, 140), 4);
     band({20, 62}, {52, 56}, {88, 68}, QColor(0x16, 0x3d, 0x70, 115), 3);
-    ringHalf(180, QColor(0xf6, 0xc4, 0x53));  // the near half, in front
+    ringHalf(180, QColor(0xf6, 0xc4, 0x53)); // the near half, in front
 
     QLinearGradient body(0, 62, 0, 124);
     body.setColorAt(0, QColor(0x4a, 0x52, 0x61));

@@ -22,7 +22,7 @@ namespace krvx {
 namespace {
 
 constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
-constexpr int kMaxWaits = 200;  // 2 s of 10 ms rounds for open boxes to go
+constexpr int kMaxWaits = 200; // 2 s of 10 ms rounds for open boxes to go
 // The orderly shut-down waits up to 2 s for open boxes and then saves a few
 // small files: what takes longer than this hangs.
 constexpr long long kGraceMs = 5000;
@@ -52,13 +52,13 @@ void setDisposition(void (*handler)(int)) {
 // that runs past its grace: then the signal ends the program at once.
 extern "C" void noteSignal(int number) {
     const int saved = errno;
-    timespec now {};
+    timespec now{};
     ::clock_gettime(CLOCK_MONOTONIC, &now);
     const long long ms = now.tv_sec * 1000LL + now.tv_nsec / 1000000 + 1;
     long long first = 0;
     if (!firstSignalMs.compare_exchange_strong(first, ms) && ms - first > kGraceMs) {
         setDisposition(SIG_DFL);
-        ::raise(number);  // delivered when the handler returns
+        ::raise(number); // delivered when the handler returns
     }
     const auto byte = static_cast<unsigned char>(number);
     [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
@@ -111,7 +111,7 @@ void SessionEnd::signalArrived() {
 }
 
 void SessionEnd::endSession() {
-    if (messages_.unattended()) return;  // already ending
+    if (messages_.unattended()) return; // already ending
     if (reserve_ >= 0) ::close(reserve_);
     reserve_ = -1;
     messages_.answerUnattended([](std::string_view title, std::string_view text) {

@@ -46,7 +46,7 @@ private:
     WindowRegistry& windows_;
     OncePerActionMessages& messages_;
     std::unique_ptr<QSocketNotifier> notifier_;
-    int waits_ = 0;  // rounds spent waiting for open boxes to go
+    int waits_ = 0; // rounds spent waiting for open boxes to go
     // Kept for the shut-down: at the process' file limit the windows still
     // find a descriptor to save their files with.
     int reserve_;

@@ -94,9 +94,9 @@ SingleProgram::~SingleProgram() {
         delete incoming_;
         ::close(listening_);
         ::unlink(QFile::encodeName(socketPath_).constData());
-        ::unlink(QFile::encodeName(lockPath_).constData());  // while still held: see tryLock()
+        ::unlink(QFile::encodeName(lockPath_).constData()); // while still held: see tryLock()
     }
-    if (lock_ >= 0) ::close(lock_);  // the lock goes with it
+    if (lock_ >= 0) ::close(lock_); // the lock goes with it
 }
 
 bool SingleProgram::tryLock() {
@@ -104,7 +104,8 @@ bool SingleProgram::tryLock() {
     for (;;) {
         if (lock_ < 0) lock_ = ::open(path.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (lock_ < 0 || ::flock(lock_, LOCK_EX | LOCK_NB) != 0) return false;
-        struct stat held {}, named {};
+        struct stat held {
+        }, named{};
         if (::fstat(lock_, &held) == 0 && ::stat(path.constData(), &named) == 0 && held.st_ino == named.st_ino) {
             return true;
         }
@@ -179,7 +180,7 @@ void SingleProgram::answer() {
 }
 
 void SingleProgram::hangUp(int connection, QSocketNotifier* notifier) {
-    if (!notifier->isEnabled()) return;  // already closed
+    if (!notifier->isEnabled()) return; // already closed
     notifier->setEnabled(false);
     notifier->deleteLater();
     ::close(connection);
@@ -190,7 +191,7 @@ void SingleProgram::hangUp(int connection, QSocketNotifier* notifier) {
 void SingleProgram::readRequest(int connection, QSocketNotifier* notifier) {
     char request[32];
     const ssize_t got = ::recv(connection, request, sizeof request, 0);
-    if (got < 0 && (errno == EAGAIN || errno == EINTR)) return;  // not all there yet
+    if (got < 0 && (errno == EAGAIN || errno == EINTR)) return; // not all there yet
     if (got > 0 && QByteArray(request, static_cast<int>(got)) == kFrontWanted) {
         emit frontWanted();
         [[maybe_unused]] const ssize_t sent = ::send(connection, kDone.constData(), kDone.size(), MSG_NOSIGNAL);

@@ -22,10 +22,10 @@ class SingleProgram : public QObject {
     Q_OBJECT
 public:
     enum class Start {
-        Alone,      // the only program in this folder: it runs
-        Unchecked,  // no lock could be made (problem() says why): it runs alone anyway
-        Answered,   // another program runs here and came to the front: this one ends
-        NoAnswer,   // another program holds the folder but did not answer in time
+        Alone, // the only program in this folder: it runs
+        Unchecked, // no lock could be made (problem() says why): it runs alone anyway
+        Answered, // another program runs here and came to the front: this one ends
+        NoAnswer, // another program holds the folder but did not answer in time
     };
 
     // dataDir: the data folder; runtimeDir: where lock and socket live, empty
@@ -63,9 +63,9 @@ private:
     QString lockPath_;
     QString socketPath_;
     QString problem_;
-    int lock_ = -1;       // the lock file, locked while this program holds the folder
-    int listening_ = -1;  // the socket's file descriptor while this program holds the folder
-    int served_ = 0;      // connections open now
+    int lock_ = -1; // the lock file, locked while this program holds the folder
+    int listening_ = -1; // the socket's file descriptor while this program holds the folder
+    int served_ = 0; // connections open now
     QSocketNotifier* incoming_ = nullptr;
 };
 

@@ -40,7 +40,7 @@ FrmConfig2::FrmConfig2(Services& services)
     command1_ = makeButton(this, "Command1", QStringLiteral("Handelskonfiguration"), {4200, 1920, 1935, 375});
 
     setFocusChain({boxes_[0], boxes_[1], boxes_[2], boxes_[3], boxes_[4], boxes_[5], boxes_[6], cmdEdit_,
-                 cmdNeu_, cmdDel_, command1_, cmdLinks_, cmdRechts_, cmbSchiffe_, cmdSpeichern_});
+                   cmdNeu_, cmdDel_, command1_, cmdLinks_, cmdRechts_, cmbSchiffe_, cmdSpeichern_});
 
     OncePerActionMessages& messages = services.messages;
     for (QLineEdit* box : boxes_) {
@@ -184,7 +184,7 @@ FrmConfig2::Saved FrmConfig2::writeSchiffe(CatalogueState asInFile) {
         services().messages.message(saveErrorText(*saved.writeError), "Fehler", MessageIcon::Error);
         return Saved::WriteFailed;
     }
-    fileDamaged_ = false;  // the file now holds exactly the catalogue
+    fileDamaged_ = false; // the file now holds exactly the catalogue
     changed = false;
     if (saved.keptCopy) {
         services().messages.message(keptCopyText(*saved.keptCopy), kAppTitle);
@@ -193,9 +193,9 @@ FrmConfig2::Saved FrmConfig2::writeSchiffe(CatalogueState asInFile) {
 }
 
 void FrmConfig2::saveChange() {
-    if (ships_.entryAt(currentSchiff) == nullptr) return;  // an empty catalogue has nothing to change
+    if (ships_.entryAt(currentSchiff) == nullptr) return; // an empty catalogue has nothing to change
     CatalogueState asInFile = stateOf(ships_);
-    if (!takeBoxesOver()) return;  // the boxes stay open for a correction
+    if (!takeBoxesOver()) return; // the boxes stay open for a correction
     // When nothing could be written the entry stays open with what was typed,
     // for another try, instead of being read back from the file.
     if (writeSchiffe(std::move(asInFile)) != Saved::Written) return;
@@ -210,7 +210,7 @@ void FrmConfig2::newShip() {
         return;
     }
     std::string name = services().messages.input("Geben sie den Namen das Schiffes ein.", "Neues Schiff",
-                                                  newShipPreset(*pending));
+                                                 newShipPreset(*pending));
     // A name the file cannot hold is asked for again, with the typed text as
     // the preset; cancelling gives an empty name.
     while (const std::optional<std::string> problem = nameProblem(name)) {

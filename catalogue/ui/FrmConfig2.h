@@ -30,15 +30,17 @@ public:
     // told its name; without a copy the file is not written.
     bool saveSchiffe(CatalogueState asInFile);
 
-    std::int16_t currentSchiff = 0;  // index of the entry shown
-    bool changed = false;            // a value box was edited since the entry was shown or saved
+    std::int16_t currentSchiff = 0; // index of the entry shown
+    bool changed = false; // a value box was edited since the entry was shown or saved
 
 protected:
     bool queryUnload() override;
     void unload() override;
 
 private:
-    enum class Saved { Written, WriteFailed, NoCopy };
+    enum class Saved { Written,
+                       WriteFailed,
+                       NoCopy };
 
     Saved writeSchiffe(CatalogueState asInFile);
 
@@ -59,7 +61,7 @@ private:
     void backToRates();
 
     ShipCatalogue& ships_;
-    bool fileDamaged_ = false;  // the last reload left records of schiffe.dat out
+    bool fileDamaged_ = false; // the last reload left records of schiffe.dat out
     QPushButton* cmdLinks_ = nullptr;
     QPushButton* cmdRechts_ = nullptr;
     QComboBox* cmbSchiffe_ = nullptr;

@@ -109,7 +109,7 @@ QGroupBox* makeFrame(QWidget* parent, const char* name, const QString& caption, 
 void setBoxText(QLineEdit* box, const QString& text) {
     const bool typing = box->hasFocus() && !box->isReadOnly();
     const int cursor = box->cursorPosition();
-    box->setText(text);  // may run the box's change handler, nested writes included
+    box->setText(text); // may run the box's change handler, nested writes included
     if (box->hasSelectedText()) return;
     box->setCursorPosition(typing ? std::min(cursor, static_cast<int>(box->text().size())) : 0);
 }

@@ -24,11 +24,15 @@
 
 namespace krvx {
 
-inline QString toQ(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
-inline std::string fromQ(const QString& text) { return text.toUtf8().toStdString(); }
+inline QString toQ(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+inline std::string fromQ(const QString& text) {
+    return text.toUtf8().toStdString();
+}
 
 struct Place {
-    int left, top, width, height;  // twips; width/height 0 = size to the caption
+    int left, top, width, height; // twips; width/height 0 = size to the caption
 };
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, Place place);

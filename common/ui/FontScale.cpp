@@ -23,7 +23,9 @@ bool placesChildren(const QWidget* widget) {
     return qobject_cast<const QGroupBox*>(widget) || widget->metaObject() == &QWidget::staticMetaObject;
 }
 
-int scaled(int value, double scale) { return static_cast<int>(std::lround(value * scale)); }
+int scaled(int value, double scale) {
+    return static_cast<int>(std::lround(value * scale));
+}
 
 // A caption that needs more room than its scaled place gives (the desktop
 // font's letters are not all wider by the same ratio, nor are a scaled
@@ -70,7 +72,9 @@ QString captionOf(const QWidget* widget) {
 
 } // namespace
 
-QFont windowFont() { return QFont(QStringLiteral("Liberation Sans"), 8); }
+QFont windowFont() {
+    return QFont(QStringLiteral("Liberation Sans"), 8);
+}
 
 double fontScale(const QFont& font) {
     const QFont placedFor = windowFont();
@@ -91,7 +95,8 @@ QRect scaledRect(const QRect& placed, double scale) {
                  scaled(placed.top() + placed.height(), scale) - top);
 }
 
-FontScaling::FontScaling(QWidget* window) : QObject(window), window_(window) {
+FontScaling::FontScaling(QWidget* window)
+    : QObject(window), window_(window) {
     window->setFont(windowFont());
     window->installEventFilter(this);
 }
@@ -101,7 +106,7 @@ void FontScaling::start() {
     started_ = true;
     size_ = window_->size();
     record(window_);
-    window_->setFont(QFont());  // from now on the application's font
+    window_->setFont(QFont()); // from now on the application's font
     apply(scaleFor(window_->font()));
 }
 
@@ -112,7 +117,7 @@ double FontScaling::scaleFor(const QFont& font) const {
     double scale = fontScale(font);
     if (font == windowFont()) return scale;
     for (const Placed& p : placed_) {
-        if (!p.widget || p.font) continue;  // a control's own font does not follow the desktop's
+        if (!p.widget || p.font) continue; // a control's own font does not follow the desktop's
         const QString caption = captionOf(p.widget);
         const double placedWidth = caption.isEmpty() ? 0.0 : captionWidth(caption, windowFont());
         if (placedWidth > 0.0) scale = std::max(scale, captionWidth(caption, font) / placedWidth);

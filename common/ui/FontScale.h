@@ -51,7 +51,7 @@ private:
     struct Placed {
         QPointer<QWidget> widget;
         QRect geometry;
-        std::optional<QFont> font;  // a control's own font (a title), scaled with the rest
+        std::optional<QFont> font; // a control's own font (a title), scaled with the rest
     };
     double scaleFor(const QFont& font) const;
     void record(QWidget* parent);

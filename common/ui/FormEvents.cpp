@@ -80,50 +80,82 @@ int virtualKeyCode(int key) {
         return key;
     if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return 112 + (key - Qt::Key_F1);
     switch (key) {
-    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Backspace:
+        return 8;
     case Qt::Key_Tab:
-    case Qt::Key_Backtab: return 9;
+    case Qt::Key_Backtab:
+        return 9;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Shift: return 16;
-    case Qt::Key_Control: return 17;
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Shift:
+        return 16;
+    case Qt::Key_Control:
+        return 17;
     case Qt::Key_Alt:
-    case Qt::Key_AltGr: return 18;
-    case Qt::Key_Pause: return 19;
-    case Qt::Key_CapsLock: return 20;
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_PageUp: return 33;
-    case Qt::Key_PageDown: return 34;
-    case Qt::Key_End: return 35;
-    case Qt::Key_Home: return 36;
-    case Qt::Key_Left: return 37;
-    case Qt::Key_Up: return 38;
-    case Qt::Key_Right: return 39;
-    case Qt::Key_Down: return 40;
-    case Qt::Key_Insert: return 45;
-    case Qt::Key_Delete: return 46;
-    case Qt::Key_Meta: return 91;
+    case Qt::Key_AltGr:
+        return 18;
+    case Qt::Key_Pause:
+        return 19;
+    case Qt::Key_CapsLock:
+        return 20;
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_PageUp:
+        return 33;
+    case Qt::Key_PageDown:
+        return 34;
+    case Qt::Key_End:
+        return 35;
+    case Qt::Key_Home:
+        return 36;
+    case Qt::Key_Left:
+        return 37;
+    case Qt::Key_Up:
+        return 38;
+    case Qt::Key_Right:
+        return 39;
+    case Qt::Key_Down:
+        return 40;
+    case Qt::Key_Insert:
+        return 45;
+    case Qt::Key_Delete:
+        return 46;
+    case Qt::Key_Meta:
+        return 91;
     // German keyboard punctuation and umlauts (the OEM keys).
-    case Qt::Key_Udiaeresis: return 186;
+    case Qt::Key_Udiaeresis:
+        return 186;
     case Qt::Key_Plus:
-    case Qt::Key_Asterisk: return 187;
+    case Qt::Key_Asterisk:
+        return 187;
     case Qt::Key_Comma:
-    case Qt::Key_Semicolon: return 188;
+    case Qt::Key_Semicolon:
+        return 188;
     case Qt::Key_Minus:
-    case Qt::Key_Underscore: return 189;
+    case Qt::Key_Underscore:
+        return 189;
     case Qt::Key_Period:
-    case Qt::Key_Colon: return 190;
+    case Qt::Key_Colon:
+        return 190;
     case Qt::Key_NumberSign:
-    case Qt::Key_Apostrophe: return 191;
-    case Qt::Key_Odiaeresis: return 192;
+    case Qt::Key_Apostrophe:
+        return 191;
+    case Qt::Key_Odiaeresis:
+        return 192;
     case Qt::Key_ssharp:
-    case Qt::Key_Question: return 219;
-    case Qt::Key_AsciiCircum: return 220;
-    case Qt::Key_Adiaeresis: return 222;
+    case Qt::Key_Question:
+        return 219;
+    case Qt::Key_AsciiCircum:
+        return 220;
+    case Qt::Key_Adiaeresis:
+        return 222;
     case Qt::Key_Less:
     case Qt::Key_Greater:
-    case Qt::Key_Bar: return 226;
-    default: break;
+    case Qt::Key_Bar:
+        return 226;
+    default:
+        break;
     }
     // Any other character key types text: give it a code that counts as typing.
     if (key >= Qt::Key_Space && key <= Qt::Key_ydiaeresis) return 229;

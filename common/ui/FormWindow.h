@@ -68,7 +68,7 @@ private:
     bool closeAgreed_ = false;
     bool loading_ = false;
     bool closeAfterLoad_ = false;
-    FontScaling* fontScaling_;  // a child of the window
+    FontScaling* fontScaling_; // a child of the window
 };
 
 } // namespace krvx

@@ -9,7 +9,8 @@
 
 namespace krvx {
 
-ProgramStyle::ProgramStyle(QStyle* desktopStyle) : QProxyStyle(desktopStyle) {}
+ProgramStyle::ProgramStyle(QStyle* desktopStyle)
+    : QProxyStyle(desktopStyle) {}
 
 QIcon ProgramStyle::standardIcon(StandardPixmap icon, const QStyleOption* option, const QWidget* widget) const {
     if (icon != SP_ToolBarHorizontalExtensionButton && icon != SP_ToolBarVerticalExtensionButton) {

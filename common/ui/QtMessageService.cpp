@@ -50,14 +50,17 @@ Answer QtMessageService::question(std::string_view text, std::string_view title)
     box->setDefaultButton(QMessageBox::Yes);
     box->setEscapeButton(QMessageBox::Cancel);
     switch (answerOf(box)) {
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    default: return Answer::Cancel;
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
     }
 }
 
 std::string QtMessageService::input(std::string_view prompt, std::string_view title, std::string_view preset) {
-    bool ok = false;  // Qt's input box guards itself against a parent that goes meanwhile
+    bool ok = false; // Qt's input box guards itself against a parent that goes meanwhile
     const QString text = QInputDialog::getText(boxParent(), toQ(title), displayText(prompt),
                                                QLineEdit::Normal, toQ(preset), &ok);
     return ok ? fromQ(text) : std::string();

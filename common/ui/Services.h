@@ -18,14 +18,14 @@ class Tausch;
 class WindowRegistry;
 
 struct Services {
-    std::filesystem::path dataDir;   // the working directory: every data file lives here
+    std::filesystem::path dataDir; // the working directory: every data file lives here
     const RegionalSettings& regional;
     Debugging& log;
     ShipCatalogue& ships;
     Tausch& tausch;
     OncePerActionMessages& messages;
     WindowRegistry& windows;
-    FileOps& files;  // every file the program writes is written through these
+    FileOps& files; // every file the program writes is written through these
 
     std::filesystem::path file(std::string_view name) const { return dataDir / name; }
 };

@@ -7,7 +7,9 @@
 
 namespace krvx {
 
-constexpr int twips(int value) { return (value + (value >= 0 ? 7 : -7)) / 15; }
+constexpr int twips(int value) {
+    return (value + (value >= 0 ? 7 : -7)) / 15;
+}
 
 inline QRect twipsRect(int left, int top, int width, int height) {
     return QRect(twips(left), twips(top), twips(width), twips(height));

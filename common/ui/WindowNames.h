@@ -14,7 +14,7 @@ inline constexpr char kFrmNeuerPlanet[] = "FrmNeuerPlanet";
 inline constexpr char kFrmProdZeit[] = "FrmProdZeit";
 inline constexpr char kFrmTausch[] = "FrmTausch";
 inline constexpr char kFrmSchiffspreise[] = "FrmSchiffspreise";
-inline constexpr char kFrmConfig2[] = "FrmConfig2";  // the ship catalogue editor
-inline constexpr char kFrmConfig3[] = "FrmConfig3";  // the rate editor
+inline constexpr char kFrmConfig2[] = "FrmConfig2"; // the ship catalogue editor
+inline constexpr char kFrmConfig3[] = "FrmConfig3"; // the rate editor
 
 } // namespace krvx

@@ -10,7 +10,9 @@ void WindowRegistry::registerWindow(const QString& name, Factory factory) {
     factories_[name] = std::move(factory);
 }
 
-bool WindowRegistry::knows(const QString& name) const { return factories_.count(name) > 0; }
+bool WindowRegistry::knows(const QString& name) const {
+    return factories_.count(name) > 0;
+}
 
 FormWindow* WindowRegistry::show(const QString& name) {
     FormWindow* form = window(name);
@@ -38,7 +40,7 @@ void WindowRegistry::close(const QString& name) {
         open_.erase(name);
         return;
     }
-    form->close();  // its close forgets it, unless the window chose to stay open
+    form->close(); // its close forgets it, unless the window chose to stay open
 }
 
 void WindowRegistry::bringToFront(const QString& first) {

@@ -21,9 +21,9 @@ struct Zeile {
     const char* label;
     const char* caption;
     Place labelPlace;
-    const char* box;  // regional number; in the five amounts each '.' first becomes the decimal separator
+    const char* box; // regional number; in the five amounts each '.' first becomes the decimal separator
     int top;
-    const char* result;  // result only, written by the regional rule
+    const char* result; // result only, written by the regional rule
     const char* percent;
     Place percentPlace;
 };
@@ -101,8 +101,8 @@ FrmTausch::FrmTausch(Services& services)
         frame->setFocusPolicy(Qt::NoFocus);
     }
     setFocusChain({optKauf_, optVerkauf_, optRH_, boxes_[0], boxes_[1], boxes_[2], boxes_[3], boxes_[4], boxes_[5],
-                 boxes_[6], boxes_[7], boxes_[8], boxes_[9], boxes_[10], boxes_[11], opt2Kauf_, opt2Verkauf_,
-                 opt2Rh_});
+                   boxes_[6], boxes_[7], boxes_[8], boxes_[9], boxes_[10], boxes_[11], opt2Kauf_, opt2Verkauf_,
+                   opt2Rh_});
 
     onClick(optKauf_, messages, [this] {
         opt2Verkauf_->setChecked(true);
@@ -171,7 +171,9 @@ void FrmTausch::uebernehmen(const Mengen& amounts) {
     optKauf_->click();
 }
 
-std::string FrmTausch::text(Feld field) const { return fromQ(boxes_[static_cast<std::size_t>(field)]->text()); }
+std::string FrmTausch::text(Feld field) const {
+    return fromQ(boxes_[static_cast<std::size_t>(field)]->text());
+}
 
 void FrmTausch::setText(Feld field, std::string_view text) {
     setBoxText(boxes_[static_cast<std::size_t>(field)], toQ(text));
@@ -199,6 +201,8 @@ void FrmTausch::raiseMenu() {
     if (FormWindow* menu = services().windows.window(kFrmMenu)) menu->raise();
 }
 
-void FrmTausch::placeOverMenu() { placeCentred(services().windows.window(kFrmMenu)); }
+void FrmTausch::placeOverMenu() {
+    placeCentred(services().windows.window(kFrmMenu));
+}
 
 } // namespace krvx

@@ -47,7 +47,8 @@ void selectSecond(QComboBox* combo) {
 
 } // namespace
 
-FrmZeit::FrmZeit(Services& services) : FormWindow(services, kFrmZeit, "Reisezeit", 5325, 2400) {
+FrmZeit::FrmZeit(Services& services)
+    : FormWindow(services, kFrmZeit, "Reisezeit", 5325, 2400) {
     LblStart = makeLabel(this, "LblStart", "Start:", {120, 240, 0, 0});
     CmbStart = makeComboBox(this, "CmbStart", {840, 240, 1215, 315}, {}, "Startplanet");
     LblZiel = makeLabel(this, "LblZiel", "Ziel:", {120, 720, 0, 0});
@@ -75,7 +76,7 @@ FrmZeit::FrmZeit(Services& services) : FormWindow(services, kFrmZeit, "Reisezeit
     }
 
     setFocusChain({TxtDauer, TxtAnkunft, TxtStart, CmbStart, CmbZiel, CmdNeuerPlanet, TxtGeschwindigkeit,
-                 OptAnkunft, OptStart, CmbSchiff});
+                   OptAnkunft, OptStart, CmbSchiff});
 
     OncePerActionMessages& messages = services.messages;
     onLostFocus(CmbSchiff, messages, [this] { setSpeedFromShip(); });

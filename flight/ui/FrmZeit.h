@@ -47,24 +47,24 @@ private:
     Planeten Planeten_;
     PlanetFileState fileState_ = PlanetFileState::Missing;
     bool loading_ = false;
-    QStringList loadedNames_;  // the planets read at load, put into the lists at once
+    QStringList loadedNames_; // the planets read at load, put into the lists at once
     bool added_ = false;
 
     // How each box reads a number: docs/number-rules.md.
     QLabel* LblStart;
-    QComboBox* CmbStart;  // a planet name, chosen from the list
+    QComboBox* CmbStart; // a planet name, chosen from the list
     QLabel* LblZiel;
-    QComboBox* CmbZiel;   // a planet name, chosen from the list
+    QComboBox* CmbZiel; // a planet name, chosen from the list
     QPushButton* CmdNeuerPlanet;
-    QComboBox* CmbSchiff;  // a ship name, compared exactly
+    QComboBox* CmbSchiff; // a ship name, compared exactly
     QLabel* LblGeschwindigkeit;
-    QLineEdit* TxtGeschwindigkeit;  // leading number
+    QLineEdit* TxtGeschwindigkeit; // leading number
     QLabel* LblStartzeit;
-    QLineEdit* TxtStart;  // clock time: a leading number on each side of ':', rounded to 16 bits
+    QLineEdit* TxtStart; // clock time: a leading number on each side of ':', rounded to 16 bits
     QLabel* LblDauer;
-    QLineEdit* TxtDauer;  // result only
+    QLineEdit* TxtDauer; // result only
     QLabel* LblAnkunft;
-    QLineEdit* TxtAnkunft;  // clock time, as TxtStart
+    QLineEdit* TxtAnkunft; // clock time, as TxtStart
     QRadioButton* OptAnkunft;
     QRadioButton* OptStart;
 };

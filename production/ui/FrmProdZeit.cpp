@@ -20,11 +20,11 @@ constexpr int kBoxBreite = 1215;
 struct Zeile {
     const char* label;
     const char* caption;
-    const char* produktion;  // leading number, its first comma taken as the point
+    const char* produktion; // leading number, its first comma taken as the point
     const char* tooltip;
-    const char* ziel;        // as produktion; in amount mode a result by the regional rule
-    const char* zeit;        // result only: hours and minutes
-    const char* zeile;  // the row's caption in the boxes' names ("Erz Zielmenge")
+    const char* ziel; // as produktion; in amount mode a result by the regional rule
+    const char* zeit; // result only: hours and minutes
+    const char* zeile; // the row's caption in the boxes' names ("Erz Zielmenge")
 };
 
 constexpr Zeile kZeilenNamen[kZeilenAnzahl] = {
@@ -73,8 +73,8 @@ FrmProdZeit::FrmProdZeit(Services& services)
     // than the window was drawn for; TxtDauer leaves space to the right.
     chkFest_->resize(std::max(chkFest_->width(), chkFest_->sizeHint().width()), chkFest_->height());
     setFocusChain({produktion_[0], produktion_[1], produktion_[2], produktion_[3], produktion_[4],
-                 ziel_[0], ziel_[1], ziel_[2], ziel_[3], ziel_[4],
-                 zeit_[0], zeit_[1], zeit_[2], zeit_[3], zeit_[4], txtDauer_, chkFest_});
+                   ziel_[0], ziel_[1], ziel_[2], ziel_[3], ziel_[4],
+                   zeit_[0], zeit_[1], zeit_[2], zeit_[3], zeit_[4], txtDauer_, chkFest_});
     modusSetzen();
 
     OncePerActionMessages& messages = services.messages;

@@ -40,11 +40,11 @@ private:
     FuenfTexte texte(const std::array<QLineEdit*, kZeilenAnzahl>& boxen) const;
     static void schreiben(const std::array<QLineEdit*, kZeilenAnzahl>& boxen, const FuenfTexte& texte);
 
-    std::array<QLineEdit*, kZeilenAnzahl> produktion_{};  // TxtErz .. TxtEne
-    std::array<QLineEdit*, kZeilenAnzahl> ziel_{};        // TxtZErz .. TxtZEne
-    std::array<QLineEdit*, kZeilenAnzahl> zeit_{};        // TxtZeitErz .. TxtZeitEne
+    std::array<QLineEdit*, kZeilenAnzahl> produktion_{}; // TxtErz .. TxtEne
+    std::array<QLineEdit*, kZeilenAnzahl> ziel_{}; // TxtZErz .. TxtZEne
+    std::array<QLineEdit*, kZeilenAnzahl> zeit_{}; // TxtZeitErz .. TxtZeitEne
     QCheckBox* chkFest_ = nullptr;
-    QLineEdit* txtDauer_ = nullptr;  // hours: its first comma becomes the point, then a leading number
+    QLineEdit* txtDauer_ = nullptr; // hours: its first comma becomes the point, then a leading number
 };
 
 // The ship cost calculator's hand-over: shows FrmProdZeit (creating and

@@ -1,6 +1,5 @@
 #include "rates/ui/FrmConfig3.h"
 
-
 #include "common/datafiles.h"
 #include "common/ui/Controls.h"
 #include "common/ui/FormEvents.h"

@@ -68,8 +68,8 @@ FrmSchiffspreise::FrmSchiffspreise(Services& services)
 
     // Tab order by tab index; Tab passes the labels and the read-only result boxes by.
     setFocusChain({CmbSchiff_, TxtAnzahl_, TxtZuschlag_, CmdAdd_, LstKaufliste_, TxtGesZuschlag_,
-                       ergebnis_[4], ergebnis_[0], ergebnis_[1], ergebnis_[3], ergebnis_[2], ChkSchiffshaendler_,
-                       CmdProdZeit_, CmdHandel_, CmdSub_});
+                   ergebnis_[4], ergebnis_[0], ergebnis_[1], ergebnis_[3], ergebnis_[2], ChkSchiffshaendler_,
+                   CmdProdZeit_, CmdHandel_, CmdSub_});
     setDefaultButton(CmdAdd_);
 
     OncePerActionMessages& messages = services.messages;
@@ -103,7 +103,9 @@ void FrmSchiffspreise::load() {
     placeCentred();
 }
 
-void FrmSchiffspreise::unload() { liste_.leeren(); }
+void FrmSchiffspreise::unload() {
+    liste_.leeren();
+}
 
 void FrmSchiffspreise::ComboBoxSpeedFill(QComboBox* CmbSchiff) {
     const QString typed = CmbSchiff->currentText();
@@ -121,7 +123,7 @@ void FrmSchiffspreise::ComboBoxSpeedFill(QComboBox* CmbSchiff) {
     }
     const int found = sucheNamensanfang(loadedList ? schiffsnamen_ : copied, fromQ(typed));
     if (found < 0) {
-        return;  // nothing begins with the typed text: it stays as typed
+        return; // nothing begins with the typed text: it stays as typed
     }
     const QString completed = CmbSchiff->itemText(found);
     CmbSchiff->setCurrentIndex(found);

@@ -57,15 +57,15 @@ private:
     std::vector<std::string> schiffsnamen_;
 
     // How each box reads a number: docs/number-rules.md.
-    QComboBox* CmbSchiff_;     // a ship name, compared exactly
-    QLineEdit* TxtAnzahl_;     // leading number, rounded to 32 bits
-    QLineEdit* TxtZuschlag_;   // leading number, kept in single precision
+    QComboBox* CmbSchiff_; // a ship name, compared exactly
+    QLineEdit* TxtAnzahl_; // leading number, rounded to 32 bits
+    QLineEdit* TxtZuschlag_; // leading number, kept in single precision
     QPushButton* CmdAdd_;
     QPushButton* CmdSub_;
     QListWidget* LstKaufliste_;
     QCheckBox* ChkSchiffshaendler_;
-    QLineEdit* TxtGesZuschlag_;            // leading number
-    std::array<QLineEdit*, 5> ergebnis_;  // TxtErz .. TxtEne: results only
+    QLineEdit* TxtGesZuschlag_; // leading number
+    std::array<QLineEdit*, 5> ergebnis_; // TxtErz .. TxtEne: results only
     QPushButton* CmdProdZeit_;
     QPushButton* CmdHandel_;
 };

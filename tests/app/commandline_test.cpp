@@ -64,7 +64,7 @@ struct Answer {
     std::optional<int> status;
     std::string out;
     std::string err;
-    std::string boxed;  // the boxes' texts, as lines on the terminal
+    std::string boxed; // the boxes' texts, as lines on the terminal
 };
 
 Answer start(const std::vector<std::string>& args, const fs::path& executable = "/nowhere/bin/korvax-rechner") {
@@ -98,8 +98,9 @@ TEST(CommandLine, AnswersOnTheTerminal) {
     const Answer wrong = start({"--x"});
     EXPECT_EQ(wrong.status, 2);
     EXPECT_EQ(wrong.out, "");
-    EXPECT_EQ(wrong.err, "korvax-rechner: unbekannte Option „--x“\n"
-                         "„korvax-rechner --help“ zeigt, welche Optionen es gibt.\n");
+    EXPECT_EQ(wrong.err,
+              "korvax-rechner: unbekannte Option „--x“\n"
+              "„korvax-rechner --help“ zeigt, welche Optionen es gibt.\n");
 
     const Answer plain = start({});
     EXPECT_EQ(plain.status, std::nullopt);
@@ -109,7 +110,8 @@ TEST(CommandLine, AnswersOnTheTerminal) {
 // Sets an environment variable for one test and restores it afterwards.
 class Environment {
 public:
-    Environment(const char* name, const char* value) : name_(name) {
+    Environment(const char* name, const char* value)
+        : name_(name) {
         if (const char* old = std::getenv(name)) saved_ = old;
         value ? ::setenv(name, value, 1) : ::unsetenv(name);
     }
@@ -150,14 +152,19 @@ struct WithoutPermissionOverride {
 };
 
 TEST(CommandLine, DataFolderThatCannotBeMadeOrEnteredEndsTheStart) {
-    struct Case { const char* what; void (*prepare)(const fs::path& data); const char* cannot; };
+    struct Case {
+        const char* what;
+        void (*prepare)(const fs::path& data);
+        const char* cannot;
+    };
     const Case cases[] = {
         {"a file where the folder should be made",
          [](const fs::path& data) { test::writeBytes(data, "a file, not a folder"); }, "anlegen"},
         {"a folder without search permission", [](const fs::path& data) {
              fs::create_directories(data / "korvax-rechner");
              fs::permissions(data / "korvax-rechner", fs::perms::owner_read | fs::perms::owner_write);
-         }, "öffnen"},
+         },
+         "öffnen"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -172,7 +179,9 @@ TEST(CommandLine, DataFolderThatCannotBeMadeOrEnteredEndsTheStart) {
         }();
         EXPECT_EQ(answer.status, 1);
         EXPECT_EQ(answer.err.rfind("korvax-rechner: Der Datenordner „" + temp.file("data").string() +
-                                       "/korvax-rechner“ lässt sich nicht " + c.cannot + ": ", 0), 0u)
+                                       "/korvax-rechner“ lässt sich nicht " + c.cannot + ": ",
+                                   0),
+                  0u)
             << answer.err;
         EXPECT_EQ(answer.boxed, answer.err);
         EXPECT_EQ(fs::current_path(), temp.path());

@@ -78,8 +78,8 @@ TEST(DataFolder, SeedingNeverReplacesWhatIsThere) {
     TempDir temp;
     const fs::path seed = makeSeed(temp.path() / "seed");
     const fs::path folder = temp.path() / "daten";
-    fs::create_directories(folder / "kurse.dat");  // a folder of that name
-    fs::create_symlink(temp.path() / "fehlt", folder / "schiffe.dat");  // a link to nothing
+    fs::create_directories(folder / "kurse.dat"); // a folder of that name
+    fs::create_symlink(temp.path() / "fehlt", folder / "schiffe.dat"); // a link to nothing
 
     const SeedResult result = seedFolder(seed, folder);
     EXPECT_TRUE(result.copied.empty());
@@ -116,18 +116,18 @@ TEST(DataFolder, FailedCopyIsReportedAndLeavesNothingBehind) {
     struct Case {
         rlim_t limit;
         std::vector<std::string> copied;
-        std::string failed;  // the file the error names; empty: none
+        std::string failed; // the file the error names; empty: none
     };
     const Case cases[] = {
         {1 << 20, {"kurse.dat", "produktion.dat", "schiffe.dat"}, ""},
-        {8, {"kurse.dat"}, "produktion.dat"},  // kurse.dat fits, the others do not
+        {8, {"kurse.dat"}, "produktion.dat"}, // kurse.dat fits, the others do not
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.limit);
         TempDir temp;
         const fs::path seed = makeSeed(temp.path() / "seed");
         writeBytes(seed / "produktion.dat", "100 0 0 0 0\r\n250 0 0 0 0\r\n\r\n");
-        fs::create_symlink(temp.path() / "nirgends", seed / "planeten.dat");  // installed, then lost
+        fs::create_symlink(temp.path() / "nirgends", seed / "planeten.dat"); // installed, then lost
         const fs::path folder = temp.path() / "daten";
         fs::create_directories(folder);
 
@@ -138,10 +138,15 @@ TEST(DataFolder, FailedCopyIsReportedAndLeavesNothingBehind) {
             result = seedFolder(seed, folder);
         }
         EXPECT_EQ(result.copied, c.copied);
-        EXPECT_EQ(folderEntries(folder), c.copied);  // (sorted by name, as the table is)
-        if (c.failed.empty()) EXPECT_EQ(result.error, "");
-        else EXPECT_EQ(result.error.rfind("Die Beispieldatei „" + c.failed + "“ ließ sich nicht nach „" +
-                                          folder.string() + "“ kopieren: ", 0), 0u) << result.error;
+        EXPECT_EQ(folderEntries(folder), c.copied); // (sorted by name, as the table is)
+        if (c.failed.empty())
+            EXPECT_EQ(result.error, "");
+        else
+            EXPECT_EQ(result.error.rfind("Die Beispieldatei „" + c.failed + "“ ließ sich nicht nach „" +
+                                             folder.string() + "“ kopieren: ",
+                                         0),
+                      0u)
+                << result.error;
     }
 }
 

@@ -29,14 +29,14 @@ std::string planets(char mark, int count) {
 TEST(KilledSave, LeavesAWholeFileAndNothingOnceTheProgramStartsAgain) {
     test::TempDir dir;
     const std::filesystem::path file = dir.file("planeten.dat");
-    const std::string one = planets('A', 15000), two = planets('B', 18000);  // about 300 KB each
+    const std::string one = planets('A', 15000), two = planets('B', 18000); // about 300 KB each
     test::writeBytes(file, one);
     std::mt19937 random(20261207);
     int ones = 0, copies = 0, leftBehind = 0;
     for (int kill = 0; kill < 50; ++kill) {
         const pid_t saver = ::fork();
         ASSERT_GE(saver, 0);
-        while (saver == 0) {  // a session's saves, with a copy kept now and then
+        while (saver == 0) { // a session's saves, with a copy kept now and then
             saveDataFile(file, two);
             if (const BackupCopy copy = keepBackupCopy(file); copy.path) std::filesystem::remove(*copy.path);
             saveDataFile(file, one);
@@ -56,7 +56,7 @@ TEST(KilledSave, LeavesAWholeFileAndNothingOnceTheProgramStartsAgain) {
             }
             leftBehind += name.starts_with(".") ? 1 : 0;
         }
-        tidyDataFolder(dir.path());  // the next start
+        tidyDataFolder(dir.path()); // the next start
         EXPECT_EQ(test::folderEntries(dir.path()), std::vector<std::string>{"planeten.dat"}) << "kill " << kill;
     }
     std::cout << "[ figures  ] 50 saves killed: the file whole every time (" << ones << " times the first list, "

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-
 namespace krvx {
 namespace {
 
@@ -18,16 +17,16 @@ TEST(ReadEntry, BoxesInFieldOrderRoundedHalfToEven) {
 TEST(ReadEntry, RefusesWhatCannotBeStored) {
     struct Case {
         std::string name;
-        std::size_t field;  // box that gets the text
+        std::size_t field; // box that gets the text
         std::string box;
-        std::string message;  // a part of the refusal
+        std::string message; // a part of the refusal
     };
     const std::vector<Case> cases{
         {"A", 0, "2147483648", "„Erz“ liegt außerhalb"},
         {"A", 4, "-2147483649", "„Energie“ liegt außerhalb"},
         {"A", 5, "1E10", "„Geschwindigkeit“"},
         {"A", 6, "99999999999999999999999", "„Bauzeit in min“"},
-        {"A", 1, "2147483647.5", "„Alu“"},  // rounds up past the limit
+        {"A", 1, "2147483647.5", "„Alu“"}, // rounds up past the limit
         {"A", 2, "1E999", "„Leg“"},
         {"Der \"Blitz\"", 0, "1", "Anführungszeichen"},
         {"Schiff Ω", 0, "1", "nicht gespeichert werden"},

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-
 #include <filesystem>
 #include <iterator>
 #include <random>
@@ -17,7 +16,7 @@
 namespace krvx {
 namespace {
 
-SystemFileOps files;  // the system's own calls: these saves do not fail on purpose
+SystemFileOps files; // the system's own calls: these saves do not fail on purpose
 
 namespace fs = std::filesystem;
 
@@ -70,7 +69,7 @@ TEST_F(SchiffeDatTest, WritesFourCrLfLinesPerEntryInWindows1252) {
 TEST_F(SchiffeDatTest, PendingEntryIsWrittenAfterTheCountedOnes) {
     ShipCatalogue catalogue(log_);
     fill(catalogue, {{"Frachter", 100, 200, 300, 400, 500, -32768, 1440}});
-    catalogue.Schiffstypen.push_back(Schiffstyp{});  // "Neues Schiff" in the editor
+    catalogue.Schiffstypen.push_back(Schiffstyp{}); // "Neues Schiff" in the editor
     catalogue.Schiffstypen.push_back({"beyond the pending one", 9, 9, 9, 9, 9, 9, 9});
     ASSERT_FALSE(saveSchiffe(catalogue, file(), files).has_value());
     EXPECT_EQ(readBytes(file()), golden("pending_entry.dat"));
@@ -96,7 +95,7 @@ TEST_F(SchiffeDatTest, NamesSurviveSaveAndLoad) {
         {"‚Zeichen‘ … € – ™", 1, 2, 3, 4, 5, 6, 7},
         {"", 0, 0, 0, 0, 0, 0, 0},
         {"'single'", 0, 0, 0, 0, 0, 0, 0},
-        {"Jäger \"Blitz\"", 0, 0, 0, 0, 0, 0, 0},  // stored unquoted, as it reads back so
+        {"Jäger \"Blitz\"", 0, 0, 0, 0, 0, 0, 0}, // stored unquoted, as it reads back so
     };
     ShipCatalogue catalogue(log_);
     fill(catalogue, ships);
@@ -109,8 +108,8 @@ TEST_F(SchiffeDatTest, NamesSurviveSaveAndLoad) {
 struct LoadCase {
     const char* what;
     std::string bytes;
-    Ships startUp;  // 16-bit speed
-    Ships editor;   // 32-bit speed
+    Ships startUp; // 16-bit speed
+    Ships editor; // 32-bit speed
 };
 
 const Schiffstyp kA{"A", 1, 2, 3, 4, 5, 6, 7};
@@ -121,12 +120,9 @@ const std::string kRecB = "\"B\"\r\n10,20,30,40,50\r\n60\r\n70\r\n";
 std::vector<LoadCase> loadCases() {
     return {
         {"empty file", "", {}, {}},
-        {"halves to the even neighbour", "\"A\"\r\n2.5,3.5,-2.5,0.5,1.5\r\n2.5\r\n3.5\r\n",
-         {{"A", 2, 4, -2, 0, 2, 2, 4}}, {{"A", 2, 4, -2, 0, 2, 2, 4}}},
-        {"fractions round to the nearest", "\"A\"\r\n2.4,2.6,-2.6,1E3,-0.4\r\n6\r\n7\r\n",
-         {{"A", 2, 3, -3, 1000, 0, 6, 7}}, {{"A", 2, 3, -3, 1000, 0, 6, 7}}},
-        {"quoted numbers", "\"A\"\r\n\"7\",\" 2.5 \",3,4,5\r\n\"6\"\r\n\"7\"\r\n",
-         {{"A", 7, 2, 3, 4, 5, 6, 7}}, {{"A", 7, 2, 3, 4, 5, 6, 7}}},
+        {"halves to the even neighbour", "\"A\"\r\n2.5,3.5,-2.5,0.5,1.5\r\n2.5\r\n3.5\r\n", {{"A", 2, 4, -2, 0, 2, 2, 4}}, {{"A", 2, 4, -2, 0, 2, 2, 4}}},
+        {"fractions round to the nearest", "\"A\"\r\n2.4,2.6,-2.6,1E3,-0.4\r\n6\r\n7\r\n", {{"A", 2, 3, -3, 1000, 0, 6, 7}}, {{"A", 2, 3, -3, 1000, 0, 6, 7}}},
+        {"quoted numbers", "\"A\"\r\n\"7\",\" 2.5 \",3,4,5\r\n\"6\"\r\n\"7\"\r\n", {{"A", 7, 2, 3, 4, 5, 6, 7}}, {{"A", 7, 2, 3, 4, 5, 6, 7}}},
         {"record on one line", "\"A\",1,2,3,4,5,6,7\r\n" + kRecB, {kA, kB}, {kA, kB}},
         {"record over eight lines", "\"A\"\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n", {kA}, {kA}},
         {"LF line ends", "\"A\"\n1,2,3,4,5\n6\n7\n", {kA}, {kA}},
@@ -137,21 +133,15 @@ std::vector<LoadCase> loadCases() {
         {"duplicates kept", kRecA + kRecA, {kA, kA}, {kA, kA}},
         {"amount beyond 32 bits skipped", "\"X\"\r\n2147483648,0,0,0,0\r\n1\r\n1\r\n" + kRecA, {kA}, {kA}},
         {"amount below 32 bits skipped", "\"X\"\r\n0,0,0,0,-2147483649\r\n1\r\n1\r\n" + kRecA, {kA}, {kA}},
-        {"32-bit limits kept", "\"L\"\r\n2147483647,-2147483648,0,0,0\r\n0\r\n2147483647\r\n",
-         {{"L", 2147483647, -2147483647 - 1, 0, 0, 0, 0, 2147483647}},
-         {{"L", 2147483647, -2147483647 - 1, 0, 0, 0, 0, 2147483647}}},
+        {"32-bit limits kept", "\"L\"\r\n2147483647,-2147483648,0,0,0\r\n0\r\n2147483647\r\n", {{"L", 2147483647, -2147483647 - 1, 0, 0, 0, 0, 2147483647}}, {{"L", 2147483647, -2147483647 - 1, 0, 0, 0, 0, 2147483647}}},
         {"rounding past the limit", "\"X\"\r\n2147483647.5,0,0,0,0\r\n0\r\n0\r\n", {}, {}},
         {"non-numeric amount skipped", "\"X\"\r\n\"viel\",0,0,0,0\r\n1\r\n1\r\n" + kRecB, {kB}, {kB}},
         {"non-numeric speed skipped", "\"X\"\r\n0,0,0,0,0\r\n\"schnell\"\r\n1\r\n" + kRecB, {kB}, {kB}},
         {"build time beyond 32 bits skipped", "\"X\"\r\n0,0,0,0,0\r\n1\r\n9999999999\r\n" + kRecB, {kB}, {kB}},
-        {"speed beyond 16 bits only for the start-up", "\"W\"\r\n0,0,0,0,0\r\n32768\r\n1\r\n" + kRecA,
-         {kA}, {{"W", 0, 0, 0, 0, 0, 32768, 1}, kA}},
-        {"16-bit speed limits", "\"S\"\r\n0,0,0,0,0\r\n-32768\r\n0\r\n\"T\"\r\n0,0,0,0,0\r\n32767\r\n0\r\n",
-         {{"S", 0, 0, 0, 0, 0, -32768, 0}, {"T", 0, 0, 0, 0, 0, 32767, 0}},
-         {{"S", 0, 0, 0, 0, 0, -32768, 0}, {"T", 0, 0, 0, 0, 0, 32767, 0}}},
+        {"speed beyond 16 bits only for the start-up", "\"W\"\r\n0,0,0,0,0\r\n32768\r\n1\r\n" + kRecA, {kA}, {{"W", 0, 0, 0, 0, 0, 32768, 1}, kA}},
+        {"16-bit speed limits", "\"S\"\r\n0,0,0,0,0\r\n-32768\r\n0\r\n\"T\"\r\n0,0,0,0,0\r\n32767\r\n0\r\n", {{"S", 0, 0, 0, 0, 0, -32768, 0}, {"T", 0, 0, 0, 0, 0, 32767, 0}}, {{"S", 0, 0, 0, 0, 0, -32768, 0}, {"T", 0, 0, 0, 0, 0, 32767, 0}}},
         {"blanks before fields", "  \"A\"\r\n 1, 2, 3, 4, 5\r\n 6\r\n\t7\r\n", {kA}, {kA}},
-        {"Windows-1252 name with comma", "\"\xc4gide, \x80 \xfc\"\r\n1,2,3,4,5\r\n6\r\n7\r\n",
-         {{"Ägide, € ü", 1, 2, 3, 4, 5, 6, 7}}, {{"Ägide, € ü", 1, 2, 3, 4, 5, 6, 7}}},
+        {"Windows-1252 name with comma", "\"\xc4gide, \x80 \xfc\"\r\n1,2,3,4,5\r\n6\r\n7\r\n", {{"Ägide, € ü", 1, 2, 3, 4, 5, 6, 7}}, {{"Ägide, € ü", 1, 2, 3, 4, 5, 6, 7}}},
     };
 }
 
@@ -165,14 +155,14 @@ TEST_F(SchiffeDatTest, LoadCases) {
 TEST_F(SchiffeDatTest, MissingOrUnreadableFileGivesEmptyCatalogue) {
     ShipCatalogue catalogue(log_);
     fill(catalogue, {kA, kB});
-    catalogue.Schiffstypen.push_back(kA);  // pending
+    catalogue.Schiffstypen.push_back(kA); // pending
     loadSchiffe(catalogue, file(), SpeedWidth::Bits16);
     EXPECT_EQ(catalogue.Schiffstypen_length, 0);
     // Nothing of the old catalogue may come back through a save.
     EXPECT_EQ(schiffeDatContent(catalogue), "");
 
     fill(catalogue, {kA});
-    fs::create_directory(file());  // a folder where the file should be
+    fs::create_directory(file()); // a folder where the file should be
     loadSchiffe(catalogue, file(), SpeedWidth::Bits32);
     EXPECT_EQ(catalogue.Schiffstypen_length, 0);
 }
@@ -183,8 +173,8 @@ TEST_F(SchiffeDatTest, LoadTellsWhatItLeftOut) {
     struct Case {
         const char* what;
         std::string bytes;
-        std::size_t startUp;  // records skipped by the 16-bit start-up reader
-        std::size_t editor;   // and by the editor's reader
+        std::size_t startUp; // records skipped by the 16-bit start-up reader
+        std::size_t editor; // and by the editor's reader
     };
     const std::vector<Case> cases = {
         {"empty file", "", 0, 0},
@@ -228,7 +218,7 @@ TEST_F(SchiffeDatTest, SavingOverADamagedFileKeepsTheOldOneFirst) {
     struct Case {
         const char* what;
         bool fileThere;
-        rlim_t sizeLimit;  // 0: none; else files may not grow beyond it
+        rlim_t sizeLimit; // 0: none; else files may not grow beyond it
         bool written;
         bool copied;
     };

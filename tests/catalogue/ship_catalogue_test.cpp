@@ -107,15 +107,15 @@ TEST_F(ShipCatalogueTest, FindTakesFirstExactMatchWithinTheCount) {
 
     struct Case {
         std::string name;
-        std::int32_t erz;  // 0: not found
+        std::int32_t erz; // 0: not found
     };
     const std::vector<Case> cases{
-        {"Jäger", 1},      // the first of two equal names
+        {"Jäger", 1}, // the first of two equal names
         {"Kreuzer", 2},
-        {"jäger", 0},      // case matters
-        {"Jäger ", 0},     // the whole text
-        {"Jäg", 0},        // no prefix match
-        {"pending", 0},    // beyond the count
+        {"jäger", 0}, // case matters
+        {"Jäger ", 0}, // the whole text
+        {"Jäg", 0}, // no prefix match
+        {"pending", 0}, // beyond the count
         {"", 0},
     };
     for (const Case& c : cases) {
@@ -143,7 +143,13 @@ void fill(ShipCatalogue& catalogue, int count) {
 }
 
 TEST_F(ShipCatalogueTest, ReadersSeeTheCountedEntriesAndThePendingOneApart) {
-    struct Case { const char* what; int count; std::string behind; std::int16_t length; const char* withPending; };
+    struct Case {
+        const char* what;
+        int count;
+        std::string behind;
+        std::int16_t length;
+        const char* withPending;
+    };
     const std::vector<Case> cases{
         {"empty", 0, "", 0, ""},
         {"one ship", 1, "", 1, "A"},

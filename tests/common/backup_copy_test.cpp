@@ -39,7 +39,9 @@ std::string largeContent() {
     return bytes;
 }
 
-enum class Kind { File, Folder, DanglingLink };
+enum class Kind { File,
+                  Folder,
+                  DanglingLink };
 struct Taken {
     const char* name;
     Kind kind;
@@ -52,7 +54,7 @@ TEST(BackupCopy, TakesTheFirstFreeNameAndCopiesTheBytesExactly) {
         std::string content;
         mode_t mode;
         const char* copy;
-        int linkFails = 0;  // a file system without hard links (FAT, exFAT): how link fails
+        int linkFails = 0; // a file system without hard links (FAT, exFAT): how link fails
     };
     const std::string text = "\"J\xE4ger\"\r\n100,\"viel\",0,0,0\r\n20\r\n";
     const std::vector<Case> cases = {
@@ -60,18 +62,18 @@ TEST(BackupCopy, TakesTheFirstFreeNameAndCopiesTheBytesExactly) {
         {".bak taken", {{"schiffe.dat.bak", Kind::File}}, text, 0600, "schiffe.dat.bak2"},
         {"three taken",
          {{"schiffe.dat.bak", Kind::File}, {"schiffe.dat.bak2", Kind::File}, {"schiffe.dat.bak3", Kind::File}},
-         text, 0640, "schiffe.dat.bak4"},
+         text,
+         0640,
+         "schiffe.dat.bak4"},
         {"a gap is filled from the start", {{"schiffe.dat.bak2", Kind::File}}, text, 0644, "schiffe.dat.bak"},
         {"a folder holds the name", {{"schiffe.dat.bak", Kind::Folder}}, text, 0644, "schiffe.dat.bak2"},
-        {"a dangling link holds the name", {{"schiffe.dat.bak", Kind::DanglingLink}}, text, 0644,
-         "schiffe.dat.bak2"},
+        {"a dangling link holds the name", {{"schiffe.dat.bak", Kind::DanglingLink}}, text, 0644, "schiffe.dat.bak2"},
         {"empty file", {}, "", 0644, "schiffe.dat.bak"},
         {"read-only file", {}, text, 0444, "schiffe.dat.bak"},
         {"larger than the buffer", {}, largeContent(), 0664, "schiffe.dat.bak"},
         {"no hard links", {}, text, 0644, "schiffe.dat.bak", EPERM},
         {"no hard links, .bak taken", {{"schiffe.dat.bak", Kind::File}}, text, 0644, "schiffe.dat.bak2", ENOTSUP},
-        {"no hard links, a dangling link holds the name", {{"schiffe.dat.bak", Kind::DanglingLink}}, text, 0644,
-         "schiffe.dat.bak2", ENOSYS},
+        {"no hard links, a dangling link holds the name", {{"schiffe.dat.bak", Kind::DanglingLink}}, text, 0644, "schiffe.dat.bak2", ENOSYS},
     };
     for (const Case& c : cases) {
         TempDir dir;
@@ -80,9 +82,15 @@ TEST(BackupCopy, TakesTheFirstFreeNameAndCopiesTheBytesExactly) {
         ASSERT_EQ(::chmod(file.c_str(), c.mode), 0);
         for (const Taken& t : c.taken) {
             switch (t.kind) {
-            case Kind::File: writeBytes(dir.file(t.name), "frühere Kopie"); break;
-            case Kind::Folder: fs::create_directory(dir.file(t.name)); break;
-            case Kind::DanglingLink: fs::create_symlink("nirgends", dir.file(t.name)); break;
+            case Kind::File:
+                writeBytes(dir.file(t.name), "frühere Kopie");
+                break;
+            case Kind::Folder:
+                fs::create_directory(dir.file(t.name));
+                break;
+            case Kind::DanglingLink:
+                fs::create_symlink("nirgends", dir.file(t.name));
+                break;
             }
         }
         std::vector<std::string> expectedEntries = folderEntries(dir.path());
@@ -129,9 +137,9 @@ TEST(BackupCopy, ALinkIsCopiedAsItsTargetBesideTheLink) {
 TEST(BackupCopy, FailureLeavesNoCopyBehind) {
     struct Case {
         const char* what;
-        bool folder;         // the file's name is a folder
-        bool missing;        // there is no file
-        long sizeLimit;      // files may not grow beyond this many bytes; 0: no limit
+        bool folder; // the file's name is a folder
+        bool missing; // there is no file
+        long sizeLimit; // files may not grow beyond this many bytes; 0: no limit
         int number;
     };
     const Case cases[] = {
@@ -142,8 +150,10 @@ TEST(BackupCopy, FailureLeavesNoCopyBehind) {
     for (const Case& c : cases) {
         TempDir dir;
         const fs::path file = dir.file("planeten.dat");
-        if (c.folder) fs::create_directory(file);
-        else if (!c.missing) writeBytes(file, std::string(100, 'x'));
+        if (c.folder)
+            fs::create_directory(file);
+        else if (!c.missing)
+            writeBytes(file, std::string(100, 'x'));
         writeBytes(dir.file("planeten.dat.bak"), "frühere Kopie");
         const std::vector<std::string> before = folderEntries(dir.path());
 

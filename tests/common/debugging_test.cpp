@@ -94,17 +94,18 @@ TEST_F(DebuggingTest, TwoRunsAppendTheirTracesByteForByte) {
 
 TEST_F(DebuggingTest, LinesOutsideTheOpenLogAreDropped) {
     Debugging run(log(), RegionalSettings::german(), clockOf({at(2, 4, 8, 15)}));
-    run.writeDebug("Start: addSchiff");  // before the log is opened
-    run.endDebugging();                   // not open: writes nothing
+    run.writeDebug("Start: addSchiff"); // before the log is opened
+    run.endDebugging(); // not open: writes nothing
     EXPECT_FALSE(fs::exists(log()));
 
     run.beginDebugging();
-    run.writeDebug("a\r\nb");  // no escaping: two physical lines
+    run.writeDebug("a\r\nb"); // no escaping: two physical lines
     run.endDebugging();
-    run.writeDebug("Start: CmdTausch_Click");  // after the log is closed
+    run.writeDebug("Start: CmdTausch_Click"); // after the log is closed
     run.endDebugging();
-    EXPECT_EQ(readBytes(log()), "2 April 8:15    \r\n2 April 8:15    Begin Debugging\r\n2 April 8:15    a\r\nb\r\n"
-                                "2 April 8:15    End Debugging\r\n");
+    EXPECT_EQ(readBytes(log()),
+              "2 April 8:15    \r\n2 April 8:15    Begin Debugging\r\n2 April 8:15    a\r\nb\r\n"
+              "2 April 8:15    End Debugging\r\n");
 }
 
 TEST_F(DebuggingTest, LogThatCannotBeOpenedStaysOffAndWritesNothing) {
@@ -124,7 +125,7 @@ TEST_F(DebuggingTest, LogThatCannotBeOpenedStaysOffAndWritesNothing) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         if (c.needsPermissionChecks && geteuid() == 0) {
-            continue;  // root writes into read-only folders
+            continue; // root writes into read-only folders
         }
         Debugging run(c.file, RegionalSettings::german(), clockOf({at(1, 1, 1, 1)}));
         run.beginDebugging();
@@ -142,7 +143,7 @@ TEST(DebuggingWriteFailure, FailedWriteTurnsTheLogOff) {
         GTEST_SKIP() << "no /dev/full on this system";
     }
     Debugging run("/dev/full", RegionalSettings::german(), clockOf({at(1, 1, 1, 1)}));
-    run.beginDebugging();  // opens, but the first line cannot be written
+    run.beginDebugging(); // opens, but the first line cannot be written
     EXPECT_FALSE(run.debugOn());
     run.writeDebug("Start: CmdZeit_Click");
     run.endDebugging();

@@ -11,10 +11,12 @@ namespace {
 
 // Reads a whole content with one kind of reading, calling it until atEnd(),
 // and writes down what each call gave ("<none>" for nullopt).
-enum class Read { Text, Number, Value, Word };
+enum class Read { Text,
+                  Number,
+                  Value,
+                  Word };
 
-std::string describe(const std::optional<FieldValue>& v)
-{
+std::string describe(const std::optional<FieldValue>& v) {
     if (!v)
         return "<none>";
     if (v->isEmpty())
@@ -24,20 +26,25 @@ std::string describe(const std::optional<FieldValue>& v)
     return "'" + std::get<std::string>(v->value) + "'";
 }
 
-std::vector<std::string> readAll(const std::string& content, Read kind)
-{
+std::vector<std::string> readAll(const std::string& content, Read kind) {
     FieldReader reader(content);
     std::vector<std::string> out;
     for (int guard = 0; !reader.atEnd() && guard < 100; ++guard) {
         switch (kind) {
-        case Read::Text: out.push_back(reader.readText().value_or("<none>")); break;
-        case Read::Word: out.push_back(reader.readWord().value_or("<none>")); break;
+        case Read::Text:
+            out.push_back(reader.readText().value_or("<none>"));
+            break;
+        case Read::Word:
+            out.push_back(reader.readWord().value_or("<none>"));
+            break;
         case Read::Number: {
             const auto n = reader.readNumber();
             out.push_back(n ? std::to_string(*n) : "<none>");
             break;
         }
-        case Read::Value: out.push_back(describe(reader.readValue())); break;
+        case Read::Value:
+            out.push_back(describe(reader.readValue()));
+            break;
         }
     }
     return out;
@@ -52,55 +59,28 @@ struct ReadCase {
 
 class FieldReaderTest : public ::testing::TestWithParam<ReadCase> {};
 
-TEST_P(FieldReaderTest, ReadsFieldsInSequence)
-{
+TEST_P(FieldReaderTest, ReadsFieldsInSequence) {
     EXPECT_EQ(readAll(GetParam().content, GetParam().kind), GetParam().expected);
 }
 
-std::string n(double v) { return std::to_string(v); }
-std::string num(double v) { return "#" + std::to_string(v); }
+std::string n(double v) {
+    return std::to_string(v);
+}
+std::string num(double v) {
+    return "#" + std::to_string(v);
+}
 
-INSTANTIATE_TEST_SUITE_P(Cases, FieldReaderTest, ::testing::Values(
-    ReadCase{"QuotedTextKeepsCommasAndBlanks", "\"Neues, Schiff \"\r\n\"b\"\r\n", Read::Text,
-             {"Neues, Schiff ", "b"}},
-    ReadCase{"AfterTheClosingQuoteRestOfFieldIsSkipped", "\"a\"xyz,\"b\" \r\n", Read::Text, {"a", "b"}},
-    ReadCase{"QuoteInsideAnUnquotedText", "ab\"c,d\r\n", Read::Text, {"ab\"c", "d"}},
-    ReadCase{"UnterminatedQuoteRunsToTheEnd", "\"abc\r\nxyz", Read::Text, {"abc\r\nxyz"}},
-    ReadCase{"TextTrimsBlanksOnBothSides", "  Heimat  \r\n\tTab\tx \n", Read::Text, {"Heimat", "Tab\tx"}},
-    ReadCase{"EmptyLinesAreEmptyTexts", "a\r\n\r\n\nb", Read::Text, {"a", "", "", "b"}},
-    ReadCase{"LoneCarriageReturnEndsALine", "a\rb\r", Read::Text, {"a", "b"}},
-    ReadCase{"UmlautsPassUnchanged", "\"Zerstörer Ä\",Größe\r\n", Read::Text, {"Zerstörer Ä", "Größe"}},
-    ReadCase{"PrintStyleNumbers", " 1 \r\n 12 \r\n-3 \r\n", Read::Number, {n(1), n(12), n(-3)}},
-    ReadCase{"RecordStyleNumbers", "500,250,0,20,0\r\n12\r\n30\r\n", Read::Number,
-             {n(500), n(250), n(0), n(20), n(0), n(12), n(30)}},
-    ReadCase{"ABlankEndsANumber", "1 000\r\n", Read::Number, {n(1), n(0)}},
-    ReadCase{"BlanksBeforeAComma", "5   ,6\r\n", Read::Number, {n(5), n(6)}},
-    ReadCase{"DecimalForms", ".5,-2.5,1E+20,1D2,&H1F,2.5\n", Read::Number,
-             {n(0.5), n(-2.5), n(1e20), n(100), n(31), n(2.5)}},
-    ReadCase{"RadixFormsInEitherCase", "&H1,&h1f,&o17,&O\n", Read::Number, {n(1), n(31), n(15), "<none>"}},
-    ReadCase{"QuotedNumberIsReadAsNumber", "\"7\",\" 8 \"\r\n", Read::Number, {n(7), n(8)}},
-    ReadCase{"NonNumericAndEmptyFieldsHoldNoNumber", "abc,,3x,1E400,4\r\n", Read::Number,
-             {"<none>", "<none>", "<none>", "<none>", n(4)}},
-    ReadCase{"ValuesOfEveryKind", "1.5,\"Text\",,abc def ,7\r\n\r\n", Read::Value,
-             {num(1.5), "'Text'", "<empty>", "'abc def'", num(7), "<empty>"}},
-    ReadCase{"QuotedDigitsStayText", "\"12\"\r\n", Read::Value, {"'12'"}},
-    ReadCase{"TextStartingWithDigits", "12 Affen,5\r\n", Read::Value, {"'12 Affen'", num(5)}},
-    ReadCase{"PrintZonesAsWords",
-             "0             1500          abc           \"1,5\"         x\r\nrest\r\n", Read::Word,
-             {"0", "1500", "abc", "1,5", "x", "rest"}},
-    ReadCase{"EmptyWordAtALineEnd", "a\r\n\r\n", Read::Word, {"a", ""}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, FieldReaderTest, ::testing::Values(ReadCase{"QuotedTextKeepsCommasAndBlanks", "\"Neues, Schiff \"\r\n\"b\"\r\n", Read::Text, {"Neues, Schiff ", "b"}}, ReadCase{"AfterTheClosingQuoteRestOfFieldIsSkipped", "\"a\"xyz,\"b\" \r\n", Read::Text, {"a", "b"}}, ReadCase{"QuoteInsideAnUnquotedText", "ab\"c,d\r\n", Read::Text, {"ab\"c", "d"}}, ReadCase{"UnterminatedQuoteRunsToTheEnd", "\"abc\r\nxyz", Read::Text, {"abc\r\nxyz"}}, ReadCase{"TextTrimsBlanksOnBothSides", "  Heimat  \r\n\tTab\tx \n", Read::Text, {"Heimat", "Tab\tx"}}, ReadCase{"EmptyLinesAreEmptyTexts", "a\r\n\r\n\nb", Read::Text, {"a", "", "", "b"}}, ReadCase{"LoneCarriageReturnEndsALine", "a\rb\r", Read::Text, {"a", "b"}}, ReadCase{"UmlautsPassUnchanged", "\"Zerstörer Ä\",Größe\r\n", Read::Text, {"Zerstörer Ä", "Größe"}}, ReadCase{"PrintStyleNumbers", " 1 \r\n 12 \r\n-3 \r\n", Read::Number, {n(1), n(12), n(-3)}}, ReadCase{"RecordStyleNumbers", "500,250,0,20,0\r\n12\r\n30\r\n", Read::Number, {n(500), n(250), n(0), n(20), n(0), n(12), n(30)}}, ReadCase{"ABlankEndsANumber", "1 000\r\n", Read::Number, {n(1), n(0)}}, ReadCase{"BlanksBeforeAComma", "5   ,6\r\n", Read::Number, {n(5), n(6)}}, ReadCase{"DecimalForms", ".5,-2.5,1E+20,1D2,&H1F,2.5\n", Read::Number, {n(0.5), n(-2.5), n(1e20), n(100), n(31), n(2.5)}}, ReadCase{"RadixFormsInEitherCase", "&H1,&h1f,&o17,&O\n", Read::Number, {n(1), n(31), n(15), "<none>"}}, ReadCase{"QuotedNumberIsReadAsNumber", "\"7\",\" 8 \"\r\n", Read::Number, {n(7), n(8)}}, ReadCase{"NonNumericAndEmptyFieldsHoldNoNumber", "abc,,3x,1E400,4\r\n", Read::Number, {"<none>", "<none>", "<none>", "<none>", n(4)}}, ReadCase{"ValuesOfEveryKind", "1.5,\"Text\",,abc def ,7\r\n\r\n", Read::Value, {num(1.5), "'Text'", "<empty>", "'abc def'", num(7), "<empty>"}}, ReadCase{"QuotedDigitsStayText", "\"12\"\r\n", Read::Value, {"'12'"}}, ReadCase{"TextStartingWithDigits", "12 Affen,5\r\n", Read::Value, {"'12 Affen'", num(5)}}, ReadCase{"PrintZonesAsWords", "0             1500          abc           \"1,5\"         x\r\nrest\r\n", Read::Word, {"0", "1500", "abc", "1,5", "x", "rest"}}, ReadCase{"EmptyWordAtALineEnd", "a\r\n\r\n", Read::Word, {"a", ""}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
-TEST(FieldReader, EndOfFileComesAfterTheLastLineEnd)
-{
+TEST(FieldReader, EndOfFileComesAfterTheLastLineEnd) {
     // Last record ended by one line end: at the end; an extra empty line is
     // one more (empty) record.
     struct Case {
         std::string content;
         int fieldsBeforeEnd;
     };
-    const Case cases[] = {{"", 0}, {"\"a\"\r\n", 1}, {"\"a\"", 1}, {"\"a\"\r\n\r\n", 2},
-                          {"1\r\n", 1}, {" 1 \r\n", 1}, {"1,2\r\n", 2}, {"1\n", 1}};
+    const Case cases[] = {{"", 0}, {"\"a\"\r\n", 1}, {"\"a\"", 1}, {"\"a\"\r\n\r\n", 2}, {"1\r\n", 1}, {" 1 \r\n", 1}, {"1,2\r\n", 2}, {"1\n", 1}};
     for (const Case& c : cases) {
         FieldReader reader(c.content);
         int count = 0;
@@ -112,8 +92,7 @@ TEST(FieldReader, EndOfFileComesAfterTheLastLineEnd)
     }
 }
 
-TEST(FieldReader, EveryReadingGivesNothingAtTheEnd)
-{
+TEST(FieldReader, EveryReadingGivesNothingAtTheEnd) {
     FieldReader reader("x   ");
     EXPECT_EQ(reader.readText(), "x");
     EXPECT_TRUE(reader.atEnd());
@@ -128,8 +107,7 @@ TEST(FieldReader, EveryReadingGivesNothingAtTheEnd)
     EXPECT_TRUE(blanks.atEnd());
 }
 
-TEST(FieldNumber, WholeFieldMustBeANumber)
-{
+TEST(FieldNumber, WholeFieldMustBeANumber) {
     EXPECT_EQ(fieldNumber(" 2.5 "), 2.5);
     EXPECT_EQ(fieldNumber("&O17"), 15);
     EXPECT_EQ(fieldNumber("&O18"), std::nullopt);
@@ -141,11 +119,10 @@ TEST(FieldNumber, WholeFieldMustBeANumber)
     EXPECT_EQ(fieldNumber("1.79769313486232E+308"), std::nullopt);
     EXPECT_EQ(fieldNumber("&H" + std::string(256, 'F')), std::nullopt);
     EXPECT_EQ(fieldNumber("&O" + std::string(342, '7')), std::nullopt);
-    EXPECT_EQ(fieldNumber("&H" + std::string(255, 'F')), 0x1p1020);  // the largest still within it
+    EXPECT_EQ(fieldNumber("&H" + std::string(255, 'F')), 0x1p1020); // the largest still within it
 }
 
-TEST(RecordWriter, WritesRecordStyleLines)
-{
+TEST(RecordWriter, WritesRecordStyleLines) {
     RecordWriter w;
     w.text("Neues Schiff").endLine();
     w.integer(500).integer(250).integer(0).integer(20).integer(-7).endLine();
@@ -161,13 +138,12 @@ TEST(RecordWriter, WritesRecordStyleLines)
               "1.5,2,.5,-.25,1E+20\r\n"
               "\r\n"
               "\"Notiz, mit Komma\",3,\r\n"
-              "Sag \"Hallo\"\r\n"  // reads back unquoted as it is
+              "Sag \"Hallo\"\r\n" // reads back unquoted as it is
               "\"'Hallo', sagt er\"\r\n"
               ",\"\"\r\n");
 }
 
-TEST(RecordWriter, WhatItWritesReadsBack)
-{
+TEST(RecordWriter, WhatItWritesReadsBack) {
     RecordWriter w;
     w.text("Zerstörer, schwer").number(-2.5).empty().number(1.5e-7).endLine().value(FieldValue{}).endLine();
     FieldReader r(w.str());
@@ -181,14 +157,16 @@ TEST(RecordWriter, WhatItWritesReadsBack)
 
 // Every number the writer stores reads back as a number: the largest doubles,
 // whose 15 digits round beyond the range, with the digits that give them back.
-TEST(RecordWriter, TheLargestDoublesReadBackExactly)
-{
-    struct Case { double value; const char* text; };
+TEST(RecordWriter, TheLargestDoublesReadBackExactly) {
+    struct Case {
+        double value;
+        const char* text;
+    };
     const Case cases[] = {
         {std::numeric_limits<double>::max(), "1.7976931348623157E+308"},
         {-std::numeric_limits<double>::max(), "-1.7976931348623157E+308"},
         {1.797693134862315e308, "1.797693134862315E+308"},
-        {1.79769313486231e308, "1.79769313486231E+308"},  // fits in 15 digits: as before
+        {1.79769313486231e308, "1.79769313486231E+308"}, // fits in 15 digits: as before
         {1.5e300, "1.5E+300"},
     };
     for (const Case& c : cases) {
@@ -199,8 +177,7 @@ TEST(RecordWriter, TheLargestDoublesReadBackExactly)
     }
 }
 
-TEST(PrintWriter, ZonesAndNumbers)
-{
+TEST(PrintWriter, ZonesAndNumbers) {
     struct Case {
         std::string actual;
         std::string expected;
@@ -228,8 +205,7 @@ TEST(PrintWriter, ZonesAndNumbers)
         EXPECT_EQ(c.actual, c.expected);
 }
 
-TEST(PrintWriter, WhatItWritesReadsBackAsWords)
-{
+TEST(PrintWriter, WhatItWritesReadsBackAsWords) {
     PrintWriter w;
     w.text("abcdefghijklmn").text("1500").number(-2.5).text("x").text("\"2,5\"").endLine();
     w.number(7).endLine();

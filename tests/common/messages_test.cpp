@@ -9,8 +9,7 @@ namespace {
 
 using test::ScriptedMessages;
 
-TEST(OncePerActionMessages, AnIdenticalBoxShowsOncePerAction)
-{
+TEST(OncePerActionMessages, AnIdenticalBoxShowsOncePerAction) {
     ScriptedMessages boxes;
     OncePerActionMessages messages(boxes);
     {
@@ -18,10 +17,10 @@ TEST(OncePerActionMessages, AnIdenticalBoxShowsOncePerAction)
         messages.message("Fehler beim Laden von kurse.dat");
         messages.message("Fehler beim Laden von kurse.dat");
         messages.message("Fehler beim Laden von creditkurse.dat");
-        messages.message("Fehler beim Laden von kurse.dat", "Fehler!");              // other title
-        messages.message("Fehler beim Laden von kurse.dat", kAppTitle, MessageIcon::Error);  // other icon
+        messages.message("Fehler beim Laden von kurse.dat", "Fehler!"); // other title
+        messages.message("Fehler beim Laden von kurse.dat", kAppTitle, MessageIcon::Error); // other icon
         {
-            UserAction nested(messages);  // joins the outer action
+            UserAction nested(messages); // joins the outer action
             messages.message("Fehler beim Laden von kurse.dat");
         }
         messages.message("Fehler beim Laden von creditkurse.dat");
@@ -42,8 +41,7 @@ TEST(OncePerActionMessages, AnIdenticalBoxShowsOncePerAction)
     EXPECT_EQ(boxes.boxes.size(), 5u);
 }
 
-TEST(OncePerActionMessages, OutsideAnActionEveryBoxShows)
-{
+TEST(OncePerActionMessages, OutsideAnActionEveryBoxShows) {
     ScriptedMessages boxes;
     OncePerActionMessages messages(boxes);
     messages.message("x");
@@ -55,8 +53,7 @@ TEST(OncePerActionMessages, OutsideAnActionEveryBoxShows)
     EXPECT_EQ(boxes.boxes.size(), 3u);
 }
 
-TEST(OncePerActionMessages, QuestionsAndInputsAreNeverSkipped)
-{
+TEST(OncePerActionMessages, QuestionsAndInputsAreNeverSkipped) {
     ScriptedMessages boxes;
     boxes.answers = {Answer::No, Answer::Cancel};
     boxes.inputs = {"Jäger"};
@@ -64,7 +61,7 @@ TEST(OncePerActionMessages, QuestionsAndInputsAreNeverSkipped)
     UserAction action(messages);
     EXPECT_EQ(messages.question("Speichern?", "Frage"), Answer::No);
     EXPECT_EQ(messages.question("Speichern?", "Frage"), Answer::Cancel);
-    EXPECT_EQ(messages.question("Speichern?", "Frage"), Answer::Yes);  // queue empty
+    EXPECT_EQ(messages.question("Speichern?", "Frage"), Answer::Yes); // queue empty
     EXPECT_EQ(messages.input("Name:", "Neues Schiff", "vorher"), "Jäger");
     EXPECT_EQ(messages.input("Name:", "Neues Schiff", "vorher"), "");
     ASSERT_EQ(boxes.boxes.size(), 5u);

@@ -35,18 +35,18 @@ const char* const kHighCharacters[32] = {
     "€", "\xC2\x81", "‚", "ƒ", "„", "…", "†", "‡", "ˆ", "‰", "Š", "‹", "Œ", "\xC2\x8D", "Ž", "\xC2\x8F",
     "\xC2\x90", "‘", "’", "“", "”", "•", "–", "—", "˜", "™", "š", "›", "œ", "\xC2\x9D", "ž", "Ÿ"};
 
-TEST(Cp1252, HighBytesDecodeToTheirCharacters)
-{
+TEST(Cp1252, HighBytesDecodeToTheirCharacters) {
     for (int b = 0x80; b < 0xA0; ++b) {
         const std::string byte(1, static_cast<char>(b));
         EXPECT_EQ(cp1252ToUtf8(byte), kHighCharacters[b - 0x80]) << std::hex << b;
         EXPECT_EQ(utf8ToCp1252(kHighCharacters[b - 0x80]), byte) << std::hex << b;
     }
-    EXPECT_EQ(cp1252ToUtf8("Gr\xF6\xDF" "e \xA0\xFF"), "Größe \u00A0ÿ");
+    EXPECT_EQ(cp1252ToUtf8("Gr\xF6\xDF"
+                           "e \xA0\xFF"),
+              "Größe \u00A0ÿ");
 }
 
-TEST(Cp1252, EveryByteSurvivesTheRoundTrip)
-{
+TEST(Cp1252, EveryByteSurvivesTheRoundTrip) {
     std::string all;
     for (int b = 0; b < 256; ++b)
         all += static_cast<char>(b);
@@ -55,8 +55,7 @@ TEST(Cp1252, EveryByteSurvivesTheRoundTrip)
     EXPECT_EQ(utf8ToCp1252(utf8), all);
 }
 
-TEST(Cp1252, CharactersWithoutAByteBecomeQuestionMarks)
-{
+TEST(Cp1252, CharactersWithoutAByteBecomeQuestionMarks) {
     struct Case {
         std::string utf8;
         std::string bytes;
@@ -65,14 +64,16 @@ TEST(Cp1252, CharactersWithoutAByteBecomeQuestionMarks)
     const Case cases[] = {
         {"abc", "abc", true},
         {"→x", "?x", false},
-        {"\u0080", "?", false},            // the control character that 0x80 does not stand for
+        {"\u0080", "?", false}, // the control character that 0x80 does not stand for
         {"🚀", "?", false},
-        {"a\xFF" "b", "a?b", false},         // invalid UTF-8
-        {"a\xC3", "a?", false},              // cut-off sequence
-        {"\xC0\x80", "??", false},           // overlong form
-        {"\xED\xA0\x80", "???", false},      // surrogate
-        {"あ", "?", false},                  // three bytes, odd lead byte
-        {"\xF1\x80\x80\x80", "?", false},  // U+40000: four bytes, odd lead byte
+        {"a\xFF"
+         "b",
+         "a?b", false}, // invalid UTF-8
+        {"a\xC3", "a?", false}, // cut-off sequence
+        {"\xC0\x80", "??", false}, // overlong form
+        {"\xED\xA0\x80", "???", false}, // surrogate
+        {"あ", "?", false}, // three bytes, odd lead byte
+        {"\xF1\x80\x80\x80", "?", false}, // U+40000: four bytes, odd lead byte
         {"Ä€", "\xC4\x80", true},
         {"", "", true},
     };
@@ -85,8 +86,7 @@ TEST(Cp1252, CharactersWithoutAByteBecomeQuestionMarks)
 const std::string kGoldenText =
     "\"Zerstörer € „Groß“\"\r\n500,250,0,20,0\r\nÄÖÜäöü – … ™\r\n";
 
-TEST(DataFile, SavesTheGoldenBytesAndReadsThemBack)
-{
+TEST(DataFile, SavesTheGoldenBytesAndReadsThemBack) {
     TempDir dir;
     const fs::path golden = fs::path(KRVX_TESTS_DIR) / "common/golden/umlaute.dat";
     ASSERT_EQ(saveDataFile(dir.file("umlaute.dat"), kGoldenText), std::nullopt);
@@ -94,8 +94,7 @@ TEST(DataFile, SavesTheGoldenBytesAndReadsThemBack)
     EXPECT_EQ(readDataFile(golden), kGoldenText);
 }
 
-TEST(DataFile, ReadingKeepsLineEndsAsTheyAre)
-{
+TEST(DataFile, ReadingKeepsLineEndsAsTheyAre) {
     TempDir dir;
     writeBytes(dir.file("a.dat"), "a\nb\r\nc\r");
     EXPECT_EQ(readDataFile(dir.file("a.dat")), "a\nb\r\nc\r");
@@ -103,29 +102,25 @@ TEST(DataFile, ReadingKeepsLineEndsAsTheyAre)
     EXPECT_EQ(readDataFile(dir.file("leer.dat")), "");
 }
 
-TEST(DataFile, ReadingFailsForMissingFilesAndFolders)
-{
+TEST(DataFile, ReadingFailsForMissingFilesAndFolders) {
     TempDir dir;
     EXPECT_EQ(readDataFile(dir.file("fehlt.dat")), std::nullopt);
     EXPECT_EQ(readDataFile(dir.path()), std::nullopt);
 }
 
-struct stat statOf(const fs::path& file)
-{
+struct stat statOf(const fs::path& file) {
     struct stat info {};
     EXPECT_EQ(::stat(file.c_str(), &info), 0);
     return info;
 }
 
-mode_t modeOf(const fs::path& file)
-{
+mode_t modeOf(const fs::path& file) {
     return statOf(file).st_mode & 07777;
 }
 
 // A group other than the one the saving process gives new files: any for the
 // superuser, else another group of the process (or its own when it has none).
-gid_t otherGroup()
-{
+gid_t otherGroup() {
     if (::geteuid() == 0)
         return 65534;
     gid_t groups[64];
@@ -137,8 +132,7 @@ gid_t otherGroup()
     return ::getegid();
 }
 
-TEST(DataFile, SaveCreatesAndReplacesWithoutLeavingTemporaryFiles)
-{
+TEST(DataFile, SaveCreatesAndReplacesWithoutLeavingTemporaryFiles) {
     TempDir dir;
     const fs::path file = dir.file("schiffe.dat");
     ASSERT_EQ(saveDataFile(file, "alt\r\n"), std::nullopt);
@@ -152,8 +146,7 @@ TEST(DataFile, SaveCreatesAndReplacesWithoutLeavingTemporaryFiles)
     EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"schiffe.dat"});
 }
 
-TEST(DataFile, SaveKeepsThePermissionsAndGroupOfTheOldFile)
-{
+TEST(DataFile, SaveKeepsThePermissionsAndGroupOfTheOldFile) {
     TempDir dir;
     const fs::path file = dir.file("kurse.dat");
     writeBytes(file, "alt");
@@ -171,19 +164,20 @@ TEST(DataFile, SaveKeepsThePermissionsAndGroupOfTheOldFile)
     }
 }
 
-TEST(DataFile, SaveWritesThroughSymbolicLinks)
-{
+TEST(DataFile, SaveWritesThroughSymbolicLinks) {
     TempDir dir;
     fs::create_directory(dir.file("daten"));
     writeBytes(dir.file("daten/echt.dat"), "alt");
     fs::create_symlink("daten/echt.dat", dir.file("relativ.dat"));
-    fs::create_symlink(dir.file("relativ.dat"), dir.file("kette.dat"));  // a link to a link
-    fs::create_symlink("daten/neu.dat", dir.file("haengend.dat"));        // target not there yet
+    fs::create_symlink(dir.file("relativ.dat"), dir.file("kette.dat")); // a link to a link
+    fs::create_symlink("daten/neu.dat", dir.file("haengend.dat")); // target not there yet
 
     ASSERT_EQ(saveDataFile(dir.file("kette.dat"), "über Kette"), std::nullopt);
     EXPECT_TRUE(fs::is_symlink(dir.file("kette.dat")));
     EXPECT_TRUE(fs::is_symlink(dir.file("relativ.dat")));
-    EXPECT_EQ(readBytes(dir.file("daten/echt.dat")), "\xFC" "ber Kette");
+    EXPECT_EQ(readBytes(dir.file("daten/echt.dat")),
+              "\xFC"
+              "ber Kette");
 
     ASSERT_EQ(saveDataFile(dir.file("haengend.dat"), "neu"), std::nullopt);
     EXPECT_TRUE(fs::is_symlink(dir.file("haengend.dat")));
@@ -191,8 +185,7 @@ TEST(DataFile, SaveWritesThroughSymbolicLinks)
     EXPECT_EQ(folderEntries(dir.file("daten")), (std::vector<std::string>{"echt.dat", "neu.dat"}));
 }
 
-TEST(DataFile, ALinkLoopIsAnError)
-{
+TEST(DataFile, ALinkLoopIsAnError) {
     TempDir dir;
     fs::create_symlink("b.dat", dir.file("a.dat"));
     fs::create_symlink("a.dat", dir.file("b.dat"));
@@ -214,8 +207,7 @@ class SaveFailureTest : public ::testing::TestWithParam<FailureCase> {};
 // so then the save runs as nobody (in the group given) in a child process, in
 // a folder all of whose entries are the owner's. Returns the error number, 0 on success.
 int saveAsOrdinaryUser(const TempDir& dir, const fs::path& file, std::string_view content, uid_t owner = 65534,
-                       gid_t group = 65534)
-{
+                       gid_t group = 65534) {
     if (::geteuid() != 0) {
         const auto error = saveDataFile(file, content);
         return error ? error->number : 0;
@@ -238,8 +230,7 @@ int saveAsOrdinaryUser(const TempDir& dir, const fs::path& file, std::string_vie
     return WEXITSTATUS(status);
 }
 
-TEST_P(SaveFailureTest, LeavesTheOldFileWholeAndNoTemporaryFile)
-{
+TEST_P(SaveFailureTest, LeavesTheOldFileWholeAndNoTemporaryFile) {
     const FailureCase& c = GetParam();
     TempDir dir;
     writeBytes(dir.file("alt.dat"), "alter Inhalt\r\n");
@@ -255,8 +246,7 @@ TEST_P(SaveFailureTest, LeavesTheOldFileWholeAndNoTemporaryFile)
 }
 
 // A folder shared by a group, its file another member's: the save keeps the group.
-TEST(DataFile, ASaveByAnotherMemberKeepsTheGroup)
-{
+TEST(DataFile, ASaveByAnotherMemberKeepsTheGroup) {
     if (::geteuid() != 0) GTEST_SKIP() << "only the superuser can act as two users";
     TempDir dir;
     writeBytes(dir.file("tausch.dat"), "alt");
@@ -267,12 +257,15 @@ TEST(DataFile, ASaveByAnotherMemberKeepsTheGroup)
 
 // A link in a sticky folder that anyone may write to is followed only when it is the saver's own or the folder
 // owner's; else no save or backup copy writes anything, even through a link of the saver's own to it.
-TEST(DataFile, ALinkOfAnotherUserInASharedFolderIsNotFollowed)
-{
+TEST(DataFile, ALinkOfAnotherUserInASharedFolderIsNotFollowed) {
     if (::geteuid() != 0) GTEST_SKIP() << "only the superuser can give a link to another user";
-    struct Case { mode_t mode; uid_t folder, link; const char* saved; bool followed; } const cases[] = {
-        {01777, 0, 42, "pub/x.dat", false}, {01777, 0, 42, "eigen.dat", false}, {01777, 42, 0, "pub/x.dat", true},
-        {01777, 42, 42, "pub/x.dat", true}, {0777, 0, 42, "pub/x.dat", true}, {01755, 0, 42, "pub/x.dat", true}};
+    struct Case {
+        mode_t mode;
+        uid_t folder, link;
+        const char* saved;
+        bool followed;
+    } const cases[] = {
+        {01777, 0, 42, "pub/x.dat", false}, {01777, 0, 42, "eigen.dat", false}, {01777, 42, 0, "pub/x.dat", true}, {01777, 42, 42, "pub/x.dat", true}, {0777, 0, 42, "pub/x.dat", true}, {01755, 0, 42, "pub/x.dat", true}};
     for (const Case& c : cases) {
         TempDir dir;
         writeBytes(dir.file("echt.dat"), "alt");
@@ -280,15 +273,15 @@ TEST(DataFile, ALinkOfAnotherUserInASharedFolderIsNotFollowed)
         fs::create_symlink(dir.file("echt.dat"), dir.file("pub/x.dat"));
         fs::create_symlink("pub/x.dat", dir.file("eigen.dat"));
         ASSERT_EQ(::lchown(dir.file("pub/x.dat").c_str(), c.link, 0) | ::chown(dir.file("pub").c_str(), c.folder, 0) |
-                  ::chmod(dir.file("pub").c_str(), c.mode), 0);
+                      ::chmod(dir.file("pub").c_str(), c.mode),
+                  0);
         EXPECT_EQ(saveDataFile(dir.file(c.saved), "neu").value_or(FileError{}).foreignLink, !c.followed);
         EXPECT_EQ(keepBackupCopy(dir.file(c.saved)).path.has_value(), c.followed);
         EXPECT_EQ(readBytes(dir.file("echt.dat")), c.followed ? "neu" : "alt");
     }
 }
 
-TEST(DataFile, AFailedWriteLeavesTheOldFileWhole)
-{
+TEST(DataFile, AFailedWriteLeavesTheOldFileWhole) {
     TempDir dir;
     const fs::path file = dir.file("planeten.dat");
     writeBytes(file, "alt\r\n");
@@ -307,16 +300,10 @@ TEST(DataFile, AFailedWriteLeavesTheOldFileWhole)
     EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"planeten.dat"});
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, SaveFailureTest, ::testing::Values(
-    FailureCase{"ReadOnlyFolder", [](const TempDir& d) { ::chmod(d.path().c_str(), 0500); }, "alt.dat", EACCES},
-    FailureCase{"ReadOnlyFolderNewFile", [](const TempDir& d) { ::chmod(d.path().c_str(), 0500); }, "neu.dat", EACCES},
-    FailureCase{"ReadOnlyFile", [](const TempDir& d) { ::chmod(d.file("alt.dat").c_str(), 0444); }, "alt.dat", EACCES},
-    FailureCase{"MissingFolder", [](const TempDir&) {}, "fehlt/neu.dat", ENOENT},
-    FailureCase{"TargetIsAFolder", [](const TempDir& d) { fs::create_directory(d.file("ordner")); }, "ordner", EISDIR}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, SaveFailureTest, ::testing::Values(FailureCase{"ReadOnlyFolder", [](const TempDir& d) { ::chmod(d.path().c_str(), 0500); }, "alt.dat", EACCES}, FailureCase{"ReadOnlyFolderNewFile", [](const TempDir& d) { ::chmod(d.path().c_str(), 0500); }, "neu.dat", EACCES}, FailureCase{"ReadOnlyFile", [](const TempDir& d) { ::chmod(d.file("alt.dat").c_str(), 0444); }, "alt.dat", EACCES}, FailureCase{"MissingFolder", [](const TempDir&) {}, "fehlt/neu.dat", ENOENT}, FailureCase{"TargetIsAFolder", [](const TempDir& d) { fs::create_directory(d.file("ordner")); }, "ordner", EISDIR}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
-TEST(AppendFile, AppendsAcrossOpeningsAndEncodes)
-{
+TEST(AppendFile, AppendsAcrossOpeningsAndEncodes) {
     TempDir dir;
     const fs::path file = dir.file("KRVXR.debug");
     {
@@ -325,7 +312,7 @@ TEST(AppendFile, AppendsAcrossOpeningsAndEncodes)
         EXPECT_FALSE(log.write("nicht offen"));
         ASSERT_TRUE(log.open(file));
         EXPECT_TRUE(log.write("Start: März\r\n"));
-        EXPECT_EQ(readBytes(file), "Start: M\xE4rz\r\n");  // flushed at once
+        EXPECT_EQ(readBytes(file), "Start: M\xE4rz\r\n"); // flushed at once
     }
     AppendFile log;
     ASSERT_TRUE(log.open(file));
@@ -339,8 +326,7 @@ TEST(AppendFile, AppendsAcrossOpeningsAndEncodes)
 
 // The clean-up of what killed saves left: only the program's own temporary
 // files of that data file, never one whose writer may still be at work.
-TEST(DataFile, RemovesOnlyTemporaryFilesWhoseWriterIsGone)
-{
+TEST(DataFile, RemovesOnlyTemporaryFilesWhoseWriterIsGone) {
     TempDir dir;
     const pid_t gone = ::fork();
     if (gone == 0)
@@ -348,13 +334,21 @@ TEST(DataFile, RemovesOnlyTemporaryFilesWhoseWriterIsGone)
     ::waitpid(gone, nullptr, 0);
     const std::string dead = ".planeten.dat.tmp" + std::to_string(gone);
     const std::string alive = ".planeten.dat.tmp" + std::to_string(::getpid());
-    struct Case { std::string name; bool old, locked, removed; };
+    struct Case {
+        std::string name;
+        bool old, locked, removed;
+    };
     const Case cases[] = {
-        {dead + "-1", false, false, true},   {dead + "-2", false, true, false},
-        {alive + "-3", false, false, false}, {alive + "-4", true, false, true},  // a reused process id
-        {alive + "-5", true, true, false},   {".planeten.dat.tmp123", false, false, false},  // an earlier version's
-        {".planeten.dat.tmp456", true, false, true}, {dead + "-x", true, false, false},
-        {".schiffe.dat.tmp1-1", true, false, false}, {"planeten.dat.tmp1-1", true, false, false},
+        {dead + "-1", false, false, true},
+        {dead + "-2", false, true, false},
+        {alive + "-3", false, false, false},
+        {alive + "-4", true, false, true}, // a reused process id
+        {alive + "-5", true, true, false},
+        {".planeten.dat.tmp123", false, false, false}, // an earlier version's
+        {".planeten.dat.tmp456", true, false, true},
+        {dead + "-x", true, false, false},
+        {".schiffe.dat.tmp1-1", true, false, false},
+        {"planeten.dat.tmp1-1", true, false, false},
     };
     std::vector<int> locks;
     for (const Case& c : cases) {

@@ -15,7 +15,7 @@ class FakeFelder : public TauschFelder {
 public:
     std::array<std::string, kFelder> texts;
     std::optional<Aktion> gewaehlt = Aktion::Kauf;
-    std::function<void()> onInputChange;  // runs on a real change of Erz ... Credits
+    std::function<void()> onInputChange; // runs on a real change of Erz ... Credits
     int changes = 0;
 
     std::string text(Feld field) const override { return texts[index(field)]; }

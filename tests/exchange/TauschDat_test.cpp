@@ -8,7 +8,7 @@
 namespace krvx {
 namespace {
 
-SystemFileOps files;  // the system's own calls: these saves do not fail on purpose
+SystemFileOps files; // the system's own calls: these saves do not fail on purpose
 
 const std::filesystem::path kGolden = std::filesystem::path(KRVX_TESTS_DIR) / "exchange" / "golden";
 const RegionalSettings kGerman = RegionalSettings::german();
@@ -24,8 +24,7 @@ TEST(TauschDat, WritesTheGoldenFilesAndReadsThemBack) {
         {"tausch_nullen.dat", {"0", "0", "0", "0", "0"}, FieldValue{}},
         {"tausch_zahl.dat", {"1500", "0", "0", "0", "0"}, FieldValue{1.5}},
         // A long text, a leading blank, a decimal comma and an empty text.
-        {"tausch_gemischt.dat", {"1500", "Zwanzigtausendzwölf", " 3150", "2520,5", ""},
-         FieldValue{std::string("Stand Juni")}},
+        {"tausch_gemischt.dat", {"1500", "Zwanzigtausendzwölf", " 3150", "2520,5", ""}, FieldValue{std::string("Stand Juni")}},
     };
     for (const GoldenCase& c : cases) {
         SCOPED_TRACE(c.file);
@@ -45,8 +44,7 @@ struct ReadCase {
 
 TEST(TauschDat, ReadsTheFirstFiveFields) {
     const std::vector<ReadCase> cases = {
-        {"print zones", "1500          0             0             0             0\r\n\r\n",
-         {"1500", "0", "0", "0", "0"}},
+        {"print zones", "1500          0             0             0             0\r\n\r\n", {"1500", "0", "0", "0", "0"}},
         {"numbers take the regional form", "1.5 1E3 -0 .25 1e20\r\n", {"1,5", "1000", "0", "0,25", "1E+20"}},
         {"a quoted number stays text", "\"1.5\" \" 7\" \"\" x y\r\n", {"1.5", " 7", "", "x", "y"}},
         {"text fields end at a blank", "abc def 12abc 0 0\r\n", {"abc", "def", "12abc", "0", "0"}},
@@ -95,7 +93,9 @@ TEST(TauschDat, UnderPointSettingsDecimalPointsNeedNoQuotes) {
 TEST(TauschDat, MissingFileAndFailedSave) {
     test::TempDir dir;
     EXPECT_EQ(ladeTauschDat(dir.file("tausch.dat"), kGerman), std::nullopt);
-    test::writeBytes(dir.file("cp1252.dat"), "M\xe4nge \"\xdc" "ber 5\"\r\n");
+    test::writeBytes(dir.file("cp1252.dat"),
+                     "M\xe4nge \"\xdc"
+                     "ber 5\"\r\n");
     EXPECT_EQ(ladeTauschDat(dir.file("cp1252.dat"), kGerman), (Mengen{"Mänge", "Über 5", "", "", ""}));
 
     EXPECT_TRUE(speichereTauschDat(dir.file("fehlt/tausch.dat"), {"9", "9", "9", "9", "9"}, FieldValue{}, kGerman, files));

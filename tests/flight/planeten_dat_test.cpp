@@ -14,24 +14,28 @@
 namespace krvx {
 namespace {
 
-SystemFileOps files;  // the system's own calls: these saves do not fail on purpose
+SystemFileOps files; // the system's own calls: these saves do not fail on purpose
 
 namespace fs = std::filesystem;
 using Entries = std::vector<PlanetEintrag>;
 using test::readBytes;
 using test::writeBytes;
 
-std::string golden(const char* name) { return readBytes(fs::path(KRVX_TESTS_DIR) / "flight" / "golden" / name); }
+std::string golden(const char* name) {
+    return readBytes(fs::path(KRVX_TESTS_DIR) / "flight" / "golden" / name);
+}
 
 TEST(PlanetenDat, GoldenFilesAreWrittenByteForByteAndReadBackWhole) {
-    struct Case { Entries entries; const char* golden; };
+    struct Case {
+        Entries entries;
+        const char* golden;
+    };
     const std::vector<Case> cases = {
         {{}, nullptr},
         {{{"Heimat", 1, 12, 3}}, "heimat.dat"},
         // Names with a comma or leading blanks are quoted, so that they read back unchanged;
         // trailing blanks stay unquoted, as the name reads to the end of its line.
-        {{{"Außenposten", 2, 101, 5}, {"Kolonie, Süd", -2, 0, -7}, {"  Vorposten", 32767, -32768, 1},
-          {"", 1, 1, 1}, {"Tor ", 4, 4, 4}}, "mixed.dat"},
+        {{{"Außenposten", 2, 101, 5}, {"Kolonie, Süd", -2, 0, -7}, {"  Vorposten", 32767, -32768, 1}, {"", 1, 1, 1}, {"Tor ", 4, 4, 4}}, "mixed.dat"},
     };
     for (const Case& c : cases) {
         test::TempDir dir;
@@ -44,7 +48,12 @@ TEST(PlanetenDat, GoldenFilesAreWrittenByteForByteAndReadBackWhole) {
 }
 
 TEST(PlanetenDat, HandWrittenAndDamagedFiles) {
-    struct Case { const char* what; std::string content; PlanetFileState state; Entries entries; };
+    struct Case {
+        const char* what;
+        std::string content;
+        PlanetFileState state;
+        Entries entries;
+    };
     const auto read = PlanetFileState::Read;
     const auto damaged = PlanetFileState::Damaged;
     const std::vector<Case> cases = {
@@ -53,8 +62,7 @@ TEST(PlanetenDat, HandWrittenAndDamagedFiles) {
         {"spread over lines, fractions", "Alpha, 1  2.5\r\n3.5", read, {{"Alpha", 1, 2, 4}}},
         {"last record cut short", "Alpha\r\n 1 \r\n 2 \r\n 3 \r\nBeta\r\n 4 \r\n", damaged, {{"Alpha", 1, 2, 3}}},
         {"not a number", "Alpha\r\n 3x \r\n 2 \r\n 3 \r\nBeta\r\n 4 \r\n 5 \r\n 6 \r\n", damaged, {{"Beta", 4, 5, 6}}},
-        {"the system alone not a number", "Alpha\r\n 1 \r\n x \r\n 3 \r\nBeta\r\n 4 \r\n 5 \r\n 6 \r\n", damaged,
-         {{"Beta", 4, 5, 6}}},
+        {"the system alone not a number", "Alpha\r\n 1 \r\n x \r\n 3 \r\nBeta\r\n 4 \r\n 5 \r\n 6 \r\n", damaged, {{"Beta", 4, 5, 6}}},
         {"the planet alone not a number", "Alpha\r\n 1 \r\n 2 \r\n x \r\n", damaged, {}},
         {"beyond 16 bits", "Alpha\r\n 40000 \r\n 2 \r\n 3 \r\n", damaged, {}},
         {"garbage", std::string("\x01\xff,,\"\r\n\r\nxyz", 12), damaged, {}},
@@ -72,14 +80,17 @@ TEST(PlanetenDat, HandWrittenAndDamagedFiles) {
 }
 
 TEST(PlanetenDat, WhatALoadTakesASaveWritesBackToReadTheSame) {
-    struct Case { const char* what; std::string content; Entries entries; bool sameBytes; };
+    struct Case {
+        const char* what;
+        std::string content;
+        Entries entries;
+        bool sameBytes;
+    };
     const std::vector<Case> cases = {
-        {"trailing blanks and tabs", "Tor  \r\n 4 \r\n 4 \r\n 4 \r\nB\t \r\n 1 \r\n-1 \r\n 1 \r\n",
-         {{"Tor  ", 4, 4, 4}, {"B\t ", 1, -1, 1}}, true},
+        {"trailing blanks and tabs", "Tor  \r\n 4 \r\n 4 \r\n 4 \r\nB\t \r\n 1 \r\n-1 \r\n 1 \r\n", {{"Tor  ", 4, 4, 4}, {"B\t ", 1, -1, 1}}, true},
         {"a double quote inside", "Der \"Hort\"\r\n 1 \r\n 1 \r\n 1 \r\n", {{"Der \"Hort\"", 1, 1, 1}}, true},
         {"quoted line ends", std::string("\"\n\"\r4 4 4"), {{"\n", 4, 4, 4}}, false},
-        {"two names in one quote", "\"Alpha\r\n 1 \r\n 2 \r\n 3 \r\nBeta\"\r\n 4 \r\n 5 \r\n 6 \r\nGamma\r\n 7 \r\n 8 \r\n 9 \r\n",
-         {{"Alpha\r\n 1 \r\n 2 \r\n 3 \r\nBeta", 4, 5, 6}, {"Gamma", 7, 8, 9}}, true},
+        {"two names in one quote", "\"Alpha\r\n 1 \r\n 2 \r\n 3 \r\nBeta\"\r\n 4 \r\n 5 \r\n 6 \r\nGamma\r\n 7 \r\n 8 \r\n 9 \r\n", {{"Alpha\r\n 1 \r\n 2 \r\n 3 \r\nBeta", 4, 5, 6}, {"Gamma", 7, 8, 9}}, true},
     };
     for (const Case& c : cases) {
         const PlanetFileLoad load = parsePlanetenDat(c.content);
@@ -95,7 +106,14 @@ TEST(PlanetenDat, WhatALoadTakesASaveWritesBackToReadTheSame) {
 }
 
 TEST(PlanetenDat, ClosingNeverLosesTheFile) {
-    struct Case { const char* what; PlanetFileState loaded; bool added; bool folder; bool written; bool told; };
+    struct Case {
+        const char* what;
+        PlanetFileState loaded;
+        bool added;
+        bool folder;
+        bool written;
+        bool told;
+    };
     const std::string old = "Heimat\r\n 1 \r\n 12 \r\n 3 \r\nKaputt\r\n 7x \r\n";
     const std::vector<Case> cases = {
         {"read, unchanged", PlanetFileState::Read, false, false, true, false},
@@ -112,7 +130,7 @@ TEST(PlanetenDat, ClosingNeverLosesTheFile) {
         const fs::path file = dir.file("planeten.dat");
         writeBytes(dir.file("planeten.dat.bak"), "frühere Kopie");
         if (c.folder) {
-            fs::create_directory(file);  // cannot be read, nor replaced by a file
+            fs::create_directory(file); // cannot be read, nor replaced by a file
         } else {
             writeBytes(file, old);
         }
@@ -131,7 +149,7 @@ TEST(PlanetenDat, ClosingNeverLosesTheFile) {
     }
     test::TempDir dir;
     EXPECT_EQ(readPlanetenDat(dir.file("planeten.dat")).state, PlanetFileState::Missing);
-    fs::create_directory(dir.file("planeten.dat"));  // there, but it cannot be read
+    fs::create_directory(dir.file("planeten.dat")); // there, but it cannot be read
     EXPECT_EQ(readPlanetenDat(dir.file("planeten.dat")).state, PlanetFileState::Unreadable);
 }
 
@@ -140,7 +158,10 @@ TEST(NewPlanet, CoordinatesMustBeWholeNonZeroNumbersAndTheNameStorable) {
     const std::string range = "Die Koordinaten müssen zwischen -32768 und 32767 liegen.";
     const std::string quote = "Der Planetenname darf keine Anführungszeichen (\") enthalten.";
     const std::string chars = "Der Planetenname enthält Zeichen, die in planeten.dat nicht gespeichert werden können.";
-    struct Case { const char* name, *gal, *sys, *planet; std::variant<PlanetEintrag, std::string> expected; };
+    struct Case {
+        const char *name, *gal, *sys, *planet;
+        std::variant<PlanetEintrag, std::string> expected;
+    };
     const std::vector<Case> cases = {
         {"Tief", "-2", "5", "1", PlanetEintrag{"Tief", -2, 5, 1}},
         {" Komma, Süd", " 4 ", "+5", "2.5", PlanetEintrag{" Komma, Süd", 4, 5, 2}},

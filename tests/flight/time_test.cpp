@@ -16,10 +16,10 @@ namespace krvx {
 namespace {
 
 TEST(HhmmPart, HoursAndMinutesComeExactlyFromTheSeconds) {
-    struct Case { std::int32_t seconds, hours, minutes; };
-    for (const Case& c : std::vector<Case>{{3599, 0, 59}, {3600, 1, 0}, {3660, 1, 1}, {7260, 2, 1}, {1260, 0, 21},
-                                           {86399, 23, 59}, {90000, 25, 0}, {-60, -1, 59},
-                                           {INT32_MAX, 596523, 14}}) {
+    struct Case {
+        std::int32_t seconds, hours, minutes;
+    };
+    for (const Case& c : std::vector<Case>{{3599, 0, 59}, {3600, 1, 0}, {3660, 1, 1}, {7260, 2, 1}, {1260, 0, 21}, {86399, 23, 59}, {90000, 25, 0}, {-60, -1, 59}, {INT32_MAX, 596523, 14}}) {
         EXPECT_EQ(MdmZeit::hhmmPart(c.seconds, "HH"), c.hours) << c.seconds;
         EXPECT_EQ(MdmZeit::hhmmPart(c.seconds, "xx"), c.hours) << c.seconds;
         EXPECT_EQ(MdmZeit::hhmmPart(c.seconds, "MM"), c.minutes) << c.seconds;
@@ -27,22 +27,27 @@ TEST(HhmmPart, HoursAndMinutesComeExactlyFromTheSeconds) {
 }
 
 TEST(Flugzeit, DurationsBetweenTwoPlanets) {
-    struct Case { PlanetEintrag from, to; const char* speed; std::optional<std::int32_t> seconds; const char* text; };
+    struct Case {
+        PlanetEintrag from, to;
+        const char* speed;
+        std::optional<std::int32_t> seconds;
+        const char* text;
+    };
     const std::vector<Case> cases = {
         {{"a", 1, 1, 3}, {"b", 1, 1, 7}, "1000", 11000, "03:03"},
         {{"a", 1, 100, 5}, {"b", 2, 150, 5}, "5000", 26492, "07:21"},
         {{"a", 1, 1, 1}, {"b", 4, 9, 2}, "2000", 75315, "20:55"},
-        {{"a", 1, 1, 1}, {"b", 1, 1, 2}, "4000", 2562, "00:42"},  // 2562.5 to the even neighbour
+        {{"a", 1, 1, 1}, {"b", 1, 1, 2}, "4000", 2562, "00:42"}, // 2562.5 to the even neighbour
         {{"a", 3, 42, 8}, {"b", 3, 42, 1}, "7500", 1567, "00:26"},
         {{"a", 5, 5, 5}, {"b", 5, 5, 5}, "1000", 0, "00:00"},
         {{"a", -32768, -32768, -32768}, {"b", 32767, 32767, 32767}, "1000", 996'890'350, "276913:59"},
         {{"a", 1, 1, 1}, {"b", 1, 1, 3}, "1 000", 10500, "02:55"},
         {{"a", 1, 1, 1}, {"b", 1, 1, 3}, "0", std::nullopt, ""},
         {{"a", 1, 1, 1}, {"b", 1, 1, 3}, "-1000", std::nullopt, ""},
-        {{"a", 1, 1, 1}, {"b", 9, 9, 9}, "0.0001", std::nullopt, ""},  // beyond 32 bits
+        {{"a", 1, 1, 1}, {"b", 9, 9, 9}, "0.0001", std::nullopt, ""}, // beyond 32 bits
     };
     for (const Case& c : cases) {
-        Debugging log("", RegionalSettings::german());  // never opened: writes nothing
+        Debugging log("", RegionalSettings::german()); // never opened: writes nothing
         Planeten list;
         for (const PlanetEintrag& e : {PlanetEintrag{"Erster", 0, 0, 0}, c.from, c.to}) list.add(e);
         const auto seconds = Flugzeit(1, 2, list, speedFactor(c.speed), log);
@@ -50,12 +55,17 @@ TEST(Flugzeit, DurationsBetweenTwoPlanets) {
         if (seconds) {
             EXPECT_EQ(hhmmAsString(*seconds, log), c.text);
         }
-        EXPECT_EQ(Flugzeit(0, 2, list, 1.0, log), 0);  // the first entry takes no part
+        EXPECT_EQ(Flugzeit(0, 2, list, 1.0, log), 0); // the first entry takes no part
     }
 }
 
 TEST(Zeit, TheDurationNeedsASpeedAndBothPlanetsChosenAndNamed) {
-    struct Case { const char* what; std::string speed, start, target; int startIndex, targetIndex; const char* dauer; };
+    struct Case {
+        const char* what;
+        std::string speed, start, target;
+        int startIndex, targetIndex;
+        const char* dauer;
+    };
     const std::vector<Case> cases = {
         {"both planets", "1000", "Heimat", "Mine", 1, 2, "03:03"},
         {"the first planet as start", "1000", "Basis", "Mine", 0, 2, "00:00"},
@@ -67,7 +77,7 @@ TEST(Zeit, TheDurationNeedsASpeedAndBothPlanetsChosenAndNamed) {
         {"no target chosen", "1000", "Heimat", "Mine", 1, -1, "alt"},
         {"a speed that gives no duration", "0", "Heimat", "Mine", 1, 2, "alt"},
     };
-    Debugging log("", RegionalSettings::german());  // never opened: writes nothing
+    Debugging log("", RegionalSettings::german()); // never opened: writes nothing
     Planeten list;
     for (const PlanetEintrag& e : {PlanetEintrag{"Basis", 1, 1, 1}, {"Heimat", 1, 1, 3}, {"Mine", 1, 1, 7}}) list.add(e);
     for (const Case& c : cases) {
@@ -79,23 +89,27 @@ TEST(Zeit, TheDurationNeedsASpeedAndBothPlanetsChosenAndNamed) {
 
 // "+ 1 Tage" (not "Tag") pins the old program's day suffix.
 TEST(ClockTimes, ArrivalAndStartWithDayCounts) {
-    struct Case { const char* time; std::int32_t seconds; std::optional<std::string> arrival, start; };
+    struct Case {
+        const char* time;
+        std::int32_t seconds;
+        std::optional<std::string> arrival, start;
+    };
     const std::vector<Case> cases = {
         {"22:30", 26492, "05:51 + 1 Tage", "15:09"},
         {"01:10", 26492, "08:31", "17:49 - 1 Tage"},
         {"10:39", 1260, "11:00", "10:18"},
-        {"23:30", 1800, "00:00 + 1 Tage", "23:00"},   // midnight is the next day
+        {"23:30", 1800, "00:00 + 1 Tage", "23:00"}, // midnight is the next day
         {"23:59", 75315, "20:54 + 1 Tage", "03:04"},
         {"00:00", 200000, "07:33 + 2 Tage", "16:27 - 3 Tage"},
         {"12:00", 11000, "15:03", "08:57"},
         {"00:00", 3660, "01:01", "22:59 - 1 Tage"},
-        {"10:99", 0, "11:39", "10:99"},            // minutes out of range carry once
+        {"10:99", 0, "11:39", "10:99"}, // minutes out of range carry once
         {"10:-70", 0, "10:-70", "09:-10"},
-        {"05:51 + 1 Tage", 0, "05:51", "05:51"},   // a day suffix in the input is ignored
-        {"7.5:0", 0, "08:00", "08:00"},            // halves to the even neighbour
+        {"05:51 + 1 Tage", 0, "05:51", "05:51"}, // a day suffix in the input is ignored
+        {"7.5:0", 0, "08:00", "08:00"}, // halves to the even neighbour
         {"-5:00", 0, "-05:00", "19:00 - 1 Tage"},
         {"2230", 11000, std::nullopt, std::nullopt},
-        {"40000:00", 0, std::nullopt, std::nullopt},  // beyond 16 bits
+        {"40000:00", 0, std::nullopt, std::nullopt}, // beyond 16 bits
         {"0:0", INT32_MAX, "03:14 + 24855 Tage", "20:46 - 24856 Tage"},
     };
     for (const Case& c : cases) {
@@ -110,7 +124,7 @@ TEST(ShipSpeed, OfferedShipsAndTheSpeedATypedNameSets) {
     struct Case {
         const char* what;
         Ships ships;
-        bool pending;  // the editor's pending entry "Neu" behind them
+        bool pending; // the editor's pending entry "Neu" behind them
         std::vector<std::string> offered;
         const char* typed;
         std::optional<std::string> speed;
@@ -120,11 +134,11 @@ TEST(ShipSpeed, OfferedShipsAndTheSpeedATypedNameSets) {
         {"one ship: none offered, its speed for any name", {{"Solo", 5}}, false, {}, "x", "5"},
         {"the first ship by its name", three, false, {"Jäger", "Kreuzer"}, "Leer", "1"},
         {"a ship in the middle", three, false, {"Jäger", "Kreuzer"}, "Jäger", "2000"},
-        {"an unknown name: the last ship", three, false, {"Jäger", "Kreuzer"}, "jäger", "4000"},  // the old program's rule
+        {"an unknown name: the last ship", three, false, {"Jäger", "Kreuzer"}, "jäger", "4000"}, // the old program's rule
         {"a pending entry is neither offered nor taken", three, true, {"Jäger", "Kreuzer"}, "Neu", "4000"},
         {"a pending entry behind one ship", {{"Solo", 5}}, true, {}, "Neu", "5"},
     };
-    Debugging log("", RegionalSettings::german());  // never opened: writes nothing
+    Debugging log("", RegionalSettings::german()); // never opened: writes nothing
     for (const Case& c : cases) {
         ShipCatalogue catalogue(log);
         for (const auto& [name, speed] : c.ships) catalogue.addSchiff(name, 0, 0, 0, 0, 0, speed, 0);

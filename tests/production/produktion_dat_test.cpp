@@ -9,7 +9,7 @@
 namespace krvx {
 namespace {
 
-SystemFileOps files;  // the system's own calls: these saves do not fail on purpose
+SystemFileOps files; // the system's own calls: these saves do not fail on purpose
 
 const std::filesystem::path kGolden = std::filesystem::path(KRVX_TESTS_DIR) / "production" / "golden";
 
@@ -56,9 +56,12 @@ TEST(ProduktionDat, EveryTextRoundTripsInEveryPlace) {
     for (const std::string& text : texte) {
         for (std::size_t platz = 0; platz < 2 * kZeilenAnzahl + 1; ++platz) {
             ProduktionEingaben e{{"1", "2", "3", "4", "5"}, {"6", "7", "8", "9", "10"}, "11"};
-            if (platz < kZeilenAnzahl) e.produktion[platz] = text;
-            else if (platz < 2 * kZeilenAnzahl) e.ziel[platz - kZeilenAnzahl] = text;
-            else e.dauer = text;
+            if (platz < kZeilenAnzahl)
+                e.produktion[platz] = text;
+            else if (platz < 2 * kZeilenAnzahl)
+                e.ziel[platz - kZeilenAnzahl] = text;
+            else
+                e.dauer = text;
             SCOPED_TRACE("text '" + text + "' in place " + std::to_string(platz));
             erwarteGleich(produktionDatLesen(produktionDatText(e)), e);
         }
@@ -76,29 +79,19 @@ TEST(ProduktionDat, ReadsFilesWrittenElsewhere) {
         std::optional<std::string> dauer;
     };
     const Fall faelle[] = {
-        {"LF line ends", "1 2 3 4 5\n6 7 8 9 10\n2.5\n",
-         {"1", "2", "3", "4", "5"}, {"6", "7", "8", "9", "10"}, "2.5"},
-        {"commas and blanks", "1,2, 3 ,4,5\r\n,7,,9,\r\n x \r\n",
-         {"1", "2", "3", "4", "5"}, {"", "7", "", "9", ""}, "x"},
-        {"no last line end", "1 2 3 4 5\r\n6 7 8 9 10\r\n7",
-         {"1", "2", "3", "4", "5"}, {"6", "7", "8", "9", "10"}, "7"},
+        {"LF line ends", "1 2 3 4 5\n6 7 8 9 10\n2.5\n", {"1", "2", "3", "4", "5"}, {"6", "7", "8", "9", "10"}, "2.5"},
+        {"commas and blanks", "1,2, 3 ,4,5\r\n,7,,9,\r\n x \r\n", {"1", "2", "3", "4", "5"}, {"", "7", "", "9", ""}, "x"},
+        {"no last line end", "1 2 3 4 5\r\n6 7 8 9 10\r\n7", {"1", "2", "3", "4", "5"}, {"6", "7", "8", "9", "10"}, "7"},
         {"empty file", "", {}, {}, keiner},
         {"one short line", "100 200\r\n", {"100", "200", keiner, keiner, keiner}, {}, keiner},
-        {"short lines stay on their line", "1 2\r\n3\r\n",
-         {"1", "2", keiner, keiner, keiner}, {"3", keiner, keiner, keiner, keiner}, keiner},
-        {"surplus values ignored", "1 2 3 4 5 6 7\r\n8 9 10 11 12 13\r\n14 15\r\n",
-         {"1", "2", "3", "4", "5"}, {"8", "9", "10", "11", "12"}, "14"},
-        {"lines of blanks only", "1 2 3 4 5\r\n \t\r\n  ", {"1", "2", "3", "4", "5"},
-         {"", keiner, keiner, keiner, keiner}, ""},
-        {"empty lines", "\r\n\r\n\r\n", {"", keiner, keiner, keiner, keiner},
-         {"", keiner, keiner, keiner, keiner}, ""},
+        {"short lines stay on their line", "1 2\r\n3\r\n", {"1", "2", keiner, keiner, keiner}, {"3", keiner, keiner, keiner, keiner}, keiner},
+        {"surplus values ignored", "1 2 3 4 5 6 7\r\n8 9 10 11 12 13\r\n14 15\r\n", {"1", "2", "3", "4", "5"}, {"8", "9", "10", "11", "12"}, "14"},
+        {"lines of blanks only", "1 2 3 4 5\r\n \t\r\n  ", {"1", "2", "3", "4", "5"}, {"", keiner, keiner, keiner, keiner}, ""},
+        {"empty lines", "\r\n\r\n\r\n", {"", keiner, keiner, keiner, keiner}, {"", keiner, keiner, keiner, keiner}, ""},
         {"unclosed quote", "\"abc 1 2\r\n", {"abc 1 2\r\n", keiner, keiner, keiner, keiner}, {}, keiner},
-        {"text after a closing quote dropped", "\"a\"b c\r\n",
-         {"a", "c", keiner, keiner, keiner}, {}, keiner},
-        {"a decimal comma of an old file splits", "0 0 0 0 0\r\n187,5 0 0 0 0\r\n1,5\r\n",
-         {"0", "0", "0", "0", "0"}, {"187", "5", "0", "0", "0"}, "1"},
-        {"binary garbage", std::string("\x01\x02 \xff\r\n", 6),
-         {"\x01\x02", "\xff", keiner, keiner, keiner}, {}, keiner},
+        {"text after a closing quote dropped", "\"a\"b c\r\n", {"a", "c", keiner, keiner, keiner}, {}, keiner},
+        {"a decimal comma of an old file splits", "0 0 0 0 0\r\n187,5 0 0 0 0\r\n1,5\r\n", {"0", "0", "0", "0", "0"}, {"187", "5", "0", "0", "0"}, "1"},
+        {"binary garbage", std::string("\x01\x02 \xff\r\n", 6), {"\x01\x02", "\xff", keiner, keiner, keiner}, {}, keiner},
     };
     for (const Fall& f : faelle) {
         const ProduktionGelesen g = produktionDatLesen(f.inhalt);
@@ -117,7 +110,8 @@ TEST(ProduktionDat, MissingFileAndFailedSave) {
     EXPECT_NE(produktionDatSpeichern(dir.file(kProduktionDat), beispiel(), files), std::nullopt);
     EXPECT_TRUE(std::filesystem::is_directory(dir.file(kProduktionDat)));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
-                            std::filesystem::directory_iterator()), 1);
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 TEST(ProduktionDat, ReplacesAnExistingFile) {

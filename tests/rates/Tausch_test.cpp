@@ -36,7 +36,7 @@ protected:
 
 struct LoadCase {
     const char* name;
-    std::optional<std::string> kurse;   // nullopt: no file
+    std::optional<std::string> kurse; // nullopt: no file
     std::optional<std::string> credit;
     std::vector<std::string> messages;
     Row kauf, verkauf, rh;
@@ -45,8 +45,12 @@ struct LoadCase {
     bool geladen;
 };
 
-FieldValue num(double v) { return FieldValue{v}; }
-FieldValue txt(const char* t) { return FieldValue{std::string(t)}; }
+FieldValue num(double v) {
+    return FieldValue{v};
+}
+FieldValue txt(const char* t) {
+    return FieldValue{std::string(t)};
+}
 
 std::string describe(const FieldValue& v) {
     if (v.isNumber()) return "number " + std::to_string(std::get<double>(v.value));
@@ -56,30 +60,19 @@ std::string describe(const FieldValue& v) {
 
 TEST_F(TauschTest, LoadingFillsTablesAsTheHoldersCarryThem) {
     const std::vector<LoadCase> cases = {
-        {"complete files with a fourth record", kKurse, kCreditDrei + "\"Vermerk\",7\r\n", {},
-         {2, 3, 4, 5, 1}, {1, 2, 3, 4, .5}, {1.5, 2.5, 3.5, 4.5, .75}, txt("Vermerk"), 7, true},
-        {"three records as the editor writes them", kKurse, kCreditDrei, {},
-         {2, 3, 4, 5, 1}, {1, 2, 3, 4, .5}, {1.5, 2.5, 3.5, 4.5, .75}, num(1.5), 2.5, true},
-        {"all fifteen rates on one line, LF only", kKurse, "2,3,4,5,1,1,2,3,4,.5,1.5,2.5,3.5,4.5,0.75\n", {},
-         {2, 3, 4, 5, 1}, {1, 2, 3, 4, .5}, {1.5, 2.5, 3.5, 4.5, .75}, num(1.5), 2.5, true},
-        {"kurse.dat missing", std::nullopt, kCreditDrei, {kKurseFehlt},
-         {2, 3, 4, 5, 1}, {1, 2, 3, 4, .5}, {1.5, 2.5, 3.5, 4.5, .75}, num(1.5), 2.5, false},
-        {"both files missing", std::nullopt, std::nullopt, {kKurseFehlt, kCreditFehlt},
-         {}, {}, {}, FieldValue{}, 0, false},
-        {"creditkurse.dat missing", kKurse, std::nullopt, {kCreditFehlt},
-         {}, {}, {}, txt("Stand Juni"), 0, false},
-        {"empty kurse.dat", "", kCreditDrei + "\"V\",1\r\n", {},
-         {2, 3, 4, 5, 1}, {1, 2, 3, 4, .5}, {1.5, 2.5, 3.5, 4.5, .75}, txt("V"), 1, true},
+        {"complete files with a fourth record", kKurse, kCreditDrei + "\"Vermerk\",7\r\n", {}, {2, 3, 4, 5, 1}, {1, 2, 3, 4, .5}, {1.5, 2.5, 3.5, 4.5, .75}, txt("Vermerk"), 7, true},
+        {"three records as the editor writes them", kKurse, kCreditDrei, {}, {2, 3, 4, 5, 1}, {1, 2, 3, 4, .5}, {1.5, 2.5, 3.5, 4.5, .75}, num(1.5), 2.5, true},
+        {"all fifteen rates on one line, LF only", kKurse, "2,3,4,5,1,1,2,3,4,.5,1.5,2.5,3.5,4.5,0.75\n", {}, {2, 3, 4, 5, 1}, {1, 2, 3, 4, .5}, {1.5, 2.5, 3.5, 4.5, .75}, num(1.5), 2.5, true},
+        {"kurse.dat missing", std::nullopt, kCreditDrei, {kKurseFehlt}, {2, 3, 4, 5, 1}, {1, 2, 3, 4, .5}, {1.5, 2.5, 3.5, 4.5, .75}, num(1.5), 2.5, false},
+        {"both files missing", std::nullopt, std::nullopt, {kKurseFehlt, kCreditFehlt}, {}, {}, {}, FieldValue{}, 0, false},
+        {"creditkurse.dat missing", kKurse, std::nullopt, {kCreditFehlt}, {}, {}, {}, txt("Stand Juni"), 0, false},
+        {"empty kurse.dat", "", kCreditDrei + "\"V\",1\r\n", {}, {2, 3, 4, 5, 1}, {1, 2, 3, 4, .5}, {1.5, 2.5, 3.5, 4.5, .75}, txt("V"), 1, true},
         // The holders keep the last record of kurse.dat: its four rates and,
         // in the first holder, its trailing value.
-        {"empty creditkurse.dat takes what kurse.dat left", "1,2,3,4\r\n5,6,7,8\r\n9,9,9,9\r\n9,9,9,9\r\n21,22,23,24\r\n9\r\n",
-         "", {}, {9, 22, 23, 24, 0}, {9, 22, 23, 24, 0}, {9, 22, 23, 24, 0}, num(9), 22, true},
-        {"a record cut short repeats the fields of the one before", kKurse, "2,3,4,5,1\r\n7,8\r\n",
-         {}, {2, 3, 4, 5, 1}, {7, 8, 4, 5, 1}, {7, 8, 4, 5, 1}, num(7), 8, true},
-        {"empty and text rates count as 0", kKurse, "1,,3,\"abc\",5\r\n1,2,3,4,5\r\n1,2,3,4,5\r\n", {},
-         {1, 0, 3, 0, 5}, {1, 2, 3, 4, 5}, {1, 2, 3, 4, 5}, num(1), 2, true},
-        {"garbage", "\x01\xff,zz\r\n", "@@@ \xfe\xfe\r\n,,\r\n", {},
-         {0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}, txt("@@@ \u00fe\u00fe"), 0, true},
+        {"empty creditkurse.dat takes what kurse.dat left", "1,2,3,4\r\n5,6,7,8\r\n9,9,9,9\r\n9,9,9,9\r\n21,22,23,24\r\n9\r\n", "", {}, {9, 22, 23, 24, 0}, {9, 22, 23, 24, 0}, {9, 22, 23, 24, 0}, num(9), 22, true},
+        {"a record cut short repeats the fields of the one before", kKurse, "2,3,4,5,1\r\n7,8\r\n", {}, {2, 3, 4, 5, 1}, {7, 8, 4, 5, 1}, {7, 8, 4, 5, 1}, num(7), 8, true},
+        {"empty and text rates count as 0", kKurse, "1,,3,\"abc\",5\r\n1,2,3,4,5\r\n1,2,3,4,5\r\n", {}, {1, 0, 3, 0, 5}, {1, 2, 3, 4, 5}, {1, 2, 3, 4, 5}, num(1), 2, true},
+        {"garbage", "\x01\xff,zz\r\n", "@@@ \xfe\xfe\r\n,,\r\n", {}, {0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}, txt("@@@ \u00fe\u00fe"), 0, true},
     };
     for (const LoadCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -104,8 +97,7 @@ TEST_F(TauschTest, KurseRecordsGoToTheirResources) {
     put("kurse.dat", kKurse);
     put("creditkurse.dat", kCreditDrei);
     tausch_.KurseLaden();
-    const Tausch::KursTabelle expected{{{1.1, 1.2, 1.3, 1.4}, {2.1, 2.2, 2.3, 2.4}, {3.1, 3.2, 3.3, 3.4},
-                                        {4.1, 4.2, 4.3, 4.4}, {5.1, 5.2, 5.3, 5.4}}};
+    const Tausch::KursTabelle expected{{{1.1, 1.2, 1.3, 1.4}, {2.1, 2.2, 2.3, 2.4}, {3.1, 3.2, 3.3, 3.4}, {4.1, 4.2, 4.3, 4.4}, {5.1, 5.2, 5.3, 5.4}}};
     EXPECT_EQ(tausch_.Kurse(), expected);
 }
 
@@ -161,7 +153,7 @@ TEST_F(TauschTest, AMissingCreditFileKeepsTheRatesLoadedBefore) {
 
 struct ConversionCase {
     const char* name;
-    bool kauf;  // KaufUmrechnen, else VerkaufUmrechnen
+    bool kauf; // KaufUmrechnen, else VerkaufUmrechnen
     const char* resource;
     double amount;
     const char* op;

@@ -11,11 +11,13 @@
 namespace krvx {
 namespace {
 
-SystemFileOps files;  // the system's own calls: these saves do not fail on purpose
+SystemFileOps files; // the system's own calls: these saves do not fail on purpose
 
 using Column = std::array<std::string, 5>;
 
-CreditRateTexts texts(Column kauf, Column verkauf, Column rh) { return {kauf, verkauf, rh}; }
+CreditRateTexts texts(Column kauf, Column verkauf, Column rh) {
+    return {kauf, verkauf, rh};
+}
 
 struct LoadCase {
     const char* what;

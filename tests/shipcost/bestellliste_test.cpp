@@ -19,9 +19,9 @@ TEST(Listenzeile, PadsNameAndFormatsCountAndSurcharge) {
     } cases[] = {
         {{"A", 3, 10.0F}, kA + "\t003 Stück\t010%"},
         {{"A", 1234, 7.5F}, kA + "\t1234 Stück\t008%"},
-        {{"A", 0, -2.5F}, kA + "\t000 Stück\t-003%"},  // halves away from zero
+        {{"A", 0, -2.5F}, kA + "\t000 Stück\t-003%"}, // halves away from zero
         {{"A", 0, -0.4F}, kA + "\t000 Stück\t000%"},
-        {{"Jäger", 2, -4.0F}, "Jäger" + std::string(26, ' ') + "\t002 Stück\t-004%"},  // characters, not bytes
+        {{"Jäger", 2, -4.0F}, "Jäger" + std::string(26, ' ') + "\t002 Stück\t-004%"}, // characters, not bytes
         {{std::string(40, 'X'), 1, 0.0F}, std::string(40, 'X') + "\t001 Stück\t000%"},
         {{"A", 1, 1e30F}, kA + "\t001 Stück\t1000000015047466219876688855040%"},
     };
@@ -104,7 +104,7 @@ TEST(Bestellliste, RemoveMovesLaterEntriesUpOrChangesNothing) {
         liste.add("C", "3", "30", messages);
         EXPECT_EQ(liste.remove(c.index, messages), c.valid.size() == 2);
         EXPECT_EQ(messages.texts(), c.valid.size() == 2 ? std::vector<std::string>{} : std::vector<std::string>{noLine});
-        ASSERT_EQ(liste.Bestellungen.size(), 3U);  // storage never shrinks
+        ASSERT_EQ(liste.Bestellungen.size(), 3U); // storage never shrinks
         ASSERT_EQ(static_cast<std::size_t>(liste.Bestellungen_length), c.valid.size());
         for (std::size_t k = 0; k < c.valid.size(); ++k) EXPECT_EQ(liste.Bestellungen[k], c.valid[k]);
         if (c.valid.size() == 2) {

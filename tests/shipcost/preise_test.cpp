@@ -33,7 +33,7 @@ const std::vector<Schiffstyp> kKatalog{
     {"Doppelt", 7, 0, 0, 0, 0, 0, 0},
     {"Doppelt", 9, 9, 9, 9, 9, 0, 0},
     {"Schwer", 2000000000, 2000000000, 0, 0, -5, 0, 0},
-    {"Ausstehend", 1, 1, 1, 1, 1, 0, 0},  // pending editor entry, not counted
+    {"Ausstehend", 1, 1, 1, 1, 1, 0, 0}, // pending editor entry, not counted
 };
 const std::span<const Schiffstyp> kGezaehlt = std::span(kKatalog).first(5);
 
@@ -47,27 +47,20 @@ struct TotalsCase {
 
 TEST(PreisBerechnen, TotalsOfTheOrderList) {
     const TotalsCase cases[] = {
-        {"worked example", liste({{"A", "3", "10"}, {"A", "2", "-4"}}), "5", false,
-         {" 5481", " 2740.5", " 1370.25", " 0", " 548.1"}},
-        {"worked example, ship trader", liste({{"A", "3", "10"}, {"A", "2", "-4"}}), "5", true,
-         {" 4384.8", " 2192.4", " 1096.2", " 0", " 438.48"}},
+        {"worked example", liste({{"A", "3", "10"}, {"A", "2", "-4"}}), "5", false, {" 5481", " 2740.5", " 1370.25", " 0", " 548.1"}},
+        {"worked example, ship trader", liste({{"A", "3", "10"}, {"A", "2", "-4"}}), "5", true, {" 4384.8", " 2192.4", " 1096.2", " 0", " 438.48"}},
         {"empty list", liste({}), "0", false, {" 0", " 0", " 0", " 0", " 0"}},
         {"empty list, ship trader", liste({}), "abc", true, {" 0", " 0", " 0", " 0", " 0"}},
-        {"surcharge held as a float", liste({{"Kreuzer", "1", "7.3"}}), "0", false,
-         {" 1073.00000190735", " 0", " 0", " 0", " 0"}},
-        {"surcharge 7.5 priced exactly", liste({{"Kreuzer", "2", "7.5"}}), "", false,
-         {" 2150", " 0", " 0", " 0", " 0"}},
+        {"surcharge held as a float", liste({{"Kreuzer", "1", "7.3"}}), "0", false, {" 1073.00000190735", " 0", " 0", " 0", " 0"}},
+        {"surcharge 7.5 priced exactly", liste({{"Kreuzer", "2", "7.5"}}), "", false, {" 2150", " 0", " 0", " 0", " 0"}},
         {"first entry of a name", liste({{"Doppelt", "1", "0"}}), "0", false, {" 7", " 0", " 0", " 0", " 0"}},
         {"overall -100", liste({{"A", "3", "10"}}), "-100", false, {" 0", " 0", " 0", " 0", " 0"}},
         {"overall 10%", liste({{"Kreuzer", "1", "0"}}), "10%", false, {" 1100", " 0", " 0", " 0", " 0"}},
         {"overall 1,5", liste({{"Kreuzer", "1", "0"}}), "1,5", false, {" 1010", " 0", " 0", " 0", " 0"}},
-        {"below -100 goes negative", liste({{"Kreuzer", "1", "-250"}}), "0", false,
-         {"-1500", " 0", " 0", " 0", " 0"}},
+        {"below -100 goes negative", liste({{"Kreuzer", "1", "-250"}}), "0", false, {"-1500", " 0", " 0", " 0", " 0"}},
         {"count 0.4 costs nothing", liste({{"A", "0.4", "0"}}), "0", false, {" 0", " 0", " 0", " 0", " 0"}},
-        {"negative price", liste({{"Schwer", "3", "0"}}), "0", false,
-         {" 6000000000", " 6000000000", " 0", " 0", "-15"}},
-        {"large values in exponent form", liste({{"Schwer", "2147483647", "0"}}), "0", false,
-         {" 4.294967294E+18", " 4.294967294E+18", " 0", " 0", "-10737418235"}},
+        {"negative price", liste({{"Schwer", "3", "0"}}), "0", false, {" 6000000000", " 6000000000", " 0", " 0", "-15"}},
+        {"large values in exponent form", liste({{"Schwer", "2147483647", "0"}}), "0", false, {" 4.294967294E+18", " 4.294967294E+18", " 0", " 0", "-10737418235"}},
         {"1E308 on an empty list", liste({}), "1E308", false, {" 0", " 0", " 0", " 0", " 0"}},
     };
     const PreisIndex index(kGezaehlt);
@@ -113,7 +106,7 @@ TEST(Preis, LooksUpByExactNameAndResource) {
     ScriptedMessages messages;
     EXPECT_EQ(Preis(index, "A", "Leg", messages), 250);
     EXPECT_EQ(Preis(index, "A", "Ene", messages), 100);
-    EXPECT_EQ(Preis(index, "A", "erz", messages), 0);  // any other resource text costs 0
+    EXPECT_EQ(Preis(index, "A", "erz", messages), 0); // any other resource text costs 0
     EXPECT_TRUE(messages.boxes.empty());
     EXPECT_EQ(Preis(index, "a", "Erz", messages), std::nullopt);
     EXPECT_EQ(messages.boxes.size(), 1U);

@@ -13,7 +13,12 @@
 
 namespace krvx::test {
 
-enum class FileStep { Open, Write, Fsync, Close, Rename, Link };
+enum class FileStep { Open,
+                      Write,
+                      Fsync,
+                      Close,
+                      Rename,
+                      Link };
 
 inline const char* stepName(FileStep step) {
     const char* const names[] = {"open", "write", "fsync", "close", "rename", "link"};
@@ -26,7 +31,7 @@ public:
         armed_ = true, step_ = step, part_ = std::move(pathPart), skip_ = skip, number_ = number, failures_ = 0;
     }
     void heal() { armed_ = false; }
-    int failures() const { return failures_; }  // calls made to fail since failAt
+    int failures() const { return failures_; } // calls made to fail since failAt
 
     int open(const std::filesystem::path& file, int flags, mode_t mode) override {
         const int fd = fails(FileStep::Open, file) ? -1 : SystemFileOps::open(file, flags, mode);
@@ -64,7 +69,7 @@ private:
     int skip_ = 0;
     int number_ = ENOSPC;
     int failures_ = 0;
-    std::map<int, std::filesystem::path> paths_;  // the open descriptors' files
+    std::map<int, std::filesystem::path> paths_; // the open descriptors' files
 };
 
 } // namespace krvx::test

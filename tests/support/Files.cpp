@@ -8,8 +8,7 @@
 
 namespace krvx::test {
 
-std::string readBytes(const std::filesystem::path& file)
-{
+std::string readBytes(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     if (!in) {
         ADD_FAILURE() << "cannot read " << file;
@@ -18,8 +17,7 @@ std::string readBytes(const std::filesystem::path& file)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void writeBytes(const std::filesystem::path& file, std::string_view bytes)
-{
+void writeBytes(const std::filesystem::path& file, std::string_view bytes) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();
@@ -27,8 +25,7 @@ void writeBytes(const std::filesystem::path& file, std::string_view bytes)
         ADD_FAILURE() << "cannot write " << file;
 }
 
-std::vector<std::string> folderEntries(const std::filesystem::path& folder)
-{
+std::vector<std::string> folderEntries(const std::filesystem::path& folder) {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder))
         names.push_back(entry.path().filename().string());

@@ -2,13 +2,11 @@
 
 namespace krvx::test {
 
-void ScriptedMessages::message(std::string_view text, std::string_view title, MessageIcon icon)
-{
+void ScriptedMessages::message(std::string_view text, std::string_view title, MessageIcon icon) {
     boxes.push_back({Kind::Message, std::string(text), std::string(title), icon, {}});
 }
 
-Answer ScriptedMessages::question(std::string_view text, std::string_view title)
-{
+Answer ScriptedMessages::question(std::string_view text, std::string_view title) {
     boxes.push_back({Kind::Question, std::string(text), std::string(title), MessageIcon::None, {}});
     if (answers.empty())
         return Answer::Yes;
@@ -17,8 +15,7 @@ Answer ScriptedMessages::question(std::string_view text, std::string_view title)
     return answer;
 }
 
-std::string ScriptedMessages::input(std::string_view prompt, std::string_view title, std::string_view preset)
-{
+std::string ScriptedMessages::input(std::string_view prompt, std::string_view title, std::string_view preset) {
     boxes.push_back({Kind::Input, std::string(prompt), std::string(title), MessageIcon::None,
                      std::string(preset)});
     if (inputs.empty())
@@ -28,16 +25,14 @@ std::string ScriptedMessages::input(std::string_view prompt, std::string_view ti
     return typed;
 }
 
-std::vector<std::string> ScriptedMessages::texts() const
-{
+std::vector<std::string> ScriptedMessages::texts() const {
     std::vector<std::string> out;
     for (const Box& box : boxes)
         out.push_back(box.text);
     return out;
 }
 
-std::vector<std::string> ScriptedMessages::messageTexts() const
-{
+std::vector<std::string> ScriptedMessages::messageTexts() const {
     std::vector<std::string> out;
     for (const Box& box : boxes) {
         if (box.kind == Kind::Message)
@@ -46,8 +41,7 @@ std::vector<std::string> ScriptedMessages::messageTexts() const
     return out;
 }
 
-void ScriptedMessages::clear()
-{
+void ScriptedMessages::clear() {
     boxes.clear();
     answers.clear();
     inputs.clear();

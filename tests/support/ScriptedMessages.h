@@ -12,14 +12,16 @@ namespace krvx::test {
 
 class ScriptedMessages : public MessageService {
 public:
-    enum class Kind { Message, Question, Input };
+    enum class Kind { Message,
+                      Question,
+                      Input };
 
     struct Box {
         Kind kind = Kind::Message;
-        std::string text;    // the message, question or prompt
+        std::string text; // the message, question or prompt
         std::string title;
         MessageIcon icon = MessageIcon::None;
-        std::string preset;  // input boxes only
+        std::string preset; // input boxes only
     };
 
     void message(std::string_view text, std::string_view title = kAppTitle,
@@ -28,9 +30,9 @@ public:
     std::string input(std::string_view prompt, std::string_view title,
                       std::string_view preset) override;
 
-    std::deque<Answer> answers;      // for question(), front first
-    std::deque<std::string> inputs;  // for input(), front first
-    std::vector<Box> boxes;          // every box in the order shown
+    std::deque<Answer> answers; // for question(), front first
+    std::deque<std::string> inputs; // for input(), front first
+    std::vector<Box> boxes; // every box in the order shown
 
     // The texts of all boxes in order, and those of the plain message boxes.
     std::vector<std::string> texts() const;

@@ -9,16 +9,14 @@
 
 namespace krvx::test {
 
-TempDir::TempDir()
-{
+TempDir::TempDir() {
     std::string pattern = "/tmp/krvx-test-XXXXXX";
     if (::mkdtemp(pattern.data()) == nullptr)
         throw std::runtime_error("cannot create a temporary folder");
     path_ = pattern;
 }
 
-TempDir::~TempDir()
-{
+TempDir::~TempDir() {
     std::error_code ec;
     // Tests may leave read-only folders behind; open them up so that all goes.
     for (auto it = std::filesystem::recursive_directory_iterator(path_, ec);
@@ -31,13 +29,11 @@ TempDir::~TempDir()
 }
 
 WorkingDirectory::WorkingDirectory(const std::filesystem::path& folder)
-    : previous_(std::filesystem::current_path())
-{
+    : previous_(std::filesystem::current_path()) {
     std::filesystem::current_path(folder);
 }
 
-WorkingDirectory::~WorkingDirectory()
-{
+WorkingDirectory::~WorkingDirectory() {
     std::error_code ec;
     std::filesystem::current_path(previous_, ec);
 }

@@ -43,7 +43,9 @@ std::string describe(const QWidget* widget, const QString& text, QSize needed, Q
                  QLatin1Char('x') + QString::number(room.height()));
 }
 
-bool fits(QSize needed, QRect room) { return needed.width() <= room.width() && needed.height() <= room.height(); }
+bool fits(QSize needed, QRect room) {
+    return needed.width() <= room.width() && needed.height() <= room.height();
+}
 
 // The room a caption gets and the room it needs, by the kind of control;
 // false for controls without a caption.
@@ -153,7 +155,9 @@ struct CaptionFit : testing::Test {
     }
 };
 
-TEST_F(CaptionFit, EveryCaptionOfEveryWindowFitsItsControl) { forEveryWindow(expectCaptionsWhole); }
+TEST_F(CaptionFit, EveryCaptionOfEveryWindowFitsItsControl) {
+    forEveryWindow(expectCaptionsWhole);
+}
 
 // Open windows grow with the desktop's font and are back to the pixel with
 // the program's own; windows opened under the larger font fit as well.

@@ -34,7 +34,7 @@ struct EveryWindow : testing::Test {
     }
     QWidget* open(const char* name) {
         QWidget* window = t.windows.show(name);
-        if (QWidget* splash = t.windows.window(kFrmSplash)) splash->close();  // it would take the keyboard
+        if (QWidget* splash = t.windows.window(kFrmSplash)) splash->close(); // it would take the keyboard
         test::activate(window);
         return window;
     }
@@ -51,7 +51,7 @@ void expectFirstDigitsShown(QLineEdit* box) {
 }
 
 TEST_F(EveryWindow, TextsThatTheProgramWritesShowTheirFirstDigits) {
-    QWidget* preise = open(kFrmSchiffspreise);  // one ship of 12345678 Alu at 7.3 %
+    QWidget* preise = open(kFrmSchiffspreise); // one ship of 12345678 Alu at 7.3 %
     typeInto(preise, "CmbSchiff", "F");
     typeInto(preise, "TxtAnzahl", "1");
     typeInto(preise, "TxtZuschlag", "7.3");
@@ -74,15 +74,16 @@ TEST_F(EveryWindow, TextsThatTheProgramWritesShowTheirFirstDigits) {
 // Per window: the focused control, the key, the button that answers ("" none).
 TEST_F(EveryWindow, EnterPressesTheDefaultButtonUnlessACommandButtonHasTheFocus) {
     const Qt::Key R = Qt::Key_Return, S = Qt::Key_Space;
-    struct Press { const char* focus; Qt::Key key; const char* clicked; };
+    struct Press {
+        const char* focus;
+        Qt::Key key;
+        const char* clicked;
+    };
     const std::vector<std::pair<const char*, std::vector<Press>>> windows{
         {kFrmMenu, {{"CmdTausch", R, "CmdTausch"}}},
-        {kFrmZeit, {{"TxtGeschwindigkeit", R, ""}, {"CmbStart", R, ""}, {"OptStart", R, ""},
-                     {"CmdNeuerPlanet", R, "CmdNeuerPlanet"}}},
+        {kFrmZeit, {{"TxtGeschwindigkeit", R, ""}, {"CmbStart", R, ""}, {"OptStart", R, ""}, {"CmdNeuerPlanet", R, "CmdNeuerPlanet"}}},
         {kFrmNeuerPlanet, {{"TxtGal", R, "CmdAdd"}, {"CmdAdd", R, "CmdAdd"}}},
-        {kFrmSchiffspreise, {{"CmbSchiff", R, "CmdAdd"}, {"LstKaufliste", R, "CmdAdd"},
-                              {"ChkSchiffshaendler", Qt::Key_Enter, "CmdAdd"},
-                              {"ChkSchiffshaendler", S, "ChkSchiffshaendler"}, {"CmdSub", R, "CmdSub"}}},
+        {kFrmSchiffspreise, {{"CmbSchiff", R, "CmdAdd"}, {"LstKaufliste", R, "CmdAdd"}, {"ChkSchiffshaendler", Qt::Key_Enter, "CmdAdd"}, {"ChkSchiffshaendler", S, "ChkSchiffshaendler"}, {"CmdSub", R, "CmdSub"}}},
         {kFrmProdZeit, {{"TxtErz", R, ""}, {"ChkFest", R, ""}, {"ChkFest", S, "ChkFest"}}},
         {kFrmTausch, {{"TxtErz", R, ""}, {"OptVerkauf", R, ""}, {"OptVerkauf", S, "OptVerkauf"}}},
         {kFrmConfig3, {{"TxtErzKauf", R, ""}, {"CmdSchiffe", R, "CmdSchiffe"}}},

@@ -43,7 +43,7 @@ void closeAll(test::TestServices& t) {
 Act use(const char* window, std::vector<const char*> boxes = {}, const char* button = nullptr) {
     return [=](test::TestServices& t) {
         QWidget* w = t.windows.show(QString::fromLatin1(window));
-        if (!boxes.empty()) test::activate(w);  // (the menu's splash screen takes the activation)
+        if (!boxes.empty()) test::activate(w); // (the menu's splash screen takes the activation)
         for (const char* box : boxes) {
             test::focusOn(test::control<QLineEdit>(w, box));
             test::typeText(QStringLiteral("1"));
@@ -77,10 +77,10 @@ TEST(FailingDisk, EverySaveFailsAtEveryStepAndLosesNothing) {
     const std::string planetenLost = "planeten.dat konnte nicht gespeichert werden: " + full.description + lost;
     struct Case {
         const char* file;
-        std::string old;  // the file's bytes before
+        std::string old; // the file's bytes before
         Act act;
         std::vector<FileStep> steps;
-        bool afterCopy;  // a damaged file's copy is kept, then the save fails
+        bool afterCopy; // a damaged file's copy is kept, then the save fails
         std::vector<std::string> messages;
     };
     const Case cases[] = {
@@ -89,9 +89,9 @@ TEST(FailingDisk, EverySaveFailsAtEveryStepAndLosesNothing) {
         {"schiffe.dat", schiffe, editShip, save, true, {saveErrorText(full)}},
         {"planeten.dat", lfExample("planeten.dat"), use(kFrmZeit), save, false, {}},
         {"planeten.dat", lfExample("planeten.dat"), addPlanet, save, false, {planetenLost}},
-        {"planeten.dat", planeten, addPlanet, copy, false,
-         {"planeten.dat enthält Einträge, die nicht gelesen werden konnten, und es ließ sich keine "
-          "Sicherungskopie anlegen; die Datei bleibt unverändert" + lost}},
+        {"planeten.dat", planeten, addPlanet, copy, false, {"planeten.dat enthält Einträge, die nicht gelesen werden konnten, und es ließ sich keine "
+                                                            "Sicherungskopie anlegen; die Datei bleibt unverändert" +
+                                                            lost}},
         {"planeten.dat", planeten, addPlanet, save, true, {planetenLost}},
         {"produktion.dat", "100 0 0 0 0\n250 0 0 0 0\n\n", use(kFrmProdZeit), save, false, {}},
         {"creditkurse.dat", lfExample("creditkurse.dat"), use(kFrmConfig3), save, false, {notSavedText("creditkurse.dat", full)}},

@@ -35,7 +35,7 @@ public:
     StandIn(Services& services, const QString& name, std::function<void(Services&)> onUnload)
         : FormWindow(services, name, name, 1500, 1000), onUnload_(std::move(onUnload)) {}
     void load() override { services().log.writeDebug("load " + fromName()); }
-    bool asks = false;  // asks to save before it closes, as the catalogue editor does
+    bool asks = false; // asks to save before it closes, as the catalogue editor does
 
 protected:
     bool queryUnload() override {
@@ -137,7 +137,7 @@ TEST(FrmMenu, ControlsCaptionsTooltipsAndPlaces) {
     ASSERT_EQ(bar->actions().size(), 1);
     EXPECT_EQ(bar->actions().front()->objectName(), "config");
     EXPECT_EQ(bar->actions().front()->text(), "Config");
-    EXPECT_EQ(bar->actions().front()->menu(), nullptr);  // opens the editor at once, no drop-down
+    EXPECT_EQ(bar->actions().front()->menu(), nullptr); // opens the editor at once, no drop-down
 }
 
 TEST(FrmMenu, TabGoesRowByRowThroughTheButtons) {
@@ -155,8 +155,8 @@ TEST(FrmMenu, TabGoesRowByRowThroughTheButtons) {
 TEST(FrmMenu, StartUpShowsMenuAndSplashLoadsCatalogueThenOpensLog) {
     struct Case {
         const char* what;
-        std::optional<std::string_view> schiffe;  // none: no file
-        int ships;                                 // -1: any number
+        std::optional<std::string_view> schiffe; // none: no file
+        int ships; // -1: any number
     };
     const Case cases[] = {
         {"no schiffe.dat", std::nullopt, 0},
@@ -274,8 +274,8 @@ TEST(FrmMenu, ClosingAnotherWindowEndsNothingElse) {
 TEST(FrmMenu, ShutDownClosesTheOtherWindowsInOrderThenTheLog) {
     struct Case {
         const char* what;
-        Lines open;      // opened after the start-up (frmSplash is open from it)
-        Lines expected;  // the log after the start-up lines
+        Lines open; // opened after the start-up (frmSplash is open from it)
+        Lines expected; // the log after the start-up lines
     };
     const Case cases[] = {
         {"every window open",
@@ -325,8 +325,8 @@ TEST(FrmMenu, ShutDownClosesTheOtherWindowsInOrderThenTheLog) {
 TEST(FrmMenu, AbbrechenStopsTheEndingButTheEndOfTheSessionAsksNothing) {
     struct Case {
         const char* what;
-        bool session;      // ended by the session, not by closing the menu
-        Answer answer;     // to the save question, when it is asked
+        bool session; // ended by the session, not by closing the menu
+        Answer answer; // to the save question, when it is asked
         bool ends;
     };
     const Case cases[] = {
@@ -334,10 +334,10 @@ TEST(FrmMenu, AbbrechenStopsTheEndingButTheEndOfTheSessionAsksNothing) {
         {"menu closed, Nein", false, Answer::No, true},
         {"session ends", true, Answer::Cancel, true},
     };
-    struct KeepRunning : QObject {  // the test's application goes on after the request
+    struct KeepRunning : QObject { // the test's application goes on after the request
         bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Quit; }
     } keepRunning;
-    qApp->installEventFilter(&keepRunning);  // before SessionEnd's: runs after it
+    qApp->installEventFilter(&keepRunning); // before SessionEnd's: runs after it
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         test::TestServices t;
@@ -351,8 +351,10 @@ TEST(FrmMenu, AbbrechenStopsTheEndingButTheEndOfTheSessionAsksNothing) {
         t.script.answers = {c.answer};
         SessionEnd sessionEnd(t.windows, t.messages);
         QEvent quit(QEvent::Quit);
-        if (c.session) QCoreApplication::sendEvent(qApp, &quit);
-        else menu->close();
+        if (c.session)
+            QCoreApplication::sendEvent(qApp, &quit);
+        else
+            menu->close();
         settle();
         EXPECT_EQ(t.script.boxes.size(), c.session ? 0u : 1u);
         EXPECT_EQ(menu.isNull(), c.ends);

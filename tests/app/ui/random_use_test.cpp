@@ -72,8 +72,7 @@ struct Typed {
     const char* text;
     std::int32_t value;
 };
-const Typed kShipNumbers[] = {{"120", 120}, {"0", 0}, {"-5", -5}, {"2.5", 2}, {"3.5", 4}, {"1,5", 1}, {"abc", 0},
-                              {"30000", 30000}};
+const Typed kShipNumbers[] = {{"120", 120}, {"0", 0}, {"-5", -5}, {"2.5", 2}, {"3.5", 4}, {"1,5", 1}, {"abc", 0}, {"30000", 30000}};
 const char* const kShipNames[] = {"Jäger", "Kreuzer, schwer", "Späher 2", "", " Leerzeichen", "€-Frachter"};
 const char* const kPlanetNames[] = {"Heimat", "Nord, Süd", " Rand", "Ödland", "", "Mine 7"};
 const char* const kGoodCoordinates[] = {"1", "7", "12", "499", "-2"};
@@ -83,7 +82,9 @@ const char* const kHoursTexts[] = {"", "3", "24", "1,5"};
 const char* const kAmounts[] = {"0", "1500", "25", "999999", "7"};
 const char* const kRates[] = {"1", "2", "3", "0,5", "12,25", "1000", ""};
 
-std::string fromQs(const QString& s) { return s.toStdString(); }
+std::string fromQs(const QString& s) {
+    return s.toStdString();
+}
 
 // Readable forms for the comparisons' failure messages.
 std::string describe(const std::vector<Schiffstyp>& ships) {
@@ -102,7 +103,7 @@ std::string describe(const std::vector<PlanetEintrag>& planets) {
 
 // The data files as the program's readers see them: the content the model keeps.
 struct Model {
-    std::vector<Schiffstyp> ships;  // schiffe.dat, and the catalogue the calculators see
+    std::vector<Schiffstyp> ships; // schiffe.dat, and the catalogue the calculators see
     std::vector<PlanetEintrag> planets;
     std::optional<ProduktionEingaben> production;
     std::optional<Mengen> amounts;
@@ -129,15 +130,16 @@ struct Model {
     };
     std::optional<Editor> config2;
     struct ShipCost {
-        std::vector<std::string> listed;  // the ship list, filled when the window opened
-        std::vector<std::string> lines;   // ship names of the order lines
+        std::vector<std::string> listed; // the ship list, filled when the window opened
+        std::vector<std::string> lines; // ship names of the order lines
     };
     std::optional<ShipCost> shipCost;
 };
 
 class RandomUse {
 public:
-    RandomUse(Model& model, unsigned seed) : m_(model), rng_(seed) {}
+    RandomUse(Model& model, unsigned seed)
+        : m_(model), rng_(seed) {}
 
     void run(const fs::path& carry) {
         for (const char* name : kDataFiles) {
@@ -488,7 +490,8 @@ private:
         checkAll(lastAction_);
     }
 
-    static std::string answerName(Answer a) { return a == Answer::Yes ? "Ja" : a == Answer::No ? "Nein" : "Abbrechen"; }
+    static std::string answerName(Answer a) { return a == Answer::Yes ? "Ja" : a == Answer::No ? "Nein"
+                                                                                               : "Abbrechen"; }
 
     bool modelOpen(const std::string& name) const {
         if (name == kFrmZeit) return m_.zeit.has_value();
@@ -558,7 +561,7 @@ private:
         for (std::size_t i = 0; i < 3; ++i) typeInto(in(kFrmNeuerPlanet, boxes[i]), xyz[i]);
         click(in<QPushButton>(kFrmNeuerPlanet, "CmdAdd"));
         if (!good) return expect(Kind::Message, "Korvax Rechner", "Bitte ganze Zahlen eingeben");
-        openZeit();  // a closed flight time window opens again to take the planet
+        openZeit(); // a closed flight time window opens again to take the planet
         m_.zeit->push_back(PlanetEintrag{name, static_cast<std::int16_t>(std::stoi(xyz[0])),
                                          static_cast<std::int16_t>(std::stoi(xyz[1])),
                                          static_cast<std::int16_t>(std::stoi(xyz[2]))});
@@ -608,7 +611,7 @@ private:
             note(std::string("Schiffspreise: Gesamtzuschlag ") + text);
             typeInto(in(w, "TxtGesZuschlag"), text);
             expectPriceErrors();
-            repeatable_ = true;  // every keystroke recomputes
+            repeatable_ = true; // every keystroke recomputes
             break;
         }
         default:
@@ -626,7 +629,7 @@ private:
             click(in<QPushButton>(kFrmSchiffspreise, "CmdHandel"));
             openTausch();
             setAmounts(*m_.tausch, totals);
-            exchangeRun(*m_.tausch);  // "Ankauf" is clicked
+            exchangeRun(*m_.tausch); // "Ankauf" is clicked
             expectExchangeFailure();
         } else {
             note("Schiffspreise: to production");
@@ -708,7 +711,7 @@ private:
         const std::size_t record = static_cast<std::size_t>(pick(3));
         const std::size_t r = static_cast<std::size_t>(pick(5));
         std::string text = any(kRates);
-        if (record == 0 && text.empty()) text = "4";  // the buying rates stay numbers
+        if (record == 0 && text.empty()) text = "4"; // the buying rates stay numbers
         note(std::string("Konfiguration: ") + kResources[r] + kRateColumns[record] + " \"" + text + "\"");
         typeInto(in(kFrmConfig3, (std::string("Txt") + kResources[r] + kRateColumns[record]).c_str()), text);
         (*m_.config3)[record][r] = text;
@@ -787,7 +790,7 @@ private:
             t_.script.inputs.push_back(name);
             click(in<QPushButton>(w, "CmdNeu"));
             expect(Kind::Input, "Neues Schiff", "Geben sie den Namen das Schiffes ein.");
-            if (name.empty()) break;  // cancelled: no new ship, the entry shown stays as it is
+            if (name.empty()) break; // cancelled: no new ship, the entry shown stays as it is
             if (!e.pending) e.pending = Schiffstyp{};
             e.pending->name = name;
             editorShow(count);
@@ -824,7 +827,8 @@ private:
         ASSERT_EQ(ships.Schiffstypen_length, static_cast<std::int16_t>(m_.ships.size())) << "catalogue count";
         EXPECT_EQ(describe(std::vector<Schiffstyp>(ships.Schiffstypen.begin(),
                                                    ships.Schiffstypen.begin() + ships.Schiffstypen_length)),
-                  describe(m_.ships)) << "the catalogue the calculators see";
+                  describe(m_.ships))
+            << "the catalogue the calculators see";
     }
 
     void checkBoxes() {
@@ -864,7 +868,8 @@ private:
         loadSchiffe(read, t_.file("schiffe.dat"), SpeedWidth::Bits32);
         EXPECT_EQ(describe(std::vector<Schiffstyp>(read.Schiffstypen.begin(),
                                                    read.Schiffstypen.begin() + read.Schiffstypen_length)),
-                  describe(m_.ships)) << "schiffe.dat";
+                  describe(m_.ships))
+            << "schiffe.dat";
         const PlanetFileLoad planets = readPlanetenDat(t_.file("planeten.dat"));
         EXPECT_EQ(describe(planets.entries), describe(m_.planets)) << "planeten.dat";
         EXPECT_EQ(planets.skippedRecords, 0u) << "planeten.dat";
@@ -928,7 +933,8 @@ private:
         }
         if (m_.shipCost) {
             EXPECT_EQ(in<QListWidget>(kFrmSchiffspreise, "LstKaufliste")->count(),
-                      static_cast<int>(m_.shipCost->lines.size())) << "order lines";
+                      static_cast<int>(m_.shipCost->lines.size()))
+                << "order lines";
             // The ship list is the catalogue at the window's opening; later edits do not show.
             auto* ships = in<QComboBox>(kFrmSchiffspreise, "CmbSchiff");
             std::vector<std::string> listed;
@@ -1012,9 +1018,11 @@ TEST(RandomUse, SequencesOfUserActionsLoseNoFileContent) {
         const unsigned seed = 1000u + static_cast<unsigned>(s);
         RandomUse use(model, seed);
         use.run(carry);
-        if (std::getenv("KRVX_RANDOM_TRACE")) std::cout << "sequence " << s << ":\n" << use.trace();
+        if (std::getenv("KRVX_RANDOM_TRACE")) std::cout << "sequence " << s << ":\n"
+                                                        << use.trace();
         if (::testing::Test::HasFailure()) {
-            ADD_FAILURE() << "sequence " << s << " (seed " << seed << ") failed; its actions:\n" << use.trace();
+            ADD_FAILURE() << "sequence " << s << " (seed " << seed << ") failed; its actions:\n"
+                          << use.trace();
             return;
         }
     }

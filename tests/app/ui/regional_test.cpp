@@ -15,7 +15,7 @@ TEST(SystemRegional, SettingsOfTheSystemLocale) {
         const char* december;
     };
     const Case cases[] = {
-        {QLocale::c(), ",", ".", "März", "Dezember"},  // no settings: German
+        {QLocale::c(), ",", ".", "März", "Dezember"}, // no settings: German
         {QLocale(QLocale::German, QLocale::Germany), ",", ".", "März", "Dezember"},
         {QLocale(QLocale::English, QLocale::UnitedStates), ".", ",", "March", "December"},
         {QLocale(QLocale::German, QLocale::Switzerland), ".", "’", "März", "Dezember"},

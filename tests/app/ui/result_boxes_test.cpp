@@ -97,7 +97,7 @@ struct ResultBoxes : testing::Test {
 TEST_F(ResultBoxes, AreReadOnlyAndDrawnInTheNormalTextColour) {
     struct Case {
         const char* window;
-        bool amountMode;  // "Produktionszeit in Stunden" ticked
+        bool amountMode; // "Produktionszeit in Stunden" ticked
         std::vector<QString> readOnly;
     };
     const std::vector<QString> times{"TxtZeitErz", "txtZeitAlu", "txtZeitLeg", "TxtZeitKri", "TxtZeitEne"};

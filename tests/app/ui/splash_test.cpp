@@ -39,7 +39,7 @@ TEST(FrmSplash, LabelsAfterLoad) {
     struct Row {
         const char* name;
         const char* text;
-        QRect place;  // in the frame; right-aligned labels sized to their text keep the right edge
+        QRect place; // in the frame; right-aligned labels sized to their text keep the right edge
         bool sizedToText;
         double points;
         bool bold;
@@ -74,7 +74,7 @@ TEST(FrmSplash, LabelsAfterLoad) {
         }
     }
 
-    settle();  // the logo comes once the window is on screen
+    settle(); // the logo comes once the window is on screen
     auto* logo = control<QLabel>(splash, "imgLogo");
     ASSERT_NE(logo, nullptr);
     EXPECT_EQ(logo->geometry(), twipsRect(480, 195, 1380, 3465));
@@ -117,19 +117,22 @@ TEST(FrmSplash, ClosesOnKeysTimerAndFrameBackgroundButNotOnItsPictures) {
         {"click on the logo", clickOn("imgLogo"), false},
         {"click on the window's margin outside the frame", [](FrmSplash* s) {
              QTest::mouseClick(s, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
-         }, false},
+         },
+         false},
         {"right click on the frame background", [emptyFrameSpot](FrmSplash* s) {
              QTest::mouseClick(control(s, "Frame1"), Qt::RightButton, Qt::NoModifier, emptyFrameSpot);
-         }, false},
+         },
+         false},
         {"timer", [](FrmSplash* s) {
              auto* timer = s->findChild<QTimer*>("Timer1");
              ASSERT_NE(timer, nullptr);
              EXPECT_TRUE(timer->isActive());
              EXPECT_EQ(timer->interval(), 2500);
-             timer->setInterval(1);  // rather than waiting the 2.5 seconds
-             const QPointer<FrmSplash> watched(s);  // deleted once it has closed
+             timer->setInterval(1); // rather than waiting the 2.5 seconds
+             const QPointer<FrmSplash> watched(s); // deleted once it has closed
              EXPECT_TRUE(QTest::qWaitFor([watched] { return watched.isNull() || !watched->isVisible(); }, 2000));
-         }, true},
+         },
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -167,7 +170,7 @@ TEST(FrmSplash, KeyMeantForTheSplashDoesNotReachTheWindowBelow) {
     EXPECT_TRUE(splash.isNull());
     EXPECT_TRUE(box->text().isEmpty());
 
-    QTest::keyClick(box, Qt::Key_Y);  // once the splash is gone, keys go where they belong
+    QTest::keyClick(box, Qt::Key_Y); // once the splash is gone, keys go where they belong
     EXPECT_EQ(box->text(), "y");
 }
 
@@ -190,7 +193,7 @@ TEST(FrmSplash, BoxesOutliveAWindowThatClosesOnItsOwn) {
     test::activate(splash);
     splash->findChild<QTimer*>("Timer1")->setInterval(1);
     bool readAfterSplash = false;
-    QTimer::singleShot(0, [&] {  // the player reads the box once the splash has gone
+    QTimer::singleShot(0, [&] { // the player reads the box once the splash has gone
         QWidget* box = QTest::qWaitFor([&] { return splash.isNull(); }) ? QApplication::activeModalWidget() : nullptr;
         readAfterSplash = box && box->close();
     });
@@ -199,7 +202,7 @@ TEST(FrmSplash, BoxesOutliveAWindowThatClosesOnItsOwn) {
 
     auto* window = new FormWindow(t.services, kFrmProdZeit, "Produktionszeiten", 1500, 1000);
     test::activate(window);
-    QTimer::singleShot(50, window, &QWidget::close);  // deleted on close, its box with it
+    QTimer::singleShot(50, window, &QWidget::close); // deleted on close, its box with it
     EXPECT_EQ(QtMessageService().question("Speichern?", "Produktionszeiten"), Answer::Cancel);
 }
 
@@ -209,7 +212,7 @@ TEST(DisplayStart, WhatOtherThreadsSayWhileTheDisplayOpensIsAllSaidAfterwards) {
     {
         const HeldQtMessages held;
         const auto talk = [] { for (int i = 0; i < 50000; ++i) qInfo("Qt"); };
-        const std::jthread a(talk), b(talk), c(talk), d(talk);  // joined before the holding ends
+        const std::jthread a(talk), b(talk), c(talk), d(talk); // joined before the holding ends
     }
     qInstallMessageHandler(before);
     EXPECT_EQ(said, 200000);

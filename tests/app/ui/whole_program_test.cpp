@@ -19,7 +19,9 @@ namespace fs = std::filesystem;
 
 const char* const kExampleFiles[] = {"schiffe.dat", "planeten.dat", "kurse.dat", "creditkurse.dat"};
 
-fs::path exampleFile(const char* name) { return fs::path(KRVX_SOURCE_DIR) / "packaging/seed" / name; }
+fs::path exampleFile(const char* name) {
+    return fs::path(KRVX_SOURCE_DIR) / "packaging/seed" / name;
+}
 
 // The example files that a first start puts into the data folder, in a run
 // that opens every window and closes the menu with all of them open.

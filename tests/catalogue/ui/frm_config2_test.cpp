@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,7 +21,9 @@ using test::control;
 using Kind = test::ScriptedMessages::Kind;
 
 const std::filesystem::path kGolden = std::filesystem::path(KRVX_TESTS_DIR) / "catalogue" / "golden";
-std::string golden(const char* name) { return test::readBytes(kGolden / name); }
+std::string golden(const char* name) {
+    return test::readBytes(kGolden / name);
+}
 
 const char* const kBoxes[] = {"TxtErz", "TxtAlu", "TxtLeg", "TxtKri", "TxtEne", "TxtGeschw", "TxtBauzeit"};
 
@@ -63,8 +64,10 @@ protected:
     void type(QWidget* target, const QString& text) {
         test::focusOn(target);
         test::pressKey(Qt::Key_A, Qt::ControlModifier);
-        if (text.isEmpty()) test::pressKey(Qt::Key_Delete);
-        else test::typeText(text);
+        if (text.isEmpty())
+            test::pressKey(Qt::Key_Delete);
+        else
+            test::typeText(text);
     }
     void type(const char* name, const QString& text) { type(box(name), text); }
 
@@ -100,16 +103,25 @@ TEST_F(FrmConfig2Test, ControlsCaptionsPlacesAndTabOrder) {
     EXPECT_EQ(form->windowTitle(), "Konfiguration");
     EXPECT_EQ(form->size(), QSize(420, 161));
 
-    struct Caption { const char* name; const char* text; QRect place; };
+    struct Caption {
+        const char* name;
+        const char* text;
+        QRect place;
+    };
     const Caption captions[] = {
-        {"CmdLinks", "<", {16, 8, 17, 17}},           {"CmdRechts", ">", {392, 8, 17, 17}},
+        {"CmdLinks", "<", {16, 8, 17, 17}},
+        {"CmdRechts", ">", {392, 8, 17, 17}},
         {"CmdSpeichern", "Änderung speichern", {154, 88, 113, 25}},
-        {"CmdEdit", "Bearbeiten", {16, 128, 73, 25}}, {"CmdDel", "Löschen", {96, 128, 73, 25}},
+        {"CmdEdit", "Bearbeiten", {16, 128, 73, 25}},
+        {"CmdDel", "Löschen", {96, 128, 73, 25}},
         {"CmdNeu", "Neues Schiff", {176, 128, 73, 25}},
         {"Command1", "Handelskonfiguration", {280, 128, 129, 25}},
-        {"LblErz", "Erz", {16, 32, 73, 17}},          {"Label1", "Alu", {96, 32, 73, 17}},
-        {"Label2", "Leg", {184, 32, 65, 17}},          {"Label3", "Kri", {264, 32, 57, 17}},
-        {"Label4", "Energie", {336, 32, 57, 17}},      {"Label5", "Geschwindigkeit", {16, 80, 81, 17}},
+        {"LblErz", "Erz", {16, 32, 73, 17}},
+        {"Label1", "Alu", {96, 32, 73, 17}},
+        {"Label2", "Leg", {184, 32, 65, 17}},
+        {"Label3", "Kri", {264, 32, 57, 17}},
+        {"Label4", "Energie", {336, 32, 57, 17}},
+        {"Label5", "Geschwindigkeit", {16, 80, 81, 17}},
         {"Label6", "Bauzeit in min", {336, 80, 73, 17}},
     };
     for (const Caption& c : captions) {
@@ -164,10 +176,17 @@ TEST_F(FrmConfig2Test, LoadShowsTheFirstEntryReadOnly) {
 
 TEST_F(FrmConfig2Test, StepsThroughTheCatalogue) {
     open(golden("editor_start.dat"));
-    struct Step { const char* button; const char* name; bool left; bool right; };
+    struct Step {
+        const char* button;
+        const char* name;
+        bool left;
+        bool right;
+    };
     const Step steps[] = {
-        {"CmdRechts", "Kreuzer, schwer", true, true}, {"CmdRechts", "Frachter", true, false},
-        {"CmdLinks", "Kreuzer, schwer", true, true},   {"CmdLinks", "Jäger", false, true},
+        {"CmdRechts", "Kreuzer, schwer", true, true},
+        {"CmdRechts", "Frachter", true, false},
+        {"CmdLinks", "Kreuzer, schwer", true, true},
+        {"CmdLinks", "Jäger", false, true},
     };
     for (const Step& s : steps) {
         click(s.button);
@@ -201,14 +220,14 @@ TEST_F(FrmConfig2Test, NewShipIsSavedAsTheLastEntry) {
     ASSERT_EQ(t.script.boxes.size(), 1u);
     EXPECT_EQ(t.script.boxes[0].kind, Kind::Input);
     EXPECT_EQ(t.script.boxes[0].title, "Neues Schiff");
-    EXPECT_EQ(t.script.boxes[0].text, "Geben sie den Namen das Schiffes ein.");  // the old program's text, typos included
+    EXPECT_EQ(t.script.boxes[0].text, "Geben sie den Namen das Schiffes ein."); // the old program's text, typos included
     EXPECT_EQ(t.script.boxes[0].preset, " 3");
     EXPECT_EQ(form->currentSchiff, 3);
     EXPECT_EQ(combo()->currentText(), "Zerstörer");
     EXPECT_EQ(boxTexts(), (QStringList{"0", "0", "0", "0", "0", "0", "0"}));
     EXPECT_TRUE(editable());
     EXPECT_FALSE(form->changed);
-    EXPECT_EQ(listNames().size(), 3);  // listed only once saved
+    EXPECT_EQ(listNames().size(), 3); // listed only once saved
     EXPECT_FALSE(button("CmdRechts")->isEnabled());
 
     const QString typed[] = {"3000", "2500", "1,5", "3.5", "", "9", "240"};
@@ -238,7 +257,7 @@ TEST_F(FrmConfig2Test, NewShipThenDeleteLeavesTheFileAsItWas) {
 TEST_F(FrmConfig2Test, RenameAndDelete) {
     struct Case {
         const char* what;
-        int steps;  // ">" presses before acting
+        int steps; // ">" presses before acting
         bool rename;
         const char* result;
     };
@@ -266,7 +285,7 @@ TEST_F(FrmConfig2Test, RenameAndDelete) {
 TEST_F(FrmConfig2Test, NameFieldAndListFollowTheEntryShown) {
     open(golden("editor_start.dat"));
     click("CmdEdit");
-    type(combo(), "Frachter");  // the name of entry 2: two ships may share it
+    type(combo(), "Frachter"); // the name of entry 2: two ships may share it
     type("TxtErz", "7");
     EXPECT_EQ(form->currentSchiff, 0);
     EXPECT_TRUE(form->changed);
@@ -275,7 +294,10 @@ TEST_F(FrmConfig2Test, NameFieldAndListFollowTheEntryShown) {
     EXPECT_EQ(saved.substr(0, saved.find("\r\n")), "\"Frachter\"");
     EXPECT_EQ(saved.substr(saved.find("\r\n") + 2, 14), "7,50,0,10,0\r\n2");
 
-    struct Key { Qt::Key key; int shown; };
+    struct Key {
+        Qt::Key key;
+        int shown;
+    };
     click("CmdRechts");
     for (const Key k : {Key{Qt::Key_Down, 2}, Key{Qt::Key_Up, 1}, Key{Qt::Key_Up, 0}}) {
         test::focusOn(combo());
@@ -303,9 +325,9 @@ TEST_F(FrmConfig2Test, DeletingTheOnlyEntryEmptiesTheFileAndShowsNothing) {
 }
 
 TEST_F(FrmConfig2Test, EmptyCatalogueGainsEntryZero) {
-    open();  // no schiffe.dat
+    open(); // no schiffe.dat
     EXPECT_FALSE(button("CmdEdit")->isEnabled());
-    t.script.inputs = {"", "Erstes"};  // cancelled (an empty name): no new ship yet
+    t.script.inputs = {"", "Erstes"}; // cancelled (an empty name): no new ship yet
     click("CmdNeu");
     EXPECT_EQ(t.script.boxes[0].preset, " 0");
     EXPECT_FALSE(button("CmdSpeichern")->isEnabled());
@@ -321,9 +343,9 @@ TEST_F(FrmConfig2Test, EmptyCatalogueGainsEntryZero) {
 TEST_F(FrmConfig2Test, SaveQuestionOnClose) {
     struct Case {
         Answer answer;
-        const char* file;   // schiffe.dat afterwards
-        bool rateEditor;    // FrmConfig3 shown
-        bool typed = true;  // a value box edited: otherwise no question
+        const char* file; // schiffe.dat afterwards
+        bool rateEditor; // FrmConfig3 shown
+        bool typed = true; // a value box edited: otherwise no question
     };
     // Cancel keeps the editor open with what was typed (the old program
     // closed it and dropped the typed values).
@@ -383,7 +405,7 @@ TEST_F(FrmConfig2Test, HandelskonfigurationSavesTypedValues) {
 TEST_F(FrmConfig2Test, RefusedInputKeepsTheFileAndTheBoxes) {
     struct Case {
         const char* what;
-        const char* box;  // nullptr: the name
+        const char* box; // nullptr: the name
         QString text;
         const char* message;
     };
@@ -396,14 +418,16 @@ TEST_F(FrmConfig2Test, RefusedInputKeepsTheFileAndTheBoxes) {
         t.script.clear();
         open(golden("editor_start.dat"));
         click("CmdEdit");
-        if (c.box) type(c.box, c.text);
-        else type(combo(), c.text);
+        if (c.box)
+            type(c.box, c.text);
+        else
+            type(combo(), c.text);
         click("CmdSpeichern");
         ASSERT_EQ(t.script.boxes.size(), 1u) << c.what;
         EXPECT_NE(t.script.boxes[0].text.find(c.message), std::string::npos) << t.script.boxes[0].text;
         EXPECT_EQ(t.script.boxes[0].icon, MessageIcon::Error);
         EXPECT_EQ(schiffeDat(), golden("editor_start.dat")) << c.what;
-        EXPECT_TRUE(editable()) << c.what;  // open for a correction
+        EXPECT_TRUE(editable()) << c.what; // open for a correction
         EXPECT_EQ(t.ships.Schiffstypen[0].name, "Jäger") << c.what;
         EXPECT_EQ(t.ships.Schiffstypen[0].alu, 50) << c.what;
 
@@ -441,11 +465,14 @@ const std::string kKeptCopyText =
     "Die alte Datei wurde als schiffe.dat.bak aufbewahrt.";
 
 TEST_F(FrmConfig2Test, DamagedFileIsKeptBeforeTheFirstSave) {
-    enum class Action { Save, Delete, YesOnClose, Handelskonfiguration };
+    enum class Action { Save,
+                        Delete,
+                        YesOnClose,
+                        Handelskonfiguration };
     struct Case {
         const char* what;
         Action action;
-        std::string result;  // schiffe.dat afterwards
+        std::string result; // schiffe.dat afterwards
     };
     const Case cases[] = {
         {"Änderung speichern", Action::Save, kJaegerEdited + kFrachter},
@@ -464,13 +491,19 @@ TEST_F(FrmConfig2Test, DamagedFileIsKeptBeforeTheFirstSave) {
             click("CmdEdit");
             if (c.action != Action::Delete) type("TxtErz", "7");
             switch (c.action) {
-            case Action::Save: click("CmdSpeichern"); break;
-            case Action::Delete: click("CmdDel"); break;
+            case Action::Save:
+                click("CmdSpeichern");
+                break;
+            case Action::Delete:
+                click("CmdDel");
+                break;
             case Action::YesOnClose:
                 t.script.answers = {Answer::Yes};
                 closeForm();
                 break;
-            case Action::Handelskonfiguration: click("Command1"); break;
+            case Action::Handelskonfiguration:
+                click("Command1");
+                break;
             }
             test::settle();
 
@@ -514,7 +547,8 @@ TEST_F(FrmConfig2Test, DamagedFileWithoutACopyIsNotWritten) {
     ASSERT_EQ(t.script.boxes.size(), 1u);
     EXPECT_EQ(t.script.boxes[0].icon, MessageIcon::Error);
     EXPECT_EQ(t.script.boxes[0].text.rfind("schiffe.dat enthält Einträge, die nicht gelesen werden konnten, und es "
-                                           "ließ sich keine Sicherungskopie davon anlegen (Datei zu groß).", 0),
+                                           "ließ sich keine Sicherungskopie davon anlegen (Datei zu groß).",
+                                           0),
               0u)
         << t.script.boxes[0].text;
     EXPECT_EQ(schiffeDat(), old);
@@ -536,18 +570,22 @@ TEST_F(FrmConfig2Test, DamagedFileWithoutACopyIsNotWritten) {
 // typed values wait in its boxes for another try (Yes in the save question
 // closed it once, and the values were gone).
 TEST_F(FrmConfig2Test, FailedSaveLeavesTheCatalogueAsTheFileHoldsIt) {
-    enum class Path { Save, NewShip, Delete, YesOnClose, Handelskonfiguration };
+    enum class Path { Save,
+                      NewShip,
+                      Delete,
+                      YesOnClose,
+                      Handelskonfiguration };
     const std::string kBlitz = "\"Blitz\"\r\n7,0,0,0,0\r\n0\r\n0\r\n";
     struct Case {
         Path path;
-        std::string retried;  // schiffe.dat after another try, where the editor keeps the typed values
+        std::string retried; // schiffe.dat after another try, where the editor keeps the typed values
     };
     const Case cases[] = {{Path::Save, kJaegerEdited + kFrachter},
                           {Path::NewShip, kJaeger + kFrachter + kBlitz},
                           {Path::Delete, ""},
                           {Path::YesOnClose, kJaegerEdited + kFrachter},
                           {Path::Handelskonfiguration, kJaegerEdited + kFrachter}};
-    for (const bool damaged : {false, true}) {  // the write fails, or the copy of a damaged file
+    for (const bool damaged : {false, true}) { // the write fails, or the copy of a damaged file
         const std::string old = kJaeger + (damaged ? kUnreadable : "") + kFrachter;
         for (const Case& c : cases) {
             const std::string what = std::to_string(static_cast<int>(c.path)) + (damaged ? " damaged" : "");
@@ -560,10 +598,19 @@ TEST_F(FrmConfig2Test, FailedSaveLeavesTheCatalogueAsTheFileHoldsIt) {
             t.script.answers = {Answer::Yes};
             switch (c.path) {
             case Path::Save:
-            case Path::NewShip: click("CmdSpeichern"); break;
-            case Path::Delete: click("CmdDel"); break;
-            case Path::YesOnClose: form->close(); test::settle(); break;
-            case Path::Handelskonfiguration: click("Command1"); break;
+            case Path::NewShip:
+                click("CmdSpeichern");
+                break;
+            case Path::Delete:
+                click("CmdDel");
+                break;
+            case Path::YesOnClose:
+                form->close();
+                test::settle();
+                break;
+            case Path::Handelskonfiguration:
+                click("Command1");
+                break;
             }
             t.files.heal();
 

@@ -112,7 +112,7 @@ TEST_F(WindowLayer, BringingToFrontKeepsAnOpenBoxInFront) {
 TEST_F(WindowLayer, ClosingByTheUserUnloadsOnceAndForgetsTheWindow) {
     ProbeWindow* window = open();
     window->close();
-    t.windows.close("FrmProbe");  // already closed: nothing more happens
+    t.windows.close("FrmProbe"); // already closed: nothing more happens
     test::settle();
     EXPECT_EQ(unloads, 1);
     EXPECT_EQ(t.windows.window("FrmProbe"), nullptr);
@@ -139,7 +139,7 @@ TEST_F(WindowLayer, CentredWindowsStayInsideTheScreen) {
     ProbeWindow* w = open();
     const QRect area = w->screen()->availableGeometry();
     QWidget owner;
-    owner.setGeometry(area.left(), area.top(), 40, 40);  // in the corner, smaller than the window
+    owner.setGeometry(area.left(), area.top(), 40, 40); // in the corner, smaller than the window
     owner.show();
     w->placeCentred(&owner);
     EXPECT_EQ(w->pos(), area.topLeft());
@@ -191,9 +191,9 @@ TEST_F(WindowLayer, LostFocusFiresOnTabAndClickButNotWhenAnotherWindowTakesActiv
 
     test::focusOn(w->first);
     QWidget other;
-    test::activate(&other);  // another window: no lost focus of the form's box
+    test::activate(&other); // another window: no lost focus of the form's box
     EXPECT_EQ(firstLost, 1);
-    test::activate(w);       // back: no got focus either
+    test::activate(w); // back: no got focus either
     EXPECT_EQ(secondGot, 1);
 }
 
@@ -219,16 +219,16 @@ TEST_F(WindowLayer, OneUserActionShowsAnIdenticalMessageOnceEvenThroughNestedCha
     ProbeWindow* w = open();
     onChange(w->first, t.messages, [&] {
         t.messages.message("Fehler beim Laden von kurse.dat");
-        if (w->first->text() == "1") w->first->setText("10");  // nested change event
+        if (w->first->text() == "1") w->first->setText("10"); // nested change event
         t.messages.message("Fehler beim Laden von kurse.dat");
     });
     onChange(w->second, t.messages, [&] { t.messages.message("Anderer Fehler"); });
 
     test::focusOn(w->first);
-    test::typeText("1");  // one keystroke, two nested runs
+    test::typeText("1"); // one keystroke, two nested runs
     EXPECT_EQ(t.script.messageTexts(), (std::vector<std::string>{"Fehler beim Laden von kurse.dat"}));
 
-    test::typeText("2");  // the next keystroke is a new action
+    test::typeText("2"); // the next keystroke is a new action
     test::focusOn(w->second);
     test::typeText("x");
     EXPECT_EQ(t.script.messageTexts(), (std::vector<std::string>{"Fehler beim Laden von kurse.dat",
@@ -253,7 +253,7 @@ TEST(Controls, CaptionsThatNeedMoreRoomThanTheirPlaceAreShownWhole) {
         EXPECT_EQ(widget->height(), 17);
     }
     QLabel* roomy = makeLabel(&parent, "LblKurz", QStringLiteral("Erz"), {0, 0, 3000, 255});
-    EXPECT_EQ(roomy->width(), 200);  // a place wide enough is kept as given
+    EXPECT_EQ(roomy->width(), 200); // a place wide enough is kept as given
 }
 
 } // namespace

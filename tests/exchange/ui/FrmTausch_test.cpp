@@ -144,7 +144,7 @@ TEST_F(FrmTauschTest, AFailingTextIsReportedOncePerKeystrokeThroughNestedRuns) {
     type("TxtErz", "1.000.000");
     EXPECT_EQ(text("TxtErz"), "1,000,000");
     EXPECT_EQ(t.script.messageTexts(), std::vector<std::string>(4, kKeineZahl));
-    EXPECT_EQ(text("TxtResCred"), "2");  // from 1,000, the last text that read
+    EXPECT_EQ(text("TxtResCred"), "2"); // from 1,000, the last text that read
 }
 
 TEST_F(FrmTauschTest, FocusSelectsTheWholeText) {
@@ -170,7 +170,7 @@ TEST_F(FrmTauschTest, EveryCaptionFitsUnderEachFirstAction) {
         click(first);
         for (QWidget* c : w->findChildren<QWidget*>()) {
             const std::string name = c->objectName().toStdString();
-            if (name.starts_with("LblPer")) continue;  // lies beyond its frame's edge on purpose
+            if (name.starts_with("LblPer")) continue; // lies beyond its frame's edge on purpose
             if (qobject_cast<QLabel*>(c) || qobject_cast<QAbstractButton*>(c)) {
                 EXPECT_LE(c->sizeHint().width(), c->width()) << name;
                 EXPECT_LE(c->sizeHint().height(), c->height() + 2) << name;
@@ -195,9 +195,9 @@ TEST_F(FrmTauschTest, TabOrder) {
         test::pressKey(Qt::Key_Tab);
         visited.push_back(QApplication::focusWidget()->objectName().toStdString());
     }
-    const std::vector<std::string> expected{"TxtAlu",    "TxtLeg",    "TxtKri",    "TxtEne",    "TxtCredits",
-                                        "TxtResErz", "TxtResAlu", "TxtResLeg", "TxtResKri", "TxtResEne",
-                                        "TxtResCred", "OptKauf",  "TxtErz"};
+    const std::vector<std::string> expected{"TxtAlu", "TxtLeg", "TxtKri", "TxtEne", "TxtCredits",
+                                            "TxtResErz", "TxtResAlu", "TxtResLeg", "TxtResKri", "TxtResEne",
+                                            "TxtResCred", "OptKauf", "TxtErz"};
     EXPECT_EQ(visited, expected);
 }
 
@@ -205,14 +205,14 @@ TEST_F(FrmTauschTest, TabOrder) {
 TEST_F(FrmTauschTest, AMissingRateFileIsReportedOncePerOpening) {
     rates(false, true);
     open();
-    type("TxtErz", "2.5");  // three keystrokes, one with nested runs
+    type("TxtErz", "2.5"); // three keystrokes, one with nested runs
     EXPECT_EQ(t.script.messageTexts(), std::vector<std::string>(1, "Fehler beim Laden von kurse.dat"));
     EXPECT_EQ(text("TxtResCred"), "5");
     close();
     open();
     type("TxtErz", "3");
     EXPECT_EQ(t.script.messageTexts(), std::vector<std::string>(2, "Fehler beim Laden von kurse.dat"));
-    rates(true, false);  // put in place while the window is open: taken
+    rates(true, false); // put in place while the window is open: taken
     type("TxtErz", "4");
     EXPECT_TRUE(t.tausch.kurseGeladen());
     EXPECT_EQ(t.script.boxes.size(), 2u);

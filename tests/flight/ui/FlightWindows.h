@@ -76,7 +76,7 @@ struct FlightWindows : ::testing::Test {
 
 struct Place {
     const char* name;
-    int left, top, width, height;  // twips; 0 width: sized to the caption
+    int left, top, width, height; // twips; 0 width: sized to the caption
     const char* caption;
     const char* tooltip;
 };

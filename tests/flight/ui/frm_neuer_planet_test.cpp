@@ -63,9 +63,13 @@ TEST_F(NeuerPlanetTest, EnterAddsThePlanetSelectsTheSecondAndClosesTheDialog) {
 
 TEST_F(NeuerPlanetTest, RefusedInputKeepsTheDialogOpenWithItsInputs) {
     const std::string ganze(kBitteGanzeZahlen);
-    struct Case { QString name, gal; std::string message; };
+    struct Case {
+        QString name, gal;
+        std::string message;
+    };
     const std::vector<Case> cases = {
-        {"Heimat", "", ganze}, {"Heimat", "3x", ganze},
+        {"Heimat", "", ganze},
+        {"Heimat", "3x", ganze},
         {"Der \"Hort\"", "1", "Der Planetenname darf keine Anführungszeichen (\") enthalten."},
     };
     openDialog();
@@ -78,7 +82,7 @@ TEST_F(NeuerPlanetTest, RefusedInputKeepsTheDialogOpenWithItsInputs) {
         EXPECT_EQ(control<QLineEdit>(dialog(), "TxtGal")->text(), c.gal);
     }
     EXPECT_EQ(zeit()->planeten().count(), 0);
-    enter(" Kolonie, Süd", "-2", "5", "1");  // a negative coordinate and a name that needs quotes
+    enter(" Kolonie, Süd", "-2", "5", "1"); // a negative coordinate and a name that needs quotes
     closeZeit();
     openZeit();
     EXPECT_EQ(zeit()->planeten().entries(), (std::vector<PlanetEintrag>{{" Kolonie, Süd", -2, 5, 1}}));
@@ -110,7 +114,7 @@ TEST_F(NeuerPlanetTest, AFullListRefusesTheNextPlanet) {
 TEST_F(NeuerPlanetTest, TheWindowClosesEvenWhenTheFileCannotBeWritten) {
     openDialog();
     enter("Mine", "1", "12", "7");
-    fs::create_directory(t.file("planeten.dat"));  // cannot be replaced by a file
+    fs::create_directory(t.file("planeten.dat")); // cannot be replaced by a file
     closeZeit();
     EXPECT_EQ(zeit(), nullptr);
     ASSERT_EQ(t.script.messageTexts().size(), 1u);

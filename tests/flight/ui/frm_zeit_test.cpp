@@ -28,7 +28,7 @@ TEST_F(FrmZeitTest, ControlsCaptionsAndTabOrder) {
                      {"TxtAnkunft", 3840, 960, 0, 0, "00:00", ""},
                      {"OptAnkunft", 2400, 1800, 1695, 255, "Ankunft berechnen", ""},
                      {"OptStart", 2400, 2040, 1695, 255, "Start berechnen", ""}});
-    for (const char* name : {"TxtStart", "TxtAnkunft"}) {  // wide enough for a time with its day count
+    for (const char* name : {"TxtStart", "TxtAnkunft"}) { // wide enough for a time with its day count
         QLineEdit* time = box(name);
         EXPECT_EQ(time->height(), twips(285)) << name;
         EXPECT_GE(time->width(), twips(1095)) << name;
@@ -40,7 +40,7 @@ TEST_F(FrmZeitTest, ControlsCaptionsAndTabOrder) {
     EXPECT_LT(box("TxtStart")->geometry().right(), box("TxtAnkunft")->x());
     EXPECT_TRUE(box("TxtDauer")->isReadOnly());
     EXPECT_TRUE(control<QRadioButton>(w, "OptAnkunft")->isChecked());
-    focusOn(box("TxtAnkunft"));  // the read-only duration box is passed over
+    focusOn(box("TxtAnkunft")); // the read-only duration box is passed over
     expectTabOrder({"TxtAnkunft", "TxtStart", "CmbStart", "CmbZiel", "CmdNeuerPlanet", "TxtGeschwindigkeit",
                     "OptAnkunft", "CmbSchiff", "TxtAnkunft"});
 }
@@ -48,7 +48,7 @@ TEST_F(FrmZeitTest, ControlsCaptionsAndTabOrder) {
 TEST_F(FrmZeitTest, LeavingTheSpeedBoxShowsDurationAndArrival) {
     t.log.beginDebugging();
     FrmZeit* w = openZeit(kThreePlanets);
-    EXPECT_EQ(list("CmbStart")->currentText(), "Heimat");  // the second planet is selected
+    EXPECT_EQ(list("CmbStart")->currentText(), "Heimat"); // the second planet is selected
     typeInto(list("CmbZiel"), "Mine");
     typeInto(box("TxtStart"), "22:30");
     typeInto(box("TxtGeschwindigkeit"), "1000");
@@ -56,14 +56,14 @@ TEST_F(FrmZeitTest, LeavingTheSpeedBoxShowsDurationAndArrival) {
     focusOn(control(w, "CmdNeuerPlanet"));
     EXPECT_EQ(text("TxtDauer"), "03:03");
     EXPECT_EQ(text("TxtAnkunft"), "01:33 + 1 Tage");
-    EXPECT_EQ(box("TxtAnkunft")->cursorPosition(), 0);  // the text shows from its beginning
+    EXPECT_EQ(box("TxtAnkunft")->cursorPosition(), 0); // the text shows from its beginning
     const Lines log = logMessages();
     EXPECT_EQ(Lines(log.begin() + static_cast<std::ptrdiff_t>(before), log.end()),
               (Lines{"Start: Zeit()", "Start: Flugzeit()", "Ende: Flugzeit()", "Start: hhmmAsString()",
                      "Ende: hhmmAsString()", "Ende: Zeit()", "Start: Flugzeit()", "Ende: Flugzeit()",
                      "Start: Flugzeit()", "Ende: Flugzeit()"}));
 
-    for (const char* speed : {"0", "-500", "0.0000001"}) {  // no duration: nothing changes, no box
+    for (const char* speed : {"0", "-500", "0.0000001"}) { // no duration: nothing changes, no box
         typeInto(box("TxtGeschwindigkeit"), speed);
         focusOn(list("CmbStart"));
         EXPECT_EQ(text("TxtDauer"), "03:03") << speed;
@@ -72,11 +72,11 @@ TEST_F(FrmZeitTest, LeavingTheSpeedBoxShowsDurationAndArrival) {
     EXPECT_TRUE(t.script.boxes.empty());
 
     typeInto(box("TxtGeschwindigkeit"), "1000");
-    typeInto(list("CmbStart"), "Basis");  // the first planet takes no part in a flight
+    typeInto(list("CmbStart"), "Basis"); // the first planet takes no part in a flight
     focusOn(box("TxtStart"));
     EXPECT_EQ(text("TxtDauer"), "00:00");
     EXPECT_EQ(text("TxtAnkunft"), "22:30");
-    typeInto(box("TxtStart"), "2230");  // without ':' the arrival stays
+    typeInto(box("TxtStart"), "2230"); // without ':' the arrival stays
     focusOn(box("TxtAnkunft"));
     EXPECT_EQ(text("TxtAnkunft"), "22:30");
 }
@@ -89,7 +89,7 @@ TEST_F(FrmZeitTest, InStartModeLeavingTheArrivalBoxShowsTheStart) {
     typeInto(box("TxtAnkunft"), "01:00");
     focusOn(box("TxtStart"));
     EXPECT_EQ(text("TxtStart"), "21:57 - 1 Tage");
-    typeInto(box("TxtStart"), "12:00");  // leaving the start box computes nothing now
+    typeInto(box("TxtStart"), "12:00"); // leaving the start box computes nothing now
     focusOn(box("TxtAnkunft"));
     EXPECT_EQ(text("TxtAnkunft"), "01:00");
 }
@@ -105,19 +105,25 @@ TEST_F(FrmZeitTest, TheShipSetsTheSpeedOnlyWhenItsListIsLeft) {
     EXPECT_EQ(ships->currentText(), "Jäger");
     typeInto(list("CmbZiel"), "Mine");
     focusOn(ships);
-    ships->setCurrentIndex(1);  // picked from the drop-down list
+    ships->setCurrentIndex(1); // picked from the drop-down list
     focusOn(control(w, "CmdNeuerPlanet"));
     EXPECT_EQ(text("TxtGeschwindigkeit"), "1000");
-    EXPECT_EQ(text("TxtDauer"), "");  // nothing recomputed yet
-    typeInto(ships, "Unbekannt");      // no such ship: the last one's speed
+    EXPECT_EQ(text("TxtDauer"), ""); // nothing recomputed yet
+    typeInto(ships, "Unbekannt"); // no such ship: the last one's speed
     focusOn(list("CmbStart"));
     EXPECT_EQ(text("TxtGeschwindigkeit"), "4000");
     focusOn(box("TxtStart"));
-    EXPECT_EQ(text("TxtDauer"), "00:45");  // 11000 s / 4
+    EXPECT_EQ(text("TxtDauer"), "00:45"); // 11000 s / 4
 }
 
 TEST_F(FrmZeitTest, PlanetFilesOfNoneOneAndThreePlanets) {
-    struct Case { const char* file; int count; int selected; const char* shown; const char* dauer; };
+    struct Case {
+        const char* file;
+        int count;
+        int selected;
+        const char* shown;
+        const char* dauer;
+    };
     for (const Case& c : {Case{nullptr, 0, -1, "", ""}, Case{"Solo\r\n 1 \r\n 2 \r\n 3 \r\n", 1, -1, "", ""},
                           Case{kThreePlanets, 3, 1, "Heimat", "00:00"}}) {
         closeZeit();
@@ -130,7 +136,7 @@ TEST_F(FrmZeitTest, PlanetFilesOfNoneOneAndThreePlanets) {
         }
         EXPECT_EQ(w->planeten().count(), c.count);
         typeInto(box("TxtGeschwindigkeit"), "1000");
-        focusOn(list("CmbSchiff"));  // no ships: leaving their list keeps the speed
+        focusOn(list("CmbSchiff")); // no ships: leaving their list keeps the speed
         focusOn(box("TxtStart"));
         EXPECT_EQ(text("TxtGeschwindigkeit"), "1000");
         EXPECT_EQ(text("TxtDauer"), c.dauer) << c.count;

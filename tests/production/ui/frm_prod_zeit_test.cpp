@@ -24,7 +24,8 @@ const char* const kZeit[] = {"TxtZeitErz", "txtZeitAlu", "txtZeitLeg", "TxtZeitK
 
 class FrmProdZeitTest : public testing::Test {
 protected:
-    explicit FrmProdZeitTest(RegionalSettings settings = RegionalSettings::german()) : t(std::move(settings)) {
+    explicit FrmProdZeitTest(RegionalSettings settings = RegionalSettings::german())
+        : t(std::move(settings)) {
         t.windows.registerWindow(kFrmProdZeit,
                                  [this] { return new FrmProdZeit(t.services); });
     }
@@ -53,8 +54,10 @@ protected:
     void eingeben(const char* name, const QString& text) {
         test::focusOn(box(name));
         test::pressKey(Qt::Key_A, Qt::ControlModifier);
-        if (text.isEmpty()) test::pressKey(Qt::Key_Delete);
-        else test::typeText(text);
+        if (text.isEmpty())
+            test::pressKey(Qt::Key_Delete);
+        else
+            test::typeText(text);
         test::pressKey(Qt::Key_Tab);
     }
 
@@ -72,12 +75,13 @@ TEST_F(FrmProdZeitTest, ControlsCaptionsPlacesAndTabOrder) {
     EXPECT_EQ(form->windowTitle(), "Produktionszeiten");
     EXPECT_EQ(form->size(), QSize(384, 192));
 
-    struct Beschriftung { const char* name; const char* text; QPoint ort; };
+    struct Beschriftung {
+        const char* name;
+        const char* text;
+        QPoint ort;
+    };
     const Beschriftung labels[] = {
-        {"LblProduktion", "Produktion pro Stunde:", {16, 8}}, {"LblZiel", "Zielmenge:", {192, 8}},
-        {"LblZeit", "Dauer:", {336, 8}}, {"LblErz", "Erz:", {16, 32}}, {"LblAlu", "Aluminium:", {16, 57}},
-        {"LblLeg", "Legierungen:", {16, 81}}, {"LblKri", "Kristalle:", {16, 106}},
-        {"LblEne", "Energie:", {16, 131}}};
+        {"LblProduktion", "Produktion pro Stunde:", {16, 8}}, {"LblZiel", "Zielmenge:", {192, 8}}, {"LblZeit", "Dauer:", {336, 8}}, {"LblErz", "Erz:", {16, 32}}, {"LblAlu", "Aluminium:", {16, 57}}, {"LblLeg", "Legierungen:", {16, 81}}, {"LblKri", "Kristalle:", {16, 106}}, {"LblEne", "Energie:", {16, 131}}};
     for (const Beschriftung& l : labels) {
         auto* label = control<QLabel>(form, l.name);
         EXPECT_EQ(label->text(), QString::fromUtf8(l.text)) << l.name;
@@ -97,7 +101,11 @@ TEST_F(FrmProdZeitTest, ControlsCaptionsPlacesAndTabOrder) {
                                 "Menge Legierungen pro Stunde", "Menge Kristalle pro Stunde",
                                 "Menge Energie pro Stunde"};
     for (int i = 0; i < 5; ++i) {
-        const struct { const char* name; int left; const char* tip; } spalten[] = {
+        const struct {
+            const char* name;
+            int left;
+            const char* tip;
+        } spalten[] = {
             {kProduktion[i], 96, tips[i]},
             {kZiel[i], 192, "Zu erreichende Menge bzw. erreichte Menge"},
             {kZeit[i], 288, "Zeit bis Zielmenge erreicht ist"}};
@@ -115,7 +123,7 @@ TEST_F(FrmProdZeitTest, ControlsCaptionsPlacesAndTabOrder) {
     EXPECT_GE(chkFest()->width(), 153);
     EXPECT_LT(chkFest()->geometry().right(), box("TxtDauer")->x());
     EXPECT_EQ(chkFest()->text(), "Produktionszeit in Stunden:");
-    EXPECT_LE(chkFest()->sizeHint().width(), chkFest()->width());  // the caption is whole
+    EXPECT_LE(chkFest()->sizeHint().width(), chkFest()->width()); // the caption is whole
     EXPECT_EQ(chkFest()->toolTip(), "Menge an Ressourcen nach einer Anzahl Stunden zeigen");
     EXPECT_FALSE(chkFest()->isChecked());
 
@@ -163,9 +171,7 @@ struct ZeitEingabe {
 TEST_F(FrmProdZeitTest, LeavingAProductionOrTargetBoxComputesTheTimes) {
     oeffnen();
     const ZeitEingabe faelle[] = {
-        {0, "100", "250", "02:30"}, {1, "7", "100", "14:17"}, {2, "60", "59.5", "01:00"},
-        {3, "40", "1", "00:02"}, {4, "250", "60000", "240:00"}, {0, "60", "-30", "-01:30"},
-        {1, "60", "90,5", "01:30"}};
+        {0, "100", "250", "02:30"}, {1, "7", "100", "14:17"}, {2, "60", "59.5", "01:00"}, {3, "40", "1", "00:02"}, {4, "250", "60000", "240:00"}, {0, "60", "-30", "-01:30"}, {1, "60", "90,5", "01:30"}};
     for (const ZeitEingabe& f : faelle) {
         eingeben(kProduktion[f.zeile], f.produktion);
         eingeben(kZiel[f.zeile], f.ziel);
@@ -193,24 +199,24 @@ TEST_F(FrmProdZeitTest, AmountModeComputesAmountsAndKeepsTheTimes) {
     eingeben("TxtAlu", "125");
     ASSERT_EQ(text("TxtZeitErz"), "02:30");
 
-    klicken(chkFest());  // with an empty TxtDauer every target is 0
+    klicken(chkFest()); // with an empty TxtDauer every target is 0
     for (const char* n : kZiel) EXPECT_EQ(text(n), "0") << n;
 
     eingeben("TxtDauer", "2,5");
     EXPECT_EQ(text("TxtDauer"), "2.5");
     EXPECT_EQ(text("TxtZErz"), "250");
     EXPECT_EQ(text("TxtZAlu"), "312,5");
-    EXPECT_EQ(text("TxtZeitErz"), "02:30");  // times are not cleared
+    EXPECT_EQ(text("TxtZeitErz"), "02:30"); // times are not cleared
 
     eingeben("TxtDauer", "1,5");
-    eingeben("TxtEne", "4");  // a production box in amount mode computes nothing
+    eingeben("TxtEne", "4"); // a production box in amount mode computes nothing
     EXPECT_EQ(text("TxtZEne"), "0");
     EXPECT_EQ(text("TxtZAlu"), "187,5");
     EXPECT_EQ(text("TxtZeitEne"), "0");
 
-    klicken(chkFest());  // back to time mode: nothing computed, amounts stay
+    klicken(chkFest()); // back to time mode: nothing computed, amounts stay
     EXPECT_EQ(text("TxtZAlu"), "187,5");
-    EXPECT_EQ(text("txtZeitAlu"), "00:00");  // computed when TxtAlu was left in time mode
+    EXPECT_EQ(text("txtZeitAlu"), "00:00"); // computed when TxtAlu was left in time mode
     EXPECT_EQ(text("TxtDauer"), "1.5");
 
     // An amount the window wrote reads back as itself (the old program read
@@ -220,7 +226,7 @@ TEST_F(FrmProdZeitTest, AmountModeComputesAmountsAndKeepsTheTimes) {
     eingeben("TxtKri", "5");
     eingeben("TxtZKri", "12,5");
     EXPECT_EQ(text("TxtZeitKri"), "02:30");
-    EXPECT_EQ(text("TxtZKri"), "12,5");  // read, not rewritten
+    EXPECT_EQ(text("TxtZKri"), "12,5"); // read, not rewritten
 }
 
 TEST_F(FrmProdZeitTest, TheFileIsReadAtLoadAndWrittenAtCloseByteForByte) {
@@ -248,8 +254,7 @@ TEST_F(FrmProdZeitTest, TheFileIsReadAtLoadAndWrittenAtCloseByteForByte) {
 TEST_F(FrmProdZeitTest, TypedTextsSurviveClosingAndReopening) {
     oeffnen();
     const std::pair<const char*, QString> eingaben[] = {
-        {"TxtErz", "100"}, {"TxtAlu", " 1 000 "}, {"TxtLeg", ""}, {"TxtKri", "a,\"b\""},
-        {"TxtEne", "123456789012345678901234567890"}, {"TxtZErz", "187,5"}, {"TxtZKri", "Öl"}};
+        {"TxtErz", "100"}, {"TxtAlu", " 1 000 "}, {"TxtLeg", ""}, {"TxtKri", "a,\"b\""}, {"TxtEne", "123456789012345678901234567890"}, {"TxtZErz", "187,5"}, {"TxtZKri", "Öl"}};
     for (const auto& [name, wert] : eingaben) eingeben(name, wert);
     klicken(chkFest());
     eingeben("TxtDauer", "x y");
@@ -309,7 +314,7 @@ TEST_F(FrmProdZeitTest, HandOverLoadsTheWindowFirstAndComputesNothing) {
     ASSERT_NE(offen, nullptr);
     form = offen;
     test::activate(form);
-    EXPECT_EQ(text("TxtErz"), "60");  // read from the file
+    EXPECT_EQ(text("TxtErz"), "60"); // read from the file
     const char* const erwartet[] = {" 1200", " 800", " 0", " 50", " 0"};
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(text(kZiel[i]), erwartet[i]);
@@ -334,7 +339,8 @@ TEST_F(FrmProdZeitTest, HandOverLoadsTheWindowFirstAndComputesNothing) {
 
 class FrmProdZeitEnglischTest : public FrmProdZeitTest {
 protected:
-    FrmProdZeitEnglischTest() : FrmProdZeitTest(RegionalSettings::english()) {}
+    FrmProdZeitEnglischTest()
+        : FrmProdZeitTest(RegionalSettings::english()) {}
 };
 
 TEST_F(FrmProdZeitEnglischTest, AmountsUseTheRegionalDecimalSeparator) {

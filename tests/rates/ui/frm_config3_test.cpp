@@ -31,7 +31,8 @@ const char* const kFields[3][5] = {
 
 class FrmConfig3Test : public testing::Test {
 protected:
-    explicit FrmConfig3Test(RegionalSettings regional = RegionalSettings::german()) : t(std::move(regional)) {
+    explicit FrmConfig3Test(RegionalSettings regional = RegionalSettings::german())
+        : t(std::move(regional)) {
         t.windows.registerWindow(kFrmConfig3, [this] { return new FrmConfig3(t.services); });
         // The ship editor lives in its own library; a window of its name stands in for it.
         t.windows.registerWindow(kShipEditor, [this] {
@@ -60,8 +61,10 @@ protected:
     void type(QLineEdit* box, const QString& text) {
         test::focusOn(box);
         test::pressKey(Qt::Key_A, Qt::ControlModifier);
-        if (text.isEmpty()) test::pressKey(Qt::Key_Delete);
-        else test::typeText(text);
+        if (text.isEmpty())
+            test::pressKey(Qt::Key_Delete);
+        else
+            test::typeText(text);
     }
     std::string fileBytes() { return test::readBytes(t.file("creditkurse.dat")); }
 
@@ -71,7 +74,8 @@ protected:
 
 class FrmConfig3EnglishTest : public FrmConfig3Test {
 protected:
-    FrmConfig3EnglishTest() : FrmConfig3Test(RegionalSettings::english()) {}
+    FrmConfig3EnglishTest()
+        : FrmConfig3Test(RegionalSettings::english()) {}
 };
 
 TEST_F(FrmConfig3Test, ControlsCaptionsPlacesAndTabOrder) {
@@ -79,12 +83,20 @@ TEST_F(FrmConfig3Test, ControlsCaptionsPlacesAndTabOrder) {
     EXPECT_EQ(form->windowTitle(), "Konfiguration");
     EXPECT_EQ(form->size(), QSize(331, 234));
 
-    struct Caption { const char* name; const char* text; QPoint at; };
+    struct Caption {
+        const char* name;
+        const char* text;
+        QPoint at;
+    };
     const Caption labels[] = {
-        {"Label1", "Ressource", {8, 16}},    {"Label7", "Kaufkurs", {96, 16}},
-        {"Label8", "Verkaufskurs", {169, 16}}, {"Label9", "RH-Kurs", {260, 16}},
-        {"Label2", "Erz", {8, 46}},          {"Label3", "Aluminium", {8, 75}},
-        {"Label4", "Legierungen", {8, 109}}, {"Label5", "Kristalle", {8, 138}},
+        {"Label1", "Ressource", {8, 16}},
+        {"Label7", "Kaufkurs", {96, 16}},
+        {"Label8", "Verkaufskurs", {169, 16}},
+        {"Label9", "RH-Kurs", {260, 16}},
+        {"Label2", "Erz", {8, 46}},
+        {"Label3", "Aluminium", {8, 75}},
+        {"Label4", "Legierungen", {8, 109}},
+        {"Label5", "Kristalle", {8, 138}},
         {"Label6", "Energie", {8, 168}},
     };
     for (const Caption& c : labels) {
@@ -166,13 +178,16 @@ TEST_F(FrmConfig3EnglishTest, FileShowsWithPointAndSavesBackUnchanged) {
 }
 
 TEST_F(FrmConfig3Test, TypedTextsAreSavedByTheRegionalRule) {
-    struct Case { int record, resource; QString text; };
+    struct Case {
+        int record, resource;
+        QString text;
+    };
     const Case typed[] = {
-        {0, 0, "1,5"},  // German decimal comma
-        {0, 1, ""},     // empty in the first record: an empty field
-        {0, 2, "1.5"},  // the point groups: 15
-        {1, 1, ""},     // empty later: the rate of the record before (empty here too)
-        {1, 2, "abc"},  // not a number: the rate of the record before
+        {0, 0, "1,5"}, // German decimal comma
+        {0, 1, ""}, // empty in the first record: an empty field
+        {0, 2, "1.5"}, // the point groups: 15
+        {1, 1, ""}, // empty later: the rate of the record before (empty here too)
+        {1, 2, "abc"}, // not a number: the rate of the record before
         {2, 3, " 2,25 "},
     };
     open();

@@ -116,9 +116,9 @@ TEST_F(FrmSchiffspreiseTest, ControlsCaptionsTooltipsAndPlaces) {
     EXPECT_EQ(form->size(), QSize(404, 300));
     const struct {
         const char* name;
-        const char* text;  // caption or initial text
+        const char* text; // caption or initial text
         const char* tooltip;
-        QRect place;  // pixels; width 0: sized to the caption
+        QRect place; // pixels; width 0: sized to the caption
     } cases[] = {
         {"LblSchiff", "Schiff:", "", {16, 8, 81, 17}},
         {"LblAnzahl", "Anzahl:", "", {232, 8, 49, 17}},
@@ -142,15 +142,14 @@ TEST_F(FrmSchiffspreiseTest, ControlsCaptionsTooltipsAndPlaces) {
         {"TxtLeg", "", "Anzahl Legierungen aus dem Geschäft", {168, 232, 65, 19}},
         {"TxtKri", "", "Anzahl Kristalle aus dem Geschäft", {240, 232, 65, 19}},
         {"TxtEne", "", "Anzahl Energie aus dem Geschäft", {312, 232, 65, 19}},
-        {"CmdProdZeit", "In Produktionszeiten übernehmen", "Daten auf das Produktionszeiten-Formular übertragen",
-         {16, 256, 121, 41}},
+        {"CmdProdZeit", "In Produktionszeiten übernehmen", "Daten auf das Produktionszeiten-Formular übertragen", {16, 256, 121, 41}},
         {"CmdHandel", "In Handelsrechner übernehmen", "", {264, 256, 121, 41}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         QWidget* w = control(form, c.name);
         ASSERT_NE(w, nullptr);
-        QString text = test::spokenName(w);  // captions of labels, buttons, check box
+        QString text = test::spokenName(w); // captions of labels, buttons, check box
         if (auto* edit = qobject_cast<QLineEdit*>(w)) text = edit->text();
         if (auto* combo = qobject_cast<QComboBox*>(w)) text = combo->currentText();
         if (qobject_cast<QListWidget*>(w)) text = {};
@@ -174,7 +173,7 @@ TEST_F(FrmSchiffspreiseTest, ControlsCaptionsTooltipsAndPlaces) {
 
 TEST_F(FrmSchiffspreiseTest, EveryCaptionFitsItsControl) {
     oeffnen();
-    bestellen("Zer", "3", "10");  // completed to Zerstörer
+    bestellen("Zer", "3", "10"); // completed to Zerstörer
     bestellen("A", "2", "-4");
     // KRVX_SCREENSHOT names a file to keep a picture of the filled window.
     if (const QString shot = qEnvironmentVariable("KRVX_SCREENSHOT"); !shot.isEmpty()) {
@@ -196,7 +195,7 @@ TEST_F(FrmSchiffspreiseTest, TabOrderFollowsTheTabIndexesAndSkipsResults) {
         test::pressKey(Qt::Key_Tab);
         QWidget* focused = QApplication::focusWidget();
         ASSERT_NE(focused, nullptr);
-        if (focused->objectName().isEmpty()) focused = focused->parentWidget();  // the ship field's text part
+        if (focused->objectName().isEmpty()) focused = focused->parentWidget(); // the ship field's text part
         EXPECT_EQ(focused->objectName(), QString::fromLatin1(name));
     }
 }
@@ -206,9 +205,9 @@ TEST_F(FrmSchiffspreiseTest, LoadFillsTheShipListAndReopeningStartsAfresh) {
     ASSERT_EQ(cmbSchiff()->count(), 3);
     EXPECT_EQ(cmbSchiff()->itemText(0), "Zerstörer");
     EXPECT_EQ(cmbSchiff()->currentText(), "");
-    EXPECT_EQ(ergebnisse(), QStringList(5, QString()));  // nothing computed yet
+    EXPECT_EQ(ergebnisse(), QStringList(5, QString())); // nothing computed yet
     schiff("Neu", 1, 1, 1, 1, 1);
-    EXPECT_EQ(cmbSchiff()->count(), 3);  // an open window keeps its list
+    EXPECT_EQ(cmbSchiff()->count(), 3); // an open window keeps its list
 
     beispiel();
     schliessen();
@@ -246,8 +245,7 @@ TEST_F(FrmSchiffspreiseTest, EveryKeystrokeInTheOverallSurchargeRecomputes) {
     const struct {
         Qt::Key key;
         const char* erz;
-    } steps[] = {{Qt::Key_Backspace, " 1000"}, {Qt::Key_1, " 1010"},    {Qt::Key_Comma, " 1010"},
-                 {Qt::Key_5, " 1010"},         {Qt::Key_Home, " 1010"}, {Qt::Key_Minus, " 990"}};
+    } steps[] = {{Qt::Key_Backspace, " 1000"}, {Qt::Key_1, " 1010"}, {Qt::Key_Comma, " 1010"}, {Qt::Key_5, " 1010"}, {Qt::Key_Home, " 1010"}, {Qt::Key_Minus, " 990"}};
     for (const auto& step : steps) {
         test::pressKey(step.key);
         EXPECT_EQ(box("TxtErz")->text(), step.erz) << box("TxtGesZuschlag")->text().toStdString();
@@ -274,12 +272,12 @@ TEST_F(FrmSchiffspreiseTest, TypeAheadCompletesFromTheSecondEntry) {
         const char* selected;
         int caret;
     } cases[] = {
-        {"a", "A", "", 1},            // the catalogue's "A" stands before Alpha and Atlas
-        {"al", "Alpha", "pha", 5},    // from the second entry on, wrapping round
-        {"AT", "Atlas", "las", 5},    // letter case ignored, the entry's own case shown
+        {"a", "A", "", 1}, // the catalogue's "A" stands before Alpha and Atlas
+        {"al", "Alpha", "pha", 5}, // from the second entry on, wrapping round
+        {"AT", "Atlas", "las", 5}, // letter case ignored, the entry's own case shown
         {"jÄ", "Jäger", "ger", 5},
-        {"ze", "Zerstörer", "rstörer", 9},  // index 0 when nothing else matches
-        {"x", "x", "", 1},            // no name begins with it: text and caret stay
+        {"ze", "Zerstörer", "rstörer", 9}, // index 0 when nothing else matches
+        {"x", "x", "", 1}, // no name begins with it: text and caret stay
         {"Alphax", "Alphax", "", 6},
     };
     for (const auto& c : cases) {
@@ -323,9 +321,9 @@ TEST_F(FrmSchiffspreiseTest, CountsAndSurchargesAsTyped) {
     const struct {
         const char* count;
         const char* surcharge;
-        const char* line;  // nullptr: no line added
+        const char* line; // nullptr: no line added
         const char* erz;
-        const char* message;  // nullptr: no box
+        const char* message; // nullptr: no box
     } cases[] = {
         {"abc", "0", nullptr, " 0", nullptr},
         {"0.4", "0", "\t000 Stück\t000%", " 0", nullptr},
@@ -351,13 +349,13 @@ TEST_F(FrmSchiffspreiseTest, UnknownShipShowsOneBoxPerUserAction) {
     bestellen("Phantom", "2", "0");
     const std::string report = "Fehler in Preis.\n\r 1 Schiffstyp „Phantom“ steht nicht im Schiffskatalog";
     EXPECT_EQ(t.script.messageTexts(), Texts{report});
-    EXPECT_EQ(box("TxtErz")->text(), " 1000");  // the unknown entry counts 0
+    EXPECT_EQ(box("TxtErz")->text(), " 1000"); // the unknown entry counts 0
     bestellen("Phantom", "1", "0");
     EXPECT_EQ(t.script.messageTexts(), (Texts{report, report}));
     t.script.clear();
     test::focusOn(box("TxtGesZuschlag"));
     test::pressKey(Qt::Key_End);
-    test::typeText("12");  // two keystrokes, two actions
+    test::typeText("12"); // two keystrokes, two actions
     EXPECT_EQ(t.script.messageTexts(), (Texts{report, report}));
     EXPECT_EQ(box("TxtErz")->text(), " 1120");
 }
@@ -365,12 +363,12 @@ TEST_F(FrmSchiffspreiseTest, UnknownShipShowsOneBoxPerUserAction) {
 TEST_F(FrmSchiffspreiseTest, RemoveWithNothingSelectedChangesNothing) {
     oeffnen();
     auto* cmdSub = control<QPushButton>(form, "CmdSub");
-    klicken(cmdSub);  // empty list
+    klicken(cmdSub); // empty list
     bestellen("Kreuzer", "1", "0");
     bestellen("A", "1", "0");
     zeileWaehlen(0);
     klicken(cmdSub);
-    EXPECT_TRUE(liste()->selectedItems().isEmpty());  // no line stays selected
+    EXPECT_TRUE(liste()->selectedItems().isEmpty()); // no line stays selected
     klicken(cmdSub);
     const std::string report = "Fehler in CmdSub_Click.\n\r 5 Keine Zeile der Liste ausgewählt";
     EXPECT_EQ(t.script.messageTexts(), (Texts{report, report}));
@@ -387,8 +385,9 @@ protected:
         test::writeBytes(t.file("kurse.dat"), "1,1,1,1\r\n1,1,1,1\r\n1,1,1,1\r\n1,1,1,1\r\n1,1,1,1\r\n\"Testkurse\"\r\n");
         test::writeBytes(t.file("creditkurse.dat"), "2,3,4,5,1\r\n1,2,3,4,0.5\r\n1,1,1,1,1\r\n");
         test::writeBytes(t.file("tausch.dat"), "7             7             7             7             7\r\n\r\n");
-        test::writeBytes(t.file("produktion.dat"), "100           0             0             0             0\r\n"
-                                                   "9             9             9             9             9\r\n\r\n");
+        test::writeBytes(t.file("produktion.dat"),
+                         "100           0             0             0             0\r\n"
+                         "9             9             9             9             9\r\n\r\n");
     }
     QStringList texte(QWidget* window, std::initializer_list<const char*> names) {
         QStringList texts;
@@ -400,7 +399,7 @@ protected:
 TEST_F(HandOverTest, ToTheExchangeCalculatorSelectsAnkauf) {
     oeffnen();
     beispiel();
-    auto* tausch = t.windows.show<FrmTausch>(kFrmTausch);  // open, with "Verkauf" chosen
+    auto* tausch = t.windows.show<FrmTausch>(kFrmTausch); // open, with "Verkauf" chosen
     ASSERT_NE(tausch, nullptr);
     test::activate(tausch);
     QTest::mouseClick(control<QRadioButton>(tausch, "OptVerkauf"), Qt::LeftButton, {}, QPoint(6, 8));
@@ -417,7 +416,7 @@ TEST_F(HandOverTest, ToTheExchangeCalculatorSelectsAnkauf) {
     // with Erz alone needs 14251 Erz more, with Alu 8496 Alu more.
     EXPECT_EQ(texte(tausch, {"TxtResCred", "TxtResErz", "TxtResAlu"}), (QStringList{"25212,6", "19732", "11236,5"}));
     EXPECT_TRUE(t.script.boxes.empty());
-    EXPECT_EQ(liste()->count(), 2);  // the order stays
+    EXPECT_EQ(liste()->count(), 2); // the order stays
 }
 
 TEST_F(HandOverTest, BeforeAnyComputationEmptyTextsArrive) {
@@ -438,7 +437,7 @@ TEST_F(HandOverTest, ToTheProductionCalculatorSetsTheTargets) {
     ASSERT_NE(prod, nullptr);
     EXPECT_TRUE(prod->isVisible());
     EXPECT_EQ(texte(prod, {"TxtZErz", "TxtZAlu", "TxtZLeg", "TxtZKri", "TxtZEne"}), kBeispiel);
-    EXPECT_EQ(texte(prod, {"TxtErz", "TxtZeitErz"}), (QStringList{"100", "0"}));  // its file read, nothing computed
+    EXPECT_EQ(texte(prod, {"TxtErz", "TxtZeitErz"}), (QStringList{"100", "0"})); // its file read, nothing computed
     EXPECT_TRUE(t.script.boxes.empty());
 }
 

@@ -16,7 +16,8 @@ std::tm fixedTestTime() {
 
 TestServices::TestServices(RegionalSettings settings)
     : regional(std::move(settings)),
-      log(dir.file("KRVXR.debug"), regional, [] { return fixedTestTime(); }, files),
+      log(
+          dir.file("KRVXR.debug"), regional, [] { return fixedTestTime(); }, files),
       ships(log),
       messages(script),
       tausch(dir.path(), messages),

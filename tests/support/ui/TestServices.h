@@ -21,11 +21,11 @@
 
 namespace krvx::test {
 
-std::tm fixedTestTime();  // 6 December, 9:05
+std::tm fixedTestTime(); // 6 December, 9:05
 
 struct TestServices {
     explicit TestServices(RegionalSettings settings = RegionalSettings::german());
-    ~TestServices();  // closes every window still open
+    ~TestServices(); // closes every window still open
     TestServices(const TestServices&) = delete;
     TestServices& operator=(const TestServices&) = delete;
 
@@ -34,7 +34,7 @@ struct TestServices {
     FailingFileOps files;
     Debugging log;
     ShipCatalogue ships;
-    ScriptedMessages script;  // what the user saw, and the answers to give
+    ScriptedMessages script; // what the user saw, and the answers to give
     OncePerActionMessages messages;
     Tausch tausch;
     WindowRegistry windows;
