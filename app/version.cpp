@@ -1,8 +1,6 @@
 #include "app/version.h"
 
-#ifndef KRVX_VERSION_MAJOR
-#error "KRVX_VERSION_MAJOR, _MINOR and _PATCH come from the build"
-#endif
+#include "app/projectversion.h"
 
 namespace krvx {
 

@@ -1,5 +1,7 @@
 #include "app/commandline.h"
 
+#include "app/projectversion.h"
+
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
@@ -91,7 +93,7 @@ TEST(CommandLine, AnswersOnTheTerminal) {
 
     const Answer version = start({"--version"});
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out.substr(0, version.out.find('\n')), "korvax-rechner 0.2.9");
+    EXPECT_EQ(version.out.substr(0, version.out.find('\n')), "korvax-rechner " KRVX_VERSION);
     EXPECT_NE(version.out.find("GPLv3+"), std::string::npos);
     EXPECT_EQ(version.err, "");
 

@@ -1,5 +1,7 @@
 #include "app/version.h"
 
+#include "app/projectversion.h"
+
 #include <gtest/gtest.h>
 
 namespace krvx {
@@ -21,7 +23,7 @@ TEST(Version, TextHasThePlainNumbers) {
 }
 
 TEST(Version, BuildCarriesTheProjectVersion) {
-    EXPECT_EQ(versionText(programVersion()), "Version 0.2.9");
+    EXPECT_EQ(versionText(programVersion()), "Version " KRVX_VERSION);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <thread>
 
+#include "app/projectversion.h"
 #include "app/ui/DisplayStart.h"
 #include "app/ui/FrmSplash.h"
 #include "common/ui/QtMessageService.h"
@@ -47,7 +48,7 @@ TEST(FrmSplash, LabelsAfterLoad) {
     const Row rows[] = {
         {"lblProductName", "Korvax Rechner", twipsRect(2520, 1140, 3975, 1095), false, 26.25, true},
         {"lblPlatform", "Linux", twipsRect(5475, 2340, 1380, 360), true, 15.75, true},
-        {"lblVersion", "Version 0.2.9", twipsRect(5970, 2700, 885, 285), true, 12, true},
+        {"lblVersion", "Version " KRVX_VERSION, twipsRect(5970, 2700, 885, 285), true, 12, true},
         {"lblWarning",
          "Warnung: Benutzung auf eigene Gefahr. Produkt ist noch im Beta-Stadium. Keine Haftung",
          twipsRect(150, 3660, 6855, 195), false, 8.25, false},
