@@ -230,7 +230,9 @@ def scenario_second_start(x, display, base):
         os.mkdir(runtime)
         os.chmod(runtime, mode)
         runs = [start(x, display, other, home, env_extra={"XDG_RUNTIME_DIR": runtime}) for _ in range(count)]
-        check(all(m for _, m in runs) and len(menus(x)) == count + 1, "%s: not all starts ran" % name[:9])
+        # A menu just shown, or one whose program just ended, may take a moment to show or go.
+        check(all(m for _, m in runs) and rp.wait_for(lambda: len(menus(x)) == count + 1, 15),
+              "%s: not all starts ran (menus on the screen: %d)" % (name[:9], len(menus(x))))
         check(not os.listdir(runtime), "%s: a lock was left in the runtime folder" % name[:9])
         for r, _ in runs:
             r.proc.send_signal(signal.SIGTERM)
