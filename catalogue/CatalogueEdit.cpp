@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "common/paths.h"
 #include "common/fields.h"
 #include "common/numbers.h"
 
@@ -70,7 +71,7 @@ std::string saveErrorText(const FileError& error) {
 
 std::string keptCopyText(const std::filesystem::path& copy) {
     return "schiffe.dat enthielt Einträge, die nicht gelesen werden konnten. Die alte Datei wurde als " +
-           copy.filename().string() + " aufbewahrt.";
+           utf8Of(copy.filename()) + " aufbewahrt.";
 }
 
 std::string copyErrorText(const FileError& error) {

@@ -3,12 +3,24 @@
 # Builds <name>_core from the subsystem folder's *.cpp (standard library only,
 # never Qt) and <name>_ui from its ui/ folder (Qt Widgets). A part that has no
 # sources yet becomes an interface library, so dependants link either way.
+# What differs between the platforms lives in <job>_posix.cpp and
+# <job>_windows.cpp: the build takes the one of the platform it builds for.
+function(krvx_platform_sources var)
+  if(WIN32)
+    list(FILTER ${var} EXCLUDE REGEX "_posix\\.cpp$")
+  else()
+    list(FILTER ${var} EXCLUDE REGEX "_windows\\.cpp$")
+  endif()
+  set(${var} ${${var}} PARENT_SCOPE)
+endfunction()
+
 function(krvx_subsystem name)
   cmake_parse_arguments(A "" "" "CORE_DEPS;UI_DEPS" ${ARGN})
   set(dir ${CMAKE_CURRENT_SOURCE_DIR})
 
   file(GLOB core_src CONFIGURE_DEPENDS ${dir}/*.cpp)
   list(FILTER core_src EXCLUDE REGEX "/main\\.cpp$")
+  krvx_platform_sources(core_src)
   if(core_src)
     add_library(${name}_core STATIC ${core_src})
     target_include_directories(${name}_core PUBLIC ${PROJECT_SOURCE_DIR})
@@ -24,6 +36,7 @@ function(krvx_subsystem name)
   endif()
 
   file(GLOB ui_cpp CONFIGURE_DEPENDS ${dir}/ui/*.cpp)
+  krvx_platform_sources(ui_cpp)
   file(GLOB ui_h CONFIGURE_DEPENDS ${dir}/ui/*.h)
   file(GLOB ui_qrc CONFIGURE_DEPENDS ${dir}/ui/*.qrc)
   if(ui_cpp)

@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "common/paths.h"
+
 namespace krvx {
 
 int SystemFileOps::open(const std::filesystem::path& file, int flags, mode_t mode) {
@@ -73,7 +75,7 @@ FileError fileError(int number) {
 }
 
 std::string notSavedText(const std::filesystem::path& file, const FileError& error) {
-    return file.filename().string() + " konnte nicht gespeichert werden: " + error.description + ".";
+    return utf8Of(file.filename()) + " konnte nicht gespeichert werden: " + error.description + ".";
 }
 
 bool writeAll(FileOps& ops, int fd, std::string_view bytes) {

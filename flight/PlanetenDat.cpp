@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "common/paths.h"
 #include "common/blanks.h"
 #include "common/fields.h"
 #include "common/numbers.h"
@@ -39,7 +40,7 @@ std::string withoutTrailingBlankLines(std::string_view content) {
 }
 
 std::string fileName(const fs::path& file) {
-    return file.filename().string();
+    return utf8Of(file.filename());
 }
 
 } // namespace
