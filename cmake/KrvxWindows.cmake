@@ -7,7 +7,7 @@ add_compile_options("$<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:-fstack-prote
 add_link_options(-static -fstack-protector-strong
   -Wl,--dynamicbase -Wl,--high-entropy-va -Wl,--nxcompat)
 # Wide-character Windows API throughout (CreateFileW, MoveFileExW, ...).
-add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _POSIX_THREAD_SAFE_FUNCTIONS)
 
 # GoogleTest built from Debian's sources with the same compiler; ctest runs
 # the tests through Wine (CMAKE_CROSSCOMPILING_EMULATOR, set by the preset).

@@ -23,7 +23,7 @@ public:
     ~AppendFile() { close(); }
     bool open(const std::filesystem::path& file) {
         close();
-        fd_ = ops_.open(file, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+        fd_ = ops_.open(file, O_WRONLY | O_APPEND | O_CREAT, 0666);
         return isOpen();
     }
     bool isOpen() const { return fd_ >= 0; }

@@ -17,6 +17,9 @@ namespace krvx {
 // (failure EACCES), as writing it in place would fail. Returns nullopt on success.
 // Every step goes through ops; without them, through the system's own calls.
 std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::string_view utf8Content, FileOps& ops);
-std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::string_view utf8Content);
+inline std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::string_view utf8Content) {
+    SystemFileOps ops;
+    return saveDataFile(file, utf8Content, ops);
+}
 
 } // namespace krvx

@@ -21,6 +21,9 @@ struct BackupCopy {
 // of its target. The copy is written under a temporary name and gets its
 // final name only when whole, so a failure or a kill midway leaves no partial copy.
 BackupCopy keepBackupCopy(const std::filesystem::path& file, FileOps& ops);
-BackupCopy keepBackupCopy(const std::filesystem::path& file);
+inline BackupCopy keepBackupCopy(const std::filesystem::path& file) {
+    SystemFileOps ops;
+    return keepBackupCopy(file, ops);
+}
 
 } // namespace krvx

@@ -3,7 +3,8 @@
 // atomic saves, the backup copies and the debug log. The program uses
 // SystemFileOps; a test hands in its own set to make any one step fail as a
 // full or broken disk would. Each call behaves like the system call of the
-// same name: -1 with errno set on failure. Also the steps the writers share
+// same name: -1 with errno set on failure (every descriptor the system's
+// open gives is closed on exec). Also the steps the writers share
 // and how a failed one is told to the user.
 
 #include <cstddef>
@@ -27,7 +28,8 @@ public:
     virtual int link(const std::filesystem::path& existing, const std::filesystem::path& name) = 0;
 };
 
-// The operating system's calls themselves; holds no state.
+// The operating system's calls themselves (in savefile_<platform>.cpp, with
+// the rest of how a file is saved there); holds no state.
 class SystemFileOps : public FileOps {
 public:
     int open(const std::filesystem::path& file, int flags, mode_t mode) override;
@@ -57,8 +59,6 @@ bool writeAll(FileOps& ops, int fd, std::string_view bytes);
 
 // The folder that holds the file ("." for a bare name).
 std::filesystem::path folderOf(const std::filesystem::path& file);
-// Flushes the folder of the file, so that a new name in it outlasts a crash.
-void syncFolderOf(const std::filesystem::path& file);
 
 // Follows symbolic links to the file they finally name (which may not exist
 // yet); nullopt with error set when a link cannot be read, they loop, or a
@@ -66,5 +66,7 @@ void syncFolderOf(const std::filesystem::path& file);
 // folder shared by all) and the folder is not his either: there the kernel
 // would not follow it, since it may lead to any file of the player's.
 std::optional<std::filesystem::path> resolveLinks(std::filesystem::path file, FileError& error);
+// The refusal of such a link.
+FileError foreignLinkError();
 
 } // namespace krvx

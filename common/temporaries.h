@@ -1,31 +1,36 @@
 #pragma once
-// The temporary files of saves and backup copies. Each is hidden and named
-// after its data file, the writing process and a random number
-// (".planeten.dat.tmp4711-80235"), and its writer holds a lock on it while
-// writing, so that what a killed save left behind can be told from a save at
-// work and removed.
+// The files a save writes beside a data file. Each temporary file is hidden
+// and named after its data file, the writing process and a random number
+// (".planeten.dat.tmp4711-80235"), and its writer holds it (locked, or open
+// without sharing) while writing, so that what a killed save left behind can
+// be told from a save at work and removed. Backup copies are <name>.bak,
+// <name>.bak2, <name>.bak3 ...
 
 #include <filesystem>
 #include <functional>
-#include <optional>
-#include <string_view>
-
-#include "common/fileops.h"
 
 namespace krvx {
 
-// Writes the bytes into a fresh temporary file beside the file, named after it
-// and this process and locked while it is written, flushed and closed, after
-// prepare had its descriptor (for its permissions); its path, or nullopt with
-// errno set and nothing left behind.
-std::optional<std::filesystem::path> writeTemporary(FileOps& ops, const std::filesystem::path& file,
-                                                    std::string_view bytes, const std::function<bool(int fd)>& prepare);
+// A temporary file left unchanged this long is no save at work, even where
+// its writer's process id has been given to another process since.
+inline constexpr long long kAbandonedAfterSeconds = 600;
+inline constexpr int kMostBackupCopies = 100000;
+
+// The name of a temporary file of the file, beside it.
+std::filesystem::path temporaryName(const std::filesystem::path& file, long long writer, unsigned long number);
+
+// Calls visit for every temporary file of the file in its folder, with the
+// writer's process id (0 for files of earlier versions, which named none).
+void forEachTemporaryOf(const std::filesystem::path& file,
+                        const std::function<void(const std::filesystem::path& temp, long long writer)>& visit);
+
+// The n-th name a backup copy of the file may take (n from 1).
+std::filesystem::path backupName(const std::filesystem::path& file, int n);
 
 // A save killed midway leaves its temporary file behind: this removes the ones
 // of that data file (in the folder of the file a symbolic link leads to) that
-// nobody holds locked and whose writer no longer runs, or that were left
-// unchanged for ten minutes (the writer's id may have been given to another
-// process since). Every save does it for its file.
+// nobody holds and whose writer no longer runs, or that were left unchanged
+// for kAbandonedAfterSeconds. Every save does it for its file.
 void removeAbandonedTemporaries(const std::filesystem::path& file);
 
 } // namespace krvx

@@ -1,0 +1,285 @@
+// How a data file is saved on a POSIX system, from top to bottom: the
+// system's calls, links followed as the kernel would follow them, reading a
+// file whole, the atomic save through a locked temporary file, the backup
+// copy, and the tidy-up of what a killed save left behind.
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <random>
+#include <string>
+#include <system_error>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "common/atomicsave.h"
+#include "common/backupcopy.h"
+#include "common/cp1252.h"
+#include "common/readfile.h"
+#include "common/temporaries.h"
+
+namespace krvx {
+
+// The system's calls. Every descriptor is closed on exec: a program started
+// later never holds a data file open.
+int SystemFileOps::open(const std::filesystem::path& file, int flags, mode_t mode) {
+    return ::open(file.c_str(), flags | O_CLOEXEC, mode);
+}
+
+ssize_t SystemFileOps::write(int fd, const void* data, std::size_t size) {
+    return ::write(fd, data, size);
+}
+
+int SystemFileOps::fsync(int fd) {
+    return ::fsync(fd);
+}
+
+int SystemFileOps::close(int fd) {
+    return ::close(fd);
+}
+
+int SystemFileOps::rename(const std::filesystem::path& from, const std::filesystem::path& to) {
+    return std::rename(from.c_str(), to.c_str());
+}
+
+int SystemFileOps::link(const std::filesystem::path& existing, const std::filesystem::path& name) {
+    return ::link(existing.c_str(), name.c_str());
+}
+
+namespace {
+
+// Flushes the folder of the file, so that a new name in it outlasts a crash.
+void syncFolderOf(const std::filesystem::path& file) {
+    const int fd = ::open(folderOf(file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+} // namespace
+
+std::optional<std::filesystem::path> resolveLinks(std::filesystem::path file, FileError& error) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat link {
+        }, folder{};
+        if (::lstat(file.c_str(), &link) != 0 || !S_ISLNK(link.st_mode))
+            return file;
+        // As the system itself would: in a sticky folder that anyone may write
+        // to, only the player's own links and the folder owner's are followed.
+        const bool shared = ::stat(folderOf(file).c_str(), &folder) != 0 ||
+                            (folder.st_mode & (S_ISVTX | S_IWOTH)) == (S_ISVTX | S_IWOTH);
+        if (shared && link.st_uid != ::geteuid() && link.st_uid != folder.st_uid) {
+            error = foreignLinkError();
+            return std::nullopt;
+        }
+        std::error_code ec;
+        const auto target = std::filesystem::read_symlink(file, ec);
+        if (ec) {
+            error = fileError(ec.value());
+            return std::nullopt;
+        }
+        file = target.is_absolute() ? target : file.parent_path() / target;
+    }
+    error = fileError(ELOOP);
+    return std::nullopt;
+}
+
+std::optional<std::string> readFileBytes(const std::filesystem::path& file, mode_t* mode) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    const auto failed = [fd](int number) {
+        ::close(fd);
+        errno = number;
+        return std::nullopt;
+    };
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode))
+        return failed(S_ISDIR(info.st_mode) ? EISDIR : errno);
+    if (mode)
+        *mode = info.st_mode & 07777;
+    std::string bytes;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got == 0)
+            break;
+        if (got > 0)
+            bytes.append(buffer, static_cast<std::size_t>(got));
+        else if (errno != EINTR)
+            return failed(errno);
+    }
+    ::close(fd);
+    return bytes;
+}
+
+namespace {
+
+// Writes the bytes into a fresh temporary file beside the file, named after it
+// and this process and locked (flock) while it is written, flushed and
+// closed, after prepare had its descriptor (for its permissions); its path, or
+// nullopt with errno set and nothing left behind.
+std::optional<std::filesystem::path> writeTemporary(FileOps& ops, const std::filesystem::path& file,
+                                                    std::string_view bytes, const std::function<bool(int fd)>& prepare) {
+    std::random_device random;
+    std::filesystem::path temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = temporaryName(file, ::getpid(), random() % 1000000000);
+        fd = ops.open(temp, O_WRONLY | O_CREAT | O_EXCL, 0666);
+        if (fd < 0 && errno != EEXIST)
+            return std::nullopt;
+    }
+    if (fd < 0) {
+        errno = EEXIST;
+        return std::nullopt;
+    }
+    ::flock(fd, LOCK_EX | LOCK_NB); // a fresh file: nobody else holds it
+    const auto discard = [&](int number) {
+        ::unlink(temp.c_str());
+        errno = number;
+        return std::nullopt;
+    };
+    if (!prepare(fd) || !writeAll(ops, fd, bytes) || ops.fsync(fd) != 0) {
+        const int number = errno;
+        ops.close(fd);
+        return discard(number);
+    }
+    if (ops.close(fd) != 0)
+        return discard(errno);
+    return temp;
+}
+
+} // namespace
+
+std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::string_view utf8Content, FileOps& ops) {
+    FileError linkError;
+    const auto resolved = resolveLinks(file, linkError);
+    if (!resolved)
+        return linkError;
+    const std::filesystem::path& target = *resolved;
+
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (exists) {
+        if (S_ISDIR(old.st_mode))
+            return fileError(EISDIR);
+        // A file the user may not write stays as it is, as a direct write would.
+        if (::access(target.c_str(), W_OK) != 0)
+            return fileError(errno);
+    }
+    removeAbandonedTemporaries(target);
+
+    const auto temp = writeTemporary(ops, target, utf8ToCp1252(utf8Content), [&](int fd) {
+        if (!exists)
+            return true;
+        if (::fchmod(fd, old.st_mode & 07777) != 0)
+            return false;
+        // Best effort: only the superuser may give the file to its old owner,
+        // but a member of its group keeps the group (a folder shared by a group).
+        if ((old.st_uid != ::geteuid() || old.st_gid != ::getegid()) &&
+            ::fchown(fd, old.st_uid, old.st_gid) != 0) {
+            [[maybe_unused]] const int ignored = ::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+        }
+        return true;
+    });
+    if (!temp)
+        return fileError(errno);
+    if (ops.rename(*temp, target) != 0) {
+        const int number = errno;
+        ::unlink(temp->c_str());
+        return fileError(number);
+    }
+    syncFolderOf(target);
+    return std::nullopt;
+}
+
+namespace {
+
+// Gives the finished copy a name of its own, never one that is taken (by a
+// file, a folder or a dangling link): that name, or nullopt with errno set.
+// Where the file system knows no second names, the copy is renamed to a name
+// found free.
+std::optional<std::filesystem::path> nameCopy(FileOps& ops, const std::filesystem::path& temp,
+                                              const std::filesystem::path& file) {
+    for (int n = 1; n <= kMostBackupCopies; ++n) {
+        const std::filesystem::path copy = backupName(file, n);
+        if (ops.link(temp, copy) == 0) {
+            ::unlink(temp.c_str());
+            return copy;
+        }
+        if (errno == EEXIST)
+            continue;
+        if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP && errno != ENOSYS)
+            return std::nullopt;
+        struct stat taken {};
+        if (::lstat(copy.c_str(), &taken) == 0)
+            continue;
+        if (errno != ENOENT || ops.rename(temp, copy) != 0)
+            return std::nullopt;
+        return copy;
+    }
+    errno = EEXIST;
+    return std::nullopt;
+}
+
+} // namespace
+
+BackupCopy keepBackupCopy(const std::filesystem::path& file, FileOps& ops) {
+    const auto failed = [](int number) { return BackupCopy{std::nullopt, fileError(number)}; };
+    FileError linkError;
+    if (!resolveLinks(file, linkError))
+        return BackupCopy{std::nullopt, linkError};
+    mode_t mode = 0;
+    const std::optional<std::string> bytes = readFileBytes(file, &mode);
+    if (!bytes)
+        return failed(errno);
+
+    // The copy is written beside the file it keeps, under a temporary name.
+    const auto temp = writeTemporary(ops, file, *bytes, [mode](int fd) { return ::fchmod(fd, mode) == 0; });
+    if (!temp)
+        return failed(errno);
+    const std::optional<std::filesystem::path> copy = nameCopy(ops, *temp, file);
+    if (!copy) {
+        const int number = errno;
+        ::unlink(temp->c_str());
+        return failed(number);
+    }
+    syncFolderOf(*copy);
+    return BackupCopy{copy, std::nullopt};
+}
+
+namespace {
+
+void removeIfAbandoned(const std::filesystem::path& temp, long long writer) {
+    int fd = ::open(temp.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0 && errno == EACCES)
+        fd = ::open(temp.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    struct stat info {};
+    // A lock held means a save is writing it right now.
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        // The writer's id may have been given to another process since: a
+        // file left unchanged for ten minutes is no save at work either.
+        const bool writerGone = writer > 0 && ::kill(static_cast<pid_t>(writer), 0) != 0 && errno == ESRCH;
+        if (writerGone || std::time(nullptr) - info.st_mtime > kAbandonedAfterSeconds)
+            ::unlink(temp.c_str());
+    }
+    ::close(fd);
+}
+
+} // namespace
+
+void removeAbandonedTemporaries(const std::filesystem::path& file) {
+    FileError linkError;
+    if (const std::optional<std::filesystem::path> target = resolveLinks(file, linkError))
+        forEachTemporaryOf(*target, removeIfAbandoned);
+}
+
+} // namespace krvx

@@ -1,0 +1,348 @@
+// How a data file is saved on Windows, from top to bottom: the system's calls
+// through the wide-character API (long paths included), links followed,
+// reading a file whole, the atomic save through a temporary file that its
+// writer holds open, the backup copy, and the tidy-up of what a killed save
+// left behind.
+#include <cerrno>
+#include <random>
+#include <string>
+#include <system_error>
+
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#include <windows.h>
+
+#include "common/atomicsave.h"
+#include "common/backupcopy.h"
+#include "common/cp1252.h"
+#include "common/readfile.h"
+#include "common/temporaries.h"
+
+namespace krvx {
+
+namespace {
+
+// A path as the wide-character API takes it: absolute, and beyond the old
+// limit of 260 characters with the prefix that lifts it.
+std::wstring systemPath(const std::filesystem::path& file) {
+    std::error_code ec;
+    std::filesystem::path full = std::filesystem::absolute(file, ec);
+    if (ec)
+        full = file;
+    std::wstring text = full.lexically_normal().make_preferred().native();
+    if (text.size() < MAX_PATH - 12 || text.starts_with(LR"(\\?\)"))
+        return text;
+    return text.starts_with(LR"(\\)") ? LR"(\\?\UNC\)" + text.substr(2) : LR"(\\?\)" + text;
+}
+
+int errnoOf(DWORD error) {
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        return ENOENT;
+    case ERROR_ACCESS_DENIED:
+        return EACCES;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return EBUSY;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return ENOSPC;
+    case ERROR_WRITE_PROTECT:
+        return EROFS;
+    case ERROR_ALREADY_EXISTS:
+    case ERROR_FILE_EXISTS:
+        return EEXIST;
+    case ERROR_FILENAME_EXCED_RANGE:
+        return ENAMETOOLONG;
+    case ERROR_TOO_MANY_OPEN_FILES:
+        return EMFILE;
+    case ERROR_NOT_SUPPORTED:
+    case ERROR_INVALID_FUNCTION:
+        return ENOTSUP;
+    default:
+        return EIO;
+    }
+}
+
+int failedWith(DWORD error) {
+    errno = errnoOf(error);
+    return -1;
+}
+
+// Another program (a virus scanner, a search indexer, a cloud-sync client, a
+// text editor) that holds the file open without sharing keeps it from being
+// replaced; most let go within moments, so the replace is tried for 2 s.
+constexpr int kReplaceTries = 40;
+constexpr DWORD kReplacePauseMs = 50;
+
+bool heldByAnother(const std::wstring& file) {
+    const HANDLE handle = CreateFileW(file.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+        CloseHandle(handle);
+        return false;
+    }
+    return GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
+} // namespace
+
+// The system's calls. No descriptor is inherited by a program started later.
+int SystemFileOps::open(const std::filesystem::path& file, int flags, mode_t mode) {
+    const int permission = (mode & 0200) ? _S_IREAD | _S_IWRITE : _S_IREAD;
+    return ::_wopen(systemPath(file).c_str(), flags | _O_BINARY | _O_NOINHERIT, permission);
+}
+
+ssize_t SystemFileOps::write(int fd, const void* data, std::size_t size) {
+    constexpr std::size_t kLargestWrite = 1u << 30;
+    return ::_write(fd, data, static_cast<unsigned>(size < kLargestWrite ? size : kLargestWrite));
+}
+
+int SystemFileOps::fsync(int fd) {
+    return ::_commit(fd); // FlushFileBuffers
+}
+
+int SystemFileOps::close(int fd) {
+    return ::_close(fd);
+}
+
+// Replaces to with from in one step, written through to the disk.
+int SystemFileOps::rename(const std::filesystem::path& from, const std::filesystem::path& to) {
+    const std::wstring source = systemPath(from), target = systemPath(to);
+    for (int attempt = 1;; ++attempt) {
+        if (MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return 0;
+        const DWORD error = GetLastError();
+        const bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+                          (error == ERROR_ACCESS_DENIED && heldByAnother(target));
+        if (!held)
+            return failedWith(error);
+        if (attempt == kReplaceTries)
+            return failedWith(ERROR_SHARING_VIOLATION);
+        Sleep(kReplacePauseMs);
+    }
+}
+
+int SystemFileOps::link(const std::filesystem::path& existing, const std::filesystem::path& name) {
+    if (CreateHardLinkW(systemPath(name).c_str(), systemPath(existing).c_str(), nullptr))
+        return 0;
+    return failedWith(GetLastError());
+}
+
+// Only the user himself, an administrator or a user the administrator allowed
+// to make symbolic links can plant one, so every link is followed.
+std::optional<std::filesystem::path> resolveLinks(std::filesystem::path file, FileError& error) {
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(file, ec)))
+            return file;
+        const auto target = std::filesystem::read_symlink(file, ec);
+        if (ec) {
+            error = fileError(ec.value());
+            return std::nullopt;
+        }
+        file = target.is_absolute() ? target : file.parent_path() / target;
+    }
+    error = fileError(ELOOP);
+    return std::nullopt;
+}
+
+std::optional<std::string> readFileBytes(const std::filesystem::path& file, mode_t* mode) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(file, ec)) {
+        errno = EISDIR;
+        return std::nullopt;
+    }
+    const int fd = ::_wopen(systemPath(file).c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+    if (fd < 0)
+        return std::nullopt;
+    if (mode)
+        *mode = 0666;
+    std::string bytes;
+    char buffer[65536];
+    for (;;) {
+        const int got = ::_read(fd, buffer, sizeof buffer);
+        if (got == 0)
+            break;
+        if (got < 0) {
+            const int number = errno;
+            ::_close(fd);
+            errno = number;
+            return std::nullopt;
+        }
+        bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::_close(fd);
+    return bytes;
+}
+
+namespace {
+
+// Writes the bytes into a fresh temporary file beside the file, named after it
+// and this process and held open (so not to be removed by another) while it
+// is written, flushed and closed; its path, or nullopt with errno set and
+// nothing left behind.
+std::optional<std::filesystem::path> writeTemporary(FileOps& ops, const std::filesystem::path& file,
+                                                    std::string_view bytes) {
+    std::random_device random;
+    std::filesystem::path temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = temporaryName(file, GetCurrentProcessId(), random() % 1000000000);
+        fd = ops.open(temp, O_WRONLY | O_CREAT | O_EXCL, 0666);
+        if (fd < 0 && errno != EEXIST)
+            return std::nullopt;
+    }
+    if (fd < 0) {
+        errno = EEXIST;
+        return std::nullopt;
+    }
+    const auto discard = [&](int number) {
+        DeleteFileW(systemPath(temp).c_str());
+        errno = number;
+        return std::nullopt;
+    };
+    if (!writeAll(ops, fd, bytes) || ops.fsync(fd) != 0) {
+        const int number = errno;
+        ops.close(fd);
+        return discard(number);
+    }
+    if (ops.close(fd) != 0)
+        return discard(errno);
+    return temp;
+}
+
+} // namespace
+
+std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::string_view utf8Content, FileOps& ops) {
+    FileError linkError;
+    const auto resolved = resolveLinks(file, linkError);
+    if (!resolved)
+        return linkError;
+    const std::filesystem::path& target = *resolved;
+
+    const DWORD attributes = GetFileAttributesW(systemPath(target).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+            return fileError(EISDIR);
+        // The player marked the file read-only: it stays as it is.
+        if (attributes & FILE_ATTRIBUTE_READONLY)
+            return FileError{EACCES, "Die Datei ist schreibgeschützt"};
+    }
+    removeAbandonedTemporaries(target);
+
+    const auto temp = writeTemporary(ops, target, utf8ToCp1252(utf8Content));
+    if (!temp)
+        return fileError(errno);
+    if (ops.rename(*temp, target) != 0) {
+        const int number = errno;
+        DeleteFileW(systemPath(*temp).c_str());
+        return fileError(number);
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+// Gives the finished copy a name of its own, never one that is taken: that
+// name, or nullopt with errno set. Where the file system knows no second
+// names (FAT), the copy is moved to a free name, which fails when taken.
+std::optional<std::filesystem::path> nameCopy(FileOps& ops, const std::filesystem::path& temp,
+                                              const std::filesystem::path& file) {
+    for (int n = 1; n <= kMostBackupCopies; ++n) {
+        const std::filesystem::path copy = backupName(file, n);
+        if (ops.link(temp, copy) == 0) {
+            DeleteFileW(systemPath(temp).c_str());
+            return copy;
+        }
+        if (errno == EEXIST)
+            continue;
+        if (errno != ENOTSUP)
+            return std::nullopt;
+        if (MoveFileExW(systemPath(temp).c_str(), systemPath(copy).c_str(), MOVEFILE_WRITE_THROUGH))
+            return copy;
+        const DWORD error = GetLastError();
+        if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) {
+            errno = errnoOf(error);
+            return std::nullopt;
+        }
+    }
+    errno = EEXIST;
+    return std::nullopt;
+}
+
+} // namespace
+
+BackupCopy keepBackupCopy(const std::filesystem::path& file, FileOps& ops) {
+    const auto failed = [](int number) { return BackupCopy{std::nullopt, fileError(number)}; };
+    FileError linkError;
+    if (!resolveLinks(file, linkError))
+        return BackupCopy{std::nullopt, linkError};
+    const std::optional<std::string> bytes = readFileBytes(file);
+    if (!bytes)
+        return failed(errno);
+
+    // The copy is written beside the file it keeps, under a temporary name.
+    const auto temp = writeTemporary(ops, file, *bytes);
+    if (!temp)
+        return failed(errno);
+    const std::optional<std::filesystem::path> copy = nameCopy(ops, *temp, file);
+    if (!copy) {
+        const int number = errno;
+        DeleteFileW(systemPath(*temp).c_str());
+        return failed(number);
+    }
+    return BackupCopy{copy, std::nullopt};
+}
+
+namespace {
+
+bool processRuns(long long id) {
+    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(id));
+    if (!process)
+        return GetLastError() != ERROR_INVALID_PARAMETER; // no such process
+    DWORD status = 0;
+    const bool runs = GetExitCodeProcess(process, &status) && status == STILL_ACTIVE;
+    CloseHandle(process);
+    return runs;
+}
+
+long long secondsSince(const FILETIME& time) {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const auto ticks = [](const FILETIME& t) {
+        return static_cast<long long>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
+    };
+    return (ticks(now) - ticks(time)) / 10000000;
+}
+
+void removeIfAbandoned(const std::filesystem::path& temp, long long writer) {
+    // Opened without sharing: this fails while a save still holds the file.
+    const HANDLE handle = CreateFileW(systemPath(temp).c_str(), DELETE | FILE_READ_ATTRIBUTES, 0, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool regular = GetFileInformationByHandle(handle, &info) &&
+                         !(info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
+    // The writer's id may have been given to another process since: a file
+    // left unchanged that long is no save at work either.
+    if (regular && ((writer > 0 && !processRuns(writer)) ||
+                    secondsSince(info.ftLastWriteTime) > kAbandonedAfterSeconds)) {
+        FILE_DISPOSITION_INFO dispose{TRUE};
+        SetFileInformationByHandle(handle, FileDispositionInfo, &dispose, sizeof dispose);
+    }
+    CloseHandle(handle);
+}
+
+} // namespace
+
+void removeAbandonedTemporaries(const std::filesystem::path& file) {
+    FileError linkError;
+    if (const std::optional<std::filesystem::path> target = resolveLinks(file, linkError))
+        forEachTemporaryOf(*target, removeIfAbandoned);
+}
+
+} // namespace krvx
