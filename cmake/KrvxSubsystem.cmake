@@ -7,9 +7,9 @@
 # <job>_windows.cpp: the build takes the one of the platform it builds for.
 function(krvx_platform_sources var)
   if(WIN32)
-    list(FILTER ${var} EXCLUDE REGEX "_posix\\.cpp$")
+    list(FILTER ${var} EXCLUDE REGEX "_posix(_test)?\\.cpp$")
   else()
-    list(FILTER ${var} EXCLUDE REGEX "_windows\\.cpp$")
+    list(FILTER ${var} EXCLUDE REGEX "_windows(_test)?\\.cpp$")
   endif()
   set(${var} ${${var}} PARENT_SCOPE)
 endfunction()
@@ -49,16 +49,26 @@ function(krvx_subsystem name)
   endif()
 endfunction()
 
-# krvx_tests(<name>): tests/<name>/*_test.cpp against <name>_core (no Qt) and
-# tests/<name>/ui/*_test.cpp against <name>_ui on the offscreen platform.
+# krvx_tests(<name> [CORE_ONLY]): tests/<name>/*_test.cpp against <name>_core
+# (no Qt) and tests/<name>/ui/*_test.cpp against <name>_ui on the offscreen
+# platform. CORE_ONLY (Windows) leaves out the window tests and the files
+# listed in KRVX_POSIX_ONLY_TESTS.
 function(krvx_tests name)
+  cmake_parse_arguments(A "CORE_ONLY" "" "" ${ARGN})
   set(dir ${CMAKE_CURRENT_SOURCE_DIR}/${name})
   file(GLOB core_tests CONFIGURE_DEPENDS ${dir}/*_test.cpp)
+  krvx_platform_sources(core_tests)
+  foreach(posix_only IN LISTS KRVX_POSIX_ONLY_TESTS)
+    list(REMOVE_ITEM core_tests ${CMAKE_CURRENT_SOURCE_DIR}/${posix_only})
+  endforeach()
   if(core_tests)
     add_executable(${name}_tests ${core_tests})
     target_link_libraries(${name}_tests PRIVATE ${name}_core test_support_core GTest::gtest_main)
     gtest_discover_tests(${name}_tests NO_PRETTY_VALUES DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
       WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  endif()
+  if(A_CORE_ONLY)
+    return()
   endif()
   file(GLOB ui_tests CONFIGURE_DEPENDS ${dir}/ui/*_test.cpp)
   if(ui_tests)

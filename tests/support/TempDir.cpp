@@ -1,19 +1,24 @@
 #include "support/TempDir.h"
 
-#include <cstdlib>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <system_error>
 
-#include <sys/stat.h>
-
 namespace krvx::test {
 
 TempDir::TempDir() {
-    std::string pattern = "/tmp/krvx-test-XXXXXX";
-    if (::mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("cannot create a temporary folder");
-    path_ = pattern;
+    std::random_device random;
+    std::error_code ec;
+    const std::filesystem::path base = std::filesystem::temp_directory_path(ec);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        path_ = base / ("krvx-test-" + std::to_string(random() % 1000000000));
+        if (std::filesystem::create_directory(path_, ec) && !ec) {
+            std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ec);
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a temporary folder");
 }
 
 TempDir::~TempDir() {
@@ -22,9 +27,9 @@ TempDir::~TempDir() {
     for (auto it = std::filesystem::recursive_directory_iterator(path_, ec);
          !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
         if (it->is_directory(ec) && !it->is_symlink(ec))
-            ::chmod(it->path().c_str(), 0700);
+            std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all, ec);
     }
-    ::chmod(path_.c_str(), 0700);
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ec);
     std::filesystem::remove_all(path_, ec);
 }
 
