@@ -76,8 +76,9 @@ TEST(SaveOnWindows, ReplacesOrKeepsTheOldFileWhole) {
         std::optional<FileError> error;
         {
             Holder holder(file, c.holdMs);
-            if (c.holdMs != 0)
+            if (c.holdMs != 0) {
                 ASSERT_TRUE(holder.holds());
+            }
             error = saveDataFile(file, "Größe €\r\n");
         }
         EXPECT_EQ(error ? notSavedText(file, *error) : std::string("saved"), c.expectedError ? c.expectedError : "saved");

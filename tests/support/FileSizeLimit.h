@@ -8,10 +8,11 @@
 
 #ifdef _WIN32
 #define KRVX_NEEDS_FILE_SIZE_LIMIT(limit) GTEST_SKIP() << "Windows limits no file's size"
-namespace krvx::test {
 using rlim_t = unsigned long long;
+namespace krvx::test {
 struct FileSizeLimit {
     explicit FileSizeLimit(rlim_t) {}
+    ~FileSizeLimit() {}
 };
 } // namespace krvx::test
 #else
