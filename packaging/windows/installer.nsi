@@ -4,7 +4,8 @@
 ;   makensis -INPUTCHARSET UTF8 -DVERSION=<x.y.z> -DSTAGE=<the program's folder>
 ;            -DICON=<korvax-rechner.ico> -DOUTFILE=<setup.exe> installer.nsi
 ; Silent with /S (and /D=<folder> for another folder). Exit status 0 when
-; installed, 2 when cancelled or when the program still runs in silent mode.
+; installed, 1 when the player cancelled, 2 when the program ran and was not
+; closed (at once in silent mode).
 ; The player's data folder (%APPDATA%\Korvax Rechner) is never touched, not
 ; even by the uninstaller.
 
@@ -45,7 +46,6 @@ BrandingText "${APP} ${VERSION}"
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_LICENSE "${STAGE}\Lizenzen\Korvax-Rechner.txt"
 !insertmacro MUI_PAGE_COMPONENTS
-!define MUI_PAGE_CUSTOMFUNCTION_LEAVE DirectoryLeave
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_RUN "$INSTDIR\${EXE}"
@@ -69,9 +69,12 @@ VIAddVersionKey /LANG=${LANG_GERMAN} "LegalCopyright" "GPL-3.0-or-later"
 
 ; A running program holds its exe: Windows lets nobody write to it. Until it
 ; ends, the installer and the uninstaller ask the player to close it (Retry)
-; or end (Cancel); in silent mode they end at once with status 2, before they
-; have changed anything.
-!macro WAIT_FOR_PROGRAM
+; or stop (Cancel), before they change anything; in silent mode they stop at
+; once. Checked at the start, for the folder of an earlier installation, and
+; again right before the files are written (another folder chosen, or the
+; program started meanwhile). STOP is how to stop there: Quit at the start,
+; Abort in a section (both end with status 2).
+!macro WAIT_FOR_PROGRAM STOP
   ${Do}
     ClearErrors
     ${IfNot} ${FileExists} "$INSTDIR\${EXE}"
@@ -82,31 +85,22 @@ VIAddVersionKey /LANG=${LANG_GERMAN} "LegalCopyright" "GPL-3.0-or-later"
       FileClose $0
       ${Break}
     ${EndIf}
-    ${If} ${Silent}
-      SetErrorLevel 2
-      Quit
-    ${EndIf}
     MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
       "${APP} läuft noch.$\r$\n$\r$\nBitte beenden Sie ${APP} (schließen Sie das Hauptmenü) und klicken Sie dann auf „Wiederholen“." \
       /SD IDCANCEL IDRETRY +3
     SetErrorLevel 2
-    Quit
+    ${STOP}
   ${Loop}
 !macroend
 
 Function .onInit
   SetShellVarContext current
-  ${If} ${Silent}
-    !insertmacro WAIT_FOR_PROGRAM
-  ${EndIf}
-FunctionEnd
-
-Function DirectoryLeave
-  !insertmacro WAIT_FOR_PROGRAM
+  !insertmacro WAIT_FOR_PROGRAM Quit
 FunctionEnd
 
 Section "${APP}" SecProgram
   SectionIn RO
+  !insertmacro WAIT_FOR_PROGRAM "Abort"
   SetOutPath "$INSTDIR"
   File "${STAGE}\${EXE}"
   SetOutPath "$INSTDIR\Beispieldateien"
@@ -142,13 +136,14 @@ SectionEnd
 
 Function un.onInit
   SetShellVarContext current
-  !insertmacro WAIT_FOR_PROGRAM
+  !insertmacro WAIT_FOR_PROGRAM Quit
 FunctionEnd
 
 ; Only what the installer put there goes: files the player keeps in the
 ; install folder stay, and so does the folder then. The data folder is never
 ; touched.
 Section "Uninstall"
+  !insertmacro WAIT_FOR_PROGRAM "Abort"
   Delete "${STARTMENU_LINK}"
   Delete "${DESKTOP_LINK}"
   Delete "$INSTDIR\${EXE}"
