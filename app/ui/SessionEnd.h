@@ -1,17 +1,20 @@
 #pragma once
-// The run ended from outside: SIGTERM (logout, shutdown, a service manager
-// stopping the user's programs), SIGINT (Ctrl+C in the terminal), SIGHUP (the
-// terminal gone) or the desktop session ending (an X11 session manager's
-// "die", which reaches the program as a request to quit; its "save yourself"
-// alone, a checkpoint, ends nothing). Each runs the
-// main menu's own shut-down in the event loop, so every window saves its file
-// and the debug log is closed, with nobody there to answer a box. Further
-// signals let that shut-down finish, unless it takes over 5 s: then the next
-// one ends the program at once (every save is atomic, no file is torn).
-// Signals ignored from the start (nohup) stay ignored.
+// The run ended from outside. On Linux: SIGTERM (logout, shutdown, a service
+// manager stopping the user's programs), SIGINT (Ctrl+C in the terminal),
+// SIGHUP (the terminal gone) or the desktop session ending (an X11 session
+// manager's "die", which reaches the program as a request to quit; its "save
+// yourself" alone, a checkpoint, ends nothing). On Windows: a logout or
+// shutdown (the session manager's request to commit the data) or a request to
+// close that comes from another program (taskkill), whichever window gets it.
+// Each runs the main menu's own shut-down, so every window saves its file and
+// the debug log is closed, with nobody there to answer a box. On Linux it runs
+// in the event loop; further signals let it finish, unless it takes over 5 s:
+// then the next one ends the program at once (every save is atomic, no file is
+// torn). Signals ignored from the start (nohup) stay ignored. Windows ends the
+// program as soon as it has answered the end of the session, so there the
+// shut-down runs before the answer.
 
 #include <QObject>
-#include <QSocketNotifier>
 #include <memory>
 
 namespace krvx {
@@ -40,16 +43,17 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void signalArrived();
-    void closeTheMenu();
+    // Closes the menu once no box is open any more (an open one is closed, and
+    // the code that opened it finishes first), or at once when that cannot wait.
+    void closeTheMenu(bool waitForBoxes = true);
+    // Gives back what was kept for the shut-down (on Linux a file descriptor).
+    void freeReserve();
 
+    struct Platform; // what the system ends the run by
     WindowRegistry& windows_;
     OncePerActionMessages& messages_;
-    std::unique_ptr<QSocketNotifier> notifier_;
     int waits_ = 0; // rounds spent waiting for open boxes to go
-    // Kept for the shut-down: at the process' file limit the windows still
-    // find a descriptor to save their files with.
-    int reserve_;
+    std::unique_ptr<Platform> platform_;
 };
 
 } // namespace krvx

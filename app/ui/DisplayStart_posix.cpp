@@ -1,3 +1,4 @@
+// Opening the display on Linux, where there may be none.
 #include "app/ui/DisplayStart.h"
 
 #include <QByteArray>
