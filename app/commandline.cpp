@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <climits>
-#include <cstdlib>
 #include <iostream>
 #include <ostream>
 #include <string_view>
@@ -12,6 +10,7 @@
 #include "app/datafolder.h"
 #include "app/version.h"
 #include "common/messages.h"
+#include "common/paths.h"
 
 namespace fs = std::filesystem;
 
@@ -57,12 +56,10 @@ int refuseStart(const std::string& text, std::ostream& err, MessageService& boxe
 
 // Creates, seeds and enters the data folder; the exit status when it cannot.
 std::optional<int> enterDataFolder(const fs::path& executable, std::ostream& err, MessageService& boxes) {
-    const std::optional<fs::path> folder = dataFolderPath(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    std::string unknown;
+    const std::optional<fs::path> folder = userDataFolder(unknown);
     if (!folder) {
-        return refuseStart(
-            "Der Datenordner ist unbekannt: weder XDG_DATA_HOME noch HOME nennt einen "
-            "absoluten Ordner.",
-            err, boxes);
+        return refuseStart(unknown, err, boxes);
     }
     const DataFolderResult prepared = prepareDataFolder(*folder, seedFolderFor(executable));
     if (!prepared.error.empty()) {
@@ -75,7 +72,7 @@ std::optional<int> enterDataFolder(const fs::path& executable, std::ostream& err
     std::error_code entered;
     fs::current_path(*folder, entered);
     if (entered) {
-        return refuseStart("Der Datenordner " + inQuotes(folder->string()) + " lässt sich nicht öffnen: " +
+        return refuseStart("Der Datenordner " + inQuotes(utf8Of(*folder)) + " lässt sich nicht öffnen: " +
                                entered.message(),
                            err, boxes);
     }
@@ -131,7 +128,9 @@ std::string helpText() {
            "Ohne Option arbeitet das Programm im aktuellen Verzeichnis: dort liest und\n"
            "schreibt es schiffe.dat, planeten.dat, die Kursdateien und KRVXR.debug.\n"
            "\n"
-           "      --data-folder  im Datenordner ${XDG_DATA_HOME:-~/.local/share}/korvax-rechner\n"
+           "      --data-folder  im Datenordner " +
+           platform::dataFolderShown() +
+           "\n"
            "                       arbeiten; er wird beim ersten Start angelegt und mit\n"
            "                       Beispieldateien gefüllt, vorhandene Dateien bleiben\n"
            "                       unverändert\n"
@@ -142,7 +141,8 @@ std::string helpText() {
            "weitergegeben.\n"
            "\n"
            "Läuft das Programm im selben Datenordner schon, wird es nach vorn geholt und\n"
-           "der zweite Start endet. SIGTERM, SIGINT und SIGHUP beenden das Programm wie\n"
+           "der zweite Start endet. " +
+           platform::endedFromOutside() +
            "das Schließen des Hauptmenüs: jedes Fenster speichert seine Datei.\n"
            "\n"
            "Exit-Status: 0 bei Erfolg (auch wenn das laufende Programm nach vorn geholt\n"
@@ -190,7 +190,7 @@ std::optional<int> prepareStart(const std::vector<std::string>& args, const fs::
     // path, which must be known and leave room for a file name of any length.
     std::error_code unreachable;
     const fs::path here = fs::current_path(unreachable);
-    if (!unreachable && here.native().size() + 1 + NAME_MAX >= PATH_MAX) {
+    if (!unreachable && !platform::roomForFileNames(here)) {
         unreachable = std::make_error_code(std::errc::filename_too_long);
     }
     if (unreachable) {
@@ -199,18 +199,9 @@ std::optional<int> prepareStart(const std::vector<std::string>& args, const fs::
     return std::nullopt;
 }
 
-std::optional<int> answerCommandLine(int argc, char** argv) {
-    return answerCommandLine(std::vector<std::string>(argv + std::min(argc, 1), argv + argc), std::cout, std::cerr);
-}
-
 std::optional<int> prepareStart(int argc, char** argv, MessageService& boxes) {
-    std::error_code unknown;
-    fs::path executable = fs::read_symlink("/proc/self/exe", unknown);
-    if (unknown && argc > 0) {
-        executable = fs::absolute(argv[0], unknown);
-    }
-    return prepareStart(std::vector<std::string>(argv + std::min(argc, 1), argv + argc), executable,
-                        std::cout, std::cerr, boxes);
+    return prepareStart(std::vector<std::string>(argv + std::min(argc, 1), argv + argc),
+                        platform::programFile(argc, argv), std::cout, std::cerr, boxes);
 }
 
 } // namespace krvx

@@ -33,6 +33,8 @@ std::string versionNotice();
 // Answers --help and --version on out and a wrong argument on err (exit
 // status 2); nothing when the program is to run. Needs no display.
 std::optional<int> answerCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// The same for main's arguments, on the terminal; on Windows, where the
+// program has none of its own, on the console it was started from, else in a box.
 std::optional<int> answerCommandLine(int argc, char** argv);
 
 // Everything that happens before the windows start: answers --help and
@@ -50,5 +52,17 @@ std::optional<int> prepareStart(const std::vector<std::string>& args,
 // The same for main's arguments, on the terminal's streams; the program file
 // is the running process's own.
 std::optional<int> prepareStart(int argc, char** argv, MessageService& boxes);
+
+// What differs between the systems (commandline_posix.cpp, commandline_windows.cpp).
+namespace platform {
+// The help's words for the data folder, and for how the system ends the
+// program from outside (followed by "das Schließen des Hauptmenüs").
+std::string dataFolderShown();
+std::string endedFromOutside();
+// The running program's own file.
+std::filesystem::path programFile(int argc, char** argv);
+// Whether every file name the system allows still fits below folder.
+bool roomForFileNames(const std::filesystem::path& folder);
+} // namespace platform
 
 } // namespace krvx

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "common/datafiles.h"
+#include "common/paths.h"
 #include "common/textfile.h"
 
 namespace fs = std::filesystem;
@@ -11,19 +12,6 @@ namespace fs = std::filesystem;
 namespace krvx {
 
 namespace {
-
-constexpr const char* kFolderName = "korvax-rechner";
-
-std::optional<fs::path> absoluteFolder(const char* value) {
-    if (value == nullptr || *value == '\0') {
-        return std::nullopt;
-    }
-    fs::path path(value);
-    if (!path.is_absolute()) {
-        return std::nullopt;
-    }
-    return path;
-}
 
 // A name for the copy in progress that no player's file and no other start
 // of the program running at the same moment uses.
@@ -59,20 +47,6 @@ bool copyIfMissing(const fs::path& source, const fs::path& folder, const std::st
 
 } // namespace
 
-std::optional<fs::path> dataFolderPath(const char* xdgDataHome, const char* home) {
-    if (auto base = absoluteFolder(xdgDataHome)) {
-        return *base / kFolderName;
-    }
-    if (auto base = absoluteFolder(home)) {
-        return *base / ".local" / "share" / kFolderName;
-    }
-    return std::nullopt;
-}
-
-fs::path seedFolderFor(const fs::path& executable) {
-    return executable.parent_path().parent_path() / "share" / kFolderName / "seed";
-}
-
 SeedResult seedFolder(const fs::path& seed, const fs::path& folder) {
     SeedResult result;
     for (const DataFile& file : kDataFiles) {
@@ -82,7 +56,7 @@ SeedResult seedFolder(const fs::path& seed, const fs::path& folder) {
         if (copyIfMissing(seed / name, folder, name, copyError)) {
             result.copied.push_back(name);
         } else if (copyError && result.error.empty()) {
-            result.error = "Die Beispieldatei „" + name + "“ ließ sich nicht nach „" + folder.string() +
+            result.error = "Die Beispieldatei „" + name + "“ ließ sich nicht nach „" + utf8Of(folder) +
                            "“ kopieren: " + copyError.message();
         }
     }
@@ -97,13 +71,13 @@ DataFolderResult prepareDataFolder(const fs::path& folder, const fs::path& seed)
         return result;
     }
     if (status.type() != fs::file_type::not_found) {
-        result.error = error ? "Der Datenordner „" + folder.string() + "“ ist nicht erreichbar: " + error.message()
-                             : "„" + folder.string() + "“ ist kein Ordner.";
+        result.error = error ? "Der Datenordner „" + utf8Of(folder) + "“ ist nicht erreichbar: " + error.message()
+                             : "„" + utf8Of(folder) + "“ ist kein Ordner.";
         return result;
     }
     fs::create_directories(folder, error);
     if (error) {
-        result.error = "Der Datenordner „" + folder.string() + "“ lässt sich nicht anlegen: " + error.message();
+        result.error = "Der Datenordner „" + utf8Of(folder) + "“ lässt sich nicht anlegen: " + error.message();
         return result;
     }
     result.created = true;

@@ -1,7 +1,9 @@
 #pragma once
-// The player's data folder, ${XDG_DATA_HOME:-~/.local/share}/korvax-rechner:
-// created on first use and filled with the example files that come with the
-// program. A file the player already has is never replaced.
+// The player's data folder (on Linux
+// ${XDG_DATA_HOME:-~/.local/share}/korvax-rechner, on Windows
+// %APPDATA%\Korvax Rechner): created on first use and filled with the example
+// files that come with the program. A file the player already has is never
+// replaced.
 
 #include <filesystem>
 #include <optional>
@@ -10,14 +12,21 @@
 
 namespace krvx {
 
-// The data folder for these values of XDG_DATA_HOME and HOME (null when
+// The user's data folder: on Linux dataFolderPath() of the environment, on
+// Windows "Korvax Rechner" in the user's roaming application data (%APPDATA%).
+// Nothing when it is unknown, and unknown says why.
+std::optional<std::filesystem::path> userDataFolder(std::string& unknown);
+
+// Linux: the data folder for these values of XDG_DATA_HOME and HOME (null when
 // unset). A relative or empty XDG_DATA_HOME is ignored, as the XDG rules say;
 // nothing when neither gives an absolute folder.
 std::optional<std::filesystem::path> dataFolderPath(const char* xdgDataHome, const char* home);
 
-// Where the example files are, for the program file executable: installed,
-// <prefix>/bin/korvax-rechner finds <prefix>/share/korvax-rechner/seed; the
-// build tree keeps the same layout.
+// Where the example files are, for the program file executable. Installed on
+// Linux, <prefix>/bin/korvax-rechner finds <prefix>/share/korvax-rechner/seed;
+// the build tree keeps the same layout. On Windows they lie in the folder
+// "Beispieldateien" beside the program, so that a player's own files in the
+// program's folder are never replaced by them.
 std::filesystem::path seedFolderFor(const std::filesystem::path& executable);
 
 struct SeedResult {

@@ -24,6 +24,7 @@
 #include "app/ui/SystemRegional.h"
 #include "catalogue/ShipCatalogue.h"
 #include "common/debugging.h"
+#include "common/paths.h"
 #include "common/ui/Controls.h"
 #include "common/ui/FontScale.h"
 #include "common/ui/QtMessageService.h"
@@ -63,11 +64,11 @@ int main(int argc, char** argv) {
     krvx::SingleProgram single(dataDir, krvx::userRuntimeFolder());
     switch (single.start()) {
     case krvx::SingleProgram::Start::Answered:
-        std::cerr << "korvax-rechner: Korvax Rechner läuft schon im Datenordner „" << dataDir.string()
+        std::cerr << "korvax-rechner: Korvax Rechner läuft schon im Datenordner „" << krvx::utf8Of(dataDir)
                   << "“ und wurde nach vorn geholt." << std::endl;
         return 0;
     case krvx::SingleProgram::Start::NoAnswer:
-        boxes.message("Korvax Rechner läuft schon im Datenordner „" + dataDir.string() +
+        boxes.message("Korvax Rechner läuft schon im Datenordner „" + krvx::utf8Of(dataDir) +
                           "“, antwortet aber nicht.\n\nBeenden Sie das laufende Programm (es hält die Sperrdatei „" +
                           krvx::fromQ(single.lockFile()) + "“) und starten Sie Korvax Rechner dann neu.",
                       krvx::kAppTitle, krvx::MessageIcon::Error);
@@ -95,8 +96,9 @@ int main(int argc, char** argv) {
                      [&windows] { windows.bringToFront(krvx::kFrmMenu); });
 
     // However the program is told to end (the menu closed, a signal, the
-    // desktop session ending), the menu's shut-down runs: every window saves
-    // its file and the debug log is closed.
+    // desktop session ending, on Windows a close from another program), the
+    // menu's shut-down runs: every window saves its file and the debug log is
+    // closed.
     krvx::SessionEnd sessionEnd(windows, messages);
     sessionEnd.catchSignals();
     QObject::connect(app.get(), &QCoreApplication::aboutToQuit, [&sessionEnd] { sessionEnd.endSession(); });
