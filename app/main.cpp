@@ -17,6 +17,7 @@
 #include "app/datafolder.h"
 #include "app/ui/AllWindows.h"
 #include "app/ui/DisplayStart.h"
+#include "app/ui/ProgramFonts.h"
 #include "common/datafiles.h"
 #include "common/ui/ProgramStyle.h"
 #include "app/ui/SessionEnd.h"
@@ -42,6 +43,7 @@ int main(int argc, char** argv) {
     krvx::useProgramStyle();
     // The font the windows are placed for; a desktop that imposes its own
     // (a platform theme) gets windows scaled to it.
+    krvx::loadProgramFonts();
     QApplication::setFont(krvx::windowFont());
 
     QTranslator qtTranslations;
