@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "common/paths.h"
+#include "common/datafiles.h"
 #include "common/fields.h"
 #include "common/numbers.h"
 
@@ -28,9 +29,8 @@ std::optional<std::string> nameProblem(std::string_view name) {
             "Bitte den Namen ohne Anführungszeichen eingeben.");
     }
     if (fault == NameFault::NotInCp1252) {
-        return std::string(
-            "Der Schiffsname enthält Zeichen, die in schiffe.dat nicht "
-            "gespeichert werden können.");
+        return "Der Schiffsname enthält Zeichen, die in " + std::string(kSchiffeDat) +
+               " nicht gespeichert werden können.";
     }
     return std::nullopt;
 }
@@ -70,12 +70,14 @@ std::string saveErrorText(const FileError& error) {
 }
 
 std::string keptCopyText(const std::filesystem::path& copy) {
-    return "schiffe.dat enthielt Einträge, die nicht gelesen werden konnten. Die alte Datei wurde als " +
+    return std::string(kSchiffeDat) +
+           " enthielt Einträge, die nicht gelesen werden konnten. Die alte Datei wurde als " +
            utf8Of(copy.filename()) + " aufbewahrt.";
 }
 
 std::string copyErrorText(const FileError& error) {
-    return "schiffe.dat enthält Einträge, die nicht gelesen werden konnten, und es ließ sich keine "
+    return std::string(kSchiffeDat) +
+           " enthält Einträge, die nicht gelesen werden konnten, und es ließ sich keine "
            "Sicherungskopie davon anlegen (" +
            error.description +
            ").\n"

@@ -24,20 +24,18 @@ enum class Written { Never,
 
 struct DataFile {
     std::string_view name;
-    std::string_view holds;
     Written written;
-    std::string_view writer; // who writes it; empty when nobody does
 };
 
 // In byte order of the names.
 inline constexpr DataFile kDataFiles[] = {
-    {kDebugLog, "the debug log", Written::Appended, "every routine while the menu is open"},
-    {kCreditkurseDat, "the credit rates", Written::BySave, "the rate editor when it closes"},
-    {kKurseDat, "the resource exchange rates and their note", Written::Never, ""},
-    {kPlanetenDat, "the flight time window's planets", Written::BySave, "the flight time window when it closes"},
-    {kProduktionDat, "the production window's amounts", Written::BySave, "the production window when it closes"},
-    {kSchiffeDat, "the ship catalogue", Written::BySave, "the catalogue editor on each change"},
-    {kTauschDat, "the exchange calculator's amounts", Written::BySave, "the exchange calculator when it closes"},
+    {kDebugLog, Written::Appended}, // the debug log: every routine while the menu is open
+    {kCreditkurseDat, Written::BySave}, // the credit rates: the rate editor when it closes
+    {kKurseDat, Written::Never}, // the resource exchange rates and their note
+    {kPlanetenDat, Written::BySave}, // the flight time window's planets, when it closes
+    {kProduktionDat, Written::BySave}, // the production window's amounts, when it closes
+    {kSchiffeDat, Written::BySave}, // the ship catalogue: the catalogue editor on each change
+    {kTauschDat, Written::BySave}, // the exchange calculator's amounts, when it closes
 };
 
 } // namespace krvx

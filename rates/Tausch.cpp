@@ -53,13 +53,13 @@ void Tausch::KurseLesen(const FileSource& source) {
         kurseGeladen_ = true;
     } else {
         kurseGeladen_ = false;
-        report("Fehler beim Laden von kurse.dat");
+        report("Fehler beim Laden von " + std::string(kKurseDat));
     }
 
     std::optional<std::string> content = source(kCreditkurseDat);
     if (!content) {
         kurseGeladen_ = false;
-        report("Fehler beim Laden von creditkurse.dat");
+        report("Fehler beim Laden von " + std::string(kCreditkurseDat));
         return;
     }
     FieldReader reader(std::move(*content));
