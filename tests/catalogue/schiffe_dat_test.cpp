@@ -25,10 +25,6 @@ using Ships = std::vector<Schiffstyp>;
 using test::readBytes;
 using test::writeBytes;
 
-std::string golden(const std::string& name) {
-    return readBytes(fs::path(KRVX_TESTS_DIR) / "catalogue" / "golden" / name);
-}
-
 class SchiffeDatTest : public ::testing::Test {
 protected:
     fs::path file() const { return dir_.file("schiffe.dat"); }
@@ -63,7 +59,7 @@ TEST_F(SchiffeDatTest, WritesFourCrLfLinesPerEntryInWindows1252) {
     ShipCatalogue catalogue(log_);
     fill(catalogue, kFourShips);
     ASSERT_FALSE(saveSchiffe(catalogue, file(), files).has_value());
-    EXPECT_EQ(readBytes(file()), golden("four_ships.dat"));
+    EXPECT_EQ(readBytes(file()), test::golden("catalogue", "four_ships.dat"));
 }
 
 TEST_F(SchiffeDatTest, PendingEntryIsWrittenAfterTheCountedOnes) {
@@ -72,7 +68,7 @@ TEST_F(SchiffeDatTest, PendingEntryIsWrittenAfterTheCountedOnes) {
     catalogue.Schiffstypen.push_back(Schiffstyp{}); // "Neues Schiff" in the editor
     catalogue.Schiffstypen.push_back({"beyond the pending one", 9, 9, 9, 9, 9, 9, 9});
     ASSERT_FALSE(saveSchiffe(catalogue, file(), files).has_value());
-    EXPECT_EQ(readBytes(file()), golden("pending_entry.dat"));
+    EXPECT_EQ(readBytes(file()), test::golden("catalogue", "pending_entry.dat"));
 
     // The reload counts the pending entry.
     loadSchiffe(catalogue, file(), SpeedWidth::Bits32);
@@ -83,8 +79,8 @@ TEST_F(SchiffeDatTest, GoldenFileLoadsBackUnderBothReaders) {
     // The 16-bit start-up reader cannot hold the speed 40000 and drops that ship.
     Ships startUp = kFourShips;
     startUp.erase(startUp.begin() + 1);
-    EXPECT_EQ(load(golden("four_ships.dat"), SpeedWidth::Bits32), kFourShips);
-    EXPECT_EQ(load(golden("four_ships.dat"), SpeedWidth::Bits16), startUp);
+    EXPECT_EQ(load(test::golden("catalogue", "four_ships.dat"), SpeedWidth::Bits32), kFourShips);
+    EXPECT_EQ(load(test::golden("catalogue", "four_ships.dat"), SpeedWidth::Bits16), startUp);
 }
 
 TEST_F(SchiffeDatTest, NamesSurviveSaveAndLoad) {
@@ -291,7 +287,7 @@ TEST_F(SchiffeDatTest, LoadStopsAtTheLimitOfEntries) {
 }
 
 TEST_F(SchiffeDatTest, FailedSaveLeavesTheOldFileWhole) {
-    const std::string old = golden("four_ships.dat");
+    const std::string old = test::golden("catalogue", "four_ships.dat");
     writeBytes(file(), old);
     ShipCatalogue catalogue(log_);
     Ships many(2000, kB);

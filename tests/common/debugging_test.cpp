@@ -89,7 +89,7 @@ TEST_F(DebuggingTest, TwoRunsAppendTheirTracesByteForByte) {
         run.writeDebug("Grüße, äöü");
         run.endDebugging();
     }
-    EXPECT_EQ(readBytes(log()), readBytes(fs::path(KRVX_TESTS_DIR) / "common/golden/two_runs.debug"));
+    EXPECT_EQ(readBytes(log()), test::golden("common", "two_runs.debug"));
 }
 
 TEST_F(DebuggingTest, LinesOutsideTheOpenLogAreDropped) {

@@ -88,7 +88,7 @@ const std::string kGoldenText =
 
 TEST(DataFile, SavesTheGoldenBytesAndReadsThemBack) {
     TempDir dir;
-    const fs::path golden = fs::path(KRVX_TESTS_DIR) / "common/golden/umlaute.dat";
+    const fs::path golden = test::goldenPath("common", "umlaute.dat");
     ASSERT_EQ(saveDataFile(dir.file("umlaute.dat"), kGoldenText), std::nullopt);
     EXPECT_EQ(readBytes(dir.file("umlaute.dat")), readBytes(golden));
     EXPECT_EQ(readDataFile(golden), kGoldenText);

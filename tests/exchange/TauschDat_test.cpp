@@ -10,7 +10,6 @@ namespace {
 
 SystemFileOps files; // the system's own calls: these saves do not fail on purpose
 
-const std::filesystem::path kGolden = std::filesystem::path(KRVX_TESTS_DIR) / "exchange" / "golden";
 const RegionalSettings kGerman = RegionalSettings::german();
 
 struct GoldenCase {
@@ -31,8 +30,8 @@ TEST(TauschDat, WritesTheGoldenFilesAndReadsThemBack) {
         test::TempDir dir;
         const auto file = dir.file("tausch.dat");
         ASSERT_EQ(speichereTauschDat(file, c.amounts, c.kursvermerk, kGerman, files), std::nullopt);
-        EXPECT_EQ(test::readBytes(file), test::readBytes(kGolden / c.file));
-        EXPECT_EQ(ladeTauschDat(kGolden / c.file, kGerman), c.amounts);
+        EXPECT_EQ(test::readBytes(file), test::golden("exchange", c.file));
+        EXPECT_EQ(ladeTauschDat(test::goldenPath("exchange", c.file), kGerman), c.amounts);
     }
 }
 

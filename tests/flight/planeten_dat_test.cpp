@@ -21,10 +21,6 @@ using Entries = std::vector<PlanetEintrag>;
 using test::readBytes;
 using test::writeBytes;
 
-std::string golden(const char* name) {
-    return readBytes(fs::path(KRVX_TESTS_DIR) / "flight" / "golden" / name);
-}
-
 TEST(PlanetenDat, GoldenFilesAreWrittenByteForByteAndReadBackWhole) {
     struct Case {
         Entries entries;
@@ -40,7 +36,7 @@ TEST(PlanetenDat, GoldenFilesAreWrittenByteForByteAndReadBackWhole) {
     for (const Case& c : cases) {
         test::TempDir dir;
         EXPECT_TRUE(savePlanetenDat(dir.file("planeten.dat"), c.entries, PlanetFileState::Read, false, files).written);
-        EXPECT_EQ(readBytes(dir.file("planeten.dat")), c.golden ? golden(c.golden) : "");
+        EXPECT_EQ(readBytes(dir.file("planeten.dat")), c.golden ? test::golden("flight", c.golden) : "");
         const PlanetFileLoad load = readPlanetenDat(dir.file("planeten.dat"));
         EXPECT_EQ(load.state, PlanetFileState::Read);
         EXPECT_EQ(load.entries, c.entries);
@@ -138,7 +134,7 @@ TEST(PlanetenDat, ClosingNeverLosesTheFile) {
         EXPECT_EQ(saved.written, c.written) << c.what;
         EXPECT_EQ(saved.message.has_value(), c.told) << c.what;
         if (!c.folder) {
-            EXPECT_EQ(readBytes(file), c.written ? golden("heimat.dat") : old) << c.what;
+            EXPECT_EQ(readBytes(file), c.written ? test::golden("flight", "heimat.dat") : old) << c.what;
         }
         EXPECT_EQ(fs::exists(dir.file("planeten.dat.bak2")), saved.keptCopy.has_value()) << c.what;
         if (saved.keptCopy) {

@@ -11,8 +11,6 @@ namespace {
 
 SystemFileOps files; // the system's own calls: these saves do not fail on purpose
 
-const std::filesystem::path kGolden = std::filesystem::path(KRVX_TESTS_DIR) / "production" / "golden";
-
 ProduktionEingaben beispiel() {
     return {{"100", "0", "0", "0", "0"}, {"250", "0", "0", "0", "0"}, ""};
 }
@@ -39,9 +37,9 @@ TEST(ProduktionDat, WritesTheGoldenFilesByteForByte) {
     for (const auto& [name, eingaben] : faelle) {
         test::TempDir dir;
         ASSERT_EQ(produktionDatSpeichern(dir.file(kProduktionDat), eingaben, files), std::nullopt);
-        EXPECT_EQ(test::readBytes(dir.file(kProduktionDat)), test::readBytes(kGolden / name)) << name;
+        EXPECT_EQ(test::readBytes(dir.file(kProduktionDat)), test::golden("production", name)) << name;
 
-        const auto gelesen = produktionDatLaden(kGolden / name);
+        const auto gelesen = produktionDatLaden(test::goldenPath("production", name));
         ASSERT_TRUE(gelesen) << name;
         erwarteGleich(*gelesen, eingaben);
     }
@@ -118,7 +116,7 @@ TEST(ProduktionDat, ReplacesAnExistingFile) {
     test::TempDir dir;
     test::writeBytes(dir.file(kProduktionDat), "9 9 9 9 9\r\n9 9 9 9 9\r\n9\r\n");
     ASSERT_EQ(produktionDatSpeichern(dir.file(kProduktionDat), beispiel(), files), std::nullopt);
-    EXPECT_EQ(test::readBytes(dir.file(kProduktionDat)), test::readBytes(kGolden / "beispiel.dat"));
+    EXPECT_EQ(test::readBytes(dir.file(kProduktionDat)), test::golden("production", "beispiel.dat"));
 }
 
 } // namespace

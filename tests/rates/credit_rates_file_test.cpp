@@ -95,8 +95,7 @@ TEST(CreditRatesFile, SaveCases) {
 
 // What the editor writes reads back to the same numbers, in either number format.
 TEST(CreditRatesFile, WrittenFileRoundTripsInEveryLocale) {
-    const std::string golden =
-        test::readBytes(std::filesystem::path(KRVX_TESTS_DIR) / "rates" / "golden" / "creditkurse_editor.dat");
+    const std::string golden = test::golden("rates", "creditkurse_editor.dat");
     ASSERT_FALSE(golden.empty());
     for (const RegionalSettings& regional : {RegionalSettings::german(), RegionalSettings::english()}) {
         test::TempDir dir;

@@ -33,4 +33,12 @@ std::vector<std::string> folderEntries(const std::filesystem::path& folder) {
     return names;
 }
 
+std::filesystem::path goldenPath(std::string_view folder, std::string_view name) {
+    return std::filesystem::path(KRVX_TESTS_DIR) / folder / "golden" / name;
+}
+
+std::string golden(std::string_view folder, std::string_view name) {
+    return readBytes(goldenPath(folder, name));
+}
+
 } // namespace krvx::test

@@ -29,4 +29,8 @@ void writeBytes(const std::filesystem::path& file, std::string_view bytes);
 // The names in the folder, sorted.
 std::vector<std::string> folderEntries(const std::filesystem::path& folder);
 
+// A file of exactly the bytes a test expects, kept in tests/<folder>/golden.
+std::filesystem::path goldenPath(std::string_view folder, std::string_view name);
+std::string golden(std::string_view folder, std::string_view name);
+
 } // namespace krvx::test

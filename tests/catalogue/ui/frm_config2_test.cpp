@@ -20,11 +20,6 @@ namespace {
 using test::control;
 using Kind = test::ScriptedMessages::Kind;
 
-const std::filesystem::path kGolden = std::filesystem::path(KRVX_TESTS_DIR) / "catalogue" / "golden";
-std::string golden(const char* name) {
-    return test::readBytes(kGolden / name);
-}
-
 const char* const kBoxes[] = {"TxtErz", "TxtAlu", "TxtLeg", "TxtKri", "TxtEne", "TxtGeschw", "TxtBauzeit"};
 
 class FrmConfig2Test : public testing::Test {
@@ -99,7 +94,7 @@ protected:
 };
 
 TEST_F(FrmConfig2Test, ControlsCaptionsPlacesAndTabOrder) {
-    open(golden("editor_start.dat"));
+    open(test::golden("catalogue", "editor_start.dat"));
     EXPECT_EQ(form->windowTitle(), "Konfiguration");
     EXPECT_EQ(form->size(), QSize(420, 161));
 
@@ -155,7 +150,7 @@ TEST_F(FrmConfig2Test, ControlsCaptionsPlacesAndTabOrder) {
 
 TEST_F(FrmConfig2Test, LoadShowsTheFirstEntryReadOnly) {
     t.log.beginDebugging();
-    open(golden("editor_start.dat"));
+    open(test::golden("catalogue", "editor_start.dat"));
     EXPECT_EQ(listNames(), (QStringList{"Jäger", "Kreuzer, schwer", "Frachter"}));
     EXPECT_EQ(combo()->currentText(), "Jäger");
     EXPECT_EQ(boxTexts(), (QStringList{"100", "50", "0", "10", "0", "20", "15"}));
@@ -175,7 +170,7 @@ TEST_F(FrmConfig2Test, LoadShowsTheFirstEntryReadOnly) {
 }
 
 TEST_F(FrmConfig2Test, StepsThroughTheCatalogue) {
-    open(golden("editor_start.dat"));
+    open(test::golden("catalogue", "editor_start.dat"));
     struct Step {
         const char* button;
         const char* name;
@@ -213,7 +208,7 @@ TEST_F(FrmConfig2Test, StepsThroughTheCatalogue) {
 }
 
 TEST_F(FrmConfig2Test, NewShipIsSavedAsTheLastEntry) {
-    open(golden("editor_start.dat"));
+    open(test::golden("catalogue", "editor_start.dat"));
     click("CmdRechts");
     t.script.inputs = {"Zerstörer"};
     click("CmdNeu");
@@ -233,7 +228,7 @@ TEST_F(FrmConfig2Test, NewShipIsSavedAsTheLastEntry) {
     const QString typed[] = {"3000", "2500", "1,5", "3.5", "", "9", "240"};
     for (int i = 0; i < 7; ++i) type(kBoxes[i], typed[i]);
     click("CmdSpeichern");
-    EXPECT_EQ(schiffeDat(), golden("editor_new_ship.dat"));
+    EXPECT_EQ(schiffeDat(), test::golden("catalogue", "editor_new_ship.dat"));
     EXPECT_EQ(listNames().back(), "Zerstörer");
     EXPECT_EQ(form->currentSchiff, 0);
     EXPECT_EQ(combo()->currentText(), "Jäger");
@@ -243,12 +238,12 @@ TEST_F(FrmConfig2Test, NewShipIsSavedAsTheLastEntry) {
 }
 
 TEST_F(FrmConfig2Test, NewShipThenDeleteLeavesTheFileAsItWas) {
-    open(golden("editor_start.dat"));
+    open(test::golden("catalogue", "editor_start.dat"));
     t.script.inputs = {"Weg damit"};
     click("CmdNeu");
     type("TxtErz", "5");
     click("CmdDel");
-    EXPECT_EQ(schiffeDat(), golden("editor_start.dat"));
+    EXPECT_EQ(schiffeDat(), test::golden("catalogue", "editor_start.dat"));
     EXPECT_EQ(t.ships.Schiffstypen_length, 3);
     EXPECT_EQ(t.ships.Schiffstypen.size(), 3u);
     EXPECT_EQ(listNames().size(), 3);
@@ -266,12 +261,12 @@ TEST_F(FrmConfig2Test, RenameAndDelete) {
         {"delete entry 1 of 3", 1, false, "editor_deleted_middle.dat"},
     };
     for (const Case& c : cases) {
-        open(golden("editor_start.dat"));
+        open(test::golden("catalogue", "editor_start.dat"));
         for (int i = 0; i < c.steps; ++i) click("CmdRechts");
         if (c.rename) type(combo(), "Kreuzer (alt)");
         click("CmdEdit");
         click(c.rename ? "CmdSpeichern" : "CmdDel");
-        EXPECT_EQ(schiffeDat(), golden(c.result)) << c.what;
+        EXPECT_EQ(schiffeDat(), test::golden("catalogue", c.result)) << c.what;
         EXPECT_EQ(form->currentSchiff, 0) << c.what;
         EXPECT_TRUE(readOnly()) << c.what;
         closeForm();
@@ -283,7 +278,7 @@ TEST_F(FrmConfig2Test, RenameAndDelete) {
 // even when the typed name is that of another ship, and the arrow keys step on
 // from the entry shown.
 TEST_F(FrmConfig2Test, NameFieldAndListFollowTheEntryShown) {
-    open(golden("editor_start.dat"));
+    open(test::golden("catalogue", "editor_start.dat"));
     click("CmdEdit");
     type(combo(), "Frachter"); // the name of entry 2: two ships may share it
     type("TxtErz", "7");
@@ -358,7 +353,7 @@ TEST_F(FrmConfig2Test, SaveQuestionOnClose) {
     };
     for (const Case& c : cases) {
         t.script.clear();
-        open(golden("editor_start.dat"));
+        open(test::golden("catalogue", "editor_start.dat"));
         click("CmdRechts");
         click("CmdEdit");
         if (c.typed) type("TxtEne", "-7");
@@ -375,7 +370,7 @@ TEST_F(FrmConfig2Test, SaveQuestionOnClose) {
             EXPECT_EQ(t.script.boxes[0].text, "Änderungen speichern?");
             EXPECT_EQ(t.script.boxes[0].title, "Speichern?");
         }
-        EXPECT_EQ(schiffeDat(), golden(c.file)) << static_cast<int>(c.answer);
+        EXPECT_EQ(schiffeDat(), test::golden("catalogue", c.file)) << static_cast<int>(c.answer);
         EXPECT_EQ(rateEditorOpen(), c.rateEditor) << static_cast<int>(c.answer);
         if (staysOpen) {
             t.script.answers = {Answer::No};
@@ -389,7 +384,7 @@ TEST_F(FrmConfig2Test, SaveQuestionOnClose) {
 }
 
 TEST_F(FrmConfig2Test, HandelskonfigurationSavesTypedValues) {
-    open(golden("editor_start.dat"));
+    open(test::golden("catalogue", "editor_start.dat"));
     click("CmdRechts");
     click("CmdEdit");
     type("TxtEne", "-7");
@@ -399,7 +394,7 @@ TEST_F(FrmConfig2Test, HandelskonfigurationSavesTypedValues) {
     EXPECT_TRUE(alive.isNull());
     EXPECT_TRUE(rateEditorOpen());
     EXPECT_TRUE(t.script.boxes.empty());
-    EXPECT_EQ(schiffeDat(), golden("editor_typed_ene.dat"));
+    EXPECT_EQ(schiffeDat(), test::golden("catalogue", "editor_typed_ene.dat"));
 }
 
 TEST_F(FrmConfig2Test, RefusedInputKeepsTheFileAndTheBoxes) {
@@ -416,7 +411,7 @@ TEST_F(FrmConfig2Test, RefusedInputKeepsTheFileAndTheBoxes) {
     };
     for (const Case& c : cases) {
         t.script.clear();
-        open(golden("editor_start.dat"));
+        open(test::golden("catalogue", "editor_start.dat"));
         click("CmdEdit");
         if (c.box)
             type(c.box, c.text);
@@ -426,7 +421,7 @@ TEST_F(FrmConfig2Test, RefusedInputKeepsTheFileAndTheBoxes) {
         ASSERT_EQ(t.script.boxes.size(), 1u) << c.what;
         EXPECT_NE(t.script.boxes[0].text.find(c.message), std::string::npos) << t.script.boxes[0].text;
         EXPECT_EQ(t.script.boxes[0].icon, MessageIcon::Error);
-        EXPECT_EQ(schiffeDat(), golden("editor_start.dat")) << c.what;
+        EXPECT_EQ(schiffeDat(), test::golden("catalogue", "editor_start.dat")) << c.what;
         EXPECT_TRUE(editable()) << c.what; // open for a correction
         EXPECT_EQ(t.ships.Schiffstypen[0].name, "Jäger") << c.what;
         EXPECT_EQ(t.ships.Schiffstypen[0].alu, 50) << c.what;
@@ -436,7 +431,7 @@ TEST_F(FrmConfig2Test, RefusedInputKeepsTheFileAndTheBoxes) {
         click("Command1");
         t.script.answers = {Answer::Yes};
         closeForm(true);
-        EXPECT_EQ(schiffeDat(), golden("editor_start.dat")) << c.what;
+        EXPECT_EQ(schiffeDat(), test::golden("catalogue", "editor_start.dat")) << c.what;
         EXPECT_EQ(c.box ? box(c.box)->text() : combo()->currentText(), c.text) << c.what;
         t.script.answers = {Answer::No};
         closeForm();
@@ -444,7 +439,7 @@ TEST_F(FrmConfig2Test, RefusedInputKeepsTheFileAndTheBoxes) {
 }
 
 TEST_F(FrmConfig2Test, NewShipNameWithDoubleQuoteIsAskedAgain) {
-    open(golden("editor_start.dat"));
+    open(test::golden("catalogue", "editor_start.dat"));
     t.script.inputs = {"Der \"Blitz\"", "Der Blitz"};
     click("CmdNeu");
     ASSERT_EQ(t.script.boxes.size(), 3u);

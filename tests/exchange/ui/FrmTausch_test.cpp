@@ -15,7 +15,6 @@ namespace {
 using test::control;
 using Texts = std::array<std::string, 6>;
 
-const std::filesystem::path kGolden = std::filesystem::path(KRVX_TESTS_DIR) / "exchange" / "golden";
 const std::string kKurse = "1,1,1,1\r\n1,1,1,1\r\n1,1,1,1\r\n1,1,1,1\r\n1,1,1,1\r\n\"Vermerk\"\r\n";
 // Kauf 2 3 4 5 1, Verkauf 1 2 3 4 0.5, RH 1.5 2.5 3.5 4.5 0.75; no fourth record.
 const std::string kCredit = "2,3,4,5,1\r\n1,2,3,4,.5\r\n1.5,2.5,3.5,4.5,.75\r\n";
@@ -90,7 +89,7 @@ TEST_F(FrmTauschTest, FirstOpeningWithoutFile) {
     }
     EXPECT_TRUE(t.script.boxes.empty());
     close();
-    EXPECT_EQ(test::readBytes(t.file("tausch.dat")), test::readBytes(kGolden / "tausch_nullen.dat"));
+    EXPECT_EQ(test::readBytes(t.file("tausch.dat")), test::golden("exchange", "tausch_nullen.dat"));
 }
 
 TEST_F(FrmTauschTest, WorkedExampleTypedKeyByKey) {
@@ -226,7 +225,7 @@ TEST_F(FrmTauschTest, AmountsComeBackAfterClosing) {
     click("OptVerkauf");
     close();
     // The rate files' trailing value: the trader's Erz rate the holders kept.
-    EXPECT_EQ(test::readBytes(t.file("tausch.dat")), test::readBytes(kGolden / "tausch_zahl.dat"));
+    EXPECT_EQ(test::readBytes(t.file("tausch.dat")), test::golden("exchange", "tausch_zahl.dat"));
 
     open();
     EXPECT_EQ(texts(kInputs), Texts({"1500", "0", "0", "0", "0", "0"}));
@@ -248,7 +247,7 @@ TEST_F(FrmTauschTest, HandOverFromTheShipCosts) {
     EXPECT_EQ(texts(kResults), Texts({"10722", "5675,5", "4624", "3468", "27744", "13871,5"}));
     EXPECT_TRUE(t.script.boxes.empty());
     close();
-    EXPECT_EQ(test::readBytes(t.file("tausch.dat")), test::readBytes(kGolden / "tausch_uebergabe.dat"));
+    EXPECT_EQ(test::readBytes(t.file("tausch.dat")), test::golden("exchange", "tausch_uebergabe.dat"));
     open();
     EXPECT_EQ(texts(kInputs), Texts({" 3150", " 2520,5", "0", "0", "0", "0"}));
 }

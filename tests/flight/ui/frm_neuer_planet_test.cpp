@@ -26,7 +26,6 @@ struct NeuerPlanetTest : FlightWindows {
         pressKey(Qt::Key_Return);
         settle();
     }
-    std::string golden(const char* name) { return readBytes(fs::path(KRVX_TESTS_DIR) / "flight" / "golden" / name); }
 };
 
 TEST_F(NeuerPlanetTest, ControlsCaptionsTooltipsAndTabOrder) {
@@ -57,7 +56,7 @@ TEST_F(NeuerPlanetTest, EnterAddsThePlanetSelectsTheSecondAndClosesTheDialog) {
         EXPECT_EQ(list(name)->currentText(), "Heimat");
     }
     closeZeit();
-    EXPECT_EQ(readBytes(t.file("planeten.dat")), "Basis\r\n 1 \r\n 1 \r\n 1 \r\n" + golden("heimat.dat"));
+    EXPECT_EQ(readBytes(t.file("planeten.dat")), "Basis\r\n 1 \r\n 1 \r\n 1 \r\n" + golden("flight", "heimat.dat"));
     EXPECT_TRUE(t.script.boxes.empty());
 }
 

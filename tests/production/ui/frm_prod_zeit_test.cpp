@@ -16,8 +16,6 @@ namespace {
 
 using test::control;
 
-const std::filesystem::path kGolden = std::filesystem::path(KRVX_TESTS_DIR) / "production" / "golden";
-
 const char* const kProduktion[] = {"TxtErz", "TxtAlu", "TxtLeg", "TxtKri", "TxtEne"};
 const char* const kZiel[] = {"TxtZErz", "TxtZAlu", "TxtZLeg", "TxtZKri", "TxtZEne"};
 const char* const kZeit[] = {"TxtZeitErz", "txtZeitAlu", "txtZeitLeg", "TxtZeitKri", "TxtZeitEne"};
@@ -232,7 +230,7 @@ TEST_F(FrmProdZeitTest, AmountModeComputesAmountsAndKeepsTheTimes) {
 TEST_F(FrmProdZeitTest, TheFileIsReadAtLoadAndWrittenAtCloseByteForByte) {
     for (const char* name : {"beispiel.dat", "sonderfaelle.dat"}) {
         SCOPED_TRACE(name);
-        const std::string golden = test::readBytes(kGolden / name);
+        const std::string golden = test::golden("production", name);
         test::writeBytes(t.file(kProduktionDat), golden);
         oeffnen();
         EXPECT_FALSE(chkFest()->isChecked());

@@ -20,7 +20,6 @@ namespace {
 using test::control;
 
 const QString kShipEditor = kFrmConfig2;
-const std::filesystem::path kGolden = std::filesystem::path(KRVX_TESTS_DIR) / "rates" / "golden";
 
 // [record][resource]
 const char* const kFields[3][5] = {
@@ -158,7 +157,7 @@ TEST_F(FrmConfig3Test, FileThatCannotBeReadIsReplacedOnlyByTypedRates) {
 }
 
 TEST_F(FrmConfig3Test, FileShowsInGermanAndSavesBackUnchanged) {
-    const std::string golden = test::readBytes(kGolden / "creditkurse_editor.dat");
+    const std::string golden = test::golden("rates", "creditkurse_editor.dat");
     test::writeBytes(t.file("creditkurse.dat"), golden);
     open();
     EXPECT_EQ(column(0), (QStringList{"1,25", "2", "0,5", "1234567,89012345", "10"}));
@@ -169,7 +168,7 @@ TEST_F(FrmConfig3Test, FileShowsInGermanAndSavesBackUnchanged) {
 }
 
 TEST_F(FrmConfig3EnglishTest, FileShowsWithPointAndSavesBackUnchanged) {
-    const std::string golden = test::readBytes(kGolden / "creditkurse_editor.dat");
+    const std::string golden = test::golden("rates", "creditkurse_editor.dat");
     test::writeBytes(t.file("creditkurse.dat"), golden);
     open();
     EXPECT_EQ(column(0), (QStringList{"1.25", "2", "0.5", "1234567.89012345", "10"}));
