@@ -41,4 +41,16 @@ std::string golden(std::string_view folder, std::string_view name) {
     return readBytes(goldenPath(folder, name));
 }
 
+std::filesystem::path seedFile(std::string_view name) {
+    return std::filesystem::path(KRVX_SOURCE_DIR) / "packaging" / "seed" / name;
+}
+
+void copySeedFiles(const std::filesystem::path& folder, std::initializer_list<std::string_view> names) {
+    for (std::string_view name : names) std::filesystem::copy_file(seedFile(name), folder / name);
+    if (names.size() > 0) return;
+    for (const auto& entry : std::filesystem::directory_iterator(seedFile(""))) {
+        if (entry.path().extension() == ".dat") std::filesystem::copy_file(entry.path(), folder / entry.path().filename());
+    }
+}
+
 } // namespace krvx::test

@@ -2,6 +2,7 @@
 // Exact bytes of a file, without any decoding or line-end change.
 
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,5 +33,10 @@ std::vector<std::string> folderEntries(const std::filesystem::path& folder);
 // A file of exactly the bytes a test expects, kept in tests/<folder>/golden.
 std::filesystem::path goldenPath(std::string_view folder, std::string_view name);
 std::string golden(std::string_view folder, std::string_view name);
+
+// The example files a first start puts into a new data folder (packaging/seed).
+std::filesystem::path seedFile(std::string_view name);
+// Copies the named ones, or all of them, into the folder.
+void copySeedFiles(const std::filesystem::path& folder, std::initializer_list<std::string_view> names = {});
 
 } // namespace krvx::test

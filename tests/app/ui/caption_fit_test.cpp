@@ -19,7 +19,6 @@
 #include <QStyleOptionGroupBox>
 #include <QTest>
 #include <algorithm>
-#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
@@ -30,6 +29,7 @@
 #include "common/ui/Controls.h"
 #include "common/ui/FontScale.h"
 #include "common/ui/FormWindow.h"
+#include "support/Files.h"
 #include "support/ui/TestServices.h"
 #include "support/ui/WindowDriver.h"
 
@@ -130,9 +130,7 @@ std::vector<std::string> cutCaptions(const QWidget* window) {
 struct CaptionFit : testing::Test {
     test::TestServices t;
     void SetUp() override {
-        for (const auto& entry : std::filesystem::directory_iterator(KRVX_SOURCE_DIR "/packaging/seed")) {
-            std::filesystem::copy_file(entry.path(), t.file(entry.path().filename().string()));
-        }
+        test::copySeedFiles(t.dir.path());
         loadSchiffe(t.ships, t.file("schiffe.dat"), SpeedWidth::Bits16);
         registerAllWindows(t.windows, t.services);
     }

@@ -26,8 +26,7 @@ struct EveryWindow : testing::Test {
     test::TestServices t;
     void SetUp() override {
         registerAllWindows(t.windows, t.services);
-        for (const char* name : {"kurse.dat", "creditkurse.dat"})
-            test::writeBytes(t.file(name), test::readBytes(std::string(KRVX_SOURCE_DIR "/packaging/seed/") + name));
+        test::copySeedFiles(t.dir.path(), {"kurse.dat", "creditkurse.dat"});
         ASSERT_TRUE(t.ships.addSchiff(kLongName, 1, 2, 3, 4, 5, 6, 7));
         ASSERT_TRUE(t.ships.addSchiff("Frachter", 0, 12345678, 0, 0, 0, 40, 20));
         ASSERT_FALSE(saveSchiffe(t.ships, t.file("schiffe.dat"), t.files));

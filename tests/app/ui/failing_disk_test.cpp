@@ -27,7 +27,7 @@ using Act = std::function<void(test::TestServices&)>;
 
 // An example file with LF line ends: any save writes it back differently.
 std::string lfExample(const char* name) {
-    std::string text = test::readBytes(std::filesystem::path(KRVX_SOURCE_DIR) / "packaging/seed" / name);
+    std::string text = test::readBytes(test::seedFile(name));
     std::erase(text, '\r');
     return text;
 }

@@ -993,10 +993,7 @@ private:
 
 // The example files of a first start, as the model's first content.
 Model exampleModel(const fs::path& carry, const test::TestServices& t) {
-    const fs::path seed = fs::path(KRVX_SOURCE_DIR) / "packaging/seed";
-    for (const char* name : {"schiffe.dat", "planeten.dat", "kurse.dat", "creditkurse.dat"}) {
-        fs::copy_file(seed / name, carry / name);
-    }
+    test::copySeedFiles(carry);
     Model m;
     Debugging quiet(t.file("unused"), t.regional);
     ShipCatalogue ships(quiet);

@@ -15,7 +15,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
@@ -24,6 +23,7 @@
 #include "catalogue/SchiffeDat.h"
 #include "common/ui/Controls.h"
 #include "common/ui/FormWindow.h"
+#include "support/Files.h"
 #include "support/ui/TestServices.h"
 #include "support/ui/WindowDriver.h"
 
@@ -76,9 +76,7 @@ struct ResultBoxes : testing::Test {
     test::TestServices t;
     QPalette original = QApplication::palette();
     void SetUp() override {
-        for (const auto& entry : std::filesystem::directory_iterator(KRVX_SOURCE_DIR "/packaging/seed")) {
-            std::filesystem::copy_file(entry.path(), t.file(entry.path().filename().string()));
-        }
+        test::copySeedFiles(t.dir.path());
         loadSchiffe(t.ships, t.file("schiffe.dat"), SpeedWidth::Bits16);
         registerAllWindows(t.windows, t.services);
     }

@@ -2,7 +2,6 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -15,21 +14,13 @@
 namespace krvx {
 namespace {
 
-namespace fs = std::filesystem;
-
 const char* const kExampleFiles[] = {"schiffe.dat", "planeten.dat", "kurse.dat", "creditkurse.dat"};
-
-fs::path exampleFile(const char* name) {
-    return fs::path(KRVX_SOURCE_DIR) / "packaging/seed" / name;
-}
 
 // The example files that a first start puts into the data folder, in a run
 // that opens every window and closes the menu with all of them open.
 TEST(WholeProgram, ExampleFilesLoadAndComeThroughARunOfEveryWindow) {
     test::TestServices t;
-    for (const char* name : kExampleFiles) {
-        test::writeBytes(t.file(name), test::readBytes(exampleFile(name)));
-    }
+    test::copySeedFiles(t.dir.path());
     registerAllWindows(t.windows, t.services);
     QPointer<FrmMenu> menu = t.windows.show<FrmMenu>(kFrmMenu);
     ASSERT_FALSE(menu.isNull());
@@ -37,7 +28,7 @@ TEST(WholeProgram, ExampleFilesLoadAndComeThroughARunOfEveryWindow) {
     // Entry 0 of either list never flies: a satellite and a placeholder planet.
     ASSERT_EQ(t.ships.Schiffstypen_length, 7);
     EXPECT_EQ(t.ships.Schiffstypen[0], (Schiffstyp{"Solarsatellit", 0, 2000, 500, 0, 0, 0, 10}));
-    EXPECT_EQ(test::readBytes(exampleFile("planeten.dat")).rfind("(Platzhalter: kein Flug)\r\n 0 \r\n 0 \r\n 0 \r\n", 0), 0u);
+    EXPECT_EQ(test::readBytes(test::seedFile("planeten.dat")).rfind("(Platzhalter: kein Flug)\r\n 0 \r\n 0 \r\n 0 \r\n", 0), 0u);
     const Schiffstyp* freighter = t.ships.find("Großer Frachter");
     ASSERT_NE(freighter, nullptr);
     EXPECT_EQ(*freighter, (Schiffstyp{"Großer Frachter", 6000, 4500, 500, 0, 600, 30, 55}));
@@ -73,7 +64,7 @@ TEST(WholeProgram, ExampleFilesLoadAndComeThroughARunOfEveryWindow) {
     // The flight time window writes the planet list back as it read it; the
     // other example files are only read.
     for (const char* name : kExampleFiles) {
-        EXPECT_EQ(test::readBytes(t.file(name)), test::readBytes(exampleFile(name))) << name;
+        EXPECT_EQ(test::readBytes(t.file(name)), test::readBytes(test::seedFile(name))) << name;
     }
 }
 
@@ -81,7 +72,7 @@ TEST(WholeProgram, ExampleFilesLoadAndComeThroughARunOfEveryWindow) {
 // computation on (the old program kept the rates of its first conversion).
 TEST(WholeProgram, EditedRatesCountFromTheNextComputation) {
     test::TestServices t;
-    test::writeBytes(t.file("kurse.dat"), test::readBytes(exampleFile("kurse.dat")));
+    test::writeBytes(t.file("kurse.dat"), test::readBytes(test::seedFile("kurse.dat")));
     test::writeBytes(t.file("creditkurse.dat"), "2,1,1,1,1\r\n1,1,1,1,1\r\n1,1,1,1,1\r\n");
     registerAllWindows(t.windows, t.services);
     const auto typeInto = [](QWidget* window, const char* box, const QString& text) {
