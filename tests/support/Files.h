@@ -1,5 +1,6 @@
 #pragma once
-// Exact bytes of a file, without any decoding or line-end change.
+// Exact bytes of a file, without any decoding or line-end change; the golden
+// and example files kept in the source tree.
 
 #include <filesystem>
 #include <initializer_list>

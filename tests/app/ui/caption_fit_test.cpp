@@ -151,10 +151,25 @@ struct CaptionFit : testing::Test {
     static void expectCaptionsWhole(FormWindow* window) {
         for (const std::string& fault : cutCaptions(window)) ADD_FAILURE() << fault;
     }
+    // The exchange window's captions change with its action.
+    void expectEveryActionOfTheExchangeWhole() {
+        FormWindow* tausch = t.windows.window(kFrmTausch);
+        ASSERT_NE(tausch, nullptr);
+        for (const char* option : {"OptVerkauf", "OptRH"}) {
+            SCOPED_TRACE(option);
+            test::activate(tausch);
+            auto* button = test::control<QRadioButton>(tausch, option);
+            QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+            test::settle();
+            ASSERT_TRUE(button->isChecked());
+            expectCaptionsWhole(tausch);
+        }
+    }
 };
 
 TEST_F(CaptionFit, EveryCaptionOfEveryWindowFitsItsControl) {
     forEveryWindow(expectCaptionsWhole);
+    expectEveryActionOfTheExchangeWhole();
 }
 
 // Open windows grow with the desktop's font and are back to the pixel with
@@ -201,18 +216,7 @@ TEST_F(CaptionFit, EveryCaptionFitsUnderAMonospaceDesktopFont) {
     ASSERT_EQ(QFontInfo(mono).family(), QStringLiteral("DejaVu Sans Mono")) << "fonts-dejavu-core is not installed";
     useFont(mono);
     forEveryWindow(expectCaptionsWhole);
-    // The exchange window's captions change with its action.
-    FormWindow* tausch = t.windows.window(kFrmTausch);
-    ASSERT_NE(tausch, nullptr);
-    for (const char* option : {"OptVerkauf", "OptRH"}) {
-        SCOPED_TRACE(option);
-        test::activate(tausch);
-        auto* button = test::control<QRadioButton>(tausch, option);
-        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
-        test::settle();
-        ASSERT_TRUE(button->isChecked());
-        expectCaptionsWhole(tausch);
-    }
+    expectEveryActionOfTheExchangeWhole();
 }
 
 } // namespace
