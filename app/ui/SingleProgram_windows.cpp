@@ -116,7 +116,8 @@ struct SingleProgram::Platform {
     std::list<Connection> connections; // served now
     int served = 0;
 
-    explicit Platform(SingleProgram& program) : owner(program) {}
+    explicit Platform(SingleProgram& program)
+        : owner(program) {}
     ~Platform();
     bool tryLock();
     bool pipeExists() const;
