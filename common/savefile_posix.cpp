@@ -6,8 +6,6 @@
 #include <csignal>
 #include <cstdio>
 #include <ctime>
-#include <functional>
-#include <random>
 #include <string>
 #include <system_error>
 
@@ -51,6 +49,12 @@ int SystemFileOps::link(const std::filesystem::path& existing, const std::filesy
 }
 
 namespace {
+
+// A temporary file is locked while its save writes it: the tidy-up leaves it
+// alone then. A fresh file: nobody else holds it.
+void lockWhileWriting(int fd) {
+    ::flock(fd, LOCK_EX | LOCK_NB);
+}
 
 // Flushes the folder of the file, so that a new name in it outlasts a crash.
 void syncFolderOf(const std::filesystem::path& file) {
@@ -118,45 +122,6 @@ std::optional<std::string> readFileBytes(const std::filesystem::path& file, mode
     return bytes;
 }
 
-namespace {
-
-// Writes the bytes into a fresh temporary file beside the file, named after it
-// and this process and locked (flock) while it is written, flushed and
-// closed, after prepare had its descriptor (for its permissions); its path, or
-// nullopt with errno set and nothing left behind.
-std::optional<std::filesystem::path> writeTemporary(FileOps& ops, const std::filesystem::path& file,
-                                                    std::string_view bytes, const std::function<bool(int fd)>& prepare) {
-    std::random_device random;
-    std::filesystem::path temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = temporaryName(file, ::getpid(), random() % 1000000000);
-        fd = ops.open(temp, O_WRONLY | O_CREAT | O_EXCL, 0666);
-        if (fd < 0 && errno != EEXIST)
-            return std::nullopt;
-    }
-    if (fd < 0) {
-        errno = EEXIST;
-        return std::nullopt;
-    }
-    ::flock(fd, LOCK_EX | LOCK_NB); // a fresh file: nobody else holds it
-    const auto discard = [&](int number) {
-        ::unlink(temp.c_str());
-        errno = number;
-        return std::nullopt;
-    };
-    if (!prepare(fd) || !writeAll(ops, fd, bytes) || ops.fsync(fd) != 0) {
-        const int number = errno;
-        ops.close(fd);
-        return discard(number);
-    }
-    if (ops.close(fd) != 0)
-        return discard(errno);
-    return temp;
-}
-
-} // namespace
-
 std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::string_view utf8Content, FileOps& ops) {
     FileError linkError;
     const auto resolved = resolveLinks(file, linkError);
@@ -175,7 +140,8 @@ std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::st
     }
     removeAbandonedTemporaries(target);
 
-    const auto temp = writeTemporary(ops, target, utf8ToCp1252(utf8Content), [&](int fd) {
+    const auto temp = writeTemporary(ops, target, ::getpid(), utf8ToCp1252(utf8Content), [&](int fd) {
+        lockWhileWriting(fd);
         if (!exists)
             return true;
         if (::fchmod(fd, old.st_mode & 07777) != 0)
@@ -241,7 +207,10 @@ BackupCopy keepBackupCopy(const std::filesystem::path& file, FileOps& ops) {
         return failed(errno);
 
     // The copy is written beside the file it keeps, under a temporary name.
-    const auto temp = writeTemporary(ops, file, *bytes, [mode](int fd) { return ::fchmod(fd, mode) == 0; });
+    const auto temp = writeTemporary(ops, file, ::getpid(), *bytes, [mode](int fd) {
+        lockWhileWriting(fd);
+        return ::fchmod(fd, mode) == 0;
+    });
     if (!temp)
         return failed(errno);
     const std::optional<std::filesystem::path> copy = nameCopy(ops, *temp, file);

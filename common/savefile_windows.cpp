@@ -4,7 +4,6 @@
 // writer holds open, the backup copy, and the tidy-up of what a killed save
 // left behind.
 #include <cerrno>
-#include <random>
 #include <string>
 #include <system_error>
 
@@ -64,6 +63,12 @@ int errnoOf(DWORD error) {
     default:
         return EIO;
     }
+}
+
+// A temporary file is held open without delete sharing while its save writes
+// it, which is all the tidy-up needs to leave it alone.
+bool keptOpen(int /*fd*/) {
+    return true;
 }
 
 int failedWith(DWORD error) {
@@ -178,44 +183,6 @@ std::optional<std::string> readFileBytes(const std::filesystem::path& file, mode
     return bytes;
 }
 
-namespace {
-
-// Writes the bytes into a fresh temporary file beside the file, named after it
-// and this process and held open (so not to be removed by another) while it
-// is written, flushed and closed; its path, or nullopt with errno set and
-// nothing left behind.
-std::optional<std::filesystem::path> writeTemporary(FileOps& ops, const std::filesystem::path& file,
-                                                    std::string_view bytes) {
-    std::random_device random;
-    std::filesystem::path temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = temporaryName(file, GetCurrentProcessId(), random() % 1000000000);
-        fd = ops.open(temp, O_WRONLY | O_CREAT | O_EXCL, 0666);
-        if (fd < 0 && errno != EEXIST)
-            return std::nullopt;
-    }
-    if (fd < 0) {
-        errno = EEXIST;
-        return std::nullopt;
-    }
-    const auto discard = [&](int number) {
-        DeleteFileW(systemPath(temp).c_str());
-        errno = number;
-        return std::nullopt;
-    };
-    if (!writeAll(ops, fd, bytes) || ops.fsync(fd) != 0) {
-        const int number = errno;
-        ops.close(fd);
-        return discard(number);
-    }
-    if (ops.close(fd) != 0)
-        return discard(errno);
-    return temp;
-}
-
-} // namespace
-
 std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::string_view utf8Content, FileOps& ops) {
     FileError linkError;
     const auto resolved = resolveLinks(file, linkError);
@@ -233,7 +200,7 @@ std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::st
     }
     removeAbandonedTemporaries(target);
 
-    const auto temp = writeTemporary(ops, target, utf8ToCp1252(utf8Content));
+    const auto temp = writeTemporary(ops, target, GetCurrentProcessId(), utf8ToCp1252(utf8Content), keptOpen);
     if (!temp)
         return fileError(errno);
     if (ops.rename(*temp, target) != 0) {
@@ -285,7 +252,7 @@ BackupCopy keepBackupCopy(const std::filesystem::path& file, FileOps& ops) {
         return failed(errno);
 
     // The copy is written beside the file it keeps, under a temporary name.
-    const auto temp = writeTemporary(ops, file, *bytes);
+    const auto temp = writeTemporary(ops, file, GetCurrentProcessId(), *bytes, keptOpen);
     if (!temp)
         return failed(errno);
     const std::optional<std::filesystem::path> copy = nameCopy(ops, *temp, file);

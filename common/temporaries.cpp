@@ -1,9 +1,13 @@
 #include "common/temporaries.h"
 
+#include <cerrno>
 #include <optional>
+#include <random>
 #include <string>
 #include <string_view>
 #include <system_error>
+
+#include <fcntl.h>
 
 #include "common/fileops.h"
 #include "common/paths.h"
@@ -38,6 +42,37 @@ std::optional<long long> temporaryWriter(std::string_view suffix) {
 std::filesystem::path temporaryName(const std::filesystem::path& file, long long writer, unsigned long number) {
     return folderOf(file) /
            pathOfUtf8(temporaryPrefix(file) + std::to_string(writer) + "-" + std::to_string(number));
+}
+
+std::optional<std::filesystem::path> writeTemporary(FileOps& ops, const std::filesystem::path& file, long long writer,
+                                                    std::string_view bytes, const std::function<bool(int fd)>& prepare) {
+    std::random_device random;
+    std::filesystem::path temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = temporaryName(file, writer, random() % 1000000000);
+        fd = ops.open(temp, O_WRONLY | O_CREAT | O_EXCL, 0666);
+        if (fd < 0 && errno != EEXIST)
+            return std::nullopt;
+    }
+    if (fd < 0) {
+        errno = EEXIST;
+        return std::nullopt;
+    }
+    const auto discard = [&](int number) {
+        std::error_code ignored;
+        std::filesystem::remove(temp, ignored);
+        errno = number;
+        return std::nullopt;
+    };
+    if (!prepare(fd) || !writeAll(ops, fd, bytes) || ops.fsync(fd) != 0) {
+        const int number = errno;
+        ops.close(fd);
+        return discard(number);
+    }
+    if (ops.close(fd) != 0)
+        return discard(errno);
+    return temp;
 }
 
 void forEachTemporaryOf(const std::filesystem::path& file,

@@ -8,6 +8,10 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
+#include <string_view>
+
+#include "common/fileops.h"
 
 namespace krvx {
 
@@ -18,6 +22,13 @@ inline constexpr int kMostBackupCopies = 100000;
 
 // The name of a temporary file of the file, beside it.
 std::filesystem::path temporaryName(const std::filesystem::path& file, long long writer, unsigned long number);
+
+// Writes the bytes into a fresh temporary file beside the file, named after it
+// and its writer (this process), flushed and closed, after prepare had its
+// descriptor (to lock it, to give it the old file's permissions); its path, or
+// nullopt with errno set and nothing left behind.
+std::optional<std::filesystem::path> writeTemporary(FileOps& ops, const std::filesystem::path& file, long long writer,
+                                                    std::string_view bytes, const std::function<bool(int fd)>& prepare);
 
 // Calls visit for every temporary file of the file in its folder, with the
 // writer's process id (0 for files of earlier versions, which named none).
