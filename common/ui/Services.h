@@ -13,9 +13,12 @@ namespace krvx {
 
 class Debugging;
 class FileOps;
-class ShipCatalogue;
-class Tausch;
 class WindowRegistry;
+// The two pieces of state that several windows share. Only named here: a
+// window that uses one includes its header and links its library, so the
+// window layer itself depends on neither.
+class ShipCatalogue; // the ship catalogue (catalogue/)
+class Tausch; // the exchange rate tables (rates/)
 
 struct Services {
     std::filesystem::path dataDir; // the working directory: every data file lives here
