@@ -32,8 +32,7 @@ def window_of(x, title, seconds=60):
 
 
 def peak_mib(x, window):
-    raw, _ = x.property_bytes(window, "_NET_WM_PID")
-    pid = int.from_bytes(raw[:4], sys.byteorder) if raw else 0
+    pid = (x.property(window, "_NET_WM_PID") or [0])[0]
     for line in open("/proc/%d/status" % pid) if pid else ():
         if line.startswith("VmHWM:"):
             return int(line.split()[1]) / 1024, pid

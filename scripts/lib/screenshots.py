@@ -111,7 +111,7 @@ def follow(x, window, width_at_scale_1):
     """Clicks go to this window from now on: each window is drawn at its own
     scale (its widest-grown caption decides), read off its width in pixels."""
     global ZOOM
-    ZOOM = x.attributes(window).width / width_at_scale_1
+    ZOOM = x.geometry(window)[2] / width_at_scale_1
 
 
 def placed(twips):
@@ -155,7 +155,7 @@ def run(program, seed, out, only=None, suffix=""):
         follow(x, menu, MENU_WIDTH)
         if ZOOM != 1:
             print("windows drawn %.3g times as large as placed" % ZOOM, flush=True)
-        bar = x.attributes(menu).height - px(2610)  # the menu bar above the client area
+        bar = x.geometry(menu)[3] - px(2610)  # the menu bar above the client area
 
         def menu_button(rect):
             follow(x, menu, MENU_WIDTH)
@@ -236,7 +236,7 @@ def run(program, seed, out, only=None, suffix=""):
         status = proc.wait(timeout=30)
         if status != 0:
             raise RuntimeError("the program ended with status %d" % status)
-        x.lib.XCloseDisplay(x.dpy)
+        x.close()
         if only and not only <= s.taken:
             raise RuntimeError("no picture is named %s" % ", ".join(sorted(only - s.taken)))
     finally:

@@ -20,12 +20,11 @@ import shutil
 import struct
 import subprocess
 import sys
-import tempfile
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "app"))
-import real_program_test as rp  # noqa: E402  (the Xlib helpers and the menu's start and close)
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from desktop import ProgramTest, main, seed_files  # noqa: E402
 
-check = rp.check
+check = None  # the running test's assertTrue
 ICON_SIZES = [16, 22, 24, 32, 48, 64, 128, 256]
 # dpkg-shlibdeps finds the libraries; the rest the program loads at run time.
 DEPENDS = {"libc6", "libstdc++6", "libgcc-s1", "libqt6core6", "libqt6gui6", "libqt6widgets6",
@@ -43,9 +42,8 @@ def build_package(build_dir, out_dir):
     result = run(["cpack", "-G", "DEB", "--config", os.path.join(build_dir, "CPackConfig.cmake"),
                   "-B", out_dir])
     debs = glob.glob(os.path.join(out_dir, "korvax-rechner_*.deb"))
-    if not check(result.returncode == 0 and len(debs) == 1,
-                 "cpack failed (%d): %s%s" % (result.returncode, result.stdout, result.stderr)):
-        return None
+    check(result.returncode == 0 and len(debs) == 1,
+          "cpack failed (%d): %s%s" % (result.returncode, result.stdout, result.stderr))
     return debs[0]
 
 
@@ -160,7 +158,7 @@ def check_desktop_data(root, app_id):
     return shlex.split(entry.get("Exec", ""))
 
 
-def check_program(root, exec_line, seeds, source_dir, version, base):
+def check_program(test, root, exec_line, seeds, version, base):
     program = os.path.join(root, "usr/bin/korvax-rechner")
     env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "LANG": "C"}
     result = run([program, "--version"], env=env, stdin=subprocess.DEVNULL, timeout=30)
@@ -176,8 +174,7 @@ def check_program(root, exec_line, seeds, source_dir, version, base):
     home, workdir = os.path.join(base, "home"), os.path.join(base, "elsewhere")
     os.makedirs(home)
     os.makedirs(workdir)
-    with rp.private_display() as (x, display):
-        status, _ = rp.run_program(x, display, workdir, home, command=command)
+    status, _ = test.run_program(workdir, home, command=command)
     check(status == 0, "installed program from its menu entry: exit status %r" % status)
     data = os.path.join(home, ".local/share/korvax-rechner")
     left = sorted(os.listdir(data)) if os.path.isdir(data) else None
@@ -186,34 +183,27 @@ def check_program(root, exec_line, seeds, source_dir, version, base):
     for name in seeds:
         path = os.path.join(data, name)
         if os.path.exists(path):
-            with open(path, "rb") as a, open(os.path.join(source_dir, "packaging/seed", name), "rb") as b:
-                check(a.read() == b.read(), "seeded %s differs from the example file" % name)
+            with open(path, "rb") as a:
+                check(a.read() == seed_files()[name], "seeded %s differs from the example file" % name)
 
 
-def main():
-    if len(sys.argv) != 4:
-        print(__doc__)
-        return 2
-    build_dir, source_dir, app_id = sys.argv[1:]
-    for tool in ("cpack", "dpkg-deb", "dpkg-shlibdeps", "desktop-file-validate", "appstreamcli", "Xvfb",
-                 "lintian", "hardening-check"):
-        if not shutil.which(tool):
-            print("FAIL: %s is not installed" % tool)
-            return 1
-    base = tempfile.mkdtemp(prefix="krvx-package-")
-    try:
+class Package(ProgramTest):
+    def test_package(self):
+        global check
+        check = self.assertTrue
+        build_dir, source_dir, app_id = self.args
+        for tool in ("cpack", "dpkg-deb", "dpkg-shlibdeps", "desktop-file-validate", "appstreamcli", "Xvfb",
+                     "lintian", "hardening-check"):
+            check(shutil.which(tool), "%s is not installed" % tool)
+        base = self.base
         deb = build_package(build_dir, os.path.join(base, "out"))
-        if deb:
-            fields = check_control(deb)
-            root = os.path.join(base, "root")
-            subprocess.run(["dpkg", "-x", deb, root], check=True)
-            seeds = check_files(root, source_dir, app_id)
-            check_debian(deb, root)
-            exec_line = check_desktop_data(root, app_id)
-            check_program(root, exec_line, seeds, source_dir, fields["Version"], base)
-    finally:
-        shutil.rmtree(base, ignore_errors=True)
-    return rp.verdict()
+        fields = check_control(deb)
+        root = os.path.join(base, "root")
+        subprocess.run(["dpkg", "-x", deb, root], check=True)
+        seeds = check_files(root, source_dir, app_id)
+        check_debian(deb, root)
+        exec_line = check_desktop_data(root, app_id)
+        check_program(self, root, exec_line, seeds, fields["Version"], base)
 
 
 if __name__ == "__main__":

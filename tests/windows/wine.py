@@ -1,28 +1,27 @@
 """Wine for the tests of the Windows program: a fresh prefix in a temporary
 folder, the program's windows on a private Xvfb (driven by the scaffolding of
 the Linux tests in tests/app), every Wine call under timeout."""
-import contextlib
-import ctypes
 import glob
 import os
 import shutil
 import subprocess
 import sys
-import tempfile
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(HERE, "..", "app"))
-import hostile_folders_test as hf  # noqa: E402,F401  (windows opened through the menu)
-import real_program_test as rp  # noqa: E402  (checks, the little Xlib, Xvfb)
-import session_test as st  # noqa: E402,F401  (a planet added, second starts)
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import desktop  # noqa: E402
 
 WINE = "/usr/lib/wine/wine64"
 WINESERVER = "/usr/lib/wine/wineserver"
-SEED = os.path.join(HERE, "..", "..", "packaging", "seed")
-check = rp.check
+TEST = None  # the running test
 
 
-class WineX(rp.X):
+def check(condition, message):
+    """The running test's check; the condition, when it holds."""
+    TEST.assertTrue(condition, message)
+    return condition
+
+
+class WineX(desktop.X):
     """The X connection, with a Wine window's place and size those of its
     client area, as the Linux tests click and measure them. Without a window
     manager (Managed=N) Wine draws the caption and the frame into the X
@@ -31,11 +30,10 @@ class WineX(rp.X):
     TITLE, RESIZE_HANDLE = 0x8, 0x4  # the Motif hints' decorations
 
     def decorations(self, window):
-        raw, fmt = self.property_bytes(window, "_MOTIF_WM_HINTS")
-        if raw is None or fmt != 32:
+        hints = self.property(window, "_MOTIF_WM_HINTS")
+        if not hints or len(hints) < 3:
             return None
-        flags, _, decorations = (ctypes.c_long * 3).from_buffer_copy(raw[:3 * ctypes.sizeof(ctypes.c_long)])
-        return decorations if flags & 2 else None
+        return hints[2] if hints[0] & 2 else None
 
     def window_types(self, window):
         """Wine calls every window normal: the program's only window without
@@ -56,25 +54,11 @@ class WineX(rp.X):
     def picture(self, window, left, top, width, height):
         """The pixels of a rectangle of the window's client area."""
         place, whole = self.geometry(window), super().geometry(window)
-        self.lib.XSync(self.dpy, 0)
-        image = self.lib.XGetImage(self.dpy, window, place[0] - whole[0] + left, place[1] - whole[1] + top,
-                                   width, height, 0xFFFFFFFF, 2)  # ZPixmap
-        if not image:
-            return None
-        return ctypes.string_at(image.contents.data, image.contents.bytes_per_line * height)
+        return super().picture(window, place[0] - whole[0] + left, place[1] - whole[1] + top, width, height)
 
 
-@contextlib.contextmanager
 def private_display():
-    xvfb, display = rp.start_xvfb()
-    try:
-        x = WineX(display)
-        try:
-            yield x, display
-        finally:
-            x.close()
-    finally:
-        rp.end_process(xvfb)
+    return desktop.private_display(WineX)
 
 
 class Prefix:
@@ -138,32 +122,28 @@ class Prefix:
 
 def run(x, display, prefix, exe, workdir, args=()):
     """The program (exe) started under Wine in workdir, to be driven as on
-    Linux: hf.drive(run, where) opens every window and returns the menu."""
-    command = prefix.command([exe] + list(args), 600)
-    hf.PROGRAM = command[0]
-    return hf.Run(x, display, workdir, prefix.home, args=command[1:], env_extra=prefix.env)
+    Linux: run.drive() opens every window and returns the menu."""
+    return desktop.Run(TEST, workdir, prefix.home, prefix.command([exe] + list(args), 600), env_extra=prefix.env)
 
 
-def seed_files():
-    """The example files by name, with their bytes."""
-    return {os.path.basename(path): open(path, "rb").read() for path in sorted(glob.glob(os.path.join(SEED, "*.dat")))}
+class UnderWine(desktop.ProgramTest):
+    """The scenario(x, display, prefix, base, *args, **options) in a fresh
+    prefix on a private Xvfb, args[0] the program or installer."""
+    connection = WineX
+
+    def test_under_wine(self):
+        global TEST
+        TEST = self
+        for tool in (WINE, WINESERVER):
+            check(shutil.which(tool), "%s is not installed" % tool)
+        with Prefix(self.base, self.display) as prefix:
+            self.scenario(self.x, self.display, prefix, self.base, *self.args, **self.options)
 
 
 def main(doc, scenario, args, **options):
-    """Runs scenario(x, display, prefix, base, *args, **options) in a fresh
-    prefix on a private Xvfb, args[0] the program or installer; the test's
-    exit status."""
     if len(args) < 2 or not os.path.isfile(args[0]):
         print(doc)
         return 2
-    for tool in ("Xvfb", WINE, WINESERVER):
-        if not shutil.which(tool):
-            print("FAIL: %s is not installed" % tool)
-            return 1
-    base = tempfile.mkdtemp(prefix="krvx-wine-")
-    try:
-        with private_display() as (x, display), Prefix(base, display) as prefix:
-            scenario(x, display, prefix, base, os.path.abspath(args[0]), *args[1:], **options)
-    finally:
-        shutil.rmtree(base, ignore_errors=True)
-    return rp.verdict()
+    UnderWine.scenario, UnderWine.options = staticmethod(scenario), options
+    sys.argv[1:] = args
+    return desktop.main()

@@ -12,7 +12,7 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import wine  # noqa: E402
-from wine import check, rp  # noqa: E402
+from wine import check, desktop  # noqa: E402
 
 APPS_ENTRY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\KorvaxRechner"
 
@@ -42,8 +42,8 @@ def seeded(x, display, prefix, program, base):
         status = run.end(menu)
         check(status == 0, "the installed program: exit status %r" % status)
     finally:
-        rp.end_process(run.proc)
-    for name, content in wine.seed_files().items():
+        desktop.end_process(run.proc)
+    for name, content in desktop.seed_files().items():
         path = os.path.join(data, name)
         check(os.path.isfile(path) and open(path, "rb").read() == content,
               "%s was not seeded into %s" % (name, data))
@@ -69,7 +69,7 @@ def scenario(x, display, prefix, base, setup, version):
         uninstalled(prefix, program)
     data = prefix.user_folder("AppData", "Roaming", "Korvax Rechner")
     kept = os.listdir(data) if os.path.isdir(data) else []
-    check(all(name in kept for name in wine.seed_files()), "the uninstall did not keep the data folder: %r" % kept)
+    check(all(name in kept for name in desktop.seed_files()), "the uninstall did not keep the data folder: %r" % kept)
 
 if __name__ == "__main__":
     sys.exit(wine.main(__doc__, scenario, sys.argv[1:]))

@@ -17,7 +17,7 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import wine  # noqa: E402
-from wine import check, hf, rp, st  # noqa: E402
+from wine import check, desktop  # noqa: E402
 
 SPEED_BOX = (185, 25)  # Reisezeit's Geschwindigkeit, in the client area
 DAUER = (258, 18, 69, 15)  # the inside of its read-only Dauer box
@@ -29,19 +29,19 @@ def computed_flight(run):
     zeit = next((w for w, title in run.known.items() if title == "Reisezeit"), None)
     if not check(zeit, "Reisezeit is not open after the planet was added"):
         return None
-    flights = lambda: rp.read_log(run.workdir).count("Start: Flugzeit()")  # noqa: E731
+    flights = lambda: desktop.read_log(run.workdir).count("Start: Flugzeit()")  # noqa: E731
     before = flights()
     run.x.click(zeit, *SPEED_BOX)
     run.x.type_text("1000")
     run.x.key("Tab")
-    check(rp.wait_for(lambda: flights() > before, 15),
+    check(desktop.wait_for(lambda: flights() > before, 15),
           "leaving the speed box computed no flight")
     same_planet = run.x.picture(zeit, *DAUER)
     for _ in range(3):  # back from the option buttons to the target list, its next planet
         run.x.key("Tab", "Shift_L")
     run.x.key("Down")
     run.x.key("Tab")
-    check(rp.wait_for(lambda: run.x.picture(zeit, *DAUER) != same_planet, 15),
+    check(desktop.wait_for(lambda: run.x.picture(zeit, *DAUER) != same_planet, 15),
           "another target showed no other duration")
     return zeit
 
@@ -57,7 +57,7 @@ def second_start(x, prefix, exe, workdir, menu):
     """A second start in the folder ends with 0 and leaves one program."""
     done = prefix.wine([exe], 60, cwd=workdir)
     check(done.returncode == 0, "second start: exit status %r, said %r" % (done.returncode, done.stderr))
-    check(st.menus(x) == [menu], "second start: menus on the screen %r" % st.menus(x))
+    check(desktop.menus(x) == [menu], "second start: menus on the screen %r" % desktop.menus(x))
 
 
 def session_end(run, prefix):
@@ -65,31 +65,31 @@ def session_end(run, prefix):
     messages (Qt's commitDataRequest); once the program has answered them,
     Windows ends it, so its exit status tells nothing."""
     prefix.wine(["wineboot", "--end-session"], 120)
-    check(st.ended(run) is not None, "session end: the program did not end")
-    check(st.planets(run.workdir).endswith(st.NEW_PLANET),
-          "session end: the new planet was not saved: planeten.dat ends %r" % st.planets(run.workdir)[-60:])
-    log = rp.read_log(run.workdir)
-    check(re.fullmatch("(" + rp.STAMP + r".*\r\n)*", log) is not None, "the debug log has lines out of format")
-    hf.check_pairs(log.encode("cp1252"), "session end")
+    check(run.ended() is not None, "session end: the program did not end")
+    check(run.planets().endswith(desktop.NEW_PLANET),
+          "session end: the new planet was not saved: planeten.dat ends %r" % run.planets()[-60:])
+    log = desktop.read_log(run.workdir)
+    check(re.fullmatch("(" + desktop.STAMP + r".*\r\n)*", log) is not None, "the debug log has lines out of format")
+    wine.TEST.check_pairs(log.encode("cp1252"), "session end")
 
 
 def scenario(x, display, prefix, base, exe, version, shots=None):
     done = prefix.wine([exe, "--version"], 60)
     check(done.returncode == 0 and version in done.stdout,
           "--version: exit status %r, printed %r" % (done.returncode, done.stdout))
-    workdir = st.example_folder(os.path.join(base, "Spiele Größe €"))
+    workdir = desktop.example_folder(os.path.join(base, "Spiele Größe €"))
     run = wine.run(x, display, prefix, exe, workdir)
     try:
-        menu = hf.drive(run, "under Wine")
+        menu = run.drive()
         if not menu:
             return
         save_picture(x, menu, shots, "windows-menu.png")
-        st.add_planet(run, menu)
+        run.add_planet(menu)
         save_picture(x, computed_flight(run), shots, "windows-reisezeit.png")
         second_start(x, prefix, exe, workdir, menu)
         session_end(run, prefix)
     finally:
-        rp.end_process(run.proc)
+        desktop.end_process(run.proc)
 
 
 def main():
