@@ -1,10 +1,8 @@
 #pragma once
 // Set-up shared by the flight window tests: both windows registered in a fresh
-// set of services, typing into boxes, reading the log, checking the layout.
+// set of services, typing into boxes, reading the log.
 
-#include <QAbstractButton>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <gtest/gtest.h>
 
@@ -12,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "common/ui/Twips.h"
 #include "flight/ui/FrmNeuerPlanet.h"
 #include "flight/ui/FrmZeit.h"
 #include "support/Files.h"
+#include "support/ui/Layout.h"
 #include "support/ui/TestServices.h"
 #include "support/ui/WindowDriver.h"
 
@@ -73,47 +71,5 @@ struct FlightWindows : ::testing::Test {
         return {messages.begin() + 2, messages.end()};
     }
 };
-
-struct Place {
-    const char* name;
-    int left, top, width, height; // twips; 0 width: sized to the caption
-    const char* caption;
-    const char* tooltip;
-};
-
-// Every control at its place, with its caption whole (a caption wider than its
-// box may widen it, never narrow it) and its tooltip.
-inline void expectPlaces(const QWidget* window, const std::vector<Place>& places) {
-    for (const Place& p : places) {
-        QWidget* c = control(window, p.name);
-        ASSERT_NE(c, nullptr);
-        EXPECT_EQ(c->pos(), QPoint(twips(p.left), twips(p.top))) << p.name;
-        const bool captioned = qobject_cast<QLabel*>(c) || qobject_cast<QAbstractButton*>(c);
-        if (p.width > 0) {
-            const int width = captioned ? std::max(twips(p.width), c->sizeHint().width()) : twips(p.width);
-            EXPECT_EQ(c->size(), QSize(width, twips(p.height))) << p.name;
-        }
-        if (captioned) {
-            EXPECT_LE(c->sizeHint().width(), c->width()) << p.name << " cuts its caption";
-        }
-        QString shown;
-        if (auto* l = qobject_cast<QLabel*>(c)) shown = l->text();
-        if (auto* b = qobject_cast<QAbstractButton*>(c)) shown = b->text();
-        if (auto* e = qobject_cast<QLineEdit*>(c)) shown = e->text();
-        EXPECT_EQ(shown, QString::fromUtf8(p.caption)) << p.name;
-        EXPECT_EQ(c->toolTip(), QString::fromUtf8(p.tooltip)) << p.name;
-    }
-}
-
-// Tab from the first name visits the others in order.
-inline void expectTabOrder(const std::vector<std::string>& order) {
-    for (std::size_t i = 1; i < order.size(); ++i) {
-        pressKey(Qt::Key_Tab);
-        QWidget* focused = QApplication::focusWidget();
-        while (focused && focused->objectName().isEmpty()) focused = focused->parentWidget();
-        ASSERT_NE(focused, nullptr);
-        EXPECT_EQ(focused->objectName().toStdString(), order[i]) << "after " << order[i - 1];
-    }
-}
 
 } // namespace krvx::test

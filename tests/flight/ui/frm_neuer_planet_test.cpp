@@ -32,17 +32,16 @@ TEST_F(NeuerPlanetTest, ControlsCaptionsTooltipsAndTabOrder) {
     FrmNeuerPlanet* d = openDialog();
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(d->windowTitle(), "Neuer Planet");
-    EXPECT_EQ(d->size(), QSize(twips(2355), twips(2595)));
+    EXPECT_EQ(d->size(), QSize(157, 173));
     // "Geben sie" pins the old program's tooltip as it was written.
-    expectPlaces(d, {{"LblName", 360, 120, 0, 0, "Planetenname:", ""},
-                     {"TxtName", 360, 480, 1575, 375, "", "Geben sie einen Namen für den Planeten ein"},
-                     {"LblKoordinaten", 360, 960, 0, 0, "Koordinaten:", ""},
-                     {"TxtGal", 360, 1320, 375, 375, "", "Galaxienummer"},
-                     {"TxtSys", 960, 1320, 375, 375, "", "Systemnummer"},
-                     {"TxtPlanet", 1560, 1320, 375, 375, "", "Planetennummer"},
-                     {"CmdAdd", 360, 1920, 1575, 375, "Hinzufügen", "In die Liste aufnehmen"}});
-    focusOn(control(d, "TxtName"));
-    expectTabOrder({"TxtName", "TxtGal", "TxtSys", "TxtPlanet", "CmdAdd", "TxtName"});
+    expectControls(d, {{"LblName", {24, 8, 0, 0}, "Planetenname:"},
+                       {"TxtName", {24, 32, 105, 25}, "", "Geben sie einen Namen für den Planeten ein"},
+                       {"LblKoordinaten", {24, 64, 0, 0}, "Koordinaten:"},
+                       {"TxtGal", {24, 88, 25, 25}, "", "Galaxienummer"},
+                       {"TxtSys", {64, 88, 25, 25}, "", "Systemnummer"},
+                       {"TxtPlanet", {104, 88, 25, 25}, "", "Planetennummer"},
+                       {"CmdAdd", {24, 128, 105, 25}, "Hinzufügen", "In die Liste aufnehmen"}});
+    expectTabOrder(d, {"TxtName", "TxtGal", "TxtSys", "TxtPlanet", "CmdAdd", "TxtName"});
 }
 
 TEST_F(NeuerPlanetTest, EnterAddsThePlanetSelectsTheSecondAndClosesTheDialog) {

@@ -11,6 +11,7 @@
 
 #include "rates/ui/FrmConfig3.h"
 #include "support/Files.h"
+#include "support/ui/Layout.h"
 #include "support/ui/TestServices.h"
 #include "support/ui/WindowDriver.h"
 
@@ -81,53 +82,39 @@ TEST_F(FrmConfig3Test, ControlsCaptionsPlacesAndTabOrder) {
     open();
     EXPECT_EQ(form->windowTitle(), "Konfiguration");
     EXPECT_EQ(form->size(), QSize(331, 234));
-
-    struct Caption {
-        const char* name;
-        const char* text;
-        QPoint at;
-    };
-    const Caption labels[] = {
-        {"Label1", "Ressource", {8, 16}},
-        {"Label7", "Kaufkurs", {96, 16}},
-        {"Label8", "Verkaufskurs", {169, 16}},
-        {"Label9", "RH-Kurs", {260, 16}},
-        {"Label2", "Erz", {8, 46}},
-        {"Label3", "Aluminium", {8, 75}},
-        {"Label4", "Legierungen", {8, 109}},
-        {"Label5", "Kristalle", {8, 138}},
-        {"Label6", "Energie", {8, 168}},
-    };
-    for (const Caption& c : labels) {
-        auto* label = control<QLabel>(form, c.name);
-        ASSERT_NE(label, nullptr);
-        EXPECT_EQ(label->text(), QString::fromUtf8(c.text));
-        EXPECT_EQ(label->pos(), c.at) << c.name;
-        EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text())) << c.name;
-    }
-    // "Aluminium" keeps its height and at least its width, widened to its caption.
-    EXPECT_EQ(control<QLabel>(form, "Label3")->height(), 17);
-    EXPECT_GE(control<QLabel>(form, "Label3")->width(), 49);
+    test::expectControls(form, {
+                                   {"Label1", {8, 16, 0, 0}, "Ressource"},
+                                   {"Label7", {96, 16, 0, 0}, "Kaufkurs"},
+                                   {"Label8", {169, 16, 0, 0}, "Verkaufskurs"},
+                                   {"Label9", {260, 16, 0, 0}, "RH-Kurs"},
+                                   {"Label2", {8, 46, 0, 0}, "Erz"},
+                                   {"Label3", {8, 75, 49, 17}, "Aluminium"},
+                                   {"Label4", {8, 109, 0, 0}, "Legierungen"},
+                                   {"Label5", {8, 138, 0, 0}, "Kristalle"},
+                                   {"Label6", {8, 168, 0, 0}, "Energie"},
+                                   {"TxtErzKauf", {85, 40, 65, 19}, "0"},
+                                   {"TxtErzVerkauf", {168, 40, 65, 19}, "0"},
+                                   {"TxtErzRH", {248, 40, 65, 19}, "0"},
+                                   {"TxtAluKauf", {85, 72, 65, 19}, "0"},
+                                   {"TxtAluVerkauf", {168, 72, 65, 19}, "0"},
+                                   {"TxtAluRH", {248, 72, 65, 19}, "0"},
+                                   {"TxtLegKauf", {85, 104, 65, 19}, "0"},
+                                   {"TxtLegVerkauf", {168, 104, 65, 19}, "0"},
+                                   {"TxtLegRH", {248, 104, 65, 19}, "0"},
+                                   {"TxtKriKauf", {85, 136, 65, 19}, "0"},
+                                   {"TxtKriVerkauf", {168, 136, 65, 19}, "0"},
+                                   {"TxtKriRH", {248, 136, 65, 19}, "0"},
+                                   {"TxtEneKauf", {85, 168, 65, 19}, "0"},
+                                   {"TxtEneVerkauf", {168, 168, 65, 19}, "0"},
+                                   {"TxtEneRH", {248, 168, 65, 19}, "0"},
+                                   {"CmdSchiffe", {200, 200, 113, 25}, "Truppen editieren"},
+                               });
+    // "Aluminium", widened to its caption, ends before the first column.
     EXPECT_LT(control<QLabel>(form, "Label3")->geometry().right(), field(0, 1)->x());
-    EXPECT_EQ(field(0, 0)->geometry(), QRect(85, 40, 65, 19));
-    EXPECT_EQ(field(2, 4)->geometry(), QRect(248, 168, 65, 19));
-    auto* cmd = control<QPushButton>(form, "CmdSchiffe");
-    EXPECT_EQ(cmd->text(), "Truppen editieren");
-    EXPECT_EQ(cmd->geometry(), QRect(200, 200, 113, 25));
-    EXPECT_LE(cmd->fontMetrics().horizontalAdvance(cmd->text()), cmd->width());
-
     // Tab goes along each resource's row, then down; the button last.
-    QStringList expected;
-    for (int resource = 0; resource < 5; ++resource)
-        for (int record = 0; record < 3; ++record) expected << kFields[record][resource];
-    expected << "CmdSchiffe" << kFields[0][0];
-    test::focusOn(field(0, 0));
-    QStringList chain;
-    for (int i = 0; i < expected.size(); ++i) {
-        chain << QApplication::focusWidget()->objectName();
-        test::pressKey(Qt::Key_Tab);
-    }
-    EXPECT_EQ(chain, expected);
+    test::expectTabOrder(form, {"TxtErzKauf", "TxtErzVerkauf", "TxtErzRH", "TxtAluKauf", "TxtAluVerkauf", "TxtAluRH",
+                                "TxtLegKauf", "TxtLegVerkauf", "TxtLegRH", "TxtKriKauf", "TxtKriVerkauf", "TxtKriRH",
+                                "TxtEneKauf", "TxtEneVerkauf", "TxtEneRH", "CmdSchiffe", "TxtErzKauf"});
 }
 
 TEST_F(FrmConfig3Test, NoFileShowsZerosAndCloseWritesThem) {
