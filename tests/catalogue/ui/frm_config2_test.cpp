@@ -11,6 +11,7 @@
 #include "rates/ui/FrmConfig3.h"
 #include "support/FileSizeLimit.h"
 #include "support/Files.h"
+#include "support/ui/Layout.h"
 #include "support/ui/TestServices.h"
 #include "support/ui/WindowDriver.h"
 
@@ -97,55 +98,34 @@ TEST_F(FrmConfig2Test, ControlsCaptionsPlacesAndTabOrder) {
     open(test::golden("catalogue", "editor_start.dat"));
     EXPECT_EQ(form->windowTitle(), "Konfiguration");
     EXPECT_EQ(form->size(), QSize(420, 161));
-
-    struct Caption {
-        const char* name;
-        const char* text;
-        QRect place;
-    };
-    const Caption captions[] = {
-        {"CmdLinks", "<", {16, 8, 17, 17}},
-        {"CmdRechts", ">", {392, 8, 17, 17}},
-        {"CmdSpeichern", "Änderung speichern", {154, 88, 113, 25}},
-        {"CmdEdit", "Bearbeiten", {16, 128, 73, 25}},
-        {"CmdDel", "Löschen", {96, 128, 73, 25}},
-        {"CmdNeu", "Neues Schiff", {176, 128, 73, 25}},
-        {"Command1", "Handelskonfiguration", {280, 128, 129, 25}},
-        {"LblErz", "Erz", {16, 32, 73, 17}},
-        {"Label1", "Alu", {96, 32, 73, 17}},
-        {"Label2", "Leg", {184, 32, 65, 17}},
-        {"Label3", "Kri", {264, 32, 57, 17}},
-        {"Label4", "Energie", {336, 32, 57, 17}},
-        {"Label5", "Geschwindigkeit", {16, 80, 81, 17}},
-        {"Label6", "Bauzeit in min", {336, 80, 73, 17}},
-    };
-    for (const Caption& c : captions) {
-        QWidget* w = control<QWidget>(form, c.name);
-        ASSERT_NE(w, nullptr);
-        EXPECT_EQ(w->geometry(), c.place) << c.name;
-        const QString text = w->property("text").toString();
-        EXPECT_EQ(text, QString::fromUtf8(c.text)) << c.name;
-        // The caption fits its control.
-        EXPECT_LE(w->fontMetrics().horizontalAdvance(text), w->width()) << c.name;
-    }
-    EXPECT_EQ(combo()->geometry(), QRect(138, 8, 145, 21));
-    EXPECT_EQ(box("TxtEne")->geometry(), QRect(336, 48, 73, 19));
-
-    // Tab order: the value boxes, the lower buttons, the steps, the list, the save button.
+    test::expectControls(form, {{"CmdLinks", {16, 8, 17, 17}, "<"},
+                                {"CmbSchiffe", {138, 8, 145, 21}, "Jäger"},
+                                {"CmdRechts", {392, 8, 17, 17}, ">"},
+                                {"LblErz", {16, 32, 73, 17}, "Erz"},
+                                {"Label1", {96, 32, 73, 17}, "Alu"},
+                                {"Label2", {184, 32, 65, 17}, "Leg"},
+                                {"Label3", {264, 32, 57, 17}, "Kri"},
+                                {"Label4", {336, 32, 57, 17}, "Energie"},
+                                {"TxtErz", {16, 48, 73, 19}, "100"},
+                                {"TxtAlu", {96, 48, 73, 19}, "50"},
+                                {"TxtLeg", {176, 48, 73, 19}, "0"},
+                                {"TxtKri", {256, 48, 73, 19}, "10"},
+                                {"TxtEne", {336, 48, 73, 19}, "0"},
+                                {"Label5", {16, 80, 81, 17}, "Geschwindigkeit"},
+                                {"Label6", {336, 80, 73, 17}, "Bauzeit in min"},
+                                {"TxtGeschw", {16, 96, 73, 19}, "20"},
+                                {"TxtBauzeit", {336, 96, 73, 19}, "15"},
+                                {"CmdSpeichern", {154, 88, 113, 25}, "Änderung speichern"},
+                                {"CmdEdit", {16, 128, 73, 25}, "Bearbeiten"},
+                                {"CmdDel", {96, 128, 73, 25}, "Löschen"},
+                                {"CmdNeu", {176, 128, 73, 25}, "Neues Schiff"},
+                                {"Command1", {280, 128, 129, 25}, "Handelskonfiguration"}});
+    // The value boxes, the lower buttons, the steps, the list, the save button.
     click("CmdEdit");
-    const char* chain[] = {"TxtErz", "TxtAlu", "TxtLeg", "TxtKri", "TxtEne", "TxtGeschw", "TxtBauzeit",
-                           "CmdEdit", "CmdNeu", "CmdDel", "Command1", "CmdLinks", "CmdRechts", "CmbSchiffe",
-                           "CmdSpeichern", "TxtErz"};
     button("CmdLinks")->setEnabled(true);
-    test::focusOn(box("TxtErz"));
-    for (const char* name : chain) {
-        QWidget* focused = QApplication::focusWidget();
-        ASSERT_NE(focused, nullptr);
-        // The combo box's own line edit stands for the combo box.
-        if (qobject_cast<QComboBox*>(focused->parentWidget())) focused = focused->parentWidget();
-        EXPECT_EQ(focused->objectName(), name);
-        test::pressKey(Qt::Key_Tab);
-    }
+    test::expectTabOrder(form, {"TxtErz", "TxtAlu", "TxtLeg", "TxtKri", "TxtEne", "TxtGeschw", "TxtBauzeit",
+                                "CmdEdit", "CmdNeu", "CmdDel", "Command1", "CmdLinks", "CmdRechts", "CmbSchiffe",
+                                "CmdSpeichern", "TxtErz"});
 }
 
 TEST_F(FrmConfig2Test, LoadShowsTheFirstEntryReadOnly) {
