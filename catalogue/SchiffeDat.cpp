@@ -49,24 +49,21 @@ WholeField readWhole(FieldReader& reader, bool sixteenBits) {
 
 } // namespace
 
-SchiffeLoad loadSchiffe(ShipCatalogue& catalogue, const std::filesystem::path& file, SpeedWidth speedWidth) {
-    const std::optional<std::string> content = readDataFile(file);
-    if (!content) {
+FileLoad loadSchiffe(ShipCatalogue& catalogue, const std::filesystem::path& file, SpeedWidth speedWidth) {
+    FileData<std::string> read = readDataFile(file);
+    if (read.state != FileState::Read) {
         catalogue.clear();
-        SchiffeLoad load;
-        std::error_code error;
-        load.unreadable = std::filesystem::exists(file, error) || error;
-        return load;
+        return read;
     }
-    return loadSchiffeContent(catalogue, *content, speedWidth);
+    return parseSchiffe(catalogue, std::move(read.data), speedWidth);
 }
 
-SchiffeLoad loadSchiffeContent(ShipCatalogue& catalogue, std::string content, SpeedWidth speedWidth) {
+FileLoad parseSchiffe(ShipCatalogue& catalogue, std::string content, SpeedWidth speedWidth) {
     // The storage goes with the count: a pending entry or the rest of a longer
     // catalogue must not come back through the next save.
     catalogue.clear();
 
-    SchiffeLoad load;
+    FileLoad load;
     FieldReader reader(std::move(content));
     bool full = false;
     while (!reader.atEnd()) {
@@ -103,10 +100,11 @@ SchiffeLoad loadSchiffeContent(ShipCatalogue& catalogue, std::string content, Sp
             ++load.skippedRecords;
         }
     }
+    load.state = load.skippedRecords > 0 ? FileState::Damaged : FileState::Read;
     return load;
 }
 
-std::string schiffeDatContent(const ShipCatalogue& catalogue) {
+std::string schiffeContent(const ShipCatalogue& catalogue) {
     RecordWriter out;
     for (const Schiffstyp& s : catalogue.entriesWithPending()) {
         out.text(s.name).endLine();
@@ -118,7 +116,7 @@ std::string schiffeDatContent(const ShipCatalogue& catalogue) {
 }
 
 std::optional<FileError> saveSchiffe(const ShipCatalogue& catalogue, const std::filesystem::path& file, FileOps& ops) {
-    return saveDataFile(file, schiffeDatContent(catalogue), ops);
+    return saveDataFile(file, schiffeContent(catalogue), ops);
 }
 
 SchiffeSave saveSchiffeKeepingCopy(const ShipCatalogue& catalogue, const std::filesystem::path& file, FileOps& ops) {

@@ -17,26 +17,20 @@ namespace krvx {
 enum class SpeedWidth { Bits16,
                         Bits32 };
 
-// What a load left out of the catalogue. Writing the catalogue back over such
-// a file would lose it, so the editor keeps a copy of the file first.
-struct SchiffeLoad {
-    bool unreadable = false; // the file is there but could not be read
-    std::size_t skippedRecords = 0; // records not taken: unreadable, cut short, or beyond the limit
-    bool damaged() const { return unreadable || skippedRecords > 0; }
-};
-
 // loadSchiffe: replaces the catalogue by the contents of the file, appending
-// each readable record with addSchiff. A missing file leaves it empty.
-// Blank lines at the end of the file are no records and count as nothing.
-SchiffeLoad loadSchiffe(ShipCatalogue& catalogue, const std::filesystem::path& file, SpeedWidth speedWidth);
+// each readable record with addSchiff. A missing or unreadable file leaves it
+// empty. Blank lines at the end of the file are no records and count as
+// nothing. A load that left records out is damaged: writing the catalogue back
+// over the file would lose them, so the editor keeps a copy of it first.
+FileLoad loadSchiffe(ShipCatalogue& catalogue, const std::filesystem::path& file, SpeedWidth speedWidth);
 // The same for decoded file content.
-SchiffeLoad loadSchiffeContent(ShipCatalogue& catalogue, std::string content, SpeedWidth speedWidth);
+FileLoad parseSchiffe(ShipCatalogue& catalogue, std::string content, SpeedWidth speedWidth);
 
 // The file content for the counted entries and the pending one, when the
 // storage holds it: four CR LF lines per entry.
-std::string schiffeDatContent(const ShipCatalogue& catalogue);
+std::string schiffeContent(const ShipCatalogue& catalogue);
 
-// saveSchiffe's file step: writes schiffeDatContent atomically. On failure the
+// saveSchiffe's file step: writes schiffeContent atomically. On failure the
 // file is unchanged and the error is returned for the message
 // "Bitte im Korvax Forum melden:".
 std::optional<FileError> saveSchiffe(const ShipCatalogue& catalogue, const std::filesystem::path& file, FileOps& ops);

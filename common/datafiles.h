@@ -5,6 +5,12 @@
 // temporaries.h), which the start-up tidy-up removes when a run was killed
 // midway; the log is only appended to. A new data folder is seeded with the
 // example files of these names, in the order of this table.
+//
+// Each data file's module names its functions after the file's name without
+// ".dat" (schiffe.dat: Schiffe): load<Name> reads the file and tells what it
+// found (readfile.h's FileLoad), save<Name> replaces it, parse<Name> reads
+// decoded content and <name>Content makes it. tausch.dat, whose name is taken
+// by the rate tables (Tausch), keeps its ".dat": loadTauschDat.
 
 #include <string_view>
 

@@ -1,9 +1,12 @@
 #pragma once
-// Reading a data file whole.
+// Reading a data file whole, and what a load found: every data file's load
+// tells the same four states apart.
 
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include <sys/types.h>
 
@@ -13,9 +16,45 @@ namespace krvx {
 // nullopt with errno set when it cannot be opened or read (EISDIR for a folder).
 std::optional<std::string> readFileBytes(const std::filesystem::path& file, mode_t* mode = nullptr);
 
+enum class FileState {
+    Missing, // no such file: the program starts from nothing
+    Read, // read whole
+    Damaged, // read, but some records could not be taken
+    Unreadable, // there but cannot be read (a folder, no permission): it is never written over
+};
+
+// What a load found in a file, apart from what it read.
+struct FileLoad {
+    FileState state = FileState::Missing;
+    std::size_t skippedRecords = 0; // records not taken: unreadable, cut short, or beyond a limit
+    // Writing over such a file would lose what the load could not take.
+    bool damaged() const { return state == FileState::Damaged || state == FileState::Unreadable; }
+};
+
+// ... and what it read: the file's data, left empty unless it was read.
+template <class T>
+struct FileData : FileLoad {
+    T data{};
+    // The data, or nullopt when the file was missing or unreadable.
+    std::optional<T> ifRead() && {
+        if (state == FileState::Missing || state == FileState::Unreadable) return std::nullopt;
+        return std::move(data);
+    }
+};
+
 // Reads a whole data file and decodes it from Windows-1252 to UTF-8 (line
-// ends kept as they are). nullopt when the file cannot be opened (missing,
-// unreadable, a folder).
-std::optional<std::string> readDataFile(const std::filesystem::path& file);
+// ends kept as they are). Missing when neither the file nor a folder on its
+// way is there; Unreadable when it is there but cannot be read.
+FileData<std::string> readDataFile(const std::filesystem::path& file);
+
+// Reads a data file and, when it was read, makes its data of the text with parse.
+template <class Parse>
+auto loadDataFile(const std::filesystem::path& file, Parse parse) {
+    FileData<std::string> read = readDataFile(file);
+    FileData<decltype(parse(std::move(read.data)))> load;
+    load.state = read.state;
+    if (read.state == FileState::Read) load.data = parse(std::move(read.data));
+    return load;
+}
 
 } // namespace krvx

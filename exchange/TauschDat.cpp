@@ -21,8 +21,8 @@ std::optional<std::string> readAmount(FieldReader& reader, const RegionalSetting
 
 } // namespace
 
-std::string tauschDatText(const Mengen& amounts, const FieldValue& kursvermerk,
-                          const RegionalSettings& regional) {
+std::string tauschDatContent(const Mengen& amounts, const FieldValue& kursvermerk,
+                             const RegionalSettings& regional) {
     const Quoting quoting{.read = [&regional](FieldReader& reader) { return readAmount(reader, regional); },
                           .emptyIsNoField = true};
     PrintWriter line1;
@@ -35,7 +35,7 @@ std::string tauschDatText(const Mengen& amounts, const FieldValue& kursvermerk,
     return line1.str() + line2.str();
 }
 
-Mengen tauschDatMengen(std::string content, const RegionalSettings& regional) {
+Mengen parseTauschDat(std::string content, const RegionalSettings& regional) {
     Mengen amounts;
     FieldReader reader(std::move(content));
     for (std::string& amount : amounts) {
@@ -48,18 +48,13 @@ Mengen tauschDatMengen(std::string content, const RegionalSettings& regional) {
     return amounts;
 }
 
-std::optional<Mengen> ladeTauschDat(const std::filesystem::path& file, const RegionalSettings& regional) {
-    std::optional<std::string> content = readDataFile(file);
-    if (!content) {
-        return std::nullopt;
-    }
-    return tauschDatMengen(std::move(*content), regional);
+FileData<Mengen> loadTauschDat(const std::filesystem::path& file, const RegionalSettings& regional) {
+    return loadDataFile(file, [&regional](std::string text) { return parseTauschDat(std::move(text), regional); });
 }
 
-std::optional<FileError> speichereTauschDat(const std::filesystem::path& file, const Mengen& amounts,
-                                            const FieldValue& kursvermerk, const RegionalSettings& regional,
-                                            FileOps& ops) {
-    return saveDataFile(file, tauschDatText(amounts, kursvermerk, regional), ops);
+std::optional<FileError> saveTauschDat(const std::filesystem::path& file, const Mengen& amounts,
+                                       const FieldValue& kursvermerk, const RegionalSettings& regional, FileOps& ops) {
+    return saveDataFile(file, tauschDatContent(amounts, kursvermerk, regional), ops);
 }
 
 } // namespace krvx

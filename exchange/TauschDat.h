@@ -10,6 +10,7 @@
 
 #include "common/fields.h"
 #include "common/fileops.h"
+#include "common/readfile.h"
 #include "common/regional.h"
 #include "common/resources.h"
 
@@ -20,18 +21,18 @@ using Mengen = FuenfTexte;
 // The file's content. Each text is written as it stands; a text that would
 // not read back unchanged (empty, holding a comma or a blank, a number in
 // another form than the regional one) is written in double quotes.
-std::string tauschDatText(const Mengen& amounts, const FieldValue& kursvermerk,
-                          const RegionalSettings& regional);
+std::string tauschDatContent(const Mengen& amounts, const FieldValue& kursvermerk,
+                             const RegionalSettings& regional);
 
 // The first five fields of the content: a number becomes its regional text,
 // anything else is taken as its text; a field the content does not have is empty.
-Mengen tauschDatMengen(std::string content, const RegionalSettings& regional);
+Mengen parseTauschDat(std::string content, const RegionalSettings& regional);
 
-// Reads the file; nullopt when it cannot be opened.
-std::optional<Mengen> ladeTauschDat(const std::filesystem::path& file, const RegionalSettings& regional);
+// Reads the file; the amounts are empty unless it was read.
+FileData<Mengen> loadTauschDat(const std::filesystem::path& file, const RegionalSettings& regional);
 
 // Replaces the file as a whole; on failure the old file stays as it was.
-std::optional<FileError> speichereTauschDat(const std::filesystem::path& file, const Mengen& amounts,
-                                            const FieldValue& kursvermerk, const RegionalSettings& regional, FileOps& ops);
+std::optional<FileError> saveTauschDat(const std::filesystem::path& file, const Mengen& amounts,
+                                       const FieldValue& kursvermerk, const RegionalSettings& regional, FileOps& ops);
 
 } // namespace krvx

@@ -45,7 +45,7 @@ std::string fileName(const fs::path& file) {
 
 } // namespace
 
-std::string planetenDatContent(const std::vector<PlanetEintrag>& entries) {
+std::string planetenContent(const std::vector<PlanetEintrag>& entries) {
     // Unquoted, a name reads back to the end of its line with its trailing
     // blanks, so only leading blanks, a comma and a line end inside it need the
     // quotes (a name from the file or the dialog then holds no double quote).
@@ -60,9 +60,8 @@ std::string planetenDatContent(const std::vector<PlanetEintrag>& entries) {
     return out.str();
 }
 
-PlanetFileLoad parsePlanetenDat(std::string_view content) {
-    PlanetFileLoad load;
-    load.state = PlanetFileState::Read;
+FileData<std::vector<PlanetEintrag>> parsePlaneten(std::string_view content) {
+    FileData<std::vector<PlanetEintrag>> load;
     FieldReader reader(withoutTrailingBlankLines(content));
     while (!reader.atEnd()) {
         std::optional<std::string> name = readName(reader);
@@ -73,27 +72,24 @@ PlanetFileLoad parsePlanetenDat(std::string_view content) {
         const std::optional<std::int16_t> system = wholeNumber(reader.readNumber());
         const std::optional<std::int16_t> planet = wholeNumber(reader.readNumber());
         if (!galaxie || !system || !planet ||
-            load.entries.size() >= static_cast<std::size_t>(Planeten::kMaxEntries)) {
+            load.data.size() >= static_cast<std::size_t>(Planeten::kMaxEntries)) {
             ++load.skippedRecords;
             continue;
         }
-        load.entries.push_back(PlanetEintrag{std::move(*name), *galaxie, *system, *planet});
+        load.data.push_back(PlanetEintrag{std::move(*name), *galaxie, *system, *planet});
     }
-    if (load.skippedRecords > 0) {
-        load.state = PlanetFileState::Damaged;
-    }
+    load.state = load.skippedRecords > 0 ? FileState::Damaged : FileState::Read;
     return load;
 }
 
-PlanetFileLoad readPlanetenDat(const fs::path& file) {
-    const std::optional<std::string> content = readDataFile(file);
-    if (!content) {
-        std::error_code error;
-        PlanetFileLoad load;
-        load.state = fs::exists(file, error) || error ? PlanetFileState::Unreadable : PlanetFileState::Missing;
+FileData<std::vector<PlanetEintrag>> loadPlaneten(const fs::path& file) {
+    const FileData<std::string> read = readDataFile(file);
+    if (read.state != FileState::Read) {
+        FileData<std::vector<PlanetEintrag>> load;
+        load.state = read.state;
         return load;
     }
-    return parsePlanetenDat(*content);
+    return parsePlaneten(read.data);
 }
 
 std::optional<std::string> planetNameRefusal(std::string_view name) {
@@ -109,17 +105,17 @@ std::optional<std::string> planetNameRefusal(std::string_view name) {
     return std::nullopt;
 }
 
-PlanetSaveResult savePlanetenDat(const fs::path& file, const std::vector<PlanetEintrag>& entries,
-                                 PlanetFileState loaded, bool added, FileOps& ops) {
+PlanetSaveResult savePlaneten(const fs::path& file, const std::vector<PlanetEintrag>& entries, FileState loaded,
+                              bool added, FileOps& ops) {
     PlanetSaveResult result;
     const std::string lost = "Die neu eingegebenen Planeten wurden nicht gespeichert.";
-    if (loaded == PlanetFileState::Unreadable) {
+    if (loaded == FileState::Unreadable) {
         if (added) {
             result.message = fileName(file) + " konnte beim Öffnen nicht gelesen werden und bleibt unverändert. " + lost;
         }
         return result;
     }
-    if (loaded == PlanetFileState::Damaged) {
+    if (loaded == FileState::Damaged) {
         if (!added) {
             return result;
         }
@@ -136,7 +132,7 @@ PlanetSaveResult savePlanetenDat(const fs::path& file, const std::vector<PlanetE
             result.keptCopy = copy.path;
         }
     }
-    if (const std::optional<FileError> error = saveDataFile(file, planetenDatContent(entries), ops)) {
+    if (const std::optional<FileError> error = saveDataFile(file, planetenContent(entries), ops)) {
         if (added || error->foreignLink) {
             result.message = notSavedText(file, *error) + (added ? " " + lost : "");
         }

@@ -20,33 +20,21 @@
 
 #include "common/datafiles.h"
 #include "common/fileops.h"
+#include "common/readfile.h"
 #include "flight/Planeten.h"
 
 namespace krvx {
 
-enum class PlanetFileState {
-    Missing, // no file: an empty list
-    Read, // every record read
-    Damaged, // some records could not be read (cut short, not numbers, out of range, too many)
-    Unreadable, // the file is there but cannot be opened
-};
-
-struct PlanetFileLoad {
-    PlanetFileState state = PlanetFileState::Missing;
-    std::vector<PlanetEintrag> entries; // the readable records in file order
-    std::size_t skippedRecords = 0; // records that could not be read
-};
-
 // The file content of the list: four lines per entry, an empty list is empty.
-std::string planetenDatContent(const std::vector<PlanetEintrag>& entries);
+std::string planetenContent(const std::vector<PlanetEintrag>& entries);
 
 // Reads decoded file content record by record. A record cut short or with a
 // number field that is no whole 16-bit number is skipped and reading goes on;
 // blank lines after the last record are ignored. At most Planeten::kMaxEntries
-// records are taken; more mark the file as damaged.
-PlanetFileLoad parsePlanetenDat(std::string_view content);
+// records are taken; more mark the file as damaged. The entries in file order.
+FileData<std::vector<PlanetEintrag>> parsePlaneten(std::string_view content);
 
-PlanetFileLoad readPlanetenDat(const std::filesystem::path& file);
+FileData<std::vector<PlanetEintrag>> loadPlaneten(const std::filesystem::path& file);
 
 // Why a name cannot be stored in the file, as a German message for the planet
 // dialog, or nullopt when it can.
@@ -64,7 +52,7 @@ struct PlanetSaveResult {
 // loss of added planets reported). Damaged: left alone unless planets were
 // added; then the old file is first copied to planeten.dat.bak (or .bak2,
 // .bak3 ... when that exists) and the copy's name reported.
-PlanetSaveResult savePlanetenDat(const std::filesystem::path& file, const std::vector<PlanetEintrag>& entries,
-                                 PlanetFileState loaded, bool added, FileOps& ops);
+PlanetSaveResult savePlaneten(const std::filesystem::path& file, const std::vector<PlanetEintrag>& entries,
+                              FileState loaded, bool added, FileOps& ops);
 
 } // namespace krvx

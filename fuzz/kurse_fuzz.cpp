@@ -91,13 +91,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The rate editor's reading and saving.
     const RegionalSettings regional =
         !input.empty() && (input[0] & 1) ? RegionalSettings::english() : RegionalSettings::german();
-    const CreditRateTexts boxes = creditRateTextsFromContent(files.credit, regional);
-    const std::string saved = creditRatesContent(boxes, regional);
+    const CreditRateTexts boxes = parseCreditkurse(files.credit, regional);
+    const std::string saved = creditkurseContent(boxes, regional);
     FieldReader fields(saved);
     while (const std::optional<FieldValue> v = fields.readValue())
         FUZZ_CHECK(!v->isText(), saved);
-    const CreditRateTexts reopened = creditRateTextsFromContent(saved, regional);
-    FUZZ_CHECK(creditRatesContent(reopened, regional) == saved, saved);
+    const CreditRateTexts reopened = parseCreditkurse(saved, regional);
+    FUZZ_CHECK(creditkurseContent(reopened, regional) == saved, saved);
     const Tausch fromEditor = loaded(Files{files.kurse, saved}, silent);
     for (std::size_t row = 0; row < 3; ++row) {
         for (std::size_t k = 0; k < 5; ++k) {

@@ -7,11 +7,11 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace krvx;
     const std::string input = fuzz::text(data, size);
-    const PlanetFileLoad load = parsePlanetenDat(input);
-    const std::string written = planetenDatContent(load.entries);
-    const PlanetFileLoad back = parsePlanetenDat(written);
-    FUZZ_CHECK(back.state == PlanetFileState::Read, written);
-    FUZZ_CHECK(back.entries == load.entries, written);
-    FUZZ_CHECK(planetenDatContent(back.entries) == written, written);
+    const FileData<std::vector<PlanetEintrag>> load = parsePlaneten(input);
+    const std::string written = planetenContent(load.data);
+    const FileData<std::vector<PlanetEintrag>> back = parsePlaneten(written);
+    FUZZ_CHECK(back.state == FileState::Read, written);
+    FUZZ_CHECK(back.data == load.data, written);
+    FUZZ_CHECK(planetenContent(back.data) == written, written);
     return 0;
 }

@@ -23,13 +23,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string input = fuzz::text(data, size);
     for (const SpeedWidth width : {SpeedWidth::Bits16, SpeedWidth::Bits32}) {
         ShipCatalogue catalogue(log);
-        loadSchiffeContent(catalogue, input, width);
-        const std::string written = schiffeDatContent(catalogue);
+        parseSchiffe(catalogue, input, width);
+        const std::string written = schiffeContent(catalogue);
         ShipCatalogue again(log);
-        const SchiffeLoad back = loadSchiffeContent(again, written, width);
+        const FileLoad back = parseSchiffe(again, written, width);
         FUZZ_CHECK(!back.damaged(), written);
         FUZZ_CHECK(ships(again) == ships(catalogue), written);
-        FUZZ_CHECK(schiffeDatContent(again) == written, written);
+        FUZZ_CHECK(schiffeContent(again) == written, written);
     }
     return 0;
 }

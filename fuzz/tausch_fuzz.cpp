@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string input = fuzz::text(data, size);
     const RegionalSettings regional =
         !input.empty() && (input[0] & 1) ? RegionalSettings::english() : RegionalSettings::german();
-    const Mengen amounts = tauschDatMengen(input, regional);
+    const Mengen amounts = parseTauschDat(input, regional);
 
     // Any value the rate files may end with: here the first general field.
     FieldReader values(input);
@@ -20,8 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (kursvermerk.isNumber()) // as the record writer stores it
         kursvermerk = FieldValue{fieldNumber(RecordWriter().number(std::get<double>(kursvermerk.value)).str()).value()};
 
-    const std::string written = tauschDatText(amounts, kursvermerk, regional);
-    FUZZ_CHECK(tauschDatMengen(written, regional) == amounts, written);
+    const std::string written = tauschDatContent(amounts, kursvermerk, regional);
+    FUZZ_CHECK(parseTauschDat(written, regional) == amounts, written);
 
     FieldReader back(written);
     for (int i = 0; i < 5; ++i)

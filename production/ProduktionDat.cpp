@@ -36,7 +36,7 @@ void zeileLesen(FieldReader& leser, std::span<std::optional<std::string>> boxen)
 
 } // namespace
 
-std::string produktionDatText(const ProduktionEingaben& eingaben) {
+std::string produktionContent(const ProduktionEingaben& eingaben) {
     PrintWriter writer;
     fuenfSchreiben(writer, eingaben.produktion);
     fuenfSchreiben(writer, eingaben.ziel);
@@ -44,7 +44,7 @@ std::string produktionDatText(const ProduktionEingaben& eingaben) {
     return writer.str();
 }
 
-ProduktionGelesen produktionDatLesen(std::string_view content) {
+ProduktionGelesen parseProduktion(std::string_view content) {
     ProduktionGelesen gelesen;
     FieldReader leser{std::string(content), QuoteInside::Doubled};
     zeileLesen(leser, gelesen.produktion);
@@ -53,15 +53,13 @@ ProduktionGelesen produktionDatLesen(std::string_view content) {
     return gelesen;
 }
 
-std::optional<ProduktionGelesen> produktionDatLaden(const std::filesystem::path& file) {
-    const std::optional<std::string> content = readDataFile(file);
-    if (!content) return std::nullopt;
-    return produktionDatLesen(*content);
+FileData<ProduktionGelesen> loadProduktion(const std::filesystem::path& file) {
+    return loadDataFile(file, parseProduktion);
 }
 
-std::optional<FileError> produktionDatSpeichern(const std::filesystem::path& file,
-                                                const ProduktionEingaben& eingaben, FileOps& ops) {
-    return saveDataFile(file, produktionDatText(eingaben), ops);
+std::optional<FileError> saveProduktion(const std::filesystem::path& file, const ProduktionEingaben& eingaben,
+                                        FileOps& ops) {
+    return saveDataFile(file, produktionContent(eingaben), ops);
 }
 
 } // namespace krvx

@@ -36,20 +36,20 @@ struct ProduktionGelesen {
 };
 
 // The file's content (UTF-8, CR LF line ends).
-std::string produktionDatText(const ProduktionEingaben& eingaben);
+std::string produktionContent(const ProduktionEingaben& eingaben);
 
 // Reads decoded file content line by line: five values from the first line,
 // five from the second, one from the third. Values are separated by blanks
 // or a comma; a value in double quotes runs to its closing quote. A short
 // line or a missing line covers fewer boxes; surplus values are ignored.
-ProduktionGelesen produktionDatLesen(std::string_view content);
+ProduktionGelesen parseProduktion(std::string_view content);
 
-// nullopt when the file cannot be read (missing): every box keeps its text.
-std::optional<ProduktionGelesen> produktionDatLaden(const std::filesystem::path& file);
+// Reads the file; unless it was read every box keeps its text.
+FileData<ProduktionGelesen> loadProduktion(const std::filesystem::path& file);
 
 // Replaces the file atomically; nullopt on success. On failure the old file
 // stays whole.
-std::optional<FileError> produktionDatSpeichern(const std::filesystem::path& file,
-                                                const ProduktionEingaben& eingaben, FileOps& ops);
+std::optional<FileError> saveProduktion(const std::filesystem::path& file, const ProduktionEingaben& eingaben,
+                                        FileOps& ops);
 
 } // namespace krvx

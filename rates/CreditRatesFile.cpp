@@ -1,12 +1,10 @@
 #include "rates/CreditRatesFile.h"
 
-#include <cerrno>
-
 #include "common/fields.h"
 
 namespace krvx {
 
-CreditRateTexts creditRateTextsFromContent(const std::string& content, const RegionalSettings& regional) {
+CreditRateTexts parseCreditkurse(const std::string& content, const RegionalSettings& regional) {
     FieldReader reader(content);
     std::array<FieldValue, kRessourcen> holders{};
     CreditRateTexts texts;
@@ -26,15 +24,11 @@ CreditRateTexts creditRateTextsFromContent(const std::string& content, const Reg
     return texts;
 }
 
-std::optional<CreditRateTexts> loadCreditRateTexts(const std::filesystem::path& file,
-                                                   const RegionalSettings& regional, bool* unreadable) {
-    const std::optional<std::string> content = readDataFile(file);
-    if (unreadable) *unreadable = !content && errno != ENOENT;
-    if (!content) return std::nullopt;
-    return creditRateTextsFromContent(*content, regional);
+FileData<CreditRateTexts> loadCreditkurse(const std::filesystem::path& file, const RegionalSettings& regional) {
+    return loadDataFile(file, [&regional](const std::string& text) { return parseCreditkurse(text, regional); });
 }
 
-std::string creditRatesContent(const CreditRateTexts& texts, const RegionalSettings& regional) {
+std::string creditkurseContent(const CreditRateTexts& texts, const RegionalSettings& regional) {
     std::array<std::optional<double>, kRessourcen> holders{};
     RecordWriter out;
     for (const auto& record : texts) {
@@ -52,9 +46,9 @@ std::string creditRatesContent(const CreditRateTexts& texts, const RegionalSetti
     return out.str();
 }
 
-std::optional<FileError> saveCreditRateTexts(const std::filesystem::path& file, const CreditRateTexts& texts,
-                                             const RegionalSettings& regional, FileOps& ops) {
-    return saveDataFile(file, creditRatesContent(texts, regional), ops);
+std::optional<FileError> saveCreditkurse(const std::filesystem::path& file, const CreditRateTexts& texts,
+                                         const RegionalSettings& regional, FileOps& ops) {
+    return saveDataFile(file, creditkurseContent(texts, regional), ops);
 }
 
 } // namespace krvx

@@ -22,20 +22,17 @@ using CreditRateTexts = std::array<FuenfTexte, 3>;
 
 // The field texts for the decoded file content: numbers in the regional
 // format, texts unchanged, empty fields and holders never filled as "".
-CreditRateTexts creditRateTextsFromContent(const std::string& content, const RegionalSettings& regional);
+CreditRateTexts parseCreditkurse(const std::string& content, const RegionalSettings& regional);
 
-// Reads the file; nullopt when it cannot be opened (the boxes keep their "0").
-// unreadable, where given, tells a file that is there but cannot be read
-// from one that is missing.
-std::optional<CreditRateTexts> loadCreditRateTexts(const std::filesystem::path& file,
-                                                   const RegionalSettings& regional, bool* unreadable = nullptr);
+// Reads the file; unless it was read the boxes keep their "0".
+FileData<CreditRateTexts> loadCreditkurse(const std::filesystem::path& file, const RegionalSettings& regional);
 
 // The three record-style lines for the box texts read by the regional rule;
 // a holder still empty in the first record is written as an empty field.
-std::string creditRatesContent(const CreditRateTexts& texts, const RegionalSettings& regional);
+std::string creditkurseContent(const CreditRateTexts& texts, const RegionalSettings& regional);
 
-// Writes creditRatesContent atomically; on failure the file stays as it was.
-std::optional<FileError> saveCreditRateTexts(const std::filesystem::path& file, const CreditRateTexts& texts,
-                                             const RegionalSettings& regional, FileOps& ops);
+// Writes creditkurseContent atomically; on failure the file stays as it was.
+std::optional<FileError> saveCreditkurse(const std::filesystem::path& file, const CreditRateTexts& texts,
+                                         const RegionalSettings& regional, FileOps& ops);
 
 } // namespace krvx

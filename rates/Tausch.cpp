@@ -34,7 +34,7 @@ void Tausch::KurseLaden() {
     if (kurseGeladen_) {
         return;
     }
-    KurseLesen([this](std::string_view name) { return readDataFile(dataDir_ / name); });
+    KurseLesen([this](std::string_view name) { return readDataFile(dataDir_ / name).ifRead(); });
 }
 
 void Tausch::KurseLesen(const FileSource& source) {

@@ -142,7 +142,7 @@ FrmTausch::FrmTausch(Services& services)
 void FrmTausch::load() {
     UserAction action(services().messages);
     services().tausch.reportFailuresAgain();
-    if (std::optional<Mengen> amounts = ladeTauschDat(services().file(kTauschDat), services().regional)) {
+    if (std::optional<Mengen> amounts = loadTauschDat(services().file(kTauschDat), services().regional).ifRead()) {
         setMengen(*amounts);
     }
     raiseMenu();
@@ -156,7 +156,7 @@ void FrmTausch::unload() {
     // anyway, silently unless a link of another user was refused.
     const std::filesystem::path file = services().file(kTauschDat);
     const auto error =
-        speichereTauschDat(file, amounts, services().tausch.Kursvermerk(), services().regional, services().files);
+        saveTauschDat(file, amounts, services().tausch.Kursvermerk(), services().regional, services().files);
     if (error && error->foreignLink) services().messages.message(notSavedText(file, *error));
     raiseMenu();
 }

@@ -89,13 +89,13 @@ FrmZeit::FrmZeit(Services& services)
 }
 
 void FrmZeit::load() {
-    const PlanetFileLoad file = readPlanetenDat(services().file(kPlanetenDat));
+    const FileData<std::vector<PlanetEintrag>> file = loadPlaneten(services().file(kPlanetenDat));
     fileState_ = file.state;
     // The lists take the loaded planets in one go: item by item, with the
     // selection kept after each one, a long list takes twice as long to fill.
     loading_ = true;
-    loadedNames_.reserve(static_cast<qsizetype>(file.entries.size()));
-    for (const PlanetEintrag& entry : file.entries) {
+    loadedNames_.reserve(static_cast<qsizetype>(file.data.size()));
+    for (const PlanetEintrag& entry : file.data) {
         addPlanet(entry.name, entry.Galaxie, entry.System, entry.Planet);
     }
     loading_ = false;
@@ -136,7 +136,7 @@ bool FrmZeit::addPlanet(const std::string& name, std::int16_t Galaxie, std::int1
 
 void FrmZeit::unload() {
     const PlanetSaveResult saved =
-        savePlanetenDat(services().file(kPlanetenDat), Planeten_.entries(), fileState_, added_, services().files);
+        savePlaneten(services().file(kPlanetenDat), Planeten_.entries(), fileState_, added_, services().files);
     if (saved.message) {
         services().messages.message(*saved.message);
     }

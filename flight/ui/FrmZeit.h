@@ -45,7 +45,7 @@ private:
     void startStepOnly();
 
     Planeten Planeten_;
-    PlanetFileState fileState_ = PlanetFileState::Missing;
+    FileState fileState_ = FileState::Missing;
     bool loading_ = false;
     QStringList loadedNames_; // the planets read at load, put into the lists at once
     bool added_ = false;

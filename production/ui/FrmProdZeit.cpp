@@ -92,7 +92,7 @@ FrmProdZeit::FrmProdZeit(Services& services)
 }
 
 void FrmProdZeit::load() {
-    const std::optional<ProduktionGelesen> gelesen = produktionDatLaden(services().file(kProduktionDat));
+    const std::optional<ProduktionGelesen> gelesen = loadProduktion(services().file(kProduktionDat)).ifRead();
     if (!gelesen) return;
     for (std::size_t i = 0; i < kZeilenAnzahl; ++i) {
         if (gelesen->produktion[i]) setBoxText(produktion_[i], toQ(*gelesen->produktion[i]));
@@ -105,7 +105,7 @@ void FrmProdZeit::unload() {
     const ProduktionEingaben eingaben{texte(produktion_), texte(ziel_), fromQ(txtDauer_->text())};
     // A failed save is not told, unless a link of another user was refused.
     const std::filesystem::path file = services().file(kProduktionDat);
-    const auto error = produktionDatSpeichern(file, eingaben, services().files);
+    const auto error = saveProduktion(file, eingaben, services().files);
     if (error && error->foreignLink) services().messages.message(notSavedText(file, *error));
 }
 

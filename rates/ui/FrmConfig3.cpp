@@ -65,17 +65,15 @@ FrmConfig3::FrmConfig3(Services& services)
 }
 
 void FrmConfig3::load() {
-    bool unreadable = false;
-    const std::optional<CreditRateTexts> texts =
-        loadCreditRateTexts(services().file(kCreditkurseDat), services().regional, &unreadable);
-    if (!texts) {
+    const FileData<CreditRateTexts> texts = loadCreditkurse(services().file(kCreditkurseDat), services().regional);
+    if (texts.state != FileState::Read) {
         // The fields keep their "0"; a file that is there is not replaced by them.
-        if (unreadable) shownForUnreadFile_ = fieldTexts();
+        if (texts.state == FileState::Unreadable) shownForUnreadFile_ = fieldTexts();
         return;
     }
     for (int record = 0; record < 3; ++record) {
         for (int resource = 0; resource < 5; ++resource) {
-            setBoxText(boxes_[record][resource], toQ((*texts)[record][resource]));
+            setBoxText(boxes_[record][resource], toQ(texts.data[record][resource]));
         }
     }
 }
@@ -96,7 +94,7 @@ void FrmConfig3::unload() {
     // A file that could not be read is replaced only by rates the player typed.
     if (shownForUnreadFile_ && fieldTexts() == *shownForUnreadFile_) return;
     const std::filesystem::path file = services().file(kCreditkurseDat);
-    if (const auto error = saveCreditRateTexts(file, fieldTexts(), services().regional, services().files)) {
+    if (const auto error = saveCreditkurse(file, fieldTexts(), services().regional, services().files)) {
         services().messages.message(notSavedText(file, *error));
     } else {
         services().tausch.ratesSaved();

@@ -155,7 +155,7 @@ TEST_F(SchiffeDatTest, MissingOrUnreadableFileGivesEmptyCatalogue) {
     loadSchiffe(catalogue, file(), SpeedWidth::Bits16);
     EXPECT_EQ(catalogue.Schiffstypen_length, 0);
     // Nothing of the old catalogue may come back through a save.
-    EXPECT_EQ(schiffeDatContent(catalogue), "");
+    EXPECT_EQ(schiffeContent(catalogue), "");
 
     fill(catalogue, {kA});
     fs::create_directory(file()); // a folder where the file should be
@@ -191,20 +191,17 @@ TEST_F(SchiffeDatTest, LoadTellsWhatItLeftOut) {
         for (const auto& [width, skipped] : {std::pair{SpeedWidth::Bits16, c.startUp},
                                              std::pair{SpeedWidth::Bits32, c.editor}}) {
             ShipCatalogue catalogue(log_);
-            const SchiffeLoad load = loadSchiffe(catalogue, file(), width);
+            const FileLoad load = loadSchiffe(catalogue, file(), width);
             EXPECT_EQ(load.skippedRecords, skipped) << c.what;
-            EXPECT_FALSE(load.unreadable) << c.what;
-            EXPECT_EQ(load.damaged(), skipped > 0) << c.what;
+            EXPECT_EQ(load.state, skipped > 0 ? FileState::Damaged : FileState::Read) << c.what;
         }
     }
 
     ShipCatalogue catalogue(log_);
     fs::remove(file());
-    EXPECT_FALSE(loadSchiffe(catalogue, file(), SpeedWidth::Bits32).damaged()) << "missing file";
+    EXPECT_EQ(loadSchiffe(catalogue, file(), SpeedWidth::Bits32).state, FileState::Missing);
     fs::create_directory(file());
-    const SchiffeLoad folder = loadSchiffe(catalogue, file(), SpeedWidth::Bits32);
-    EXPECT_TRUE(folder.unreadable);
-    EXPECT_TRUE(folder.damaged());
+    EXPECT_TRUE(loadSchiffe(catalogue, file(), SpeedWidth::Bits32).damaged()) << "a folder";
 }
 
 // Writing over a damaged file: the old bytes are kept first, and without a
@@ -277,7 +274,7 @@ TEST_F(SchiffeDatTest, LoadStopsAtTheLimitOfEntries) {
     }
     writeBytes(file(), bytes);
     ShipCatalogue catalogue(log_);
-    const SchiffeLoad load = loadSchiffe(catalogue, file(), SpeedWidth::Bits32);
+    const FileLoad load = loadSchiffe(catalogue, file(), SpeedWidth::Bits32);
     EXPECT_EQ(load.skippedRecords, 5u);
     EXPECT_TRUE(load.damaged());
     ASSERT_EQ(catalogue.Schiffstypen_length, 32767);

@@ -91,21 +91,23 @@ TEST(DataFile, SavesTheGoldenBytesAndReadsThemBack) {
     const fs::path golden = test::goldenPath("common", "umlaute.dat");
     ASSERT_EQ(saveDataFile(dir.file("umlaute.dat"), kGoldenText), std::nullopt);
     EXPECT_EQ(readBytes(dir.file("umlaute.dat")), readBytes(golden));
-    EXPECT_EQ(readDataFile(golden), kGoldenText);
+    EXPECT_EQ(readDataFile(golden).data, kGoldenText);
 }
 
 TEST(DataFile, ReadingKeepsLineEndsAsTheyAre) {
     TempDir dir;
     writeBytes(dir.file("a.dat"), "a\nb\r\nc\r");
-    EXPECT_EQ(readDataFile(dir.file("a.dat")), "a\nb\r\nc\r");
+    EXPECT_EQ(readDataFile(dir.file("a.dat")).data, "a\nb\r\nc\r");
     writeBytes(dir.file("leer.dat"), "");
-    EXPECT_EQ(readDataFile(dir.file("leer.dat")), "");
+    EXPECT_EQ(readDataFile(dir.file("leer.dat")).ifRead(), "");
 }
 
 TEST(DataFile, ReadingFailsForMissingFilesAndFolders) {
     TempDir dir;
-    EXPECT_EQ(readDataFile(dir.file("fehlt.dat")), std::nullopt);
-    EXPECT_EQ(readDataFile(dir.path()), std::nullopt);
+    EXPECT_EQ(readDataFile(dir.file("fehlt.dat")).state, FileState::Missing);
+    writeBytes(dir.file("a.dat"), "");
+    EXPECT_EQ(readDataFile(dir.file("a.dat/b.dat")).state, FileState::Missing);
+    EXPECT_EQ(readDataFile(dir.path()).state, FileState::Unreadable);
 }
 
 struct stat statOf(const fs::path& file) {

@@ -29,9 +29,9 @@ TEST(TauschDat, WritesTheGoldenFilesAndReadsThemBack) {
         SCOPED_TRACE(c.file);
         test::TempDir dir;
         const auto file = dir.file("tausch.dat");
-        ASSERT_EQ(speichereTauschDat(file, c.amounts, c.kursvermerk, kGerman, files), std::nullopt);
+        ASSERT_EQ(saveTauschDat(file, c.amounts, c.kursvermerk, kGerman, files), std::nullopt);
         EXPECT_EQ(test::readBytes(file), test::golden("exchange", c.file));
-        EXPECT_EQ(ladeTauschDat(test::goldenPath("exchange", c.file), kGerman), c.amounts);
+        EXPECT_EQ(loadTauschDat(test::goldenPath("exchange", c.file), kGerman).data, c.amounts);
     }
 }
 
@@ -57,7 +57,7 @@ TEST(TauschDat, ReadsTheFirstFiveFields) {
     };
     for (const ReadCase& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(tauschDatMengen(c.content, kGerman), c.amounts);
+        EXPECT_EQ(parseTauschDat(c.content, kGerman), c.amounts);
     }
 }
 
@@ -70,8 +70,8 @@ TEST(TauschDat, EveryAmountTextReadsBackUnchanged) {
         {"0,00001", "1E-05", "-0", "abc", "12abc"},
     };
     for (const Mengen& amounts : cases) {
-        const std::string text = tauschDatText(amounts, FieldValue{}, kGerman);
-        Mengen back = tauschDatMengen(text, kGerman);
+        const std::string text = tauschDatContent(amounts, FieldValue{}, kGerman);
+        Mengen back = parseTauschDat(text, kGerman);
         // A double quote cannot stand in a quoted text; it comes back as an apostrophe.
         Mengen expected = amounts;
         for (auto& e : expected) {
@@ -84,20 +84,20 @@ TEST(TauschDat, EveryAmountTextReadsBackUnchanged) {
 TEST(TauschDat, UnderPointSettingsDecimalPointsNeedNoQuotes) {
     const RegionalSettings english = RegionalSettings::english();
     const Mengen amounts{"1.5", "2,5", "0", "0", "0"};
-    const std::string text = tauschDatText(amounts, FieldValue{}, english);
+    const std::string text = tauschDatContent(amounts, FieldValue{}, english);
     EXPECT_EQ(text, "1.5           \"2,5\"         0             0             0\r\n\r\n");
-    EXPECT_EQ(tauschDatMengen(text, english), amounts);
+    EXPECT_EQ(parseTauschDat(text, english), amounts);
 }
 
 TEST(TauschDat, MissingFileAndFailedSave) {
     test::TempDir dir;
-    EXPECT_EQ(ladeTauschDat(dir.file("tausch.dat"), kGerman), std::nullopt);
+    EXPECT_EQ(loadTauschDat(dir.file("tausch.dat"), kGerman).state, FileState::Missing);
     test::writeBytes(dir.file("cp1252.dat"),
                      "M\xe4nge \"\xdc"
                      "ber 5\"\r\n");
-    EXPECT_EQ(ladeTauschDat(dir.file("cp1252.dat"), kGerman), (Mengen{"Mänge", "Über 5", "", "", ""}));
+    EXPECT_EQ(loadTauschDat(dir.file("cp1252.dat"), kGerman).data, (Mengen{"Mänge", "Über 5", "", "", ""}));
 
-    EXPECT_TRUE(speichereTauschDat(dir.file("fehlt/tausch.dat"), {"9", "9", "9", "9", "9"}, FieldValue{}, kGerman, files));
+    EXPECT_TRUE(saveTauschDat(dir.file("fehlt/tausch.dat"), {"9", "9", "9", "9", "9"}, FieldValue{}, kGerman, files));
     EXPECT_FALSE(std::filesystem::exists(dir.file("fehlt")));
 }
 

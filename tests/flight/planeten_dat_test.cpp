@@ -35,11 +35,11 @@ TEST(PlanetenDat, GoldenFilesAreWrittenByteForByteAndReadBackWhole) {
     };
     for (const Case& c : cases) {
         test::TempDir dir;
-        EXPECT_TRUE(savePlanetenDat(dir.file("planeten.dat"), c.entries, PlanetFileState::Read, false, files).written);
+        EXPECT_TRUE(savePlaneten(dir.file("planeten.dat"), c.entries, FileState::Read, false, files).written);
         EXPECT_EQ(readBytes(dir.file("planeten.dat")), c.golden ? test::golden("flight", c.golden) : "");
-        const PlanetFileLoad load = readPlanetenDat(dir.file("planeten.dat"));
-        EXPECT_EQ(load.state, PlanetFileState::Read);
-        EXPECT_EQ(load.entries, c.entries);
+        const FileData<std::vector<PlanetEintrag>> load = loadPlaneten(dir.file("planeten.dat"));
+        EXPECT_EQ(load.state, FileState::Read);
+        EXPECT_EQ(load.data, c.entries);
     }
 }
 
@@ -47,11 +47,11 @@ TEST(PlanetenDat, HandWrittenAndDamagedFiles) {
     struct Case {
         const char* what;
         std::string content;
-        PlanetFileState state;
+        FileState state;
         Entries entries;
     };
-    const auto read = PlanetFileState::Read;
-    const auto damaged = PlanetFileState::Damaged;
+    const auto read = FileState::Read;
+    const auto damaged = FileState::Damaged;
     const std::vector<Case> cases = {
         {"blank lines only", "\r\n\r\n  \r\n", read, {}},
         {"LF, no blanks, blank lines after", "Alpha\n1\n2\n3\n\n\n", read, {{"Alpha", 1, 2, 3}}},
@@ -64,14 +64,14 @@ TEST(PlanetenDat, HandWrittenAndDamagedFiles) {
         {"garbage", std::string("\x01\xff,,\"\r\n\r\nxyz", 12), damaged, {}},
     };
     for (const Case& c : cases) {
-        const PlanetFileLoad load = parsePlanetenDat(c.content);
+        const FileData<std::vector<PlanetEintrag>> load = parsePlaneten(c.content);
         EXPECT_EQ(load.state, c.state) << c.what;
-        EXPECT_EQ(load.entries, c.entries) << c.what;
+        EXPECT_EQ(load.data, c.entries) << c.what;
     }
     std::string tooMany;
     for (int i = 0; i <= Planeten::kMaxEntries; ++i) tooMany += "P\r\n 1 \r\n 2 \r\n 3 \r\n";
-    const PlanetFileLoad load = parsePlanetenDat(tooMany);
-    EXPECT_EQ(load.entries.size(), 32767u);
+    const FileData<std::vector<PlanetEintrag>> load = parsePlaneten(tooMany);
+    EXPECT_EQ(load.data.size(), 32767u);
     EXPECT_EQ(load.state, damaged);
 }
 
@@ -89,22 +89,22 @@ TEST(PlanetenDat, WhatALoadTakesASaveWritesBackToReadTheSame) {
         {"two names in one quote", "\"Alpha\r\n 1 \r\n 2 \r\n 3 \r\nBeta\"\r\n 4 \r\n 5 \r\n 6 \r\nGamma\r\n 7 \r\n 8 \r\n 9 \r\n", {{"Alpha\r\n 1 \r\n 2 \r\n 3 \r\nBeta", 4, 5, 6}, {"Gamma", 7, 8, 9}}, true},
     };
     for (const Case& c : cases) {
-        const PlanetFileLoad load = parsePlanetenDat(c.content);
-        EXPECT_EQ(load.entries, c.entries) << c.what;
-        const std::string written = planetenDatContent(load.entries);
+        const FileData<std::vector<PlanetEintrag>> load = parsePlaneten(c.content);
+        EXPECT_EQ(load.data, c.entries) << c.what;
+        const std::string written = planetenContent(load.data);
         if (c.sameBytes) {
             EXPECT_EQ(written, c.content) << c.what;
         }
-        const PlanetFileLoad back = parsePlanetenDat(written);
-        EXPECT_EQ(back.state, PlanetFileState::Read) << c.what;
-        EXPECT_EQ(back.entries, c.entries) << c.what;
+        const FileData<std::vector<PlanetEintrag>> back = parsePlaneten(written);
+        EXPECT_EQ(back.state, FileState::Read) << c.what;
+        EXPECT_EQ(back.data, c.entries) << c.what;
     }
 }
 
 TEST(PlanetenDat, ClosingNeverLosesTheFile) {
     struct Case {
         const char* what;
-        PlanetFileState loaded;
+        FileState loaded;
         bool added;
         bool folder;
         bool written;
@@ -112,14 +112,14 @@ TEST(PlanetenDat, ClosingNeverLosesTheFile) {
     };
     const std::string old = "Heimat\r\n 1 \r\n 12 \r\n 3 \r\nKaputt\r\n 7x \r\n";
     const std::vector<Case> cases = {
-        {"read, unchanged", PlanetFileState::Read, false, false, true, false},
-        {"missing, added", PlanetFileState::Missing, true, false, true, false},
-        {"damaged, unchanged: left alone", PlanetFileState::Damaged, false, false, false, false},
-        {"damaged, added: kept as .bak2", PlanetFileState::Damaged, true, false, true, true},
-        {"unreadable, unchanged", PlanetFileState::Unreadable, false, true, false, false},
-        {"unreadable, added", PlanetFileState::Unreadable, true, true, false, true},
-        {"write fails, unchanged", PlanetFileState::Read, false, true, false, false},
-        {"write fails, added", PlanetFileState::Read, true, true, false, true},
+        {"read, unchanged", FileState::Read, false, false, true, false},
+        {"missing, added", FileState::Missing, true, false, true, false},
+        {"damaged, unchanged: left alone", FileState::Damaged, false, false, false, false},
+        {"damaged, added: kept as .bak2", FileState::Damaged, true, false, true, true},
+        {"unreadable, unchanged", FileState::Unreadable, false, true, false, false},
+        {"unreadable, added", FileState::Unreadable, true, true, false, true},
+        {"write fails, unchanged", FileState::Read, false, true, false, false},
+        {"write fails, added", FileState::Read, true, true, false, true},
     };
     for (const Case& c : cases) {
         test::TempDir dir;
@@ -130,7 +130,7 @@ TEST(PlanetenDat, ClosingNeverLosesTheFile) {
         } else {
             writeBytes(file, old);
         }
-        const PlanetSaveResult saved = savePlanetenDat(file, {{"Heimat", 1, 12, 3}}, c.loaded, c.added, files);
+        const PlanetSaveResult saved = savePlaneten(file, {{"Heimat", 1, 12, 3}}, c.loaded, c.added, files);
         EXPECT_EQ(saved.written, c.written) << c.what;
         EXPECT_EQ(saved.message.has_value(), c.told) << c.what;
         if (!c.folder) {
@@ -144,9 +144,9 @@ TEST(PlanetenDat, ClosingNeverLosesTheFile) {
         EXPECT_EQ(readBytes(dir.file("planeten.dat.bak")), "frühere Kopie");
     }
     test::TempDir dir;
-    EXPECT_EQ(readPlanetenDat(dir.file("planeten.dat")).state, PlanetFileState::Missing);
+    EXPECT_EQ(loadPlaneten(dir.file("planeten.dat")).state, FileState::Missing);
     fs::create_directory(dir.file("planeten.dat")); // there, but it cannot be read
-    EXPECT_EQ(readPlanetenDat(dir.file("planeten.dat")).state, PlanetFileState::Unreadable);
+    EXPECT_EQ(loadPlaneten(dir.file("planeten.dat")).state, FileState::Unreadable);
 }
 
 TEST(NewPlanet, CoordinatesMustBeWholeNonZeroNumbersAndTheNameStorable) {

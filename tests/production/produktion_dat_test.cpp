@@ -36,10 +36,10 @@ TEST(ProduktionDat, WritesTheGoldenFilesByteForByte) {
         {"beispiel.dat", beispiel()}, {"sonderfaelle.dat", sonderfaelle()}};
     for (const auto& [name, eingaben] : faelle) {
         test::TempDir dir;
-        ASSERT_EQ(produktionDatSpeichern(dir.file(kProduktionDat), eingaben, files), std::nullopt);
+        ASSERT_EQ(saveProduktion(dir.file(kProduktionDat), eingaben, files), std::nullopt);
         EXPECT_EQ(test::readBytes(dir.file(kProduktionDat)), test::golden("production", name)) << name;
 
-        const auto gelesen = produktionDatLaden(test::goldenPath("production", name));
+        const auto gelesen = loadProduktion(test::goldenPath("production", name)).ifRead();
         ASSERT_TRUE(gelesen) << name;
         erwarteGleich(*gelesen, eingaben);
     }
@@ -61,7 +61,7 @@ TEST(ProduktionDat, EveryTextRoundTripsInEveryPlace) {
             else
                 e.dauer = text;
             SCOPED_TRACE("text '" + text + "' in place " + std::to_string(platz));
-            erwarteGleich(produktionDatLesen(produktionDatText(e)), e);
+            erwarteGleich(parseProduktion(produktionContent(e)), e);
         }
     }
 }
@@ -92,7 +92,7 @@ TEST(ProduktionDat, ReadsFilesWrittenElsewhere) {
         {"binary garbage", std::string("\x01\x02 \xff\r\n", 6), {"\x01\x02", "\xff", keiner, keiner, keiner}, {}, keiner},
     };
     for (const Fall& f : faelle) {
-        const ProduktionGelesen g = produktionDatLesen(f.inhalt);
+        const ProduktionGelesen g = parseProduktion(f.inhalt);
         EXPECT_EQ(g.produktion, f.produktion) << f.name;
         EXPECT_EQ(g.ziel, f.ziel) << f.name;
         EXPECT_EQ(g.dauer, f.dauer) << f.name;
@@ -101,11 +101,11 @@ TEST(ProduktionDat, ReadsFilesWrittenElsewhere) {
 
 TEST(ProduktionDat, MissingFileAndFailedSave) {
     test::TempDir dir;
-    EXPECT_EQ(produktionDatLaden(dir.file(kProduktionDat)), std::nullopt);
+    EXPECT_EQ(loadProduktion(dir.file(kProduktionDat)).state, FileState::Missing);
 
     // A folder in the way of the file: the save fails and leaves no stray file.
     std::filesystem::create_directory(dir.file(kProduktionDat));
-    EXPECT_NE(produktionDatSpeichern(dir.file(kProduktionDat), beispiel(), files), std::nullopt);
+    EXPECT_NE(saveProduktion(dir.file(kProduktionDat), beispiel(), files), std::nullopt);
     EXPECT_TRUE(std::filesystem::is_directory(dir.file(kProduktionDat)));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
                             std::filesystem::directory_iterator()),
@@ -115,7 +115,7 @@ TEST(ProduktionDat, MissingFileAndFailedSave) {
 TEST(ProduktionDat, ReplacesAnExistingFile) {
     test::TempDir dir;
     test::writeBytes(dir.file(kProduktionDat), "9 9 9 9 9\r\n9 9 9 9 9\r\n9\r\n");
-    ASSERT_EQ(produktionDatSpeichern(dir.file(kProduktionDat), beispiel(), files), std::nullopt);
+    ASSERT_EQ(saveProduktion(dir.file(kProduktionDat), beispiel(), files), std::nullopt);
     EXPECT_EQ(test::readBytes(dir.file(kProduktionDat)), test::golden("production", "beispiel.dat"));
 }
 

@@ -54,8 +54,8 @@ TEST(CreditRatesFile, LoadCases) {
          texts(big, big, big), texts(bigEn, bigEn, bigEn)},
     };
     for (const LoadCase& c : cases) {
-        EXPECT_EQ(creditRateTextsFromContent(c.content, RegionalSettings::german()), c.german) << c.what;
-        EXPECT_EQ(creditRateTextsFromContent(c.content, RegionalSettings::english()), c.english) << c.what;
+        EXPECT_EQ(parseCreditkurse(c.content, RegionalSettings::german()), c.german) << c.what;
+        EXPECT_EQ(parseCreditkurse(c.content, RegionalSettings::english()), c.english) << c.what;
     }
 }
 
@@ -88,8 +88,8 @@ TEST(CreditRatesFile, SaveCases) {
          ",,1,1,1\r\n0,0,0,0,0\r\n0,0,0,0,0\r\n"},
     };
     for (const SaveCase& c : cases) {
-        EXPECT_EQ(creditRatesContent(c.boxes, RegionalSettings::german()), c.german) << c.what;
-        EXPECT_EQ(creditRatesContent(c.boxes, RegionalSettings::english()), c.english) << c.what;
+        EXPECT_EQ(creditkurseContent(c.boxes, RegionalSettings::german()), c.german) << c.what;
+        EXPECT_EQ(creditkurseContent(c.boxes, RegionalSettings::english()), c.english) << c.what;
     }
 }
 
@@ -100,16 +100,16 @@ TEST(CreditRatesFile, WrittenFileRoundTripsInEveryLocale) {
     for (const RegionalSettings& regional : {RegionalSettings::german(), RegionalSettings::english()}) {
         test::TempDir dir;
         test::writeBytes(dir.file("creditkurse.dat"), golden);
-        const auto shown = loadCreditRateTexts(dir.file("creditkurse.dat"), regional);
+        const auto shown = loadCreditkurse(dir.file("creditkurse.dat"), regional).ifRead();
         ASSERT_TRUE(shown.has_value());
-        ASSERT_FALSE(saveCreditRateTexts(dir.file("creditkurse.dat"), *shown, regional, files).has_value());
+        ASSERT_FALSE(saveCreditkurse(dir.file("creditkurse.dat"), *shown, regional, files).has_value());
         EXPECT_EQ(test::readBytes(dir.file("creditkurse.dat")), golden) << regional.decimalSeparator;
     }
 }
 
 TEST(CreditRatesFile, MissingFileIsNoText) {
     test::TempDir dir;
-    EXPECT_EQ(loadCreditRateTexts(dir.file("creditkurse.dat"), RegionalSettings::german()), std::nullopt);
+    EXPECT_EQ(loadCreditkurse(dir.file("creditkurse.dat"), RegionalSettings::german()).state, FileState::Missing);
 }
 
 } // namespace

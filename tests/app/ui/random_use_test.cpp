@@ -870,10 +870,10 @@ private:
                                                    read.Schiffstypen.begin() + read.Schiffstypen_length)),
                   describe(m_.ships))
             << "schiffe.dat";
-        const PlanetFileLoad planets = readPlanetenDat(t_.file("planeten.dat"));
-        EXPECT_EQ(describe(planets.entries), describe(m_.planets)) << "planeten.dat";
+        const FileData<std::vector<PlanetEintrag>> planets = loadPlaneten(t_.file("planeten.dat"));
+        EXPECT_EQ(describe(planets.data), describe(m_.planets)) << "planeten.dat";
         EXPECT_EQ(planets.skippedRecords, 0u) << "planeten.dat";
-        const auto production = produktionDatLaden(t_.file("produktion.dat"));
+        const auto production = loadProduktion(t_.file("produktion.dat")).ifRead();
         EXPECT_EQ(production.has_value(), m_.production.has_value()) << "produktion.dat";
         if (production && m_.production) {
             for (std::size_t r = 0; r < 5; ++r) {
@@ -882,8 +882,8 @@ private:
             }
             EXPECT_EQ(production->dauer, m_.production->dauer) << "produktion.dat line 3";
         }
-        EXPECT_EQ(ladeTauschDat(t_.file("tausch.dat"), t_.regional), m_.amounts) << "tausch.dat";
-        EXPECT_EQ(loadCreditRateTexts(t_.file("creditkurse.dat"), t_.regional), m_.rates) << "creditkurse.dat";
+        EXPECT_EQ(loadTauschDat(t_.file("tausch.dat"), t_.regional).ifRead(), m_.amounts) << "tausch.dat";
+        EXPECT_EQ(loadCreditkurse(t_.file("creditkurse.dat"), t_.regional).ifRead(), m_.rates) << "creditkurse.dat";
         for (const auto& entry : fs::directory_iterator(t_.dir.path())) {
             const std::string name = entry.path().filename().string();
             EXPECT_TRUE(name == "KRVXR.debug" || std::find(std::begin(kDataFiles), std::end(kDataFiles), name) !=
@@ -999,8 +999,8 @@ Model exampleModel(const fs::path& carry, const test::TestServices& t) {
     ShipCatalogue ships(quiet);
     loadSchiffe(ships, carry / "schiffe.dat", SpeedWidth::Bits32);
     m.ships.assign(ships.Schiffstypen.begin(), ships.Schiffstypen.begin() + ships.Schiffstypen_length);
-    m.planets = readPlanetenDat(carry / "planeten.dat").entries;
-    m.rates = *loadCreditRateTexts(carry / "creditkurse.dat", t.regional);
+    m.planets = loadPlaneten(carry / "planeten.dat").data;
+    m.rates = loadCreditkurse(carry / "creditkurse.dat", t.regional).data;
     return m;
 }
 
