@@ -4,7 +4,6 @@
 #include "catalogue/SchiffeDat.h"
 
 #include <array>
-#include <system_error>
 
 #include "common/fields.h"
 #include "common/numbers.h"
@@ -117,22 +116,6 @@ std::string schiffeContent(const ShipCatalogue& catalogue) {
 
 std::optional<FileError> saveSchiffe(const ShipCatalogue& catalogue, const std::filesystem::path& file, FileOps& ops) {
     return saveDataFile(file, schiffeContent(catalogue), ops);
-}
-
-SchiffeSave saveSchiffeKeepingCopy(const ShipCatalogue& catalogue, const std::filesystem::path& file, FileOps& ops) {
-    SchiffeSave result;
-    std::error_code error;
-    // When it cannot even be told whether the file is there, the copy is tried.
-    if (std::filesystem::exists(file, error) || error) {
-        BackupCopy copy = keepBackupCopy(file, ops);
-        if (!copy.path) {
-            result.copyError = std::move(copy.error);
-            return result;
-        }
-        result.keptCopy = std::move(copy.path);
-    }
-    result.writeError = saveSchiffe(catalogue, file, ops);
-    return result;
 }
 
 } // namespace krvx

@@ -32,19 +32,8 @@ std::string schiffeContent(const ShipCatalogue& catalogue);
 
 // saveSchiffe's file step: writes schiffeContent atomically. On failure the
 // file is unchanged and the error is returned for the message
-// "Bitte im Korvax Forum melden:".
+// "Bitte im Korvax Forum melden:". Over a damaged file the editor saves
+// schiffeContent with saveKeepingCopy instead.
 std::optional<FileError> saveSchiffe(const ShipCatalogue& catalogue, const std::filesystem::path& file, FileOps& ops);
-
-struct SchiffeSave {
-    std::optional<std::filesystem::path> keptCopy; // where the old file was kept
-    std::optional<FileError> copyError; // no copy could be made, so nothing was written
-    std::optional<FileError> writeError; // the write failed: the file is unchanged
-    bool written() const { return !copyError && !writeError; }
-};
-
-// saveSchiffe over a file that the last load found damaged: the old file is
-// first kept as schiffe.dat.bak (or .bak2, .bak3 ...), and when no copy can be
-// made the file is not written. A file that is no longer there needs no copy.
-SchiffeSave saveSchiffeKeepingCopy(const ShipCatalogue& catalogue, const std::filesystem::path& file, FileOps& ops);
 
 } // namespace krvx

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string_view>
 
 #include "common/fileops.h"
 
@@ -25,5 +26,20 @@ inline BackupCopy keepBackupCopy(const std::filesystem::path& file) {
     SystemFileOps ops;
     return keepBackupCopy(file, ops);
 }
+
+// What a save that may first keep a copy did.
+struct SaveOutcome {
+    std::optional<std::filesystem::path> keptCopy; // where the old file was kept
+    std::optional<FileError> copyError; // no copy could be made, so nothing was written
+    std::optional<FileError> writeError; // the write failed: the file is unchanged
+    bool written() const { return !copyError && !writeError; }
+};
+
+// Saves the content with saveDataFile. Over a file that the last load found
+// damaged (some of it was not read, so writing would lose it) the old file is
+// first kept with keepBackupCopy, and when no copy can be made it is not
+// written. A file that is no longer there needs no copy.
+SaveOutcome saveKeepingCopy(const std::filesystem::path& file, std::string_view utf8Content, bool damaged,
+                            FileOps& ops);
 
 } // namespace krvx

@@ -1,7 +1,5 @@
 #include "flight/PlanetenDat.h"
 
-#include <system_error>
-
 #include "common/paths.h"
 #include "common/blanks.h"
 #include "common/fields.h"
@@ -115,24 +113,20 @@ PlanetSaveResult savePlaneten(const fs::path& file, const std::vector<PlanetEint
         }
         return result;
     }
-    if (loaded == FileState::Damaged) {
-        if (!added) {
-            return result;
-        }
-        std::error_code error;
-        if (fs::exists(file, error)) {
-            const BackupCopy copy = keepBackupCopy(file, ops);
-            if (!copy.path) {
-                result.message = fileName(file) +
-                                 " enthält Einträge, die nicht gelesen werden konnten, und "
-                                 "es ließ sich keine Sicherungskopie anlegen; die Datei bleibt unverändert. " +
-                                 lost;
-                return result;
-            }
-            result.keptCopy = copy.path;
-        }
+    if (loaded == FileState::Damaged && !added) {
+        return result;
     }
-    if (const std::optional<FileError> error = saveDataFile(file, planetenContent(entries), ops)) {
+    const SaveOutcome saved =
+        saveKeepingCopy(file, planetenContent(entries), loaded == FileState::Damaged, ops);
+    if (saved.copyError) {
+        result.message = fileName(file) +
+                         " enthält Einträge, die nicht gelesen werden konnten, und "
+                         "es ließ sich keine Sicherungskopie anlegen; die Datei bleibt unverändert. " +
+                         lost;
+        return result;
+    }
+    result.keptCopy = saved.keptCopy;
+    if (const std::optional<FileError>& error = saved.writeError) {
         if (added || error->foreignLink) {
             result.message = notSavedText(file, *error) + (added ? " " + lost : "");
         }

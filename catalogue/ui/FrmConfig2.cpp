@@ -164,12 +164,7 @@ bool FrmConfig2::saveSchiffe(CatalogueState asInFile) {
 
 FrmConfig2::Saved FrmConfig2::writeSchiffe(CatalogueState asInFile) {
     const std::filesystem::path file = services().file(kSchiffeDat);
-    SchiffeSave saved;
-    if (fileDamaged_) {
-        saved = saveSchiffeKeepingCopy(ships_, file, services().files);
-    } else {
-        saved.writeError = krvx::saveSchiffe(ships_, file, services().files);
-    }
+    const SaveOutcome saved = saveKeepingCopy(file, schiffeContent(ships_), fileDamaged_, services().files);
     if (!saved.written()) {
         // The calculators price and time with the catalogue: it goes back to
         // what the file holds before anything else can run (the message box).

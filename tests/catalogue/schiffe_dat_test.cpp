@@ -228,13 +228,13 @@ TEST_F(SchiffeDatTest, SavingOverADamagedFileKeepsTheOldOneFirst) {
         ShipCatalogue catalogue(log_);
         fill(catalogue, {kA, kB});
 
-        SchiffeSave saved;
+        SaveOutcome saved;
         if (c.sizeLimit > 0) {
             test::FileSizeLimit limit(c.sizeLimit);
             KRVX_NEEDS_FILE_SIZE_LIMIT(limit);
-            saved = saveSchiffeKeepingCopy(catalogue, target, files);
+            saved = saveKeepingCopy(target, schiffeContent(catalogue), true, files);
         } else {
-            saved = saveSchiffeKeepingCopy(catalogue, target, files);
+            saved = saveKeepingCopy(target, schiffeContent(catalogue), true, files);
         }
 
         EXPECT_EQ(saved.written(), c.written) << c.what;
