@@ -17,6 +17,7 @@
 #include "app/ui/SessionEnd.h"
 #include "common/ui/Twips.h"
 #include "support/Files.h"
+#include "support/ui/Layout.h"
 #include "support/ui/TestServices.h"
 #include "support/ui/WindowDriver.h"
 
@@ -96,41 +97,18 @@ TEST(FrmMenu, ControlsCaptionsTooltipsAndPlaces) {
     EXPECT_EQ(client->size(), QSize(twips(4380), twips(2610)));
     EXPECT_EQ(menu.size(), QSize(twips(4380), twips(2610) + client->y()));
 
-    struct Row {
-        const char* name;
-        const char* caption;
-        const char* tooltip;
-        QRect place;
-    };
     // "Berrechnen" and "ihres"/"sie" pin the old program's tooltips, typos included.
-    const Row rows[] = {
-        {"CmdTausch", "Tausch-Rechner", "Errechnen Sie die Tauschkurse", twipsRect(360, 240, 1695, 615)},
-        {"CmdProduktion", "Produktionszeiten",
-         "Berrechnen Sie die Zeit um eine bestimmte Menge an Rohstoffen zu produzieren",
-         twipsRect(2280, 240, 1695, 615)},
-        {"CmdSchiffpreise", "Schiffspreise", "Berrechnen Sie den Rohstoffverbrauch beim Schiffsbau",
-         twipsRect(360, 960, 1695, 615)},
-        {"CmdZeit", "Reisezeit",
-         "Berechnen Sie die Dauer ihres Fluges und wählen sie die Ankunfts- bzw. Startzeiten aus",
-         twipsRect(2280, 960, 1695, 615)},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        auto* button = control<QPushButton>(&menu, row.name);
-        ASSERT_NE(button, nullptr);
-        EXPECT_EQ(button->parentWidget(), client);
-        EXPECT_EQ(button->text(), QString::fromUtf8(row.caption));
-        EXPECT_EQ(button->toolTip(), QString::fromUtf8(row.tooltip));
-        EXPECT_EQ(button->geometry(), row.place);
+    test::expectControls(&menu, {{"CmdTausch", twipsRect(360, 240, 1695, 615), "Tausch-Rechner", "Errechnen Sie die Tauschkurse"},
+                                 {"CmdProduktion", twipsRect(2280, 240, 1695, 615), "Produktionszeiten", "Berrechnen Sie die Zeit um eine bestimmte Menge an Rohstoffen zu produzieren"},
+                                 {"CmdSchiffpreise", twipsRect(360, 960, 1695, 615), "Schiffspreise", "Berrechnen Sie den Rohstoffverbrauch beim Schiffsbau"},
+                                 {"CmdZeit", twipsRect(2280, 960, 1695, 615), "Reisezeit", "Berechnen Sie die Dauer ihres Fluges und wählen sie die Ankunfts- bzw. Startzeiten aus"},
+                                 {"LblTitel", twipsRect(360, 1800, 3660, 615), "KORVAX RECHNER"}});
+    for (const char* name : {"CmdTausch", "CmdProduktion", "CmdSchiffpreise", "CmdZeit", "LblTitel"}) {
+        EXPECT_EQ(control(&menu, name)->parentWidget(), client) << name;
     }
-
     auto* title = control<QLabel>(&menu, "LblTitel");
-    ASSERT_NE(title, nullptr);
-    EXPECT_EQ(title->text(), "KORVAX RECHNER");
-    EXPECT_EQ(title->geometry(), twipsRect(360, 1800, 3660, 615));
     EXPECT_DOUBLE_EQ(title->font().pointSizeF(), 14.25);
     EXPECT_GE(title->font().weight(), QFont::ExtraBold);
-    EXPECT_TRUE(title->toolTip().isEmpty());
 
     auto* bar = menu.findChild<QMenuBar*>();
     ASSERT_NE(bar, nullptr);
@@ -143,13 +121,7 @@ TEST(FrmMenu, ControlsCaptionsTooltipsAndPlaces) {
 TEST(FrmMenu, TabGoesRowByRowThroughTheButtons) {
     test::TestServices t;
     FrmMenu menu(t.services);
-    const char* order[] = {"CmdTausch", "CmdProduktion", "CmdSchiffpreise", "CmdZeit", "CmdTausch"};
-    for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
-        QWidget* next = control(&menu, order[i])->nextInFocusChain();
-        while (next && !(next->focusPolicy() & Qt::TabFocus)) next = next->nextInFocusChain();
-        ASSERT_NE(next, nullptr);
-        EXPECT_EQ(next->objectName().toStdString(), order[i + 1]) << "after " << order[i];
-    }
+    test::expectFocusChain(&menu, {"CmdTausch", "CmdProduktion", "CmdSchiffpreise", "CmdZeit", "CmdTausch"});
 }
 
 TEST(FrmMenu, StartUpShowsMenuAndSplashLoadsCatalogueThenOpensLog) {

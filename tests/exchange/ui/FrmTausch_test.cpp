@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "support/Files.h"
+#include "support/ui/Layout.h"
 #include "support/ui/TestServices.h"
 #include "support/ui/WindowDriver.h"
 
@@ -163,17 +164,8 @@ TEST_F(FrmTauschTest, FocusSelectsTheWholeText) {
 
 TEST_F(FrmTauschTest, TabOrder) {
     rates();
-    open();
-    test::focusOn(box("TxtErz"));
-    std::vector<std::string> visited;
-    for (int i = 0; i < 13; ++i) {
-        test::pressKey(Qt::Key_Tab);
-        visited.push_back(QApplication::focusWidget()->objectName().toStdString());
-    }
-    const std::vector<std::string> expected{"TxtAlu", "TxtLeg", "TxtKri", "TxtEne", "TxtCredits",
-                                            "TxtResErz", "TxtResAlu", "TxtResLeg", "TxtResKri", "TxtResEne",
-                                            "TxtResCred", "OptKauf", "TxtErz"};
-    EXPECT_EQ(visited, expected);
+    test::expectTabOrder(open(), {"TxtErz", "TxtAlu", "TxtLeg", "TxtKri", "TxtEne", "TxtCredits", "TxtResErz", "TxtResAlu",
+                                  "TxtResLeg", "TxtResKri", "TxtResEne", "TxtResCred", "OptKauf", "TxtErz"});
 }
 
 // The old program showed the box on every keystroke.

@@ -14,6 +14,7 @@
 #include "production/ui/FrmProdZeit.h"
 #include "shipcost/ui/FrmSchiffspreise.h"
 #include "support/Files.h"
+#include "support/ui/Layout.h"
 #include "support/ui/TestServices.h"
 #include "support/ui/WindowDriver.h"
 
@@ -115,74 +116,44 @@ TEST_F(FrmSchiffspreiseTest, ControlsCaptionsTooltipsAndPlaces) {
     oeffnen();
     EXPECT_EQ(form->windowTitle(), "Schiffspreise");
     EXPECT_EQ(form->size(), QSize(404, 300));
-    const struct {
-        const char* name;
-        const char* text; // caption or initial text
-        const char* tooltip;
-        QRect place; // pixels; width 0: sized to the caption
-    } cases[] = {
-        {"LblSchiff", "Schiff:", "", {16, 8, 81, 17}},
-        {"LblAnzahl", "Anzahl:", "", {232, 8, 49, 17}},
-        {"LblZuschlag", "Zuschlag in %", "", {312, 8, 73, 17}},
-        {"CmbSchiff", "", "Schiffstyp wählen", {16, 32, 137, 21}},
-        {"TxtAnzahl", "", "Zu produzierende Anzahl", {232, 32, 49, 19}},
-        {"TxtZuschlag", "0", "Einzelzuschlag für diesen Schiffstyp", {344, 32, 41, 19}},
-        {"CmdAdd", "Hinzufügen", "In Liste aufnehmen", {16, 64, 137, 25}},
-        {"CmdSub", "Entfernen", "", {176, 64, 113, 25}},
-        {"LstKaufliste", "", "Auflistung aller \"Bestellungen\"", {16, 104, 369, 69}},
-        {"ChkSchiffshaendler", "Schiffshändler", "20% Abschlag auf alle Preise", {48, 184, 97, 17}},
-        {"LblGesamtzuschlag", "Gesamtzuschlag in %", "", {216, 184, 105, 17}},
-        {"TxtGesZuschlag", "0", "Zuschlag für die gesamte Liste", {336, 184, 49, 19}},
-        {"LblErz", "Erz", "", {16, 216, 49, 17}},
-        {"LblAlu", "Aluminium", "", {88, 216, 0, 0}},
-        {"LblLeg", "Legierungen", "", {168, 216, 0, 0}},
-        {"LblKri", "Kristalle", "", {240, 216, 0, 0}},
-        {"LblEne", "Energie", "", {312, 216, 0, 0}},
-        {"TxtErz", "", "Anzahl Erze aus dem Geschäft", {16, 232, 65, 19}},
-        {"TxtAlu", "", "Anzahl Aluminium aus dem Geschäft", {88, 232, 65, 19}},
-        {"TxtLeg", "", "Anzahl Legierungen aus dem Geschäft", {168, 232, 65, 19}},
-        {"TxtKri", "", "Anzahl Kristalle aus dem Geschäft", {240, 232, 65, 19}},
-        {"TxtEne", "", "Anzahl Energie aus dem Geschäft", {312, 232, 65, 19}},
-        {"CmdProdZeit", "In Produktionszeiten übernehmen", "Daten auf das Produktionszeiten-Formular übertragen", {16, 256, 121, 41}},
-        {"CmdHandel", "In Handelsrechner übernehmen", "", {264, 256, 121, 41}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        QWidget* w = control(form, c.name);
-        ASSERT_NE(w, nullptr);
-        QString text = test::spokenName(w); // captions of labels, buttons, check box
-        if (auto* edit = qobject_cast<QLineEdit*>(w)) text = edit->text();
-        if (auto* combo = qobject_cast<QComboBox*>(w)) text = combo->currentText();
-        if (qobject_cast<QListWidget*>(w)) text = {};
-        EXPECT_EQ(text, QString::fromUtf8(c.text));
-        EXPECT_EQ(w->toolTip(), QString::fromUtf8(c.tooltip));
-        // Only the five result boxes ("... aus dem Geschäft") are read-only; nothing is disabled.
-        EXPECT_TRUE(w->isEnabled());
+    const std::vector<test::ControlRow> rows = {{"LblSchiff", {16, 8, 81, 17}, "Schiff:"},
+                                                {"LblAnzahl", {232, 8, 49, 17}, "Anzahl:"},
+                                                {"LblZuschlag", {312, 8, 73, 17}, "Zuschlag in %"},
+                                                {"CmbSchiff", {16, 32, 137, 21}, "", "Schiffstyp wählen"},
+                                                {"TxtAnzahl", {232, 32, 49, 19}, "", "Zu produzierende Anzahl"},
+                                                {"TxtZuschlag", {344, 32, 41, 19}, "0", "Einzelzuschlag für diesen Schiffstyp"},
+                                                {"CmdAdd", {16, 64, 137, 25}, "Hinzufügen", "In Liste aufnehmen"},
+                                                {"CmdSub", {176, 64, 113, 25}, "Entfernen"},
+                                                {"LstKaufliste", {16, 104, 369, 69}, "", "Auflistung aller \"Bestellungen\""},
+                                                {"ChkSchiffshaendler", {48, 184, 97, 17}, "Schiffshändler", "20% Abschlag auf alle Preise"},
+                                                {"LblGesamtzuschlag", {216, 184, 105, 17}, "Gesamtzuschlag in %"},
+                                                {"TxtGesZuschlag", {336, 184, 49, 19}, "0", "Zuschlag für die gesamte Liste"},
+                                                {"LblErz", {16, 216, 49, 17}, "Erz"},
+                                                {"LblAlu", {88, 216, 0, 0}, "Aluminium"},
+                                                {"LblLeg", {168, 216, 0, 0}, "Legierungen"},
+                                                {"LblKri", {240, 216, 0, 0}, "Kristalle"},
+                                                {"LblEne", {312, 216, 0, 0}, "Energie"},
+                                                {"TxtErz", {16, 232, 65, 19}, "", "Anzahl Erze aus dem Geschäft"},
+                                                {"TxtAlu", {88, 232, 65, 19}, "", "Anzahl Aluminium aus dem Geschäft"},
+                                                {"TxtLeg", {168, 232, 65, 19}, "", "Anzahl Legierungen aus dem Geschäft"},
+                                                {"TxtKri", {240, 232, 65, 19}, "", "Anzahl Kristalle aus dem Geschäft"},
+                                                {"TxtEne", {312, 232, 65, 19}, "", "Anzahl Energie aus dem Geschäft"},
+                                                {"CmdProdZeit", {16, 256, 121, 41}, "In Produktionszeiten\nübernehmen", "Daten auf das Produktionszeiten-Formular übertragen"},
+                                                {"CmdHandel", {264, 256, 121, 41}, "In Handelsrechner\nübernehmen"}};
+    test::expectControls(form, rows);
+    // Only the five result boxes ("... aus dem Geschäft") are read-only; nothing is disabled.
+    for (const test::ControlRow& row : rows) {
+        QWidget* w = control(form, row.name);
+        EXPECT_TRUE(w->isEnabled()) << row.name;
         auto* edit = qobject_cast<QLineEdit*>(w);
-        EXPECT_EQ(edit && edit->isReadOnly(), QByteArray(c.tooltip).endsWith("aus dem Geschäft"));
-        if (qobject_cast<QLabel*>(w) || qobject_cast<QCheckBox*>(w)) {
-            // A caption that needs more room than its place grows to the right.
-            EXPECT_EQ(w->pos(), c.place.topLeft());
-            if (c.place.width() > 0) {
-                EXPECT_GE(w->width(), c.place.width());
-            }
-        } else {
-            EXPECT_EQ(w->geometry(), c.place);
-        }
+        EXPECT_EQ(edit && edit->isReadOnly(), QByteArray(row.tooltip).endsWith("aus dem Geschäft")) << row.name;
     }
 }
 
 TEST_F(FrmSchiffspreiseTest, TabOrderFollowsTheTabIndexesAndSkipsResults) {
     oeffnen();
-    test::focusOn(cmbSchiff());
-    for (const char* name : {"TxtAnzahl", "TxtZuschlag", "CmdAdd", "LstKaufliste", "TxtGesZuschlag",
-                             "ChkSchiffshaendler", "CmdProdZeit", "CmdHandel", "CmdSub", "CmbSchiff"}) {
-        test::pressKey(Qt::Key_Tab);
-        QWidget* focused = QApplication::focusWidget();
-        ASSERT_NE(focused, nullptr);
-        if (focused->objectName().isEmpty()) focused = focused->parentWidget(); // the ship field's text part
-        EXPECT_EQ(focused->objectName(), QString::fromLatin1(name));
-    }
+    test::expectTabOrder(form, {"CmbSchiff", "TxtAnzahl", "TxtZuschlag", "CmdAdd", "LstKaufliste", "TxtGesZuschlag",
+                                "ChkSchiffshaendler", "CmdProdZeit", "CmdHandel", "CmdSub", "CmbSchiff"});
 }
 
 TEST_F(FrmSchiffspreiseTest, LoadFillsTheShipListAndReopeningStartsAfresh) {

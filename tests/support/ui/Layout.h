@@ -9,7 +9,7 @@
 namespace krvx::test {
 
 struct ControlRow {
-    const char* name; // Lbl/Label, Txt/txt, Cmd/Command, Chk, Opt, Cmb, Lst or Frm and the rest
+    const char* name; // its prefix names its kind: Lbl or Label, Txt, Cmd or Command, Chk, Opt, Cmb, Lst
     QRect place; // pixels; a label, check box or option widens to its caption; width 0: sized to it
     const char* text; // the caption, or the text a box or list shows at first
     const char* tooltip = "";
