@@ -4,11 +4,9 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
-#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -17,25 +15,12 @@
 namespace krvx::test {
 namespace {
 
-// The kind of control the name's prefix promises; nullptr for none.
-const QMetaObject* kindOf(const QString& name) {
-    static const struct {
-        const char* prefix;
-        const QMetaObject* kind;
-    } kinds[] = {
-        {"Lbl", &QLabel::staticMetaObject},
-        {"Label", &QLabel::staticMetaObject},
-        {"Txt", &QLineEdit::staticMetaObject},
-        {"Cmd", &QPushButton::staticMetaObject},
-        {"Command", &QPushButton::staticMetaObject},
-        {"Chk", &QCheckBox::staticMetaObject},
-        {"Opt", &QRadioButton::staticMetaObject},
-        {"Cmb", &QComboBox::staticMetaObject},
-        {"Lst", &QListWidget::staticMetaObject},
-    };
-    for (const auto& k : kinds)
-        if (name.startsWith(QLatin1String(k.prefix), Qt::CaseInsensitive)) return k.kind;
-    return nullptr;
+// The class that a control's name promises by its prefix.
+const char* kindOf(const QString& name) {
+    const std::pair<const char*, const char*> kinds[] = {{"Lbl", "QLabel"}, {"Label", "QLabel"}, {"Txt", "QLineEdit"}, {"Cmd", "QPushButton"}, {"Command", "QPushButton"}, {"Chk", "QCheckBox"}, {"Opt", "QRadioButton"}, {"Cmb", "QComboBox"}, {"Lst", "QListWidget"}};
+    for (const auto& [prefix, kind] : kinds)
+        if (name.startsWith(QLatin1String(prefix), Qt::CaseInsensitive)) return kind;
+    return "a class of a known prefix";
 }
 
 QString shownText(const QWidget* c) {
@@ -54,44 +39,43 @@ void expectControl(const QWidget* window, const ControlRow& row) {
     SCOPED_TRACE(row.name);
     const QWidget* c = control(window, row.name);
     ASSERT_NE(c, nullptr);
-    const QMetaObject* kind = kindOf(c->objectName());
-    ASSERT_NE(kind, nullptr) << "a name without a known prefix";
-    EXPECT_TRUE(c->metaObject()->inherits(kind)) << "is a " << c->metaObject()->className();
+    EXPECT_TRUE(c->inherits(kindOf(c->objectName()))) << "is a " << c->metaObject()->className();
     EXPECT_EQ(shownText(c).toStdString(), row.text);
     EXPECT_EQ(c->toolTip().toStdString(), row.tooltip);
-    const bool widens = qobject_cast<const QLabel*>(c) || qobject_cast<const QCheckBox*>(c) ||
-                        qobject_cast<const QRadioButton*>(c);
+    const bool widens = c->inherits("QLabel") || c->inherits("QCheckBox") || c->inherits("QRadioButton");
     QSize size = c->size();
     if (row.place.width() > 0) {
         size = QSize(widens ? std::max(row.place.width(), c->sizeHint().width()) : row.place.width(), row.place.height());
     }
     EXPECT_EQ(describe(c->geometry()), describe(QRect(row.place.topLeft(), size)));
     // A button does not widen; its caption must fit as it is.
-    const QString caption = qobject_cast<const QPushButton*>(c) ? shownText(c) : QString();
+    const QString caption = c->inherits("QPushButton") ? shownText(c) : QString();
     const int needed = widens ? c->sizeHint().width() : c->fontMetrics().size(Qt::TextShowMnemonic, caption).width();
     EXPECT_LE(needed, c->width()) << "cuts its caption";
 }
 
-// The named control that stands for the widget: a combo box for its text field.
-const QWidget* named(const QWidget* w) {
-    while (w && w->objectName().isEmpty()) w = w->parentWidget();
-    return w;
-}
-
-// The names of the controls that step visits from the first of order on, one
-// per further name, against order.
-void visit(const QWidget* window, const std::vector<const char*>& order, const std::function<QWidget*(QWidget*)>& step) {
-    ASSERT_FALSE(order.empty());
+// The names of the controls visited from the first of order on, by the Tab
+// key or along the focus chain, against order.
+void expectVisits(const QWidget* window, const std::vector<const char*>& order, bool byKey) {
     QWidget* at = control(window, order.front());
     ASSERT_NE(at, nullptr);
-    std::vector<std::string> expected(order.begin(), order.end()), visited{order.front()};
-    while (visited.size() < expected.size()) {
-        at = step(at);
-        const QWidget* shown = named(at);
-        ASSERT_NE(shown, nullptr);
-        visited.push_back(shown->objectName().toStdString());
+    if (byKey) focusOn(at);
+    std::vector<std::string> visited{order.front()};
+    while (visited.size() < order.size()) {
+        if (byKey) {
+            pressKey(Qt::Key_Tab);
+            at = QApplication::focusWidget();
+        } else {
+            QWidget* from = at;
+            do at = at->nextInFocusChain();
+            while (at != from && (at->objectName().isEmpty() || at->focusPolicy() == Qt::NoFocus));
+        }
+        const QWidget* named = at; // a combo box for its text field
+        while (named && named->objectName().isEmpty()) named = named->parentWidget();
+        ASSERT_NE(named, nullptr);
+        visited.push_back(named->objectName().toStdString());
     }
-    EXPECT_EQ(visited, expected);
+    EXPECT_EQ(visited, std::vector<std::string>(order.begin(), order.end()));
 }
 
 } // namespace
@@ -101,20 +85,11 @@ void expectControls(const QWidget* window, const std::vector<ControlRow>& rows) 
 }
 
 void expectTabOrder(const QWidget* window, const std::vector<const char*>& order) {
-    if (!order.empty()) focusOn(control(window, order.front()));
-    visit(window, order, [](QWidget*) {
-        pressKey(Qt::Key_Tab);
-        return QApplication::focusWidget();
-    });
+    expectVisits(window, order, true);
 }
 
 void expectFocusChain(const QWidget* window, const std::vector<const char*>& order) {
-    visit(window, order, [](QWidget* at) {
-        QWidget* from = at;
-        do at = at->nextInFocusChain();
-        while (at != from && (at->objectName().isEmpty() || at->focusPolicy() == Qt::NoFocus));
-        return at;
-    });
+    expectVisits(window, order, false);
 }
 
 } // namespace krvx::test
