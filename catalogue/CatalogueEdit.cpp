@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "common/paths.h"
 #include "common/datafiles.h"
 #include "common/fields.h"
 #include "common/numbers.h"
@@ -63,25 +62,6 @@ void restore(ShipCatalogue& catalogue, CatalogueState state) {
 
 std::string newShipPreset(std::int16_t index) {
     return " " + std::to_string(index);
-}
-
-std::string saveErrorText(const FileError& error) {
-    return "Bitte im Korvax Forum melden:\n\r" + std::to_string(error.number) + "\n\r" + error.description;
-}
-
-std::string keptCopyText(const std::filesystem::path& copy) {
-    return std::string(kSchiffeDat) +
-           " enthielt Einträge, die nicht gelesen werden konnten. Die alte Datei wurde als " +
-           utf8Of(copy.filename()) + " aufbewahrt.";
-}
-
-std::string copyErrorText(const FileError& error) {
-    return std::string(kSchiffeDat) +
-           " enthält Einträge, die nicht gelesen werden konnten, und es ließ sich keine "
-           "Sicherungskopie davon anlegen (" +
-           error.description +
-           ").\n"
-           "Die Datei bleibt unverändert; die Änderungen wurden nicht gespeichert.";
 }
 
 } // namespace krvx

@@ -1,11 +1,10 @@
 #pragma once
 // What the catalogue editor does apart from its window: reading an entry from
 // its boxes, keeping the catalogue as the file holds it while an edit is
-// saved, and the texts of its messages.
+// saved.
 
 #include <array>
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -45,17 +44,6 @@ void restore(ShipCatalogue& catalogue, CatalogueState state);
 
 // The preset of the name question: one blank, then the index.
 std::string newShipPreset(std::int16_t index);
-
-// The text of the box shown when schiffe.dat cannot be written.
-std::string saveErrorText(const FileError& error);
-
-// The note after schiffe.dat with unreadable records was written over,
-// naming the copy that keeps the old file.
-std::string keptCopyText(const std::filesystem::path& copy);
-
-// The box shown when schiffe.dat with unreadable records would be written
-// over but no copy of it could be made, so it was left as it is.
-std::string copyErrorText(const FileError& error);
 
 inline constexpr std::string_view kCatalogueFullText =
     "Der Schiffskatalog ist voll: er fasst höchstens 32767 Schiffe.";

@@ -50,11 +50,9 @@ WholeField readWhole(FieldReader& reader, bool sixteenBits) {
 
 FileLoad loadSchiffe(ShipCatalogue& catalogue, const std::filesystem::path& file, SpeedWidth speedWidth) {
     FileData<std::string> read = readDataFile(file);
-    if (read.state != FileState::Read) {
-        catalogue.clear();
-        return read;
-    }
-    return parseSchiffe(catalogue, std::move(read.data), speedWidth);
+    if (read.state == FileState::Read) return parseSchiffe(catalogue, std::move(read.data), speedWidth);
+    catalogue.clear();
+    return read;
 }
 
 FileLoad parseSchiffe(ShipCatalogue& catalogue, std::string content, SpeedWidth speedWidth) {

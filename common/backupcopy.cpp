@@ -1,7 +1,5 @@
 #include "common/backupcopy.h"
 
-#include <system_error>
-
 #include "common/atomicsave.h"
 
 namespace krvx {

@@ -2,8 +2,6 @@
 
 #include <cerrno>
 
-#include "common/paths.h"
-
 namespace krvx {
 
 std::string fileErrorDescription(int number) {
@@ -46,10 +44,6 @@ std::string fileErrorDescription(int number) {
 
 FileError fileError(int number) {
     return FileError{number, fileErrorDescription(number)};
-}
-
-std::string notSavedText(const std::filesystem::path& file, const FileError& error) {
-    return utf8Of(file.filename()) + " konnte nicht gespeichert werden: " + error.description + ".";
 }
 
 bool writeAll(FileOps& ops, int fd, std::string_view bytes) {

@@ -4,8 +4,7 @@
 // SystemFileOps; a test hands in its own set to make any one step fail as a
 // full or broken disk would. Each call behaves like the system call of the
 // same name: -1 with errno set on failure (every descriptor the system's
-// open gives is closed on exec). Also the steps the writers share
-// and how a failed one is told to the user.
+// open gives is closed on exec). Also the steps the writers share.
 
 #include <cstddef>
 #include <filesystem>
@@ -51,8 +50,6 @@ struct FileError {
 // The short German description of an errno-style number ("Zugriff verweigert").
 std::string fileErrorDescription(int number);
 FileError fileError(int number);
-// The message of a failed save: "tausch.dat konnte nicht gespeichert werden: Zugriff verweigert."
-std::string notSavedText(const std::filesystem::path& file, const FileError& error);
 
 // Writes all the bytes, again after an interrupted call; false with errno set.
 bool writeAll(FileOps& ops, int fd, std::string_view bytes);

@@ -9,12 +9,11 @@ namespace krvx {
 FileData<std::string> readDataFile(const std::filesystem::path& file) {
     FileData<std::string> read;
     const std::optional<std::string> bytes = readFileBytes(file);
-    if (!bytes) {
-        read.state = errno == ENOENT || errno == ENOTDIR ? FileState::Missing : FileState::Unreadable;
-        return read;
-    }
-    read.state = FileState::Read;
-    read.data = cp1252ToUtf8(*bytes);
+    read.state = bytes ? FileState::Read : FileState::Unreadable;
+    if (!bytes && (errno == ENOENT || errno == ENOTDIR))
+        read.state = FileState::Missing;
+    if (bytes)
+        read.data = cp1252ToUtf8(*bytes);
     return read;
 }
 

@@ -9,8 +9,7 @@
 #include <string>
 
 #include "common/fields.h"
-#include "common/fileops.h"
-#include "common/readfile.h"
+#include "common/textfile.h"
 #include "common/regional.h"
 #include "common/resources.h"
 

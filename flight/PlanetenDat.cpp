@@ -1,8 +1,8 @@
 #include "flight/PlanetenDat.h"
 
-#include "common/paths.h"
 #include "common/blanks.h"
 #include "common/fields.h"
+#include "common/messagetexts.h"
 #include "common/numbers.h"
 #include "common/textfile.h"
 
@@ -35,10 +35,6 @@ std::string withoutTrailingBlankLines(std::string_view content) {
         trimmed += "\r\n";
     }
     return trimmed;
-}
-
-std::string fileName(const fs::path& file) {
-    return utf8Of(file.filename());
 }
 
 } // namespace
@@ -82,12 +78,10 @@ FileData<std::vector<PlanetEintrag>> parsePlaneten(std::string_view content) {
 
 FileData<std::vector<PlanetEintrag>> loadPlaneten(const fs::path& file) {
     const FileData<std::string> read = readDataFile(file);
-    if (read.state != FileState::Read) {
-        FileData<std::vector<PlanetEintrag>> load;
-        load.state = read.state;
-        return load;
-    }
-    return parsePlaneten(read.data);
+    if (read.state == FileState::Read) return parsePlaneten(read.data);
+    FileData<std::vector<PlanetEintrag>> load;
+    load.state = read.state;
+    return load;
 }
 
 std::optional<std::string> planetNameRefusal(std::string_view name) {
@@ -106,10 +100,10 @@ std::optional<std::string> planetNameRefusal(std::string_view name) {
 PlanetSaveResult savePlaneten(const fs::path& file, const std::vector<PlanetEintrag>& entries, FileState loaded,
                               bool added, FileOps& ops) {
     PlanetSaveResult result;
-    const std::string lost = "Die neu eingegebenen Planeten wurden nicht gespeichert.";
+    const std::string lost(kPlanetsLostText);
     if (loaded == FileState::Unreadable) {
         if (added) {
-            result.message = fileName(file) + " konnte beim Öffnen nicht gelesen werden und bleibt unverändert. " + lost;
+            result.message = leftUnreadText(file) + " " + lost;
         }
         return result;
     }
@@ -119,10 +113,7 @@ PlanetSaveResult savePlaneten(const fs::path& file, const std::vector<PlanetEint
     const SaveOutcome saved =
         saveKeepingCopy(file, planetenContent(entries), loaded == FileState::Damaged, ops);
     if (saved.copyError) {
-        result.message = fileName(file) +
-                         " enthält Einträge, die nicht gelesen werden konnten, und "
-                         "es ließ sich keine Sicherungskopie anlegen; die Datei bleibt unverändert. " +
-                         lost;
+        result.message = noCopyText(file) + " " + lost;
         return result;
     }
     result.keptCopy = saved.keptCopy;
@@ -134,10 +125,7 @@ PlanetSaveResult savePlaneten(const fs::path& file, const std::vector<PlanetEint
     }
     result.written = true;
     if (result.keptCopy) {
-        result.message = fileName(file) +
-                         " enthielt Einträge, die nicht gelesen werden konnten. "
-                         "Die alte Datei wurde als " +
-                         fileName(*result.keptCopy) + " aufbewahrt.";
+        result.message = keptCopyText(file, *result.keptCopy);
     }
     return result;
 }

@@ -19,8 +19,7 @@
 #include <vector>
 
 #include "common/datafiles.h"
-#include "common/fileops.h"
-#include "common/readfile.h"
+#include "common/textfile.h"
 #include "flight/Planeten.h"
 
 namespace krvx {

@@ -7,6 +7,7 @@
 
 #include "catalogue/SchiffeDat.h"
 #include "common/datafiles.h"
+#include "common/messagetexts.h"
 #include "common/ui/Controls.h"
 #include "common/ui/FormEvents.h"
 #include "common/ui/WindowRegistry.h"
@@ -172,7 +173,7 @@ FrmConfig2::Saved FrmConfig2::writeSchiffe(CatalogueState asInFile) {
         changed = true;
     }
     if (saved.copyError) {
-        services().messages.message(copyErrorText(*saved.copyError), kAppTitle, MessageIcon::Error);
+        services().messages.message(copyErrorText(file, *saved.copyError), kAppTitle, MessageIcon::Error);
         return Saved::NoCopy;
     }
     if (saved.writeError) {
@@ -182,7 +183,7 @@ FrmConfig2::Saved FrmConfig2::writeSchiffe(CatalogueState asInFile) {
     fileDamaged_ = false; // the file now holds exactly the catalogue
     changed = false;
     if (saved.keptCopy) {
-        services().messages.message(keptCopyText(*saved.keptCopy), kAppTitle);
+        services().messages.message(keptCopyText(file, *saved.keptCopy), kAppTitle);
     }
     return Saved::Written;
 }

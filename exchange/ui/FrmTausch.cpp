@@ -3,6 +3,7 @@
 #include <QTimer>
 
 #include "common/datafiles.h"
+#include "common/messagetexts.h"
 #include "common/ui/Controls.h"
 #include "common/ui/FormEvents.h"
 #include "common/ui/Twips.h"

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <algorithm>
 
+#include "common/messagetexts.h"
 #include "common/ui/Controls.h"
 #include "common/ui/FormEvents.h"
 #include "production/ProduktionDat.h"

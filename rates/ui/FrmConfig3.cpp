@@ -1,6 +1,7 @@
 #include "rates/ui/FrmConfig3.h"
 
 #include "common/datafiles.h"
+#include "common/messagetexts.h"
 #include "common/ui/Controls.h"
 #include "common/ui/FormEvents.h"
 #include "common/ui/WindowRegistry.h"

@@ -1,4 +1,5 @@
 #include "catalogue/CatalogueEdit.h"
+#include "common/messagetexts.h"
 
 #include <gtest/gtest.h>
 

@@ -11,6 +11,7 @@
 
 #include "common/atomicsave.h"
 #include "common/backupcopy.h"
+#include "common/messagetexts.h"
 #include "common/paths.h"
 #include "common/temporaries.h"
 #include "support/Files.h"

@@ -13,6 +13,7 @@
 
 #include "app/ui/AllWindows.h"
 #include "catalogue/CatalogueEdit.h"
+#include "common/messagetexts.h"
 #include "common/ui/FormWindow.h"
 #include "support/FailingFileOps.h"
 #include "support/Files.h"
@@ -85,7 +86,7 @@ TEST(FailingDisk, EverySaveFailsAtEveryStepAndLosesNothing) {
     };
     const Case cases[] = {
         {"schiffe.dat", lfExample("schiffe.dat"), editShip, save, false, {saveErrorText(full)}},
-        {"schiffe.dat", schiffe, editShip, copy, false, {copyErrorText(full)}},
+        {"schiffe.dat", schiffe, editShip, copy, false, {copyErrorText("schiffe.dat", full)}},
         {"schiffe.dat", schiffe, editShip, save, true, {saveErrorText(full)}},
         {"planeten.dat", lfExample("planeten.dat"), use(kFrmZeit), save, false, {}},
         {"planeten.dat", lfExample("planeten.dat"), addPlanet, save, false, {planetenLost}},
