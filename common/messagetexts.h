@@ -1,7 +1,6 @@
 #pragma once
 // The texts of the program's message boxes: every text a message box shows is
-// made here, so that one wording is written once and a change of it is made
-// in one place. Texts about a data file name it by its file name.
+// made here, each wording once. A data file is named by its file name.
 
 #include <filesystem>
 #include <string>
@@ -13,25 +12,17 @@ namespace krvx {
 
 // A failed save: "tausch.dat konnte nicht gespeichert werden: Zugriff verweigert."
 std::string notSavedText(const std::filesystem::path& file, const FileError& error);
-
-// The catalogue editor's box when schiffe.dat cannot be written: the number
-// and description of the error, for a report in the forum.
+// The catalogue editor's box when schiffe.dat cannot be written, for a report in the forum.
 std::string saveErrorText(const FileError& error);
-
-// The note after a file with unreadable records was written over, naming the
-// copy that keeps the old file.
+// A file with unreadable records was written over; copy keeps the old one.
 std::string keptCopyText(const std::filesystem::path& file, const std::filesystem::path& copy);
-
-// A file with unreadable records would be written over, but no copy of it
-// could be made, so it was left as it is: the catalogue editor's box, with the
-// reason ...
+// Such a file was left as it is since no copy of it could be made: the
+// catalogue editor's box with the reason, the flight time window's without.
 std::string copyErrorText(const std::filesystem::path& file, const FileError& error);
-// ... and the flight time window's, which goes on with kPlanetsLostText.
 std::string noCopyText(const std::filesystem::path& file);
-
 // A file that could not be read when the window opened is left as it is.
 std::string leftUnreadText(const std::filesystem::path& file);
-
+// What the flight time window adds when planets entered are lost.
 inline constexpr std::string_view kPlanetsLostText = "Die neu eingegebenen Planeten wurden nicht gespeichert.";
 
 } // namespace krvx

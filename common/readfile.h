@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <utility>
 
 #include <sys/types.h>
@@ -51,7 +52,7 @@ FileData<std::string> readDataFile(const std::filesystem::path& file);
 template <class Parse>
 auto loadDataFile(const std::filesystem::path& file, Parse parse) {
     FileData<std::string> read = readDataFile(file);
-    FileData<decltype(parse(std::move(read.data)))> load;
+    FileData<std::invoke_result_t<Parse, std::string>> load;
     load.state = read.state;
     if (read.state == FileState::Read) load.data = parse(std::move(read.data));
     return load;
