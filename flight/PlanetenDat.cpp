@@ -102,31 +102,22 @@ PlanetSaveResult savePlaneten(const fs::path& file, const std::vector<PlanetEint
     PlanetSaveResult result;
     const std::string lost(kPlanetsLostText);
     if (loaded == FileState::Unreadable) {
-        if (added) {
-            result.message = leftUnreadText(file) + " " + lost;
-        }
+        if (added) result.message = leftUnreadText(file) + " " + lost;
         return result;
     }
-    if (loaded == FileState::Damaged && !added) {
-        return result;
-    }
-    const SaveOutcome saved =
-        saveKeepingCopy(file, planetenContent(entries), loaded == FileState::Damaged, ops);
+    if (loaded == FileState::Damaged && !added) return result;
+    const SaveOutcome saved = saveKeepingCopy(file, planetenContent(entries), loaded == FileState::Damaged, ops);
     if (saved.copyError) {
         result.message = noCopyText(file) + " " + lost;
         return result;
     }
     result.keptCopy = saved.keptCopy;
     if (const std::optional<FileError>& error = saved.writeError) {
-        if (added || error->foreignLink) {
-            result.message = notSavedText(file, *error) + (added ? " " + lost : "");
-        }
+        if (added || error->foreignLink) result.message = notSavedText(file, *error) + (added ? " " + lost : "");
         return result;
     }
     result.written = true;
-    if (result.keptCopy) {
-        result.message = keptCopyText(file, *result.keptCopy);
-    }
+    if (result.keptCopy) result.message = keptCopyText(file, *result.keptCopy);
     return result;
 }
 

@@ -143,9 +143,7 @@ FrmTausch::FrmTausch(Services& services)
 void FrmTausch::load() {
     UserAction action(services().messages);
     services().tausch.reportFailuresAgain();
-    if (std::optional<Mengen> amounts = loadTauschDat(services().file(kTauschDat), services().regional).ifRead()) {
-        setMengen(*amounts);
-    }
+    if (auto amounts = loadTauschDat(services().file(kTauschDat), services().regional).ifRead()) setMengen(*amounts);
     raiseMenu();
     placeOverMenu();
 }
