@@ -112,8 +112,9 @@ std::string schiffeContent(const ShipCatalogue& catalogue) {
     return out.str();
 }
 
-std::optional<FileError> saveSchiffe(const ShipCatalogue& catalogue, const std::filesystem::path& file, FileOps& ops) {
-    return saveDataFile(file, schiffeContent(catalogue), ops);
+SaveOutcome saveSchiffe(const ShipCatalogue& catalogue, const std::filesystem::path& file, bool damaged,
+                        FileOps& ops) {
+    return saveKeepingCopy(file, schiffeContent(catalogue), damaged, ops);
 }
 
 } // namespace krvx

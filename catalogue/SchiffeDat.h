@@ -8,6 +8,7 @@
 #include <string>
 
 #include "catalogue/ShipCatalogue.h"
+#include "common/backupcopy.h"
 #include "common/textfile.h"
 
 namespace krvx {
@@ -30,10 +31,10 @@ FileLoad parseSchiffe(ShipCatalogue& catalogue, std::string content, SpeedWidth 
 // storage holds it: four CR LF lines per entry.
 std::string schiffeContent(const ShipCatalogue& catalogue);
 
-// saveSchiffe's file step: writes schiffeContent atomically. On failure the
-// file is unchanged and the error is returned for the message
-// "Bitte im Korvax Forum melden:". Over a damaged file the editor saves
-// schiffeContent with saveKeepingCopy instead.
-std::optional<FileError> saveSchiffe(const ShipCatalogue& catalogue, const std::filesystem::path& file, FileOps& ops);
+// The editor's save: writes schiffeContent atomically, over a file that its
+// last load found damaged only once a copy of it is kept. On failure the file
+// is unchanged and the error is returned for the message.
+SaveOutcome saveSchiffe(const ShipCatalogue& catalogue, const std::filesystem::path& file, bool damaged,
+                        FileOps& ops);
 
 } // namespace krvx

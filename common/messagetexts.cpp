@@ -1,5 +1,6 @@
 #include "common/messagetexts.h"
 
+#include "common/numbers.h"
 #include "common/paths.h"
 
 namespace krvx {
@@ -8,8 +9,18 @@ std::string notSavedText(const std::filesystem::path& file, const FileError& err
     return utf8Of(file.filename()) + " konnte nicht gespeichert werden: " + error.description + ".";
 }
 
+std::string routineErrorText(std::string_view routine, int number, std::string_view description) {
+    return "Fehler in " + std::string(routine) + "." + std::string(kLineBreak) + formatNumber(number) + " " +
+           std::string(description);
+}
+
+std::string numberedErrorText(int number, std::string_view description) {
+    return "Fehler " + std::to_string(number) + std::string(kLineBreak) + std::string(description);
+}
+
 std::string saveErrorText(const FileError& error) {
-    return "Bitte im Korvax Forum melden:\n\r" + std::to_string(error.number) + "\n\r" + error.description;
+    return "Bitte im Korvax Forum melden:" + std::string(kLineBreak) + std::to_string(error.number) +
+           std::string(kLineBreak) + error.description;
 }
 
 std::string keptCopyText(const std::filesystem::path& file, const std::filesystem::path& copy) {

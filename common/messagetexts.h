@@ -10,6 +10,21 @@
 
 namespace krvx {
 
+// Inside a message a line break is LF then CR, as the program has always
+// written it; a box shows it as one break.
+inline constexpr std::string_view kLineBreak = "\n\r";
+
+// The titles of the error boxes that do not carry the program's name.
+inline constexpr std::string_view kFehlerTitel = "Fehler!"; // the exchange computation's failures
+inline constexpr std::string_view kSaveErrorTitle = "Fehler"; // the catalogue editor's failed save
+
+// A failed routine of the ship cost window, with its number as the old
+// program printed numbers (a blank for the sign):
+// "Fehler in PreisBerechnen." / " 6 Ergebnis außerhalb des Zahlenbereichs".
+std::string routineErrorText(std::string_view routine, int number, std::string_view description);
+// A failed exchange computation: "Fehler 13" / "Die Eingabe ist keine Zahl".
+std::string numberedErrorText(int number, std::string_view description);
+
 // A failed save: "tausch.dat konnte nicht gespeichert werden: Zugriff verweigert."
 std::string notSavedText(const std::filesystem::path& file, const FileError& error);
 // The catalogue editor's box when schiffe.dat cannot be written, for a report in the forum.

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "common/messagetexts.h"
 #include "common/numbers.h"
 
 namespace krvx {
@@ -193,7 +194,7 @@ std::string tauschFehlermeldung(int code) {
     if (code == kFehlerUeberlauf) {
         return "Eingabe zu grosser Werte. Geben sie Bruchteile an.";
     }
-    return "Fehler " + std::to_string(code) + "\n\r" + beschreibung(code);
+    return numberedErrorText(code, beschreibung(code));
 }
 
 void TauschBerechnen(TauschFelder& fields, Tausch& tausch, const RegionalSettings& regional,

@@ -16,8 +16,6 @@ inline constexpr int kFehlerUeberlauf = 6;
 inline constexpr int kFehlerDivisionDurchNull = 11;
 inline constexpr int kFehlerKeineZahl = 13;
 
-inline constexpr std::string_view kFehlerTitel = "Fehler!";
-
 // The text of the box that reports a failure code.
 std::string tauschFehlermeldung(int code);
 

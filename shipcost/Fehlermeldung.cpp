@@ -1,6 +1,6 @@
 #include "shipcost/Fehlermeldung.h"
 
-#include "common/numbers.h"
+#include "common/messagetexts.h"
 
 namespace krvx {
 
@@ -30,18 +30,8 @@ Fehler fensterFehlt(std::string_view fenster) {
 
 } // namespace fehler
 
-std::string fehlerText(std::string_view routine, const Fehler& fehler) {
-    std::string text = "Fehler in ";
-    text += routine;
-    text += ".\n\r";
-    text += formatNumber(fehler.nummer);
-    text += ' ';
-    text += fehler.beschreibung;
-    return text;
-}
-
 void fehlerMelden(MessageService& messages, std::string_view routine, const Fehler& fehler) {
-    messages.message(fehlerText(routine, fehler), kAppTitle, MessageIcon::None);
+    messages.message(routineErrorText(routine, fehler.nummer, fehler.beschreibung), kAppTitle, MessageIcon::None);
 }
 
 } // namespace krvx

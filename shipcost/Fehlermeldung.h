@@ -1,6 +1,6 @@
 #pragma once
-// The calculator's error report: a box with the routine's message, then LF CR,
-// the failure's number (with its leading blank), a blank and its description.
+// The calculator's failures and their report: a box with the routine's name,
+// the failure's number and description (its text made in common/messagetexts).
 
 #include <string>
 #include <string_view>
@@ -24,9 +24,6 @@ Fehler keineZeileGewaehlt(); // 5
 Fehler ergebnisZuGross(); // 6
 Fehler fensterFehlt(std::string_view fenster); // 7
 } // namespace fehler
-
-// "Fehler in " + routine + "." + LF CR + number + " " + description.
-std::string fehlerText(std::string_view routine, const Fehler& fehler);
 
 // Shows the report: OK button, no icon, the application's title.
 void fehlerMelden(MessageService& messages, std::string_view routine, const Fehler& fehler);

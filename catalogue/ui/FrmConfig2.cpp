@@ -165,7 +165,7 @@ bool FrmConfig2::saveSchiffe(CatalogueState asInFile) {
 
 FrmConfig2::Saved FrmConfig2::writeSchiffe(CatalogueState asInFile) {
     const std::filesystem::path file = services().file(kSchiffeDat);
-    const SaveOutcome saved = saveKeepingCopy(file, schiffeContent(ships_), fileDamaged_, services().files);
+    const SaveOutcome saved = krvx::saveSchiffe(ships_, file, fileDamaged_, services().files);
     if (!saved.written()) {
         // The calculators price and time with the catalogue: it goes back to
         // what the file holds before anything else can run (the message box).
@@ -177,7 +177,7 @@ FrmConfig2::Saved FrmConfig2::writeSchiffe(CatalogueState asInFile) {
         return Saved::NoCopy;
     }
     if (saved.writeError) {
-        services().messages.message(saveErrorText(*saved.writeError), "Fehler", MessageIcon::Error);
+        services().messages.message(saveErrorText(*saved.writeError), kSaveErrorTitle, MessageIcon::Error);
         return Saved::WriteFailed;
     }
     fileDamaged_ = false; // the file now holds exactly the catalogue

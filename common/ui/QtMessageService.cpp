@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QPointer>
 
+#include "common/messagetexts.h"
 #include "common/ui/Controls.h"
 
 namespace krvx {
@@ -14,7 +15,7 @@ namespace {
 // The program's texts break lines with LF CR; a box shows one line break each.
 QString displayText(std::string_view text) {
     QString shown = toQ(text);
-    shown.replace(QLatin1String("\n\r"), QLatin1String("\n"));
+    shown.replace(toQ(kLineBreak), QLatin1String("\n"));
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     shown.remove(QLatin1Char('\r'));
     return shown;

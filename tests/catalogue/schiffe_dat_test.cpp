@@ -58,7 +58,7 @@ const Ships kFourShips{
 TEST_F(SchiffeDatTest, WritesFourCrLfLinesPerEntryInWindows1252) {
     ShipCatalogue catalogue(log_);
     fill(catalogue, kFourShips);
-    ASSERT_FALSE(saveSchiffe(catalogue, file(), files).has_value());
+    ASSERT_TRUE(saveSchiffe(catalogue, file(), false, files).written());
     EXPECT_EQ(readBytes(file()), test::golden("catalogue", "four_ships.dat"));
 }
 
@@ -67,7 +67,7 @@ TEST_F(SchiffeDatTest, PendingEntryIsWrittenAfterTheCountedOnes) {
     fill(catalogue, {{"Frachter", 100, 200, 300, 400, 500, -32768, 1440}});
     catalogue.Schiffstypen.push_back(Schiffstyp{}); // "Neues Schiff" in the editor
     catalogue.Schiffstypen.push_back({"beyond the pending one", 9, 9, 9, 9, 9, 9, 9});
-    ASSERT_FALSE(saveSchiffe(catalogue, file(), files).has_value());
+    ASSERT_TRUE(saveSchiffe(catalogue, file(), false, files).written());
     EXPECT_EQ(readBytes(file()), test::golden("catalogue", "pending_entry.dat"));
 
     // The reload counts the pending entry.
@@ -95,7 +95,7 @@ TEST_F(SchiffeDatTest, NamesSurviveSaveAndLoad) {
     };
     ShipCatalogue catalogue(log_);
     fill(catalogue, ships);
-    ASSERT_FALSE(saveSchiffe(catalogue, file(), files).has_value());
+    ASSERT_TRUE(saveSchiffe(catalogue, file(), false, files).written());
     ShipCatalogue reloaded(log_);
     loadSchiffe(reloaded, file(), SpeedWidth::Bits16);
     EXPECT_EQ(reloaded.Schiffstypen, ships);
@@ -232,9 +232,9 @@ TEST_F(SchiffeDatTest, SavingOverADamagedFileKeepsTheOldOneFirst) {
         if (c.sizeLimit > 0) {
             test::FileSizeLimit limit(c.sizeLimit);
             KRVX_NEEDS_FILE_SIZE_LIMIT(limit);
-            saved = saveKeepingCopy(target, schiffeContent(catalogue), true, files);
+            saved = saveSchiffe(catalogue, target, true, files);
         } else {
-            saved = saveKeepingCopy(target, schiffeContent(catalogue), true, files);
+            saved = saveSchiffe(catalogue, target, true, files);
         }
 
         EXPECT_EQ(saved.written(), c.written) << c.what;
@@ -296,7 +296,7 @@ TEST_F(SchiffeDatTest, FailedSaveLeavesTheOldFileWhole) {
     {
         test::FileSizeLimit limit(100);
         KRVX_NEEDS_FILE_SIZE_LIMIT(limit);
-        error = saveSchiffe(catalogue, file(), files);
+        error = saveSchiffe(catalogue, file(), false, files).writeError;
     }
 
     ASSERT_TRUE(error.has_value());
