@@ -1,6 +1,9 @@
 #pragma once
-// The texts of the program's message boxes: every text a message box shows is
-// made here, each wording once. A data file is named by its file name.
+// The texts of the program's message boxes, each wording once: the forms of
+// the error reports, their line break and titles, and every text about a data
+// file (named by its file name). A sentence that only one calculator shows
+// (an unknown ship type, a name that cannot be stored) stays with the rule it
+// reports, in that calculator's folder, and is shown through these forms.
 
 #include <filesystem>
 #include <string>
