@@ -119,20 +119,4 @@ std::string startTime(ClockTime arrival, std::int32_t hours, std::int32_t minute
     return text;
 }
 
-std::optional<std::string> arrivalFromStart(std::string_view startText, std::int32_t seconds) {
-    const std::optional<ClockTime> start = readClockTime(startText);
-    if (!start) {
-        return std::nullopt;
-    }
-    return arrivalTime(*start, MdmZeit::hhmmPart(seconds, "HH"), MdmZeit::hhmmPart(seconds, "MM"));
-}
-
-std::optional<std::string> startFromArrival(std::string_view arrivalText, std::int32_t seconds) {
-    const std::optional<ClockTime> arrival = readClockTime(arrivalText);
-    if (!arrival) {
-        return std::nullopt;
-    }
-    return startTime(*arrival, MdmZeit::hhmmPart(seconds, "HH"), MdmZeit::hhmmPart(seconds, "MM"));
-}
-
 } // namespace krvx

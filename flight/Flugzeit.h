@@ -50,8 +50,4 @@ std::string arrivalTime(ClockTime start, std::int32_t hours, std::int32_t minute
 // hours, then whole days added back, shown as " - n Tage".
 std::string startTime(ClockTime arrival, std::int32_t hours, std::int32_t minutes);
 
-// Both for a duration in seconds; nullopt when the time text yields no time.
-std::optional<std::string> arrivalFromStart(std::string_view startText, std::int32_t seconds);
-std::optional<std::string> startFromArrival(std::string_view arrivalText, std::int32_t seconds);
-
 } // namespace krvx
