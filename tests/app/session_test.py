@@ -10,6 +10,7 @@ usage: session_test.py PATH/TO/korvax-rechner
 """
 import glob
 import os
+import pathlib
 import select
 import signal
 import socket
@@ -26,11 +27,11 @@ def at_file_limit(test, pid, home):
     """Two descriptors left (six under the sanitizers, whose checks need a
     pipe), then 500 idle connections: some are hung up, the program does not spin."""
     fds = set(map(int, os.listdir("/proc/%d/fd" % pid)))
-    room = 6 if b"__asan_init" in open(test.program, "rb").read() else 2
+    room = 6 if b"__asan_init" in pathlib.Path(test.program).read_bytes() else 2
     subprocess.run(["prlimit", "--pid", str(pid), "--nofile=%d:" % [n for n in range(999) if n not in fds][room]])
     tries = [socket.socket(socket.AF_UNIX, socket.SOCK_STREAM | socket.SOCK_NONBLOCK) for _ in range(500)]
     connections = [c for c in tries if c.connect_ex(glob.glob(runtime_dir(home) + "/*.socket")[0]) == 0]
-    cpu = lambda: sum(map(int, open("/proc/%d/stat" % pid).read().rsplit(")", 1)[1].split()[11:13]))  # noqa: E731
+    cpu = lambda: sum(map(int, pathlib.Path("/proc/%d/stat" % pid).read_text().rsplit(")", 1)[1].split()[11:13]))  # noqa: E731
     before = cpu()
     time.sleep(3)
     test.assertLess(cpu() - before, os.sysconf("SC_CLK_TCK") / 2, "at the file limit the program spins")
@@ -82,8 +83,7 @@ class Session(ProgramTest):
                 workdir = example_folder(os.path.join(self.base, "signal-" + where))
                 run, menu = self.started(workdir, workdir + "-home", prefix=prefix)
                 run.add_planet(menu)
-                if where == "file limit":
-                    flood = at_file_limit(self, run.proc.pid, workdir + "-home")  # noqa: F841
+                flood = at_file_limit(self, run.proc.pid, workdir + "-home") if where == "file limit" else []
                 for sig in signals:
                     run.proc.send_signal(sig)
                     time.sleep(0.003)
@@ -92,6 +92,8 @@ class Session(ProgramTest):
                     self.assertIsNone(run.proc.poll(), "nohup: SIGHUP ended the program")
                     run.proc.send_signal(term)
                 self.assertEqual(run.ended(), 0, where + ": exit status")
+                for connection in flood:
+                    connection.close()
                 self.assertTrue(run.planets().endswith(NEW_PLANET),
                                 "%s: the new planet was not saved: planeten.dat ends %r, the log %r"
                                 % (where, run.planets()[-60:], read_log(workdir)[-300:]))
