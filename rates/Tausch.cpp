@@ -25,6 +25,15 @@ double asNumber(const FieldValue& holder) {
     return 0.0;
 }
 
+// One record per row of the table, through the holders.
+template <typename Table>
+void readTable(FieldReader& reader, Holders& holders, Table& table) {
+    for (auto& row : table) {
+        reader.readValues(std::span(holders).first(row.size()));
+        for (std::size_t k = 0; k < row.size(); ++k) row[k] = asNumber(holders[k]);
+    }
+}
+
 } // namespace
 
 Tausch::Tausch(std::filesystem::path dataDir, MessageService& messages)
@@ -42,12 +51,7 @@ void Tausch::KurseLesen(const FileSource& source) {
 
     if (std::optional<std::string> content = source(kKurseDat)) {
         FieldReader reader(std::move(*content));
-        for (auto& record : kurse_) {
-            reader.readValues(std::span(holders).first(record.size()));
-            for (std::size_t k = 0; k < record.size(); ++k) {
-                record[k] = asNumber(holders[k]);
-            }
-        }
+        readTable(reader, holders, kurse_);
         reader.readValues(std::span(holders).first(1));
         kursvermerk_ = holders[0];
         kurseGeladen_ = true;
@@ -63,12 +67,7 @@ void Tausch::KurseLesen(const FileSource& source) {
         return;
     }
     FieldReader reader(std::move(*content));
-    for (auto& row : creditkurse_) {
-        reader.readValues(std::span(holders).first(row.size()));
-        for (std::size_t k = 0; k < row.size(); ++k) {
-            row[k] = asNumber(holders[k]);
-        }
-    }
+    readTable(reader, holders, creditkurse_);
     reader.readValues(std::span(holders).first(2));
     kursvermerk_ = holders[0];
     spareNumber_ = asNumber(holders[1]);
