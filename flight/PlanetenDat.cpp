@@ -97,28 +97,19 @@ std::optional<std::string> planetNameRefusal(std::string_view name) {
     return std::nullopt;
 }
 
-PlanetSaveResult savePlaneten(const fs::path& file, const std::vector<PlanetEintrag>& entries, FileState loaded,
-                              bool added, FileOps& ops) {
-    PlanetSaveResult result;
-    const std::string lost(kPlanetsLostText);
-    if (loaded == FileState::Unreadable) {
-        if (added) result.message = leftUnreadText(file) + " " + lost;
-        return result;
-    }
-    if (loaded == FileState::Damaged && !added) return result;
+std::optional<std::string> savePlaneten(const fs::path& file, const std::vector<PlanetEintrag>& entries,
+                                        FileState loaded, bool added, FileOps& ops) {
+    const std::string lost = " " + std::string(kPlanetsLostText);
+    if (loaded == FileState::Unreadable) return added ? std::optional(leftUnreadText(file) + lost) : std::nullopt;
+    if (loaded == FileState::Damaged && !added) return std::nullopt;
     const SaveOutcome saved = saveKeepingCopy(file, planetenContent(entries), loaded == FileState::Damaged, ops);
-    if (saved.copyError) {
-        result.message = noCopyText(file) + " " + lost;
-        return result;
-    }
-    result.keptCopy = saved.keptCopy;
+    if (saved.copyError) return noCopyText(file) + lost;
     if (const std::optional<FileError>& error = saved.writeError) {
-        if (added || error->foreignLink) result.message = notSavedText(file, *error) + (added ? " " + lost : "");
-        return result;
+        if (added || error->foreignLink) return notSavedText(file, *error) + (added ? lost : "");
+        return std::nullopt;
     }
-    result.written = true;
-    if (result.keptCopy) result.message = keptCopyText(file, *result.keptCopy);
-    return result;
+    if (saved.keptCopy) return keptCopyText(file, *saved.keptCopy);
+    return std::nullopt;
 }
 
 } // namespace krvx

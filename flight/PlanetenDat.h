@@ -39,19 +39,15 @@ FileData<std::vector<PlanetEintrag>> loadPlaneten(const std::filesystem::path& f
 // dialog, or nullopt when it can.
 std::optional<std::string> planetNameRefusal(std::string_view name);
 
-struct PlanetSaveResult {
-    bool written = false;
-    std::optional<std::filesystem::path> keptCopy; // where a damaged file was kept
-    std::optional<std::string> message; // German text to tell the user, if any
-};
-
-// Saving at the window's close. added: planets were added since the load.
-// Missing or Read: the file is written; a failure is only reported when
-// added planets are lost with it. Unreadable: the file is left alone (and the
-// loss of added planets reported). Damaged: left alone unless planets were
-// added; then the old file is first copied to planeten.dat.bak (or .bak2,
-// .bak3 ... when that exists) and the copy's name reported.
-PlanetSaveResult savePlaneten(const std::filesystem::path& file, const std::vector<PlanetEintrag>& entries,
-                              FileState loaded, bool added, FileOps& ops);
+// Saving at the window's close, giving the German text to tell the user, if
+// any. added: planets were added since the load. Missing or Read: the file is
+// written; a failure is only reported when added planets are lost with it.
+// Unreadable: the file is left alone (and the loss of added planets reported).
+// Damaged: left alone unless planets were added; then the old file is first
+// copied to planeten.dat.bak (or .bak2, .bak3 ... when that exists) and the
+// copy's name reported.
+std::optional<std::string> savePlaneten(const std::filesystem::path& file,
+                                        const std::vector<PlanetEintrag>& entries, FileState loaded, bool added,
+                                        FileOps& ops);
 
 } // namespace krvx

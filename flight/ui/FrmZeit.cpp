@@ -135,11 +135,9 @@ bool FrmZeit::addPlanet(const std::string& name, std::int16_t Galaxie, std::int1
 }
 
 void FrmZeit::unload() {
-    const PlanetSaveResult saved =
-        savePlaneten(services().file(kPlanetenDat), Planeten_.entries(), fileState_, added_, services().files);
-    if (saved.message) {
-        services().messages.message(*saved.message);
-    }
+    if (const std::optional<std::string> message =
+            savePlaneten(services().file(kPlanetenDat), Planeten_.entries(), fileState_, added_, services().files))
+        services().messages.message(*message);
 }
 
 FlightFormState FrmZeit::formState() const {
