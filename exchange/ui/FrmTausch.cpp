@@ -39,13 +39,6 @@ const std::array<Zeile, 6> kZeilen{{
     {"LblCredits", "Credits:", {120, 2160, 525, 195}, "TxtCredits", 2160, "TxtResCred", "LblPerCred", {2760, 2160, 495, 255}},
 }};
 
-// A label at its place, widened when the font needs more room for its caption.
-QLabel* captionLabel(QWidget* parent, const char* name, const QString& caption, Place place) {
-    QLabel* label = makeLabel(parent, name, caption, place);
-    if (label->sizeHint().width() > label->width()) label->resize(label->sizeHint().width(), label->height());
-    return label;
-}
-
 // The whole text selected, the cursor at its start: a long number shows its
 // first digits.
 void selectAll(QLineEdit* box) {
@@ -80,7 +73,7 @@ FrmTausch::FrmTausch(Services& services)
     for (std::size_t row = 0; row < kZeilen.size(); ++row) {
         const Zeile& z = kZeilen[row];
         const bool resource = row < kRessourcen;
-        captionLabel(frmTauschen_, z.label, QString::fromUtf8(z.caption), z.labelPlace);
+        makeLabel(frmTauschen_, z.label, QString::fromUtf8(z.caption), z.labelPlace);
         boxes_[row] = makeTextBox(frmTauschen_, z.box, QStringLiteral("0"), {1320, z.top, 1215, 285},
                                   resource ? kMengeTip : QString(), boxName(frmTauschen_, z.caption));
         boxes_[row + 6] = makeTextBox(frmErhalten_, z.result, QStringLiteral("0"), {120, z.top, 1215, 285}, {},
@@ -97,10 +90,7 @@ FrmTausch::FrmTausch(Services& services)
     opt2Verkauf_->setChecked(true);
     for (QRadioButton* option : {opt2Kauf_, opt2Verkauf_, opt2Rh_}) option->setEnabled(false);
 
-    for (QWidget* frame : {static_cast<QWidget*>(frmAktion1), static_cast<QWidget*>(frmTauschen_),
-                           static_cast<QWidget*>(frmErhalten_), static_cast<QWidget*>(frmAktion2)}) {
-        frame->setFocusPolicy(Qt::NoFocus);
-    }
+    for (QGroupBox* frame : {frmAktion1, frmTauschen_, frmErhalten_, frmAktion2}) frame->setFocusPolicy(Qt::NoFocus);
     setFocusChain({optKauf_, optVerkauf_, optRH_, boxes_[0], boxes_[1], boxes_[2], boxes_[3], boxes_[4], boxes_[5],
                    boxes_[6], boxes_[7], boxes_[8], boxes_[9], boxes_[10], boxes_[11], opt2Kauf_, opt2Verkauf_,
                    opt2Rh_});
