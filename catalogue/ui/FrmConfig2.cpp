@@ -160,10 +160,6 @@ bool FrmConfig2::takeBoxesOver() {
 }
 
 bool FrmConfig2::saveSchiffe(CatalogueState asInFile) {
-    return writeSchiffe(std::move(asInFile)) == Saved::Written;
-}
-
-FrmConfig2::Saved FrmConfig2::writeSchiffe(CatalogueState asInFile) {
     const std::filesystem::path file = services().file(kSchiffeDat);
     const SaveOutcome saved = krvx::saveSchiffe(ships_, file, fileDamaged_, services().files);
     if (!saved.written()) {
@@ -174,28 +170,27 @@ FrmConfig2::Saved FrmConfig2::writeSchiffe(CatalogueState asInFile) {
     }
     if (saved.copyError) {
         services().messages.message(copyErrorText(file, *saved.copyError), kAppTitle, MessageIcon::Error);
-        return Saved::NoCopy;
+        return false;
     }
     if (saved.writeError) {
         services().messages.message(saveErrorText(*saved.writeError), kSaveErrorTitle, MessageIcon::Error);
-        return Saved::WriteFailed;
+        return false;
     }
     fileDamaged_ = false; // the file now holds exactly the catalogue
     changed = false;
     if (saved.keptCopy) {
         services().messages.message(keptCopyText(file, *saved.keptCopy), kAppTitle);
     }
-    return Saved::Written;
+    return true;
+}
+
+bool FrmConfig2::saveBoxes() {
+    CatalogueState asInFile = stateOf(ships_);
+    return takeBoxesOver() && saveSchiffe(std::move(asInFile));
 }
 
 void FrmConfig2::saveChange() {
-    if (ships_.entryAt(currentSchiff) == nullptr) return; // an empty catalogue has nothing to change
-    CatalogueState asInFile = stateOf(ships_);
-    if (!takeBoxesOver()) return; // the boxes stay open for a correction
-    // When nothing could be written the entry stays open with what was typed,
-    // for another try, instead of being read back from the file.
-    if (writeSchiffe(std::move(asInFile)) != Saved::Written) return;
-    reload();
+    if (saveBoxes()) reload();
 }
 
 void FrmConfig2::newShip() {
@@ -241,10 +236,8 @@ void FrmConfig2::showFrmConfig3() {
 
 void FrmConfig2::backToRates() {
     if (changed) {
-        // What the user typed is saved with the rest, as "Änderung speichern"
-        // would; when it cannot be, the editor stays open for a correction.
-        CatalogueState asInFile = stateOf(ships_);
-        if (!takeBoxesOver() || !saveSchiffe(std::move(asInFile))) return;
+        // What the user typed is saved with the rest, as "Änderung speichern" would.
+        if (!saveBoxes()) return;
         reload();
     }
     showFrmConfig3();
@@ -255,11 +248,9 @@ bool FrmConfig2::queryUnload() {
     if (!changed) return true;
     switch (services().messages.question("Änderungen speichern?", "Speichern?")) {
     case Answer::Yes: {
-        // A value the file cannot hold, or a save that fails, keeps the editor
-        // open with what was typed, as Cancel does: the player asked for his
-        // values to be kept, and closing would throw them away.
-        CatalogueState asInFile = stateOf(ships_);
-        if (!takeBoxesOver() || !saveSchiffe(std::move(asInFile))) return false;
+        // A failed save keeps the editor open, as Cancel does: the player
+        // asked for his values to be kept, and closing would throw them away.
+        if (!saveBoxes()) return false;
         fileDamaged_ = loadSchiffe(ships_, services().file(kSchiffeDat), SpeedWidth::Bits32).damaged();
         return true;
     }

@@ -38,18 +38,15 @@ protected:
     void unload() override;
 
 private:
-    enum class Saved { Written,
-                       WriteFailed,
-                       NoCopy };
-
-    Saved writeSchiffe(CatalogueState asInFile);
-
     void reload();
     void updateSteps();
     void openForInput();
     // Takes the name and the seven boxes into entry currentSchiff; shows why
     // and returns false when they cannot be stored.
     bool takeBoxesOver();
+    // takeBoxesOver, then saveSchiffe: false when either fails, and the
+    // editor stays open with what was typed, for a correction.
+    bool saveBoxes();
     void showFrmConfig3();
 
     void pickFromList(int index);
