@@ -1,7 +1,8 @@
 // How a data file is saved on a POSIX system, from top to bottom: the
 // system's calls, links followed as the kernel would follow them, reading a
-// file whole, the atomic save through a locked temporary file, the backup
-// copy, and the tidy-up of what a killed save left behind.
+// file whole, the atomic save through a locked temporary file, and this
+// system's steps of the backup copy and of the tidy-up of what a killed save
+// left behind (temporaries.h).
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -15,7 +16,6 @@
 #include <unistd.h>
 
 #include "common/atomicsave.h"
-#include "common/backupcopy.h"
 #include "common/cp1252.h"
 #include "common/readfile.h"
 #include "common/temporaries.h"
@@ -56,7 +56,8 @@ void lockWhileWriting(int fd) {
     ::flock(fd, LOCK_EX | LOCK_NB);
 }
 
-// Flushes the folder of the file, so that a new name in it outlasts a crash.
+} // namespace
+
 void syncFolderOf(const std::filesystem::path& file) {
     const int fd = ::open(folderOf(file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
@@ -64,8 +65,6 @@ void syncFolderOf(const std::filesystem::path& file) {
         ::close(fd);
     }
 }
-
-} // namespace
 
 std::optional<std::filesystem::path> resolveLinks(std::filesystem::path file, FileError& error) {
     for (int hops = 0; hops < 40; ++hops) {
@@ -140,7 +139,7 @@ std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::st
     }
     removeAbandonedTemporaries(target);
 
-    const auto temp = writeTemporary(ops, target, ::getpid(), utf8ToCp1252(utf8Content), [&](int fd) {
+    const auto temp = writeTemporary(ops, target, thisWriter(), utf8ToCp1252(utf8Content), [&](int fd) {
         lockWhileWriting(fd);
         if (!exists)
             return true;
@@ -165,12 +164,18 @@ std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::st
     return std::nullopt;
 }
 
-namespace {
+long long thisWriter() {
+    return ::getpid();
+}
 
-// Gives the finished copy a name of its own, never one that is taken (by a
-// file, a folder or a dangling link): that name, or nullopt with errno set.
-// Where the file system knows no second names, the copy is renamed to a name
-// found free.
+// The copy gets the permissions of the file it keeps.
+bool prepareCopy(int fd, mode_t mode) {
+    lockWhileWriting(fd);
+    return ::fchmod(fd, mode) == 0;
+}
+
+// A taken name is a file, a folder or a dangling link. Where the file system
+// knows no second names, the copy is renamed to a name found free.
 std::optional<std::filesystem::path> nameCopy(FileOps& ops, const std::filesystem::path& temp,
                                               const std::filesystem::path& file) {
     for (int n = 1; n <= kMostBackupCopies; ++n) {
@@ -194,37 +199,6 @@ std::optional<std::filesystem::path> nameCopy(FileOps& ops, const std::filesyste
     return std::nullopt;
 }
 
-} // namespace
-
-BackupCopy keepBackupCopy(const std::filesystem::path& file, FileOps& ops) {
-    const auto failed = [](int number) { return BackupCopy{std::nullopt, fileError(number)}; };
-    FileError linkError;
-    if (!resolveLinks(file, linkError))
-        return BackupCopy{std::nullopt, linkError};
-    mode_t mode = 0;
-    const std::optional<std::string> bytes = readFileBytes(file, &mode);
-    if (!bytes)
-        return failed(errno);
-
-    // The copy is written beside the file it keeps, under a temporary name.
-    const auto temp = writeTemporary(ops, file, ::getpid(), *bytes, [mode](int fd) {
-        lockWhileWriting(fd);
-        return ::fchmod(fd, mode) == 0;
-    });
-    if (!temp)
-        return failed(errno);
-    const std::optional<std::filesystem::path> copy = nameCopy(ops, *temp, file);
-    if (!copy) {
-        const int number = errno;
-        ::unlink(temp->c_str());
-        return failed(number);
-    }
-    syncFolderOf(*copy);
-    return BackupCopy{copy, std::nullopt};
-}
-
-namespace {
-
 void removeIfAbandoned(const std::filesystem::path& temp, long long writer) {
     int fd = ::open(temp.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0 && errno == EACCES)
@@ -241,14 +215,6 @@ void removeIfAbandoned(const std::filesystem::path& temp, long long writer) {
             ::unlink(temp.c_str());
     }
     ::close(fd);
-}
-
-} // namespace
-
-void removeAbandonedTemporaries(const std::filesystem::path& file) {
-    FileError linkError;
-    if (const std::optional<std::filesystem::path> target = resolveLinks(file, linkError))
-        forEachTemporaryOf(*target, removeIfAbandoned);
 }
 
 } // namespace krvx

@@ -1,8 +1,8 @@
 // How a data file is saved on Windows, from top to bottom: the system's calls
 // through the wide-character API (long paths included), links followed,
 // reading a file whole, the atomic save through a temporary file that its
-// writer holds open, the backup copy, and the tidy-up of what a killed save
-// left behind.
+// writer holds open, and this system's steps of the backup copy and of the
+// tidy-up of what a killed save left behind (temporaries.h).
 #include <cerrno>
 #include <string>
 #include <system_error>
@@ -13,7 +13,6 @@
 #include <windows.h>
 
 #include "common/atomicsave.h"
-#include "common/backupcopy.h"
 #include "common/cp1252.h"
 #include "common/readfile.h"
 #include "common/temporaries.h"
@@ -200,7 +199,7 @@ std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::st
     }
     removeAbandonedTemporaries(target);
 
-    const auto temp = writeTemporary(ops, target, GetCurrentProcessId(), utf8ToCp1252(utf8Content), keptOpen);
+    const auto temp = writeTemporary(ops, target, thisWriter(), utf8ToCp1252(utf8Content), keptOpen);
     if (!temp)
         return fileError(errno);
     if (ops.rename(*temp, target) != 0) {
@@ -211,11 +210,21 @@ std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::st
     return std::nullopt;
 }
 
-namespace {
+long long thisWriter() {
+    return GetCurrentProcessId();
+}
 
-// Gives the finished copy a name of its own, never one that is taken: that
-// name, or nullopt with errno set. Where the file system knows no second
-// names (FAT), the copy is moved to a free name, which fails when taken.
+// A copy is held open while written, as every temporary file is; Windows
+// gives it the default permissions of its folder.
+bool prepareCopy(int fd, mode_t /*mode*/) {
+    return keptOpen(fd);
+}
+
+// MOVEFILE_WRITE_THROUGH and the file system's journal keep a new name.
+void syncFolderOf(const std::filesystem::path& /*file*/) {}
+
+// Where the file system knows no second names (FAT), the copy is moved to a
+// free name, which fails when taken.
 std::optional<std::filesystem::path> nameCopy(FileOps& ops, const std::filesystem::path& temp,
                                               const std::filesystem::path& file) {
     for (int n = 1; n <= kMostBackupCopies; ++n) {
@@ -240,30 +249,6 @@ std::optional<std::filesystem::path> nameCopy(FileOps& ops, const std::filesyste
     return std::nullopt;
 }
 
-} // namespace
-
-BackupCopy keepBackupCopy(const std::filesystem::path& file, FileOps& ops) {
-    const auto failed = [](int number) { return BackupCopy{std::nullopt, fileError(number)}; };
-    FileError linkError;
-    if (!resolveLinks(file, linkError))
-        return BackupCopy{std::nullopt, linkError};
-    const std::optional<std::string> bytes = readFileBytes(file);
-    if (!bytes)
-        return failed(errno);
-
-    // The copy is written beside the file it keeps, under a temporary name.
-    const auto temp = writeTemporary(ops, file, GetCurrentProcessId(), *bytes, keptOpen);
-    if (!temp)
-        return failed(errno);
-    const std::optional<std::filesystem::path> copy = nameCopy(ops, *temp, file);
-    if (!copy) {
-        const int number = errno;
-        DeleteFileW(systemPath(*temp).c_str());
-        return failed(number);
-    }
-    return BackupCopy{copy, std::nullopt};
-}
-
 namespace {
 
 bool processRuns(long long id) {
@@ -285,6 +270,8 @@ long long secondsSince(const FILETIME& time) {
     return (ticks(now) - ticks(time)) / 10000000;
 }
 
+} // namespace
+
 void removeIfAbandoned(const std::filesystem::path& temp, long long writer) {
     // Opened without sharing: this fails while a save still holds the file.
     const HANDLE handle = CreateFileW(systemPath(temp).c_str(), DELETE | FILE_READ_ATTRIBUTES, 0, nullptr,
@@ -302,14 +289,6 @@ void removeIfAbandoned(const std::filesystem::path& temp, long long writer) {
         SetFileInformationByHandle(handle, FileDispositionInfo, &dispose, sizeof dispose);
     }
     CloseHandle(handle);
-}
-
-} // namespace
-
-void removeAbandonedTemporaries(const std::filesystem::path& file) {
-    FileError linkError;
-    if (const std::optional<std::filesystem::path> target = resolveLinks(file, linkError))
-        forEachTemporaryOf(*target, removeIfAbandoned);
 }
 
 } // namespace krvx

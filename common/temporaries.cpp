@@ -75,17 +75,20 @@ std::optional<std::filesystem::path> writeTemporary(FileOps& ops, const std::fil
     return temp;
 }
 
-void forEachTemporaryOf(const std::filesystem::path& file,
-                        const std::function<void(const std::filesystem::path& temp, long long writer)>& visit) {
-    const std::string prefix = temporaryPrefix(file);
+void removeAbandonedTemporaries(const std::filesystem::path& file) {
+    FileError linkError;
+    const std::optional<std::filesystem::path> target = resolveLinks(file, linkError);
+    if (!target)
+        return;
+    const std::string prefix = temporaryPrefix(*target);
     std::error_code ec;
-    for (auto it = std::filesystem::directory_iterator(folderOf(file), ec);
+    for (auto it = std::filesystem::directory_iterator(folderOf(*target), ec);
          !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
         const std::string name = utf8Of(it->path().filename());
         if (!name.starts_with(prefix))
             continue;
         if (const std::optional<long long> writer = temporaryWriter(std::string_view(name).substr(prefix.size())))
-            visit(it->path(), *writer);
+            removeIfAbandoned(it->path(), *writer);
     }
 }
 

@@ -30,11 +30,6 @@ std::filesystem::path temporaryName(const std::filesystem::path& file, long long
 std::optional<std::filesystem::path> writeTemporary(FileOps& ops, const std::filesystem::path& file, long long writer,
                                                     std::string_view bytes, const std::function<bool(int fd)>& prepare);
 
-// Calls visit for every temporary file of the file in its folder, with the
-// writer's process id (0 for files of earlier versions, which named none).
-void forEachTemporaryOf(const std::filesystem::path& file,
-                        const std::function<void(const std::filesystem::path& temp, long long writer)>& visit);
-
 // The n-th name a backup copy of the file may take (n from 1).
 std::filesystem::path backupName(const std::filesystem::path& file, int n);
 
@@ -43,5 +38,22 @@ std::filesystem::path backupName(const std::filesystem::path& file, int n);
 // nobody holds and whose writer no longer runs, or that were left unchanged
 // for kAbandonedAfterSeconds. Every save does it for its file.
 void removeAbandonedTemporaries(const std::filesystem::path& file);
+
+// What each platform's save file (savefile_posix.cpp, savefile_windows.cpp)
+// says for the steps above, which are the same everywhere:
+// this process's id, which the name of its temporary files carries;
+long long thisWriter();
+// the preparation of a fresh temporary file that will be a copy of a file
+// with these permissions;
+bool prepareCopy(int fd, mode_t mode);
+// a name of its own for the finished copy, never one that is taken: that
+// name, or nullopt with errno set;
+std::optional<std::filesystem::path> nameCopy(FileOps& ops, const std::filesystem::path& temp,
+                                              const std::filesystem::path& file);
+// the flush of the folder of a file, so that a new name in it outlasts a crash;
+void syncFolderOf(const std::filesystem::path& file);
+// and the removal of one temporary file when nobody holds it and its writer
+// is gone or it was left unchanged for kAbandonedAfterSeconds.
+void removeIfAbandoned(const std::filesystem::path& temp, long long writer);
 
 } // namespace krvx
