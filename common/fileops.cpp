@@ -1,6 +1,7 @@
 #include "common/fileops.h"
 
 #include <cerrno>
+#include <system_error>
 
 namespace krvx {
 
@@ -61,6 +62,26 @@ bool writeAll(FileOps& ops, int fd, std::string_view bytes) {
 
 std::filesystem::path folderOf(const std::filesystem::path& file) {
     return file.parent_path().empty() ? "." : file.parent_path();
+}
+
+std::optional<std::filesystem::path> resolveLinks(std::filesystem::path file, FileError& error) {
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(file, ec)))
+            return file;
+        if (!mayFollowLink(file)) {
+            error = foreignLinkError();
+            return std::nullopt;
+        }
+        const auto target = std::filesystem::read_symlink(file, ec);
+        if (ec) {
+            error = fileError(ec.value());
+            return std::nullopt;
+        }
+        file = target.is_absolute() ? target : file.parent_path() / target;
+    }
+    error = fileError(ELOOP);
+    return std::nullopt;
 }
 
 FileError foreignLinkError() {

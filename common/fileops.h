@@ -63,6 +63,9 @@ std::filesystem::path folderOf(const std::filesystem::path& file);
 // folder shared by all) and the folder is not his either: there the kernel
 // would not follow it, since it may lead to any file of the player's.
 std::optional<std::filesystem::path> resolveLinks(std::filesystem::path file, FileError& error);
+// Whether the symbolic link may be followed: each system says (false only for
+// such a link of another user).
+bool mayFollowLink(const std::filesystem::path& link);
 // The refusal of such a link.
 FileError foreignLinkError();
 

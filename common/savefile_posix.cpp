@@ -66,30 +66,16 @@ void syncFolderOf(const std::filesystem::path& file) {
     }
 }
 
-std::optional<std::filesystem::path> resolveLinks(std::filesystem::path file, FileError& error) {
-    for (int hops = 0; hops < 40; ++hops) {
-        struct stat link {
-        }, folder{};
-        if (::lstat(file.c_str(), &link) != 0 || !S_ISLNK(link.st_mode))
-            return file;
-        // As the system itself would: in a sticky folder that anyone may write
-        // to, only the player's own links and the folder owner's are followed.
-        const bool shared = ::stat(folderOf(file).c_str(), &folder) != 0 ||
-                            (folder.st_mode & (S_ISVTX | S_IWOTH)) == (S_ISVTX | S_IWOTH);
-        if (shared && link.st_uid != ::geteuid() && link.st_uid != folder.st_uid) {
-            error = foreignLinkError();
-            return std::nullopt;
-        }
-        std::error_code ec;
-        const auto target = std::filesystem::read_symlink(file, ec);
-        if (ec) {
-            error = fileError(ec.value());
-            return std::nullopt;
-        }
-        file = target.is_absolute() ? target : file.parent_path() / target;
-    }
-    error = fileError(ELOOP);
-    return std::nullopt;
+// As the system itself would: in a sticky folder that anyone may write to,
+// only the player's own links and the folder owner's are followed.
+bool mayFollowLink(const std::filesystem::path& file) {
+    struct stat link {
+    }, folder{};
+    if (::lstat(file.c_str(), &link) != 0)
+        return true; // gone since: reading it fails
+    const bool shared = ::stat(folderOf(file).c_str(), &folder) != 0 ||
+                        (folder.st_mode & (S_ISVTX | S_IWOTH)) == (S_ISVTX | S_IWOTH);
+    return !shared || link.st_uid == ::geteuid() || link.st_uid == folder.st_uid;
 }
 
 std::optional<std::string> readFileBytes(const std::filesystem::path& file, mode_t* mode) {
