@@ -1,8 +1,8 @@
-// How a data file is saved on a POSIX system, from top to bottom: the
-// system's calls, links followed as the kernel would follow them, reading a
-// file whole, the atomic save through a locked temporary file, and this
-// system's steps of the backup copy and of the tidy-up of what a killed save
-// left behind (temporaries.h).
+// What a POSIX system does in the steps of a save, from top to bottom: the
+// system's calls, the links it follows, reading a file whole, what a file
+// that is replaced gives its locked temporary file, the backup copy's steps
+// and the tidy-up of what a killed save left behind. The steps' order is the
+// same on every system (atomicsave.cpp, backupcopy.cpp, temporaries.cpp).
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -15,8 +15,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "common/atomicsave.h"
-#include "common/cp1252.h"
 #include "common/readfile.h"
 #include "common/temporaries.h"
 
@@ -107,28 +105,20 @@ std::optional<std::string> readFileBytes(const std::filesystem::path& file, mode
     return bytes;
 }
 
-std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::string_view utf8Content, FileOps& ops) {
-    FileError linkError;
-    const auto resolved = resolveLinks(file, linkError);
-    if (!resolved)
-        return linkError;
-    const std::filesystem::path& target = *resolved;
-
+std::variant<FileError, PrepareTemporary> replacementOf(const std::filesystem::path& target) {
     struct stat old {};
-    const bool exists = ::stat(target.c_str(), &old) == 0;
-    if (exists) {
-        if (S_ISDIR(old.st_mode))
-            return fileError(EISDIR);
-        // A file the user may not write stays as it is, as a direct write would.
-        if (::access(target.c_str(), W_OK) != 0)
-            return fileError(errno);
-    }
-    removeAbandonedTemporaries(target);
-
-    const auto temp = writeTemporary(ops, target, thisWriter(), utf8ToCp1252(utf8Content), [&](int fd) {
-        lockWhileWriting(fd);
-        if (!exists)
+    if (::stat(target.c_str(), &old) != 0)
+        return [](int fd) {
+            lockWhileWriting(fd);
             return true;
+        };
+    if (S_ISDIR(old.st_mode))
+        return fileError(EISDIR);
+    // A file the user may not write stays as it is, as a direct write would.
+    if (::access(target.c_str(), W_OK) != 0)
+        return fileError(errno);
+    return [old](int fd) {
+        lockWhileWriting(fd);
         if (::fchmod(fd, old.st_mode & 07777) != 0)
             return false;
         // Best effort: only the superuser may give the file to its old owner,
@@ -138,16 +128,7 @@ std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::st
             [[maybe_unused]] const int ignored = ::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
         }
         return true;
-    });
-    if (!temp)
-        return fileError(errno);
-    if (ops.rename(*temp, target) != 0) {
-        const int number = errno;
-        ::unlink(temp->c_str());
-        return fileError(number);
-    }
-    syncFolderOf(target);
-    return std::nullopt;
+    };
 }
 
 long long thisWriter() {

@@ -1,8 +1,9 @@
-// How a data file is saved on Windows, from top to bottom: the system's calls
-// through the wide-character API (long paths included), links followed,
-// reading a file whole, the atomic save through a temporary file that its
-// writer holds open, and this system's steps of the backup copy and of the
-// tidy-up of what a killed save left behind (temporaries.h).
+// What Windows does in the steps of a save, from top to bottom: the system's
+// calls through the wide-character API (long paths included), the links it
+// follows, reading a file whole, what a file that is replaced asks of its
+// temporary file (held open by its writer), the backup copy's steps and the
+// tidy-up of what a killed save left behind. The steps' order is the same on
+// every system (atomicsave.cpp, backupcopy.cpp, temporaries.cpp).
 #include <cerrno>
 #include <string>
 #include <system_error>
@@ -12,8 +13,6 @@
 #include <sys/stat.h>
 #include <windows.h>
 
-#include "common/atomicsave.h"
-#include "common/cp1252.h"
 #include "common/readfile.h"
 #include "common/temporaries.h"
 
@@ -170,32 +169,14 @@ std::optional<std::string> readFileBytes(const std::filesystem::path& file, mode
     return bytes;
 }
 
-std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::string_view utf8Content, FileOps& ops) {
-    FileError linkError;
-    const auto resolved = resolveLinks(file, linkError);
-    if (!resolved)
-        return linkError;
-    const std::filesystem::path& target = *resolved;
-
+std::variant<FileError, PrepareTemporary> replacementOf(const std::filesystem::path& target) {
     const DWORD attributes = GetFileAttributesW(systemPath(target).c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES) {
-        if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-            return fileError(EISDIR);
-        // The player marked the file read-only: it stays as it is.
-        if (attributes & FILE_ATTRIBUTE_READONLY)
-            return FileError{EACCES, "Die Datei ist schreibgeschützt"};
-    }
-    removeAbandonedTemporaries(target);
-
-    const auto temp = writeTemporary(ops, target, thisWriter(), utf8ToCp1252(utf8Content), keptOpen);
-    if (!temp)
-        return fileError(errno);
-    if (ops.rename(*temp, target) != 0) {
-        const int number = errno;
-        DeleteFileW(systemPath(*temp).c_str());
-        return fileError(number);
-    }
-    return std::nullopt;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return fileError(EISDIR);
+    // The player marked the file read-only: it stays as it is.
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return FileError{EACCES, "Die Datei ist schreibgeschützt"};
+    return keptOpen;
 }
 
 long long thisWriter() {

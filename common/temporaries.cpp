@@ -45,7 +45,7 @@ std::filesystem::path temporaryName(const std::filesystem::path& file, long long
 }
 
 std::optional<std::filesystem::path> writeTemporary(FileOps& ops, const std::filesystem::path& file, long long writer,
-                                                    std::string_view bytes, const std::function<bool(int fd)>& prepare) {
+                                                    std::string_view bytes, const PrepareTemporary& prepare) {
     std::random_device random;
     std::filesystem::path temp;
     int fd = -1;

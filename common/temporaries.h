@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <string_view>
+#include <variant>
 
 #include "common/fileops.h"
 
@@ -27,8 +28,9 @@ std::filesystem::path temporaryName(const std::filesystem::path& file, long long
 // and its writer (this process), flushed and closed, after prepare had its
 // descriptor (to lock it, to give it the old file's permissions); its path, or
 // nullopt with errno set and nothing left behind.
+using PrepareTemporary = std::function<bool(int fd)>;
 std::optional<std::filesystem::path> writeTemporary(FileOps& ops, const std::filesystem::path& file, long long writer,
-                                                    std::string_view bytes, const std::function<bool(int fd)>& prepare);
+                                                    std::string_view bytes, const PrepareTemporary& prepare);
 
 // The n-th name a backup copy of the file may take (n from 1).
 std::filesystem::path backupName(const std::filesystem::path& file, int n);
@@ -42,6 +44,10 @@ void removeAbandonedTemporaries(const std::filesystem::path& file);
 // What each platform's save file (savefile_posix.cpp, savefile_windows.cpp)
 // says for the steps above, which are the same everywhere:
 // this process's id, which the name of its temporary files carries;
+// why the file a save would replace may not be replaced (a folder, a file the
+// player may not write), or how its temporary file is prepared to take its
+// place (the old file's permissions and group);
+std::variant<FileError, PrepareTemporary> replacementOf(const std::filesystem::path& target);
 long long thisWriter();
 // the preparation of a fresh temporary file that will be a copy of a file
 // with these permissions;

@@ -1,0 +1,36 @@
+#include "common/atomicsave.h"
+
+#include <cerrno>
+#include <system_error>
+#include <variant>
+
+#include "common/cp1252.h"
+#include "common/temporaries.h"
+
+namespace krvx {
+
+std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::string_view utf8Content, FileOps& ops) {
+    FileError linkError;
+    const auto target = resolveLinks(file, linkError);
+    if (!target)
+        return linkError;
+    auto replacement = replacementOf(*target);
+    if (auto* refusal = std::get_if<FileError>(&replacement))
+        return *refusal;
+    removeAbandonedTemporaries(*target);
+
+    const auto temp = writeTemporary(ops, *target, thisWriter(), utf8ToCp1252(utf8Content),
+                                     std::get<PrepareTemporary>(replacement));
+    if (!temp)
+        return fileError(errno);
+    if (ops.rename(*temp, *target) != 0) {
+        const int number = errno;
+        std::error_code ignored;
+        std::filesystem::remove(*temp, ignored);
+        return fileError(number);
+    }
+    syncFolderOf(*target);
+    return std::nullopt;
+}
+
+} // namespace krvx
