@@ -95,20 +95,18 @@ FrmTausch::FrmTausch(Services& services)
                    boxes_[6], boxes_[7], boxes_[8], boxes_[9], boxes_[10], boxes_[11], opt2Kauf_, opt2Verkauf_,
                    opt2Rh_});
 
-    onClick(optKauf_, messages, [this] {
-        opt2Verkauf_->setChecked(true);
-        frmTauschen_->setTitle(QStringLiteral("Benötigte Menge:"));
-        frmErhalten_->setTitle(QStringLiteral("Zu verkaufende Menge:"));
-        nameBoxes();
-        TauschBerechnen();
-    });
-    onClick(optVerkauf_, messages, [this] {
-        opt2Kauf_->setChecked(true);
-        frmTauschen_->setTitle(QStringLiteral("Überschüssige Menge:"));
-        frmErhalten_->setTitle(QStringLiteral("Kaufbare Menge:"));
-        nameBoxes();
-        TauschBerechnen();
-    });
+    // A direction picks the opposite one for the second row, and the frames say what they hold.
+    const auto onDirection = [&](QRadioButton* option, QRadioButton* second, QString tauschen, QString erhalten) {
+        onClick(option, messages, [=, this] {
+            second->setChecked(true);
+            frmTauschen_->setTitle(tauschen);
+            frmErhalten_->setTitle(erhalten);
+            nameBoxes();
+            TauschBerechnen();
+        });
+    };
+    onDirection(optKauf_, opt2Verkauf_, QStringLiteral("Benötigte Menge:"), QStringLiteral("Zu verkaufende Menge:"));
+    onDirection(optVerkauf_, opt2Kauf_, QStringLiteral("Überschüssige Menge:"), QStringLiteral("Kaufbare Menge:"));
     onClick(optRH_, messages, [this] {
         opt2Rh_->setChecked(true);
         TauschBerechnen();
