@@ -110,6 +110,9 @@ TEST(Bestellliste, RemoveMovesLaterEntriesUpOrChangesNothing) {
         if (c.valid.size() == 2) {
             EXPECT_EQ(liste.Bestellungen[2], Bestellung{});
         }
+        liste.leeren();
+        EXPECT_EQ(liste.Bestellungen_length, 0);
+        EXPECT_EQ(liste.Bestellungen, std::vector<Bestellung>(1));
     }
     Bestellliste leer;
     ScriptedMessages messages;

@@ -330,6 +330,19 @@ TEST_F(FrmSchiffspreiseTest, RemoveWithNothingSelectedChangesNothing) {
     EXPECT_EQ(ergebnisse(), QStringList(5, " 0"));
 }
 
+// Where the window a total goes to cannot be opened, the click says so.
+TEST_F(FrmSchiffspreiseTest, AWindowThatCannotOpenIsReported) {
+    test::TestServices alone;
+    alone.windows.registerWindow(kFrmSchiffspreise, [&alone] { return new FrmSchiffspreise(alone.services); });
+    form = alone.windows.show<FrmSchiffspreise>(kFrmSchiffspreise);
+    ASSERT_NE(form, nullptr);
+    test::activate(form);
+    klicken(control<QPushButton>(form, "CmdHandel"));
+    klicken(control<QPushButton>(form, "CmdProdZeit"));
+    EXPECT_EQ(alone.script.messageTexts(), (Texts{"Fehler in CmdHandel.\n\r 7 Fenster FrmTausch lässt sich nicht öffnen",
+                                                  "Fehler in CmdProdZeit.\n\r 7 Fenster FrmProdZeit lässt sich nicht öffnen"}));
+}
+
 class HandOverTest : public FrmSchiffspreiseTest {
 protected:
     HandOverTest() {
