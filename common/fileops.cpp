@@ -65,7 +65,8 @@ std::filesystem::path folderOf(const std::filesystem::path& file) {
 }
 
 std::optional<std::filesystem::path> resolveLinks(std::filesystem::path file, FileError& error) {
-    for (int hops = 0; hops < 40; ++hops) {
+    // Up to 40 links in a row, as the kernel follows them.
+    for (int hops = 0; hops <= 40; ++hops) {
         std::error_code ec;
         if (!std::filesystem::is_symlink(std::filesystem::symlink_status(file, ec)))
             return file;
