@@ -54,10 +54,22 @@ int refuseStart(const std::string& text, std::ostream& err, MessageService& boxe
     return 1;
 }
 
-// Creates, seeds and enters the data folder; the exit status when it cannot.
-std::optional<int> enterDataFolder(const fs::path& executable, std::ostream& err, MessageService& boxes) {
+// The seeding's failure is no reason to stop: the program runs without that file.
+void warnSeeding(const SeedResult& seeded, std::ostream& err) {
+    if (!seeded.error.empty()) {
+        err << kProgram << ": Warnung: " << seeded.error << "\n"
+            << std::flush;
+    }
+}
+
+// Creates, seeds and enters the data folder (the one named after
+// --data-folder, else the user's); the exit status when it cannot.
+std::optional<int> enterDataFolder(const std::string& named, const fs::path& executable, std::ostream& err,
+                                   MessageService& boxes) {
     std::string unknown;
-    const std::optional<fs::path> folder = userDataFolder(unknown);
+    std::error_code noPath;
+    const std::optional<fs::path> folder =
+        named.empty() ? userDataFolder(unknown) : fs::absolute(pathOfUtf8(named), noPath);
     if (!folder) {
         return refuseStart(unknown, err, boxes);
     }
@@ -65,10 +77,7 @@ std::optional<int> enterDataFolder(const fs::path& executable, std::ostream& err
     if (!prepared.error.empty()) {
         return refuseStart(prepared.error, err, boxes);
     }
-    if (!prepared.seeded.error.empty()) {
-        err << kProgram << ": Warnung: " << prepared.seeded.error << "\n"
-            << std::flush;
-    }
+    warnSeeding(prepared.seeded, err);
     std::error_code entered;
     fs::current_path(*folder, entered);
     if (entered) {
@@ -77,6 +86,12 @@ std::optional<int> enterDataFolder(const fs::path& executable, std::ostream& err
                            err, boxes);
     }
     return std::nullopt;
+}
+
+// Whether the program was started in the folder its own file lies in.
+bool inProgramFolder(const fs::path& executable) {
+    std::error_code unknown;
+    return fs::equivalent(fs::current_path(unknown), executable.parent_path(), unknown) && !unknown;
 }
 
 } // namespace
@@ -97,9 +112,16 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
         } else if (arg == "--version") {
             result.action = CommandLine::Action::Version;
             return result;
-        } else if (arg == "--data-folder") {
+        } else if (arg == "--data-folder" || arg.rfind("--data-folder=", 0) == 0) {
+            // An optional folder: after "=", or as the next argument unless that is an option.
             result.dataFolder = true;
-        } else if (arg.rfind("--data-folder=", 0) == 0 || arg.rfind("--help=", 0) == 0 ||
+            if (arg.size() > std::string_view("--data-folder").size()) {
+                result.folder = arg.substr(arg.find('=') + 1);
+                if (result.folder.empty()) return failure("die Option „--data-folder=“ verlangt einen Ordner");
+            } else if (i + 1 < args.size() && !args[i + 1].empty() && args[i + 1].front() != '-') {
+                result.folder = args[++i];
+            }
+        } else if (arg.rfind("--help=", 0) == 0 ||
                    arg.rfind("--version=", 0) == 0) {
             return failure("die Option " + inQuotes(arg.substr(0, arg.find('='))) + " erlaubt kein Argument");
         } else {
@@ -127,13 +149,16 @@ std::string helpText() {
            "\n"
            "Ohne Option arbeitet das Programm im aktuellen Verzeichnis: dort liest und\n"
            "schreibt es schiffe.dat, planeten.dat, die Kursdateien und KRVXR.debug.\n"
+           "Im eigenen Programmordner gestartet, arbeitet es im Datenordner.\n"
            "\n"
-           "      --data-folder  im Datenordner " +
+           "      --data-folder [ORDNER]\n"
+           "                     im Datenordner " +
            platform::dataFolderShown() +
            "\n"
-           "                       arbeiten; er wird beim ersten Start angelegt und mit\n"
-           "                       Beispieldateien gefüllt, vorhandene Dateien bleiben\n"
-           "                       unverändert\n"
+           "                       arbeiten, mit ORDNER in diesem Ordner (etwa dem des\n"
+           "                       alten Rechners); ein Ordner ohne Datendateien wird\n"
+           "                       angelegt und mit Beispieldateien gefüllt, vorhandene\n"
+           "                       Dateien bleiben unverändert\n"
            "      --help         diese Hilfe anzeigen und beenden\n"
            "      --version      Versionsinformation anzeigen und beenden\n"
            "\n"
@@ -183,8 +208,15 @@ std::optional<int> prepareStart(const std::vector<std::string>& args, const fs::
     if (const std::optional<int> status = answerCommandLine(args, out, err)) {
         return status;
     }
-    if (parseCommandLine(args).dataFolder) {
-        if (const std::optional<int> status = enterDataFolder(executable, err, boxes)) return status;
+    const CommandLine line = parseCommandLine(args);
+    if (line.dataFolder) {
+        if (const std::optional<int> status = enterDataFolder(line.folder, executable, err, boxes)) return status;
+    } else if (inProgramFolder(executable)) {
+        if (!platform::programFolderHoldsData(executable)) {
+            if (const std::optional<int> status = enterDataFolder({}, executable, err, boxes)) return status;
+        } else {
+            warnSeeding(prepareDataFolder(executable.parent_path(), seedFolderFor(executable)).seeded, err);
+        }
     }
     // Every file is read and written in the working directory by its whole
     // path, which must be known and leave room for a file name of any length.
@@ -200,8 +232,8 @@ std::optional<int> prepareStart(const std::vector<std::string>& args, const fs::
 }
 
 std::optional<int> prepareStart(int argc, char** argv, MessageService& boxes) {
-    return prepareStart(std::vector<std::string>(argv + std::min(argc, 1), argv + argc),
-                        platform::programFile(argc, argv), std::cout, std::cerr, boxes);
+    return prepareStart(platform::arguments(argc, argv), platform::programFile(argc, argv), std::cout, std::cerr,
+                        boxes);
 }
 
 } // namespace krvx

@@ -19,7 +19,8 @@ struct CommandLine {
                         Version,
                         Fail };
     Action action = Action::Run;
-    bool dataFolder = false; // work in the user's data folder, not the current directory
+    bool dataFolder = false; // work in a data folder, not the current directory
+    std::string folder; // with --data-folder FOLDER that folder (UTF-8), else the user's data folder
     std::string error; // for Fail: the message, without the program name
 };
 
@@ -61,6 +62,14 @@ std::string dataFolderShown();
 std::string endedFromOutside();
 // The running program's own file.
 std::filesystem::path programFile(int argc, char** argv);
+// The arguments after the program name, as UTF-8 (on Windows from the
+// command line's characters, which the code page of argv may not hold).
+std::vector<std::string> arguments(int argc, char** argv);
+// Whether the folder the program file lies in may be its data folder. An
+// installed program never takes its program folder for one: started there,
+// it works in the user's data folder. The portable Windows program does, as
+// the old program did, and fills it with the example files beside it.
+bool programFolderHoldsData(const std::filesystem::path& executable);
 // Whether every file name the system allows still fits below folder.
 bool roomForFileNames(const std::filesystem::path& folder);
 } // namespace platform

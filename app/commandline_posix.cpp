@@ -33,6 +33,16 @@ fs::path programFile(int argc, char** argv) {
     return executable;
 }
 
+std::vector<std::string> arguments(int argc, char** argv) {
+    return {argv + std::min(argc, 1), argv + argc};
+}
+
+// On Linux the program lies among the system's programs (or in the build
+// tree): never a place for the player's files.
+bool programFolderHoldsData(const fs::path& /*executable*/) {
+    return false;
+}
+
 bool roomForFileNames(const fs::path& folder) {
     return folder.native().size() + 1 + NAME_MAX < PATH_MAX;
 }

@@ -2,6 +2,7 @@
 // a console, it writes into that console; with its output sent to a file or a
 // pipe, there; with neither, its answer comes in a box.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <sstream>
@@ -54,15 +55,36 @@ bool writeOut(const std::string& out, const std::string& err) {
     return written;
 }
 
+// The help for a player who started the program from a shortcut: a box,
+// whose lines the box breaks itself.
+std::string helpInABox() {
+    return "Korvax Rechner rechnet für das Weltraum-Strategiespiel Korvax: Reisezeit, Schiffspreise, "
+           "Produktionszeiten und Tausch-Rechner.\n\n"
+           "korvax-rechner.exe\n"
+           "arbeitet im Ordner, in dem es gestartet wird. Das installierte Programm arbeitet, in seinem "
+           "Programmordner gestartet, im Datenordner.\n\n"
+           "korvax-rechner.exe --data-folder\n"
+           "arbeitet im Datenordner " +
+           platform::dataFolderShown() +
+           " (so startet es der Eintrag im Startmenü).\n\n"
+           "korvax-rechner.exe --data-folder \"C:\\Spiele\\Korvax\"\n"
+           "arbeitet im genannten Ordner, etwa dem des alten Rechners.\n\n"
+           "Ein Ordner ohne Datendateien wird mit den Beispieldateien gefüllt; vorhandene Dateien bleiben "
+           "unverändert.\n\n"
+           "korvax-rechner.exe --version\n"
+           "zeigt die Version.";
+}
+
 } // namespace
 
 std::optional<int> answerCommandLine(int argc, char** argv) {
     std::ostringstream out;
     std::ostringstream err;
-    const std::optional<int> status =
-        answerCommandLine(std::vector<std::string>(argv + std::min(argc, 1), argv + argc), out, err);
+    const std::vector<std::string> args = platform::arguments(argc, argv);
+    const std::optional<int> status = answerCommandLine(args, out, err);
     if (status && !writeOut(out.str(), err.str())) {
-        MessageBoxW(nullptr, wide(out.str() + err.str()).c_str(), L"Korvax Rechner",
+        const bool help = parseCommandLine(args).action == CommandLine::Action::Help;
+        MessageBoxW(nullptr, wide(help ? helpInABox() : out.str() + err.str()).c_str(), L"Korvax Rechner",
                     MB_OK | (*status == 0 ? MB_ICONINFORMATION : MB_ICONERROR));
     }
     return status;
@@ -83,6 +105,28 @@ fs::path programFile(int /*argc*/, char** /*argv*/) {
     const DWORD size = GetModuleFileNameW(nullptr, file.data(), static_cast<DWORD>(file.size()));
     file.resize(size);
     return fs::path(file);
+}
+
+std::vector<std::string> arguments(int /*argc*/, char** /*argv*/) {
+    std::vector<std::string> result;
+    int count = 0;
+    LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count);
+    for (int i = 1; words != nullptr && i < count; ++i) {
+        const int size = WideCharToMultiByte(CP_UTF8, 0, words[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string word(static_cast<std::size_t>(std::max(size, 1)), '\0');
+        WideCharToMultiByte(CP_UTF8, 0, words[i], -1, word.data(), size, nullptr, nullptr);
+        word.resize(word.size() - 1);
+        result.push_back(word);
+    }
+    LocalFree(words);
+    return result;
+}
+
+// The installer puts its uninstaller beside the program; the portable zip
+// has none.
+bool programFolderHoldsData(const fs::path& executable) {
+    std::error_code unknown;
+    return !fs::exists(executable.parent_path() / L"Deinstallieren.exe", unknown);
 }
 
 bool roomForFileNames(const fs::path& folder) {

@@ -45,6 +45,19 @@ bool copyIfMissing(const fs::path& source, const fs::path& folder, const std::st
     return !error;
 }
 
+// Whether folder holds any of the files the program keeps there (its log
+// aside, which a run leaves even where no file was read). Unknown counts as yes.
+bool holdsDataFiles(const fs::path& folder) {
+    for (const DataFile& file : kDataFiles) {
+        std::error_code unknown;
+        if (file.written != Written::Appended &&
+            fs::symlink_status(folder / file.name, unknown).type() != fs::file_type::not_found) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 SeedResult seedFolder(const fs::path& seed, const fs::path& folder) {
@@ -68,6 +81,7 @@ DataFolderResult prepareDataFolder(const fs::path& folder, const fs::path& seed)
     std::error_code error;
     const fs::file_status status = fs::status(folder, error);
     if (status.type() == fs::file_type::directory) {
+        if (!holdsDataFiles(folder)) result.seeded = seedFolder(seed, folder);
         return result;
     }
     if (status.type() != fs::file_type::not_found) {

@@ -43,13 +43,13 @@ SeedResult seedFolder(const std::filesystem::path& seed, const std::filesystem::
 
 struct DataFolderResult {
     bool created = false; // the folder did not exist before
-    SeedResult seeded; // only on the first use; empty otherwise
+    SeedResult seeded; // only when the folder held no data file; empty otherwise
     std::string error; // the folder cannot be made or is no folder: the program cannot work there
 };
 
-// Makes sure folder exists. On its first use (the folder did not exist) it is
-// seeded from seed; later the player's files, and the absence of files they
-// deleted, stay as they are.
+// Makes sure folder exists. A folder that holds none of the data files (new,
+// empty, or with other files only) is seeded from seed; once it holds one,
+// the player's files, and the absence of files they deleted, stay as they are.
 DataFolderResult prepareDataFolder(const std::filesystem::path& folder, const std::filesystem::path& seed);
 
 // Removes what saves of earlier runs left behind when they were killed

@@ -47,11 +47,15 @@ int main(int argc, char** argv) {
     QApplication::setFont(krvx::windowFont());
 
     QTranslator qtTranslations;
-    // The whole interface is German, so are the standard buttons of the message boxes.
-    if (qtTranslations.load(QLocale(QLocale::German),
-                            QStringLiteral("qtbase"), QStringLiteral("_"),
-                            QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(&qtTranslations);
+    // The whole interface is German, so are Qt's own texts (the standard
+    // buttons, the boxes' context menus): from the program's resources where
+    // it carries them (Windows has no Qt translations), else the system's.
+    for (const QString& folder :
+         {QStringLiteral(":/translations"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)}) {
+        if (qtTranslations.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"), folder)) {
+            QApplication::installTranslator(&qtTranslations);
+            break;
+        }
     }
     krvx::QtMessageService boxes;
 

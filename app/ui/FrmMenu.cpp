@@ -1,5 +1,6 @@
 #include "app/ui/FrmMenu.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFont>
 #include <QIcon>
@@ -37,9 +38,9 @@ void ignoringErrors(Step step) {
 FrmMenu::FrmMenu(Services& services)
     : FormWindow(services, kFrmMenu, toQ(kAppTitle), kClientWidth,
                  kClientHeight) {
-    // The icon once the menu is on screen: it need not hold up the first
-    // sight of the menu.
-    QTimer::singleShot(0, this, [this] { setWindowIcon(programIcon()); });
+    // The program's icon, in every window's title bar, once the menu is on
+    // screen: it need not hold up the first sight of the menu.
+    QTimer::singleShot(0, this, [] { QApplication::setWindowIcon(programIcon()); });
 
     // The menu bar sits above the client area, which keeps its full size.
     menuBar_ = new QMenuBar(this);

@@ -52,3 +52,14 @@ foreach(face LiberationSans-Regular LiberationSans-Bold LiberationSerif-Bold)
   list(APPEND font_files ${KRVX_FONT_DIR}/${face}.ttf)
 endforeach()
 qt_add_resources(app_ui krvx_fonts PREFIX /fonts BASE ${KRVX_FONT_DIR} FILES ${font_files})
+
+# Qt's own texts in German (the standard buttons, the boxes' context menus):
+# Windows has no Qt translations, so the program carries qtbase's, the same
+# file on every platform (qt6-translations-l10n).
+set(KRVX_QT_TRANSLATIONS /usr/share/qt6/translations/qtbase_de.qm CACHE FILEPATH
+  "Qt's German translation of qtbase (qt6-translations-l10n), which the Windows program embeds")
+if(NOT EXISTS ${KRVX_QT_TRANSLATIONS})
+  message(FATAL_ERROR "${KRVX_QT_TRANSLATIONS} is missing: install qt6-translations-l10n")
+endif()
+cmake_path(GET KRVX_QT_TRANSLATIONS PARENT_PATH translations_dir)
+qt_add_resources(app_ui krvx_translations PREFIX /translations BASE ${translations_dir} FILES ${KRVX_QT_TRANSLATIONS})

@@ -40,7 +40,9 @@ TEST(CommandLine, ReadsTheArguments) {
         {{"--bogus", "--help"}, Action::Fail, false, "unbekannte Option „--bogus“"},
         {{"-h"}, Action::Fail, false, "unbekannte Option „-h“"},
         {{"-data-folder"}, Action::Fail, false, "unbekannte Option „-data-folder“"},
-        {{"--data-folder=/tmp"}, Action::Fail, false, "die Option „--data-folder“ erlaubt kein Argument"},
+        {{"--data-folder=/tmp"}, Action::Run, true, ""},
+        {{"--data-folder="}, Action::Fail, false, "die Option „--data-folder=“ verlangt einen Ordner"},
+        {{"--data-folder", "alt", "neu"}, Action::Fail, false, "überzähliges Argument „neu“"},
         {{"--version=2"}, Action::Fail, false, "die Option „--version“ erlaubt kein Argument"},
         {{"daten"}, Action::Fail, false, "überzähliges Argument „daten“"},
         {{"-"}, Action::Fail, false, "überzähliges Argument „-“"},
@@ -60,6 +62,14 @@ TEST(CommandLine, ReadsTheArguments) {
         EXPECT_EQ(line.dataFolder, c.dataFolder) << where;
         EXPECT_EQ(line.error, c.error) << where;
     }
+    // The folder after --data-folder: after "=", or the next argument unless it is an option.
+    const std::pair<std::vector<std::string>, std::string> folders[] = {
+        {{"--data-folder", "C:\\Spiele\\Größe €"}, "C:\\Spiele\\Größe €"},
+        {{"--data-folder=/alt/-daten"}, "/alt/-daten"},
+        {{"--data-folder", "-platform", "xcb"}, ""},
+        {{"--data-folder"}, ""},
+    };
+    for (const auto& [args, folder] : folders) EXPECT_EQ(parseCommandLine(args).folder, folder) << args.back();
 }
 
 struct Answer {
@@ -125,18 +135,45 @@ private:
 };
 
 TEST(CommandLine, DataFolderIsSeededFromBesideTheProgramAndEntered) {
-    test::TempDir temp;
-    const fs::path prefix = temp.path() / "usr";
-    fs::create_directories(prefix / "share/korvax-rechner/seed");
-    test::writeBytes(prefix / "share/korvax-rechner/seed/schiffe.dat", "\"Frachter\"\r\n1,2,3,4,5\r\n7\r\n9\r\n");
-    const Environment xdg("XDG_DATA_HOME", (temp.path() / "data").c_str());
-    test::WorkingDirectory keep(temp.path());
+    // Where the program works, and whether that folder got the example file.
+    struct Case {
+        const char* what;
+        std::vector<std::string> args;
+        const char* startedIn; // relative to the temporary folder
+        const char* worksIn;
+        const char* planets; // planeten.dat there before the start, or nothing
+        bool seeded;
+    };
+    const Case cases[] = {
+        {"the user's data folder", {"--data-folder"}, ".", "data/korvax-rechner", nullptr, true},
+        {"a new folder named", {"--data-folder", "neu/Größe €"}, ".", "neu/Größe €", nullptr, true},
+        {"the old program's folder", {"--data-folder=alt"}, ".", "alt", "\"Alt\"\r\n1\r\n2\r\n3\r\n", false},
+        {"started in the program's own folder", {}, "usr/bin", "data/korvax-rechner", nullptr, true},
+        {"started elsewhere", {}, "alt", "alt", "\"Alt\"\r\n1\r\n2\r\n3\r\n", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TempDir temp;
+        const fs::path prefix = temp.path() / "usr";
+        fs::create_directories(prefix / "share/korvax-rechner/seed");
+        fs::create_directories(prefix / "bin");
+        test::writeBytes(prefix / "share/korvax-rechner/seed/schiffe.dat", "\"Frachter\"\r\n1,2,3,4,5\r\n7\r\n9\r\n");
+        if (c.planets) {
+            fs::create_directories(temp.path() / c.worksIn);
+            test::writeBytes(temp.path() / c.worksIn / "planeten.dat", c.planets);
+        }
+        const Environment xdg("XDG_DATA_HOME", (temp.path() / "data").c_str());
+        test::WorkingDirectory keep(temp.path() / c.startedIn);
 
-    const Answer answer = start({"--data-folder"}, prefix / "bin/korvax-rechner");
-    EXPECT_EQ(answer.status, std::nullopt);
-    EXPECT_EQ(answer.out + answer.err, "");
-    EXPECT_EQ(fs::current_path(), temp.path() / "data/korvax-rechner");
-    EXPECT_EQ(test::readBytes("schiffe.dat"), "\"Frachter\"\r\n1,2,3,4,5\r\n7\r\n9\r\n");
+        const Answer answer = start(c.args, prefix / "bin/korvax-rechner");
+        EXPECT_EQ(answer.status, std::nullopt);
+        EXPECT_EQ(answer.out + answer.err, "");
+        EXPECT_EQ(fs::current_path(), temp.path() / c.worksIn);
+        EXPECT_EQ(fs::exists("schiffe.dat"), c.seeded);
+        if (c.planets) {
+            EXPECT_EQ(test::readBytes("planeten.dat"), c.planets);
+        }
+    }
 }
 
 // While it lives, this thread does without the superuser's right to pass by

@@ -52,6 +52,16 @@ TEST(DataFolder, FirstUseCreatesAndSeeds) {
     EXPECT_TRUE(again.seeded.copied.empty());
     EXPECT_EQ(folderEntries(folder), (std::vector<std::string>{"schiffe.dat"}));
     EXPECT_EQ(readBytes(folder / "schiffe.dat"), "eigene Schiffe");
+
+    // A folder that is there but holds no data file (made empty by an
+    // installer, or with a log and notes only) gets the example files too.
+    for (const std::vector<std::string>& held : {std::vector<std::string>{}, {"KRVXR.debug", "notizen.txt"}, {"tausch.dat"}}) {
+        const fs::path there = temp.path() / ("da" + std::to_string(held.size()));
+        fs::create_directories(there);
+        for (const std::string& name : held) writeBytes(there / name, "x");
+        const bool seeded = held.empty() || held.front() != "tausch.dat";
+        EXPECT_EQ(prepareDataFolder(there, seed).seeded.copied.size(), seeded ? 2u : 0u) << there;
+    }
 }
 
 TEST(DataFolder, SeedingNeverReplacesWhatIsThere) {
