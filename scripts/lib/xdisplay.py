@@ -27,6 +27,7 @@ class X:
     that names one that has gone answers "nothing" instead of failing."""
 
     def __init__(self, display_name):
+        self.name = display_name
         self.dpy = display.Display(display_name)
         self.dpy.set_error_handler(lambda *_: None)
         self.root = self.dpy.screen().root
@@ -86,14 +87,14 @@ class X:
             return None
         return place.x, place.y, size.width, size.height
 
-    def click(self, window, x, y):
-        """A left click at (x, y) of the window's client area."""
+    def click(self, window, x, y, button=1):
+        """A click (left unless told) at (x, y) of the window's client area."""
         left, top, _, _ = self.geometry(window)
         xtest.fake_input(self.dpy, XC.MotionNotify, x=left + x, y=top + y)
         self.dpy.sync()
         time.sleep(0.1)
         for kind in (XC.ButtonPress, XC.ButtonRelease):
-            xtest.fake_input(self.dpy, kind, 1)
+            xtest.fake_input(self.dpy, kind, button)
             self.dpy.sync()
             time.sleep(0.05)
 
@@ -116,6 +117,15 @@ class X:
         names = {" ": "space", ",": "comma", ".": "period", ":": "colon"}
         for ch in text:
             self.key(names.get(ch, ch.lower()), "Shift_L" if ch.isupper() or ch == ":" else None)
+
+    def clipboard(self, text=None):
+        """The clipboard's text (xclip); with text, that is put there instead."""
+        command = ["xclip", "-display", self.name, "-selection", "clipboard"]
+        if text is not None:
+            subprocess.run(command + ["-i"], input=text, text=True, timeout=10)
+            return text
+        done = subprocess.run(command + ["-o"], capture_output=True, text=True, errors="replace", timeout=10)
+        return done.stdout
 
     def has_focus(self, window):
         focus = self.dpy.get_input_focus().focus

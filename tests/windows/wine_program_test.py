@@ -1,10 +1,13 @@
 #!/usr/bin/env python3
 """The Windows program under Wine, on a player's day: started in a folder with
 the example files ("Spiele Größe €"), every window opened from the menu, a flight computed in
-Reisezeit and a planet added, a second start in the same folder, then the
+Reisezeit and a planet added, Qt's own texts German (a box's context menu, the
+save question's buttons), a second start in the same folder, then the
 session ended as Windows ends it (WM_QUERYENDSESSION and WM_ENDSESSION, which
 `wineboot --end-session` sends to every program of the prefix): the planet is
-saved and the debug log ends the run. --version prints the version.
+saved and the debug log ends the run. --version prints the version. The
+program started in its own folder that holds no data file (the portable zip
+unpacked somewhere new) fills it from "Beispieldateien" beside it.
 
 usage: wine_program_test.py PATH/TO/korvax-rechner.exe VERSION [--screenshots FOLDER]
 
@@ -13,7 +16,9 @@ With --screenshots, the menu and Reisezeit are saved as Wine draws them
 """
 import os
 import re
+import shutil
 import sys
+import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import wine  # noqa: E402
@@ -46,6 +51,39 @@ def computed_flight(run):
     return zeit
 
 
+def german_texts(run, menu):
+    """Qt's own texts are German: in a box's context menu "&Kopieren" copies
+    with the key K, and the save question of the ship catalogue editor has
+    the buttons "Ja", "Nein", "Abbrechen" (a message box copies itself on Ctrl+C)."""
+    bar = run.bar(menu)
+    rates = run.open_from(menu, 18, bar // 2, "Konfiguration", (331, 234))
+    ships = run.open_from(rates, 256, 212, "Konfiguration", (420, 161))
+    run.x.click(ships, 52, 140)  # Bearbeiten
+    run.x.click(ships, 52, 57)  # into Erz
+    run.x.key("Home")
+    run.x.key("End", "Shift_L")
+    run.x.clipboard("leer")
+    run.x.click(ships, 52, 57, button=3)
+    time.sleep(1)
+    run.x.key("k")
+    check(desktop.wait_for(lambda: re.fullmatch(r"-?\d+", run.x.clipboard()), 15),
+          "the context menu's K copied nothing: the clipboard holds %r" % run.x.clipboard())
+    run.x.key("End")
+    run.x.type_text("1")
+    run.x.send_delete(ships)
+    question = run.wait_window("Speichern?")
+    if check(question, "closing the editor with a typed value asked nothing"):
+        run.x.key("c", "Control_L")
+        buttons = desktop.wait_for(lambda: "Abbrechen" in run.x.clipboard(), 15) and run.x.clipboard()
+        check(buttons and all(b in buttons for b in ("Ja", "Nein", "Abbrechen")),
+              "the save question's buttons: %r" % run.x.clipboard())
+        run.x.key("Escape")  # Abbrechen: the editor stays
+        check(desktop.wait_for(lambda: question not in run.x.viewable_windows(), 15), "the question stayed")
+    run.x.click(ships, 400, 16)  # ">" drops the typed value
+    run.close(ships, "the ship catalogue editor")
+    run.close(rates, "the rate editor")
+
+
 def save_picture(x, window, shots, name):
     """The window as Wine draws it, caption and frame included."""
     if shots and window:
@@ -73,6 +111,19 @@ def session_end(run, prefix):
     wine.TEST.check_pairs(log.encode("cp1252"), "session end")
 
 
+def portable_start(x, display, prefix, base, exe):
+    """The portable program in a new folder of its own: the first start
+    copies the example files beside it, and replaces none that is there."""
+    folder = os.path.join(base, "Neu entpackt")
+    shutil.copytree(desktop.SEED, os.path.join(folder, "Beispieldateien"))
+    shutil.copy(exe, folder)
+    desktop.write(os.path.join(folder, "notizen.txt"), b"meine Notizen")
+    with wine.run(x, display, prefix, os.path.join(folder, os.path.basename(exe)), folder) as run:
+        check(run.end(run.menu()) == 0, "the portable start did not end with 0")
+    seeded = sorted(n for n in os.listdir(folder) if n.endswith(".dat"))
+    check(seeded == sorted(desktop.seed_files()), "the portable start's folder holds %r" % seeded)
+
+
 def scenario(x, display, prefix, base, exe, version, shots=None):
     done = prefix.wine([exe, "--version"], 60)
     check(done.returncode == 0 and version in done.stdout,
@@ -84,12 +135,14 @@ def scenario(x, display, prefix, base, exe, version, shots=None):
         if not menu:
             return
         save_picture(x, menu, shots, "windows-menu.png")
+        german_texts(run, menu)
         run.add_planet(menu)
         save_picture(x, computed_flight(run), shots, "windows-reisezeit.png")
         second_start(x, prefix, exe, workdir, menu)
         session_end(run, prefix)
     finally:
         desktop.end_process(run.proc)
+    portable_start(x, display, prefix, base, exe)
 
 
 def main():
