@@ -18,6 +18,7 @@ class SilentMessages : public MessageService {
 public:
     void message(std::string_view, std::string_view, MessageIcon) override {}
     Answer question(std::string_view, std::string_view) override { return Answer::Ok; }
+    Answer retry(std::string_view, std::string_view) override { return Answer::Cancel; }
     std::string input(std::string_view, std::string_view, std::string_view) override { return {}; }
 };
 

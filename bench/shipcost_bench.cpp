@@ -15,6 +15,7 @@ class NoMessages : public krvx::MessageService {
 public:
     void message(std::string_view, std::string_view, krvx::MessageIcon) override { ++count; }
     krvx::Answer question(std::string_view, std::string_view) override { return krvx::Answer::Ok; }
+    krvx::Answer retry(std::string_view, std::string_view) override { return krvx::Answer::Cancel; }
     std::string input(std::string_view, std::string_view, std::string_view) override { return {}; }
     long count = 0;
 };

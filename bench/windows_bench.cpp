@@ -37,6 +37,7 @@ class NoBoxes : public MessageService {
 public:
     void message(std::string_view, std::string_view, MessageIcon) override { ++shown; }
     Answer question(std::string_view, std::string_view) override { return Answer::No; }
+    Answer retry(std::string_view, std::string_view) override { return Answer::Cancel; }
     std::string input(std::string_view, std::string_view, std::string_view) override { return {}; }
     int shown = 0;
 };

@@ -3,13 +3,39 @@
 #include <cerrno>
 
 #include "common/atomicsave.h"
+#include "common/cp1252.h"
 #include "common/readfile.h"
 #include "common/temporaries.h"
 
 namespace krvx {
 
+namespace {
+
+BackupCopy failed(int number) {
+    return BackupCopy{std::nullopt, fileError(number)};
+}
+
+// Writes the bytes beside the file under a temporary name, then gives them
+// the first free name besideName(file, suffix, n).
+BackupCopy placeBeside(const std::filesystem::path& file, std::string_view suffix, std::string_view bytes,
+                       std::optional<mode_t> mode, FileOps& ops) {
+    const auto temp = writeTemporary(ops, file, thisWriter(), bytes, [mode](int fd) { return prepareCopy(fd, mode); });
+    if (!temp)
+        return failed(errno);
+    const std::optional<std::filesystem::path> placed = nameCopy(ops, *temp, file, suffix);
+    if (!placed) {
+        const int number = errno;
+        std::error_code ignored;
+        std::filesystem::remove(*temp, ignored);
+        return failed(number);
+    }
+    syncFolderOf(*placed);
+    return BackupCopy{placed, std::nullopt};
+}
+
+} // namespace
+
 BackupCopy keepBackupCopy(const std::filesystem::path& file, FileOps& ops) {
-    const auto failed = [](int number) { return BackupCopy{std::nullopt, fileError(number)}; };
     FileError linkError;
     if (!resolveLinks(file, linkError))
         return BackupCopy{std::nullopt, linkError};
@@ -17,20 +43,22 @@ BackupCopy keepBackupCopy(const std::filesystem::path& file, FileOps& ops) {
     const std::optional<std::string> bytes = readFileBytes(file, &mode);
     if (!bytes)
         return failed(errno);
+    return placeBeside(file, ".bak", *bytes, mode, ops);
+}
 
-    // The copy is written beside the file it keeps, under a temporary name.
-    const auto temp = writeTemporary(ops, file, thisWriter(), *bytes, [mode](int fd) { return prepareCopy(fd, mode); });
-    if (!temp)
-        return failed(errno);
-    const std::optional<std::filesystem::path> copy = nameCopy(ops, *temp, file);
-    if (!copy) {
-        const int number = errno;
+BackupCopy saveBeside(const std::filesystem::path& file, std::string_view suffix, std::string_view utf8Content,
+                      FileOps& ops) {
+    // No more open to others than the file it stands in for: a file behind
+    // another user's link tells nothing, and a new file gets a new file's.
+    std::optional<mode_t> mode;
+    FileError linkError;
+    if (const auto target = resolveLinks(file, linkError)) {
         std::error_code ignored;
-        std::filesystem::remove(*temp, ignored);
-        return failed(number);
+        const std::filesystem::file_status status = std::filesystem::status(*target, ignored);
+        if (std::filesystem::is_regular_file(status))
+            mode = static_cast<mode_t>(status.permissions() & std::filesystem::perms::mask);
     }
-    syncFolderOf(*copy);
-    return BackupCopy{copy, std::nullopt};
+    return placeBeside(file, suffix, utf8ToCp1252(utf8Content), mode, ops);
 }
 
 SaveOutcome saveKeepingCopy(const std::filesystem::path& file, std::string_view utf8Content, bool damaged,

@@ -9,7 +9,8 @@
 
 namespace krvx {
 
-// Where a copy of a file was kept, or why none could be made: exactly one is set.
+// Where a copy of a file (or a file saved beside it) was kept, or why none
+// could be made: exactly one is set.
 struct BackupCopy {
     std::optional<std::filesystem::path> path;
     std::optional<FileError> error;
@@ -26,6 +27,14 @@ inline BackupCopy keepBackupCopy(const std::filesystem::path& file) {
     SystemFileOps ops;
     return keepBackupCopy(file, ops);
 }
+
+// Saves the content, as saveDataFile would, into a new file beside the file
+// instead: <name><suffix>, or <name><suffix>2, 3 ... when that name is taken
+// by anything. Nothing that exists is written over and no link at the new
+// name is followed; the new file gets the permissions of the file where there
+// is one. Like a copy, it has its name only when whole.
+BackupCopy saveBeside(const std::filesystem::path& file, std::string_view suffix, std::string_view utf8Content,
+                      FileOps& ops);
 
 // What a save that may first keep a copy did.
 struct SaveOutcome {

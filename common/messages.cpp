@@ -22,6 +22,11 @@ Answer OncePerActionMessages::question(std::string_view text, std::string_view t
     return target_.question(text, title);
 }
 
+Answer OncePerActionMessages::retry(std::string_view text, std::string_view title) {
+    if (note_) return Answer::Cancel;
+    return target_.retry(text, title);
+}
+
 std::string OncePerActionMessages::input(std::string_view prompt, std::string_view title,
                                          std::string_view preset) {
     if (note_) return {};

@@ -18,7 +18,8 @@ enum class MessageIcon { None,
 enum class Answer { Ok,
                     Yes,
                     No,
-                    Cancel };
+                    Cancel,
+                    Retry };
 
 class MessageService {
 public:
@@ -28,6 +29,9 @@ public:
                          MessageIcon icon = MessageIcon::None) = 0;
     // A box with Yes, No and Cancel; returns the button pressed (closing the box is Cancel).
     virtual Answer question(std::string_view text, std::string_view title) = 0;
+    // A box with Retry and Cancel after a step that failed; returns Retry or
+    // Cancel (closing the box is Cancel).
+    virtual Answer retry(std::string_view text, std::string_view title) = 0;
     // The input box: returns the typed text, empty on cancel.
     virtual std::string input(std::string_view prompt, std::string_view title,
                               std::string_view preset) = 0;
@@ -45,6 +49,7 @@ public:
     void message(std::string_view text, std::string_view title = kAppTitle,
                  MessageIcon icon = MessageIcon::None) override;
     Answer question(std::string_view text, std::string_view title) override;
+    Answer retry(std::string_view text, std::string_view title) override;
     std::string input(std::string_view prompt, std::string_view title,
                       std::string_view preset) override;
 
@@ -53,8 +58,8 @@ public:
 
     // While the session ends nobody is there to answer a box: from then on no
     // box is shown, a question is answered No (nothing the user has not
-    // confirmed is saved), an input box counts as cancelled, and the text of a
-    // message goes to note instead.
+    // confirmed is saved), nothing failed is tried again, an input box counts
+    // as cancelled, and the text of a message goes to note instead.
     void answerUnattended(std::function<void(std::string_view title, std::string_view text)> note);
     bool unattended() const { return static_cast<bool>(note_); }
 

@@ -135,18 +135,18 @@ long long thisWriter() {
     return ::getpid();
 }
 
-// The copy gets the permissions of the file it keeps.
-bool prepareCopy(int fd, mode_t mode) {
+// A copy gets the permissions of the file it keeps.
+bool prepareCopy(int fd, std::optional<mode_t> mode) {
     lockWhileWriting(fd);
-    return ::fchmod(fd, mode) == 0;
+    return !mode || ::fchmod(fd, *mode) == 0;
 }
 
 // A taken name is a file, a folder or a dangling link. Where the file system
 // knows no second names, the copy is renamed to a name found free.
 std::optional<std::filesystem::path> nameCopy(FileOps& ops, const std::filesystem::path& temp,
-                                              const std::filesystem::path& file) {
+                                              const std::filesystem::path& file, std::string_view suffix) {
     for (int n = 1; n <= kMostBackupCopies; ++n) {
-        const std::filesystem::path copy = backupName(file, n);
+        const std::filesystem::path copy = besideName(file, suffix, n);
         if (ops.link(temp, copy) == 0) {
             ::unlink(temp.c_str());
             return copy;

@@ -185,7 +185,7 @@ long long thisWriter() {
 
 // A copy is held open while written, as every temporary file is; Windows
 // gives it the default permissions of its folder.
-bool prepareCopy(int fd, mode_t /*mode*/) {
+bool prepareCopy(int fd, std::optional<mode_t> /*mode*/) {
     return keptOpen(fd);
 }
 
@@ -195,9 +195,9 @@ void syncFolderOf(const std::filesystem::path& /*file*/) {}
 // Where the file system knows no second names (FAT), the copy is moved to a
 // free name, which fails when taken.
 std::optional<std::filesystem::path> nameCopy(FileOps& ops, const std::filesystem::path& temp,
-                                              const std::filesystem::path& file) {
+                                              const std::filesystem::path& file, std::string_view suffix) {
     for (int n = 1; n <= kMostBackupCopies; ++n) {
-        const std::filesystem::path copy = backupName(file, n);
+        const std::filesystem::path copy = besideName(file, suffix, n);
         if (ops.link(temp, copy) == 0) {
             DeleteFileW(systemPath(temp).c_str());
             return copy;

@@ -92,9 +92,9 @@ void removeAbandonedTemporaries(const std::filesystem::path& file) {
     }
 }
 
-std::filesystem::path backupName(const std::filesystem::path& file, int n) {
+std::filesystem::path besideName(const std::filesystem::path& file, std::string_view suffix, int n) {
     std::filesystem::path copy = file;
-    copy += n == 1 ? std::string(".bak") : ".bak" + std::to_string(n);
+    copy += pathOfUtf8(std::string(suffix) + (n == 1 ? std::string() : std::to_string(n)));
     return copy;
 }
 

@@ -4,7 +4,8 @@
 // (".planeten.dat.tmp4711-80235"), and its writer holds it (locked, or open
 // without sharing) while writing, so that what a killed save left behind can
 // be told from a save at work and removed. Backup copies are <name>.bak,
-// <name>.bak2, <name>.bak3 ...
+// <name>.bak2, <name>.bak3 ...; a list saved beside a file that could not be
+// written is <name>.neu, <name>.neu2 ...
 
 #include <filesystem>
 #include <functional>
@@ -32,8 +33,9 @@ using PrepareTemporary = std::function<bool(int fd)>;
 std::optional<std::filesystem::path> writeTemporary(FileOps& ops, const std::filesystem::path& file, long long writer,
                                                     std::string_view bytes, const PrepareTemporary& prepare);
 
-// The n-th name a backup copy of the file may take (n from 1).
-std::filesystem::path backupName(const std::filesystem::path& file, int n);
+// The n-th name a new file beside the file may take (n from 1): <name><suffix>,
+// then <name><suffix>2, <name><suffix>3 ...
+std::filesystem::path besideName(const std::filesystem::path& file, std::string_view suffix, int n);
 
 // A save killed midway leaves its temporary file behind: this removes the ones
 // of that data file (in the folder of the file a symbolic link leads to) that
@@ -49,13 +51,13 @@ void removeAbandonedTemporaries(const std::filesystem::path& file);
 // place (the old file's permissions and group);
 std::variant<FileError, PrepareTemporary> replacementOf(const std::filesystem::path& target);
 long long thisWriter();
-// the preparation of a fresh temporary file that will be a copy of a file
-// with these permissions;
-bool prepareCopy(int fd, mode_t mode);
-// a name of its own for the finished copy, never one that is taken: that
-// name, or nullopt with errno set;
+// the preparation of a fresh temporary file that will be a new file beside
+// another, with these permissions (without them, a new file's own);
+bool prepareCopy(int fd, std::optional<mode_t> mode);
+// a name of its own for the finished file, besideName(file, suffix, n) for
+// the first n that is not taken: that name, or nullopt with errno set;
 std::optional<std::filesystem::path> nameCopy(FileOps& ops, const std::filesystem::path& temp,
-                                              const std::filesystem::path& file);
+                                              const std::filesystem::path& file, std::string_view suffix);
 // the flush of the folder of a file, so that a new name in it outlasts a crash;
 void syncFolderOf(const std::filesystem::path& file);
 // and the removal of one temporary file when nobody holds it and its writer

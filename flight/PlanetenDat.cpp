@@ -1,9 +1,13 @@
 #include "flight/PlanetenDat.h"
 
+#include <cerrno>
+
+#include "common/backupcopy.h"
 #include "common/blanks.h"
 #include "common/fields.h"
 #include "common/messagetexts.h"
 #include "common/numbers.h"
+#include "common/paths.h"
 #include "common/textfile.h"
 
 namespace krvx {
@@ -35,6 +39,23 @@ std::string withoutTrailingBlankLines(std::string_view content) {
         trimmed += "\r\n";
     }
     return trimmed;
+}
+
+// What the question after a failed save asks of the player.
+std::string retryAdvice(const fs::path& file, const FileError& error) {
+    return std::string(error.number == EBUSY ? "Schließen Sie das Programm, das die Datei geöffnet hat,"
+                                             : "Beheben Sie die Ursache") +
+           " und klicken Sie auf „Wiederholen“. Mit „Abbrechen“ wird die Planetenliste in eine neue Datei neben " +
+           utf8Of(file.filename()) + " geschrieben.";
+}
+
+// The failure, and where the list went instead, or that the added planets are lost.
+std::string savedBesideText(const fs::path& file, const std::string& failure, const std::string& content,
+                            FileOps& ops) {
+    const BackupCopy beside = saveBeside(file, ".neu", content, ops);
+    if (!beside.path) return failure + " " + std::string(kPlanetsLostText);
+    return failure + " Die Planetenliste mit den neu eingegebenen Planeten steht in " +
+           utf8Of(beside.path->filename()) + ".";
 }
 
 } // namespace
@@ -98,18 +119,26 @@ std::optional<std::string> planetNameRefusal(std::string_view name) {
 }
 
 std::optional<std::string> savePlaneten(const fs::path& file, const std::vector<PlanetEintrag>& entries,
-                                        FileState loaded, bool added, FileOps& ops) {
-    const std::string lost = " " + std::string(kPlanetsLostText);
-    if (loaded == FileState::Unreadable) return added ? std::optional(leftUnreadText(file) + lost) : std::nullopt;
+                                        FileState loaded, bool added, FileOps& ops, const TryAgain& tryAgain) {
+    const std::string content = planetenContent(entries);
+    if (loaded == FileState::Unreadable)
+        return added ? std::optional(savedBesideText(file, leftUnreadText(file), content, ops)) : std::nullopt;
     if (loaded == FileState::Damaged && !added) return std::nullopt;
-    const SaveOutcome saved = saveKeepingCopy(file, planetenContent(entries), loaded == FileState::Damaged, ops);
-    if (saved.copyError) return noCopyText(file) + lost;
-    if (const std::optional<FileError>& error = saved.writeError) {
-        if (added || error->foreignLink) return notSavedText(file, *error) + (added ? lost : "");
-        return std::nullopt;
+    bool copyFirst = loaded == FileState::Damaged;
+    std::optional<fs::path> kept;
+    for (;;) {
+        const SaveOutcome saved = saveKeepingCopy(file, content, copyFirst, ops);
+        if (saved.keptCopy) { // one copy is enough
+            kept = saved.keptCopy;
+            copyFirst = false;
+        }
+        if (saved.written()) return kept ? std::optional(keptCopyText(file, *kept)) : std::nullopt;
+        const FileError& error = saved.copyError ? *saved.copyError : *saved.writeError;
+        const std::string failure = saved.copyError ? noCopyText(file) : notSavedText(file, error);
+        if (!added) return error.foreignLink ? std::optional(failure) : std::nullopt;
+        if (!tryAgain(failure + std::string(kLineBreak) + std::string(kLineBreak) + retryAdvice(file, error)))
+            return savedBesideText(file, failure, content, ops);
     }
-    if (saved.keptCopy) return keptCopyText(file, *saved.keptCopy);
-    return std::nullopt;
 }
 
 } // namespace krvx

@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,12 +43,18 @@ std::optional<std::string> planetNameRefusal(std::string_view name);
 // Saving at the window's close, giving the German text to tell the user, if
 // any. added: planets were added since the load. Missing or Read: the file is
 // written; a failure is only reported when added planets are lost with it.
-// Unreadable: the file is left alone (and the loss of added planets reported).
-// Damaged: left alone unless planets were added; then the old file is first
-// copied to planeten.dat.bak (or .bak2, .bak3 ... when that exists) and the
-// copy's name reported.
+// Unreadable: the file is left alone. Damaged: left alone unless planets were
+// added; then the old file is first copied to planeten.dat.bak (or .bak2,
+// .bak3 ... when that exists) and the copy's name reported.
+// Added planets are never dropped unasked: when the save fails, tryAgain is
+// asked with the failure and what to do about it, and the save is repeated
+// for as long as it says so; after that, and for a file that was not read,
+// the list is saved beside the file as planeten.dat.neu (.neu2 ... when that
+// exists), and the message names that file. Only when even that fails are
+// the planets lost.
+using TryAgain = std::function<bool(std::string_view question)>;
 std::optional<std::string> savePlaneten(const std::filesystem::path& file,
                                         const std::vector<PlanetEintrag>& entries, FileState loaded, bool added,
-                                        FileOps& ops);
+                                        FileOps& ops, const TryAgain& tryAgain);
 
 } // namespace krvx

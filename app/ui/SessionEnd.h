@@ -35,8 +35,8 @@ public:
     bool catchSignals();
 
     // The menu's shut-down, unattended: an open message box is closed as if
-    // cancelled, every later question is answered No and every message goes
-    // to stderr.
+    // cancelled, every later question is answered No (nothing failed is tried
+    // again) and every message goes to stderr.
     void endSession();
 
     // A request to quit the application runs endSession() first.

@@ -60,6 +60,14 @@ Answer QtMessageService::question(std::string_view text, std::string_view title)
     }
 }
 
+Answer QtMessageService::retry(std::string_view text, std::string_view title) {
+    auto* box = new QMessageBox(QMessageBox::Warning, toQ(title), displayText(text),
+                                QMessageBox::Retry | QMessageBox::Cancel, boxParent());
+    box->setDefaultButton(QMessageBox::Retry);
+    box->setEscapeButton(QMessageBox::Cancel);
+    return answerOf(box) == QMessageBox::Retry ? Answer::Retry : Answer::Cancel;
+}
+
 std::string QtMessageService::input(std::string_view prompt, std::string_view title, std::string_view preset) {
     bool ok = false; // Qt's input box guards itself against a parent that goes meanwhile
     const QString text = QInputDialog::getText(boxParent(), toQ(title), displayText(prompt),

@@ -10,6 +10,7 @@ public:
     void message(std::string_view text, std::string_view title = kAppTitle,
                  MessageIcon icon = MessageIcon::None) override;
     Answer question(std::string_view text, std::string_view title) override;
+    Answer retry(std::string_view text, std::string_view title) override;
     std::string input(std::string_view prompt, std::string_view title,
                       std::string_view preset) override;
 };

@@ -135,8 +135,11 @@ bool FrmZeit::addPlanet(const std::string& name, std::int16_t Galaxie, std::int1
 }
 
 void FrmZeit::unload() {
-    if (const std::optional<std::string> message =
-            savePlaneten(services().file(kPlanetenDat), Planeten_.entries(), fileState_, added_, services().files))
+    const auto tryAgain = [this](std::string_view question) {
+        return services().messages.retry(question, kAppTitle) == Answer::Retry;
+    };
+    if (const std::optional<std::string> message = savePlaneten(services().file(kPlanetenDat), Planeten_.entries(),
+                                                                fileState_, added_, services().files, tryAgain))
         services().messages.message(*message);
 }
 

@@ -55,6 +55,7 @@ TEST(BackupCopy, TakesTheFirstFreeNameAndCopiesTheBytesExactly) {
         mode_t mode;
         const char* copy;
         int linkFails = 0; // a file system without hard links (FAT, exFAT): how link fails
+        const char* besideContent = nullptr; // saved beside as .neu instead of copied
     };
     const std::string text = "\"J\xE4ger\"\r\n100,\"viel\",0,0,0\r\n20\r\n";
     const std::vector<Case> cases = {
@@ -74,6 +75,7 @@ TEST(BackupCopy, TakesTheFirstFreeNameAndCopiesTheBytesExactly) {
         {"no hard links", {}, text, 0644, "schiffe.dat.bak", EPERM},
         {"no hard links, .bak taken", {{"schiffe.dat.bak", Kind::File}}, text, 0644, "schiffe.dat.bak2", ENOTSUP},
         {"no hard links, a dangling link holds the name", {{"schiffe.dat.bak", Kind::DanglingLink}}, text, 0644, "schiffe.dat.bak2", ENOSYS},
+        {"saved beside, a dangling link holds the name", {{"schiffe.dat.neu", Kind::DanglingLink}}, text, 0600, "schiffe.dat.neu2", 0, "Jäger\r\n"},
     };
     for (const Case& c : cases) {
         TempDir dir;
@@ -99,12 +101,12 @@ TEST(BackupCopy, TakesTheFirstFreeNameAndCopiesTheBytesExactly) {
 
         test::FailingFileOps ops;
         if (c.linkFails != 0) ops.failAt(test::FileStep::Link, "schiffe.dat.bak", 0, c.linkFails);
-        const BackupCopy kept = keepBackupCopy(file, ops);
+        const BackupCopy kept = c.besideContent ? saveBeside(file, ".neu", c.besideContent, ops) : keepBackupCopy(file, ops);
 
         ASSERT_TRUE(kept.path.has_value()) << c.what << ": " << (kept.error ? kept.error->description : "");
         EXPECT_FALSE(kept.error.has_value()) << c.what;
         EXPECT_EQ(*kept.path, dir.file(c.copy)) << c.what;
-        EXPECT_TRUE(readBytes(*kept.path) == c.content) << c.what;
+        EXPECT_TRUE(readBytes(*kept.path) == (c.besideContent ? utf8ToCp1252(c.besideContent) : c.content)) << c.what;
         EXPECT_TRUE(readBytes(file) == c.content) << c.what;
         EXPECT_EQ(modeOf(*kept.path), c.mode) << c.what;
         EXPECT_EQ(folderEntries(dir.path()), expectedEntries) << c.what;

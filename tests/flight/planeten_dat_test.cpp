@@ -35,7 +35,7 @@ TEST(PlanetenDat, GoldenFilesAreWrittenByteForByteAndReadBackWhole) {
     };
     for (const Case& c : cases) {
         test::TempDir dir;
-        EXPECT_EQ(savePlaneten(dir.file("planeten.dat"), c.entries, FileState::Read, false, files), std::nullopt);
+        EXPECT_EQ(savePlaneten(dir.file("planeten.dat"), c.entries, FileState::Read, false, files, [](std::string_view) { return false; }), std::nullopt);
         EXPECT_EQ(readBytes(dir.file("planeten.dat")), c.golden ? test::golden("flight", c.golden) : "");
         const FileData<std::vector<PlanetEintrag>> load = loadPlaneten(dir.file("planeten.dat"));
         EXPECT_EQ(load.state, FileState::Read);
@@ -109,6 +109,8 @@ TEST(PlanetenDat, ClosingNeverLosesTheFile) {
         bool folder;
         bool written;
         bool told;
+        bool beside = false; // the list went to planeten.dat.neu2 (.neu is taken)
+        int retries = 0; // the question's answers: try again this often, the last time with the folder gone
     };
     const std::string old = "Heimat\r\n 1 \r\n 12 \r\n 3 \r\nKaputt\r\n 7x \r\n";
     const std::vector<Case> cases = {
@@ -117,22 +119,31 @@ TEST(PlanetenDat, ClosingNeverLosesTheFile) {
         {"damaged, unchanged: left alone", FileState::Damaged, false, false, false, false},
         {"damaged, added: kept as .bak2", FileState::Damaged, true, false, true, true},
         {"unreadable, unchanged", FileState::Unreadable, false, true, false, false},
-        {"unreadable, added", FileState::Unreadable, true, true, false, true},
+        {"unreadable, added: saved beside unasked", FileState::Unreadable, true, true, false, true, true},
         {"write fails, unchanged", FileState::Read, false, true, false, false},
-        {"write fails, added", FileState::Read, true, true, false, true},
+        {"write fails, added: saved beside", FileState::Read, true, true, false, true, true},
+        {"write fails, added, works when tried again", FileState::Read, true, true, true, false, false, 2},
     };
     for (const Case& c : cases) {
         test::TempDir dir;
         const fs::path file = dir.file("planeten.dat");
         writeBytes(dir.file("planeten.dat.bak"), "frühere Kopie");
+        writeBytes(dir.file("planeten.dat.neu"), "frühere Liste");
         if (c.folder) {
             fs::create_directory(file); // cannot be read, nor replaced by a file
         } else {
             writeBytes(file, old);
         }
-        const std::optional<std::string> message = savePlaneten(file, {{"Heimat", 1, 12, 3}}, c.loaded, c.added, files);
+        int asked = 0;
+        const TryAgain tryAgain = [&](std::string_view) {
+            if (++asked == c.retries) fs::remove(file);
+            return asked <= c.retries;
+        };
+        const std::optional<std::string> message = savePlaneten(file, {{"Heimat", 1, 12, 3}}, c.loaded, c.added, files, tryAgain);
         EXPECT_EQ(message.has_value(), c.told) << c.what;
-        if (!c.folder) {
+        EXPECT_EQ(asked, c.retries + (c.beside && c.loaded == FileState::Read)) << c.what;
+        EXPECT_EQ(readBytes(dir.file(c.beside ? "planeten.dat.neu2" : "planeten.dat.neu")), c.beside ? test::golden("flight", "heimat.dat") : "frühere Liste") << c.what;
+        if (!fs::is_directory(file)) {
             EXPECT_EQ(readBytes(file), c.written ? test::golden("flight", "heimat.dat") : old) << c.what;
         }
         const bool kept = c.loaded == FileState::Damaged && c.written;

@@ -15,6 +15,13 @@ Answer ScriptedMessages::question(std::string_view text, std::string_view title)
     return answer;
 }
 
+Answer ScriptedMessages::retry(std::string_view text, std::string_view title) {
+    if (answers.empty()) answers.push_back(Answer::Cancel); // a step that keeps failing is not tried for ever
+    const Answer answer = question(text, title);
+    boxes.back().kind = Kind::Retry;
+    return answer;
+}
+
 std::string ScriptedMessages::input(std::string_view prompt, std::string_view title, std::string_view preset) {
     boxes.push_back({Kind::Input, std::string(prompt), std::string(title), MessageIcon::None,
                      std::string(preset)});

@@ -1,6 +1,6 @@
 #pragma once
 // A MessageService for tests: records every box and answers questions and
-// input boxes from queues (Yes and an empty text when a queue runs dry).
+// input boxes from queues (Yes, for a retry box Cancel, and an empty text when a queue runs dry).
 
 #include <deque>
 #include <string>
@@ -14,6 +14,7 @@ class ScriptedMessages : public MessageService {
 public:
     enum class Kind { Message,
                       Question,
+                      Retry,
                       Input };
 
     struct Box {
@@ -27,10 +28,11 @@ public:
     void message(std::string_view text, std::string_view title = kAppTitle,
                  MessageIcon icon = MessageIcon::None) override;
     Answer question(std::string_view text, std::string_view title) override;
+    Answer retry(std::string_view text, std::string_view title) override;
     std::string input(std::string_view prompt, std::string_view title,
                       std::string_view preset) override;
 
-    std::deque<Answer> answers; // for question(), front first
+    std::deque<Answer> answers; // for question() and retry(), front first
     std::deque<std::string> inputs; // for input(), front first
     std::vector<Box> boxes; // every box in the order shown
 

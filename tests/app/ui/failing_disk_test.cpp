@@ -76,6 +76,7 @@ TEST(FailingDisk, EverySaveFailsAtEveryStepAndLosesNothing) {
     const std::string planeten = lfExample("planeten.dat") + "Kaputt\n abc \n 1 \n 1 \n";
     const std::string lost = ". Die neu eingegebenen Planeten wurden nicht gespeichert.";
     const std::string planetenLost = "planeten.dat konnte nicht gespeichert werden: " + full.description + lost;
+    const std::string planetenBeside = "planeten.dat konnte nicht gespeichert werden: " + full.description + ". Die Planetenliste mit den neu eingegebenen Planeten steht in planeten.dat.neu.";
     struct Case {
         const char* file;
         std::string old; // the file's bytes before
@@ -113,6 +114,8 @@ TEST(FailingDisk, EverySaveFailsAtEveryStepAndLosesNothing) {
             test::writeBytes(t.file(c.file), c.old);
             std::vector<std::string> entries = test::folderEntries(t.dir.path());
             if (c.afterCopy) entries.push_back(std::string(c.file) + ".bak");
+            const bool beside = step == FileStep::Rename && c.messages == std::vector{planetenLost}; // the list beside it takes no rename
+            if (beside) entries.push_back("planeten.dat.neu");
             std::sort(entries.begin(), entries.end());
 
             t.files.failAt(step, c.file, c.afterCopy && step != FileStep::Rename ? 1 : 0);
@@ -126,7 +129,7 @@ TEST(FailingDisk, EverySaveFailsAtEveryStepAndLosesNothing) {
             if (c.afterCopy) {
                 EXPECT_EQ(test::readBytes(t.file(std::string(c.file) + ".bak")), c.old) << what;
             }
-            EXPECT_EQ(t.script.messageTexts(), c.messages) << what;
+            EXPECT_EQ(t.script.messageTexts(), beside ? std::vector{planetenBeside} : c.messages) << what;
 
             t.script.clear();
             c.act(t);
