@@ -37,6 +37,9 @@ void ignoringErrors(Step step) {
 FrmMenu::FrmMenu(Services& services)
     : FormWindow(services, kFrmMenu, toQ(kAppTitle), kClientWidth,
                  kClientHeight) {
+    // The player keeps the program open beside the game: the menu can be
+    // minimised (its size stays fixed, so it has no maximise button).
+    setWindowFlag(Qt::WindowMinimizeButtonHint);
     // The icon once the menu is on screen: it need not hold up the first
     // sight of the menu.
     QTimer::singleShot(0, this, [this] { setWindowIcon(programIcon()); });
