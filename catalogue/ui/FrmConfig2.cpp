@@ -68,6 +68,7 @@ FrmConfig2::FrmConfig2(Services& services)
     onClick(cmdNeu_, messages, [this] { newShip(); });
     onClick(cmdDel_, messages, [this] { deleteShip(); });
     onClick(command1_, messages, [this] { backToRates(); });
+    setEscapeCloses();
 }
 
 void FrmConfig2::load() {

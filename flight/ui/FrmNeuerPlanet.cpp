@@ -21,6 +21,7 @@ FrmNeuerPlanet::FrmNeuerPlanet(Services& services)
     TxtPlanet = makeTextBox(this, "TxtPlanet", "", {1560, 1320, 375, 375}, "Planetennummer");
     CmdAdd = makeButton(this, "CmdAdd", "Hinzufügen", {360, 1920, 1575, 375}, "In die Liste aufnehmen");
     setDefaultButton(CmdAdd);
+    setEscapeCloses();
     setFocusChain({TxtName, TxtGal, TxtSys, TxtPlanet, CmdAdd});
     TxtName->setFocus();
     onClick(CmdAdd, services.messages, [this] { add(); });

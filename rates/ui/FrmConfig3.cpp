@@ -61,6 +61,7 @@ FrmConfig3::FrmConfig3(Services& services)
     }
     QWidget::setTabOrder(previous, cmdSchiffe_);
 
+    setEscapeCloses();
     // No owner: centred on the screen.
     placeCentred();
 }
