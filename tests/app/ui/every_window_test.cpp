@@ -105,6 +105,29 @@ TEST_F(EveryWindow, EnterPressesTheDefaultButtonUnlessACommandButtonHasTheFocus)
     }
 }
 
+// "1", the numpad's decimal key ("," on a German keyboard, "." on others), "5".
+TEST_F(EveryWindow, TheNumpadDecimalKeyTypesTheSeparatorTheBoxReads) {
+    const Qt::Key C = Qt::Key_Comma, P = Qt::Key_Period;
+    const std::tuple<const char*, const char*, Qt::Key, const char*> rows[] = {
+        {kFrmZeit, "TxtGeschwindigkeit", C, "1.5"},
+        {kFrmNeuerPlanet, "TxtGal", C, "1.5"},
+        {kFrmSchiffspreise, "TxtZuschlag", C, "1.5"},
+        {kFrmConfig2, "TxtBauzeit", C, "1.5"},
+        {kFrmConfig3, "TxtEneRH", P, "1,5"},
+        {kFrmTausch, "TxtCredits", P, "1,5"},
+        {kFrmProdZeit, "TxtErz", C, "1,5"}, // it reads both
+    };
+    for (const auto& [name, box, key, typed] : rows) {
+        SCOPED_TRACE(box);
+        QWidget* window = open(name);
+        if (window->objectName() == kFrmConfig2) control<QAbstractButton>(window, "CmdEdit")->click();
+        typeInto(window, box, "1");
+        test::pressKey(key, Qt::KeypadModifier);
+        test::typeText("5");
+        EXPECT_EQ(control<QLineEdit>(window, box)->text(), typed);
+    }
+}
+
 // Every control that can take the focus (a combo box's text field too) has a
 // name, no two controls of one frame share one, a control is named by its
 // caption as it stands and a box in a frame by the frame's caption as it
