@@ -118,13 +118,12 @@ TEST_F(EveryWindow, TheNumpadDecimalKeyTypesTheSeparatorTheBoxReads) {
         {kFrmProdZeit, "TxtErz", C, "1,5"}, // it reads both
     };
     for (const auto& [name, box, key, typed] : rows) {
-        SCOPED_TRACE(box);
         QWidget* window = open(name);
         if (window->objectName() == kFrmConfig2) control<QAbstractButton>(window, "CmdEdit")->click();
         typeInto(window, box, "1");
         test::pressKey(key, Qt::KeypadModifier);
         test::typeText("5");
-        EXPECT_EQ(control<QLineEdit>(window, box)->text(), typed);
+        EXPECT_EQ(control<QLineEdit>(window, box)->text(), typed) << box;
     }
 }
 

@@ -116,8 +116,7 @@ TEST(FrmMenu, ControlsCaptionsTooltipsAndPlaces) {
     EXPECT_EQ(bar->actions().front()->objectName(), "config");
     EXPECT_EQ(bar->actions().front()->text(), "Config");
     EXPECT_EQ(bar->actions().front()->menu(), nullptr); // opens the editor at once, no drop-down
-    // Beside the game the menu can be minimised; its size stays fixed.
-    EXPECT_EQ(menu.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint), Qt::WindowMinimizeButtonHint);
+    EXPECT_EQ(menu.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint), Qt::WindowMinimizeButtonHint); // fixed size
 }
 
 TEST(FrmMenu, TabGoesRowByRowThroughTheButtons) {
