@@ -38,6 +38,9 @@ void ignoringErrors(Step step) {
 FrmMenu::FrmMenu(Services& services)
     : FormWindow(services, kFrmMenu, toQ(kAppTitle), kClientWidth,
                  kClientHeight) {
+    // The player keeps the program open beside the game: the menu can be
+    // minimised (its size stays fixed, so it has no maximise button).
+    setWindowFlag(Qt::WindowMinimizeButtonHint);
     // The program's icon, in every window's title bar, once the menu is on
     // screen: it need not hold up the first sight of the menu.
     QTimer::singleShot(0, this, [] { QApplication::setWindowIcon(programIcon()); });

@@ -10,6 +10,7 @@
 #include "common/messagetexts.h"
 #include "common/ui/Controls.h"
 #include "common/ui/FormEvents.h"
+#include "common/ui/NumpadDecimal.h"
 #include "common/ui/WindowRegistry.h"
 
 namespace krvx {
@@ -45,6 +46,7 @@ FrmConfig2::FrmConfig2(Services& services)
 
     OncePerActionMessages& messages = services.messages;
     for (QLineEdit* box : boxes_) {
+        readsDecimalPoint(box);
         onChange(box, messages, [this] { changed = true; });
     }
     // A name typed while the entry is open for input is asked about on
@@ -68,6 +70,7 @@ FrmConfig2::FrmConfig2(Services& services)
     onClick(cmdNeu_, messages, [this] { newShip(); });
     onClick(cmdDel_, messages, [this] { deleteShip(); });
     onClick(command1_, messages, [this] { backToRates(); });
+    setEscapeCloses();
 }
 
 void FrmConfig2::load() {

@@ -100,6 +100,11 @@ void FormWindow::keyPressEvent(QKeyEvent* event) {
             return;
         }
     }
+    if (escapeCloses_ && event->key() == Qt::Key_Escape && modifiers == Qt::NoModifier) {
+        event->accept();
+        close();
+        return;
+    }
     QWidget::keyPressEvent(event);
 }
 

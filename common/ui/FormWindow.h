@@ -58,12 +58,18 @@ protected:
     // Enter itself. The button is drawn as the default one.
     void setDefaultButton(QPushButton* button);
 
+    // Escape, wherever the focus is, closes the window as its close button
+    // does (the save question included), in a window where Escape has no
+    // other meaning.
+    void setEscapeCloses() { escapeCloses_ = true; }
+
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     Services& services_;
     QPointer<QPushButton> defaultButton_;
+    bool escapeCloses_ = false;
     bool unloaded_ = false;
     bool closeAgreed_ = false;
     bool loading_ = false;

@@ -6,6 +6,7 @@
 #include "common/messagetexts.h"
 #include "common/ui/Controls.h"
 #include "common/ui/FormEvents.h"
+#include "common/ui/NumpadDecimal.h"
 #include "common/ui/Twips.h"
 #include "common/ui/WindowRegistry.h"
 #include "exchange/TauschBerechnen.h"
@@ -76,6 +77,7 @@ FrmTausch::FrmTausch(Services& services)
         makeLabel(frmTauschen_, z.label, QString::fromUtf8(z.caption), z.labelPlace);
         boxes_[row] = makeTextBox(frmTauschen_, z.box, QStringLiteral("0"), {1320, z.top, 1215, 285},
                                   resource ? kMengeTip : QString(), boxName(frmTauschen_, z.caption));
+        readsRegionalDecimal(boxes_[row], services.regional);
         boxes_[row + 6] = makeTextBox(frmErhalten_, z.result, QStringLiteral("0"), {120, z.top, 1215, 285}, {},
                                       boxName(frmErhalten_, z.caption));
         // Beyond the frame's right edge: never seen, never touched.

@@ -4,6 +4,7 @@
 
 #include "common/ui/Controls.h"
 #include "common/ui/FormEvents.h"
+#include "common/ui/NumpadDecimal.h"
 #include "common/ui/WindowRegistry.h"
 #include "flight/NewPlanet.h"
 #include "flight/ui/FrmZeit.h"
@@ -19,8 +20,10 @@ FrmNeuerPlanet::FrmNeuerPlanet(Services& services)
     TxtGal = makeTextBox(this, "TxtGal", "", {360, 1320, 375, 375}, "Galaxienummer");
     TxtSys = makeTextBox(this, "TxtSys", "", {960, 1320, 375, 375}, "Systemnummer");
     TxtPlanet = makeTextBox(this, "TxtPlanet", "", {1560, 1320, 375, 375}, "Planetennummer");
+    for (QLineEdit* box : {TxtGal, TxtSys, TxtPlanet}) readsDecimalPoint(box);
     CmdAdd = makeButton(this, "CmdAdd", "Hinzufügen", {360, 1920, 1575, 375}, "In die Liste aufnehmen");
     setDefaultButton(CmdAdd);
+    setEscapeCloses();
     setFocusChain({TxtName, TxtGal, TxtSys, TxtPlanet, CmdAdd});
     TxtName->setFocus();
     onClick(CmdAdd, services.messages, [this] { add(); });

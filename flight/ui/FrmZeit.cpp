@@ -8,6 +8,7 @@
 #include "common/ui/Controls.h"
 #include "common/ui/Twips.h"
 #include "common/ui/FormEvents.h"
+#include "common/ui/NumpadDecimal.h"
 #include "common/ui/WindowRegistry.h"
 #include "flight/ShipSpeed.h"
 
@@ -57,6 +58,7 @@ FrmZeit::FrmZeit(Services& services)
     CmbSchiff = makeComboBox(this, "CmbSchiff", {120, 1920, 1935, 315}, {}, "Schiff");
     LblGeschwindigkeit = makeLabel(this, "LblGeschwindigkeit", "Geschwindigkeit", {2280, 0, 0, 0});
     TxtGeschwindigkeit = makeTextBox(this, "TxtGeschwindigkeit", "", {2280, 240, 1095, 285}, {}, "Geschwindigkeit");
+    readsDecimalPoint(TxtGeschwindigkeit);
     LblStartzeit = makeLabel(this, "LblStartzeit", "Startzeit", {2280, 720, 0, 0});
     TxtStart = makeTextBox(this, "TxtStart", "00:00", {2280, 960, 1095, 285}, {}, "Startzeit");
     LblDauer = makeLabel(this, "LblDauer", "Dauer", {3840, 0, 0, 0});

@@ -48,6 +48,8 @@ FrmProdZeit::FrmProdZeit(Services& services)
     }
 
     // Created in the tab order: production, target, time boxes, hours, check box.
+    // Every box reads a comma as well as a point, so the numpad's decimal key
+    // types what the keyboard gives.
     const QString zielTip = QStringLiteral("Zu erreichende Menge bzw. erreichte Menge");
     const QString zeitTip = QStringLiteral("Zeit bis Zielmenge erreicht ist");
     for (std::size_t i = 0; i < kZeilenAnzahl; ++i) {

@@ -4,6 +4,7 @@
 #include "common/messagetexts.h"
 #include "common/ui/Controls.h"
 #include "common/ui/FormEvents.h"
+#include "common/ui/NumpadDecimal.h"
 #include "common/ui/WindowRegistry.h"
 #include "rates/Tausch.h"
 
@@ -46,6 +47,7 @@ FrmConfig3::FrmConfig3(Services& services)
                                                    {kColumnLeft[record], kRowTop[resource], 975, 285}, {},
                                                    QString::fromUtf8(kRowCaptions[resource]) + QLatin1Char(' ') +
                                                        QString::fromUtf8(kColumnCaptions[record]));
+            readsRegionalDecimal(boxes_[record][resource], services.regional);
         }
     }
     cmdSchiffe_ = makeButton(this, "CmdSchiffe", QStringLiteral("Truppen editieren"), {3000, 3000, 1695, 375});
@@ -61,6 +63,7 @@ FrmConfig3::FrmConfig3(Services& services)
     }
     QWidget::setTabOrder(previous, cmdSchiffe_);
 
+    setEscapeCloses();
     // No owner: centred on the screen.
     placeCentred();
 }

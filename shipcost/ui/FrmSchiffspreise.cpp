@@ -6,6 +6,7 @@
 #include "catalogue/ShipCatalogue.h"
 #include "common/ui/Controls.h"
 #include "common/ui/FormEvents.h"
+#include "common/ui/NumpadDecimal.h"
 #include "common/ui/WindowRegistry.h"
 #include "shipcost/Fehlermeldung.h"
 #include "shipcost/Namenssuche.h"
@@ -35,6 +36,7 @@ FrmSchiffspreise::FrmSchiffspreise(Services& services)
     makeLabel(this, "LblGesamtzuschlag", QStringLiteral("Gesamtzuschlag in %"), {3240, 2760, 1575, 255});
     TxtGesZuschlag_ = makeTextBox(this, "TxtGesZuschlag", QStringLiteral("0"), {5040, 2760, 735, 285},
                                   QStringLiteral("Zuschlag für die gesamte Liste"));
+    for (QLineEdit* box : {TxtAnzahl_, TxtZuschlag_, TxtGesZuschlag_}) readsDecimalPoint(box);
     makeLabel(this, "LblErz", QStringLiteral("Erz"), {240, 3240, 735, 255});
     makeLabel(this, "LblAlu", QStringLiteral("Aluminium"), {1320, 3240, 0, 0});
     makeLabel(this, "LblLeg", QStringLiteral("Legierungen"), {2520, 3240, 0, 0});

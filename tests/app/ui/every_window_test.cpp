@@ -70,9 +70,9 @@ TEST_F(EveryWindow, TextsThatTheProgramWritesShowTheirFirstDigits) {
     EXPECT_EQ(control<QLineEdit>(tausch, "TxtErz")->cursorPosition(), 4);
 }
 
-// Per window: the focused control, the key, the button that answers ("" none).
+// Per window: the focused control, the key, the button that answers ("" none, "closed" the window closing).
 TEST_F(EveryWindow, EnterPressesTheDefaultButtonUnlessACommandButtonHasTheFocus) {
-    const Qt::Key R = Qt::Key_Return, S = Qt::Key_Space;
+    const Qt::Key R = Qt::Key_Return, S = Qt::Key_Space, E = Qt::Key_Escape;
     struct Press {
         const char* focus;
         Qt::Key key;
@@ -80,18 +80,18 @@ TEST_F(EveryWindow, EnterPressesTheDefaultButtonUnlessACommandButtonHasTheFocus)
     };
     const std::vector<std::pair<const char*, std::vector<Press>>> windows{
         {kFrmMenu, {{"CmdTausch", R, "CmdTausch"}}},
-        {kFrmZeit, {{"TxtGeschwindigkeit", R, ""}, {"CmbStart", R, ""}, {"OptStart", R, ""}, {"CmdNeuerPlanet", R, "CmdNeuerPlanet"}}},
-        {kFrmNeuerPlanet, {{"TxtGal", R, "CmdAdd"}, {"CmdAdd", R, "CmdAdd"}}},
+        {kFrmZeit, {{"TxtGeschwindigkeit", R, ""}, {"CmbStart", R, ""}, {"OptStart", R, ""}, {"CmdNeuerPlanet", R, "CmdNeuerPlanet"}, {"TxtGeschwindigkeit", E, ""}}},
+        {kFrmNeuerPlanet, {{"TxtGal", R, "CmdAdd"}, {"CmdAdd", R, "CmdAdd"}, {"TxtGal", E, "closed"}}},
         {kFrmSchiffspreise, {{"CmbSchiff", R, "CmdAdd"}, {"LstKaufliste", R, "CmdAdd"}, {"ChkSchiffshaendler", Qt::Key_Enter, "CmdAdd"}, {"ChkSchiffshaendler", S, "ChkSchiffshaendler"}, {"CmdSub", R, "CmdSub"}}},
         {kFrmProdZeit, {{"TxtErz", R, ""}, {"ChkFest", R, ""}, {"ChkFest", S, "ChkFest"}}},
         {kFrmTausch, {{"TxtErz", R, ""}, {"OptVerkauf", R, ""}, {"OptVerkauf", S, "OptVerkauf"}}},
-        {kFrmConfig3, {{"TxtErzKauf", R, ""}, {"CmdSchiffe", R, "CmdSchiffe"}}},
-        {kFrmConfig2, {{"CmbSchiffe", R, ""}, {"CmdEdit", R, "CmdEdit"}, {"TxtErz", R, ""}}},
+        {kFrmConfig3, {{"TxtErzKauf", R, ""}, {"CmdSchiffe", R, "CmdSchiffe"}, {"TxtErzKauf", E, "closed"}}},
+        {kFrmConfig2, {{"CmbSchiffe", R, ""}, {"CmdEdit", R, "CmdEdit"}, {"TxtErz", R, ""}, {"CmbSchiffe", E, "closed"}}},
     };
     for (const auto& [name, presses] : windows) {
         for (const Press& p : presses) {
             SCOPED_TRACE(std::string(name) + " " + p.focus + " " + QKeySequence(p.key).toString().toStdString());
-            QWidget* window = open(name);
+            QPointer<QWidget> window = open(name);
             std::string clicked;
             QObject spy;
             for (QAbstractButton* button : window->findChildren<QAbstractButton*>())
@@ -100,8 +100,30 @@ TEST_F(EveryWindow, EnterPressesTheDefaultButtonUnlessACommandButtonHasTheFocus)
             test::focusOn(control(window, p.focus));
             test::pressKey(p.key, p.key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
             test::settle();
-            EXPECT_EQ(clicked, p.clicked);
+            EXPECT_EQ(window ? clicked : "closed", p.clicked);
         }
+    }
+}
+
+// "1", the numpad's decimal key ("," on a German keyboard, "." on others), "5".
+TEST_F(EveryWindow, TheNumpadDecimalKeyTypesTheSeparatorTheBoxReads) {
+    const Qt::Key C = Qt::Key_Comma, P = Qt::Key_Period;
+    const std::tuple<const char*, const char*, Qt::Key, const char*> rows[] = {
+        {kFrmZeit, "TxtGeschwindigkeit", C, "1.5"},
+        {kFrmNeuerPlanet, "TxtGal", C, "1.5"},
+        {kFrmSchiffspreise, "TxtZuschlag", C, "1.5"},
+        {kFrmConfig2, "TxtBauzeit", C, "1.5"},
+        {kFrmConfig3, "TxtEneRH", P, "1,5"},
+        {kFrmTausch, "TxtCredits", P, "1,5"},
+        {kFrmProdZeit, "TxtErz", C, "1,5"}, // it reads both
+    };
+    for (const auto& [name, box, key, typed] : rows) {
+        QWidget* window = open(name);
+        if (window->objectName() == kFrmConfig2) control<QAbstractButton>(window, "CmdEdit")->click();
+        typeInto(window, box, "1");
+        test::pressKey(key, Qt::KeypadModifier);
+        test::typeText("5");
+        EXPECT_EQ(control<QLineEdit>(window, box)->text(), typed) << box;
     }
 }
 

@@ -116,6 +116,7 @@ TEST(FrmMenu, ControlsCaptionsTooltipsAndPlaces) {
     EXPECT_EQ(bar->actions().front()->objectName(), "config");
     EXPECT_EQ(bar->actions().front()->text(), "Config");
     EXPECT_EQ(bar->actions().front()->menu(), nullptr); // opens the editor at once, no drop-down
+    EXPECT_EQ(menu.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint), Qt::WindowMinimizeButtonHint); // fixed size
 }
 
 TEST(FrmMenu, TabGoesRowByRowThroughTheButtons) {
@@ -241,6 +242,9 @@ TEST(FrmMenu, ClosingAnotherWindowEndsNothingElse) {
     EXPECT_TRUE(menu->isVisible());
     EXPECT_TRUE(t.log.debugOn());
     EXPECT_EQ(t.windows.window(kFrmZeit), nullptr);
+    menu->showMinimized(); // a second start brings it back
+    t.windows.bringToFront(kFrmMenu);
+    EXPECT_FALSE(menu->isMinimized());
 }
 
 TEST(FrmMenu, ShutDownClosesTheOtherWindowsInOrderThenTheLog) {

@@ -193,12 +193,14 @@ TEST_F(FrmSchiffspreiseTest, EveryKeystrokeInTheOverallSurchargeRecomputes) {
     bestellen("Kreuzer", "1", "0");
     test::focusOn(box("TxtGesZuschlag"));
     test::pressKey(Qt::Key_End);
+    // A comma ends the number ("1,5"); the numpad's decimal key types the point ("-5" to "-.5").
     const struct {
         Qt::Key key;
         const char* erz;
-    } steps[] = {{Qt::Key_Backspace, " 1000"}, {Qt::Key_1, " 1010"}, {Qt::Key_Comma, " 1010"}, {Qt::Key_5, " 1010"}, {Qt::Key_Home, " 1010"}, {Qt::Key_Minus, " 990"}};
+        Qt::KeyboardModifiers modifiers = Qt::NoModifier;
+    } steps[] = {{Qt::Key_Backspace, " 1000"}, {Qt::Key_1, " 1010"}, {Qt::Key_Comma, " 1010"}, {Qt::Key_5, " 1010"}, {Qt::Key_Home, " 1010"}, {Qt::Key_Minus, " 990"}, {Qt::Key_Delete, " 1000"}, {Qt::Key_Delete, " 950"}, {Qt::Key_Comma, " 995", Qt::KeypadModifier}};
     for (const auto& step : steps) {
-        test::pressKey(step.key);
+        test::pressKey(step.key, step.modifiers);
         EXPECT_EQ(box("TxtErz")->text(), step.erz) << box("TxtGesZuschlag")->text().toStdString();
     }
     eingeben("TxtGesZuschlag", "-100");
