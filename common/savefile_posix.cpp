@@ -142,15 +142,13 @@ std::optional<std::string> readFileBytes(const std::filesystem::path& file, mode
 
 std::variant<FileError, PrepareTemporary> replacementOf(const std::filesystem::path& target) {
     struct stat old {};
-    if (::lstat(target.c_str(), &old) != 0)
+    if (::stat(target.c_str(), &old) != 0)
         return [](int fd) {
             lockWhileWriting(fd);
             return true;
         };
-    // Only a regular file is replaced: what a FIFO or a device stands for is
-    // no data file, and a link is followed only by resolveLinks.
-    if (!S_ISREG(old.st_mode))
-        return fileError(S_ISDIR(old.st_mode) ? EISDIR : ENODEV);
+    if (S_ISDIR(old.st_mode))
+        return fileError(EISDIR);
     // A file the user may not write stays as it is, as a direct write would.
     if (::access(target.c_str(), W_OK) != 0)
         return fileError(errno);

@@ -90,7 +90,7 @@ CASES = [
     ("empty", lambda d: None, WRITTEN),
     ("random-bytes", fill_random, {"produktion.dat", "tausch.dat", "creditkurse.dat", "KRVXR.debug"}),
     ("folders", fill_folders, set()),
-    ("fifos", fill_fifos, set()),
+    ("fifos", fill_fifos, {"produktion.dat", "tausch.dat"}),
     ("dangling-links", fill_links, set()),
 ]
 

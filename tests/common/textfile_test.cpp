@@ -314,7 +314,7 @@ TEST(DataFile, AFailedWriteLeavesTheOldFileWhole) {
     EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"planeten.dat"});
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, SaveFailureTest, ::testing::Values(FailureCase{"ReadOnlyFolder", [](const TempDir& d) { ::chmod(d.path().c_str(), 0500); }, "alt.dat", EACCES}, FailureCase{"ReadOnlyFolderNewFile", [](const TempDir& d) { ::chmod(d.path().c_str(), 0500); }, "neu.dat", EACCES}, FailureCase{"ReadOnlyFile", [](const TempDir& d) { ::chmod(d.file("alt.dat").c_str(), 0444); }, "alt.dat", EACCES}, FailureCase{"MissingFolder", [](const TempDir&) {}, "fehlt/neu.dat", ENOENT}, FailureCase{"TargetIsAFolder", [](const TempDir& d) { fs::create_directory(d.file("ordner")); }, "ordner", EISDIR}, FailureCase{"TargetIsAFifo", [](const TempDir& d) { ::mkfifo(d.file("fifo").c_str(), 0666); }, "fifo", ENODEV}),
+INSTANTIATE_TEST_SUITE_P(Cases, SaveFailureTest, ::testing::Values(FailureCase{"ReadOnlyFolder", [](const TempDir& d) { ::chmod(d.path().c_str(), 0500); }, "alt.dat", EACCES}, FailureCase{"ReadOnlyFolderNewFile", [](const TempDir& d) { ::chmod(d.path().c_str(), 0500); }, "neu.dat", EACCES}, FailureCase{"ReadOnlyFile", [](const TempDir& d) { ::chmod(d.file("alt.dat").c_str(), 0444); }, "alt.dat", EACCES}, FailureCase{"MissingFolder", [](const TempDir&) {}, "fehlt/neu.dat", ENOENT}, FailureCase{"TargetIsAFolder", [](const TempDir& d) { fs::create_directory(d.file("ordner")); }, "ordner", EISDIR}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(AppendFile, AppendsAcrossOpeningsAndEncodes) {
