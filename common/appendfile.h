@@ -11,7 +11,8 @@
 
 namespace krvx {
 
-// Opens for appending, creating the file when missing.
+// Opens for appending, creating the file when missing; opened as openFile
+// opens a file, so only a regular file is written, through no other user's link.
 class AppendFile {
 public:
     AppendFile()
@@ -23,7 +24,8 @@ public:
     ~AppendFile() { close(); }
     bool open(const std::filesystem::path& file) {
         close();
-        fd_ = ops_.open(file, O_WRONLY | O_APPEND | O_CREAT, 0666);
+        FileError refused;
+        fd_ = openFile(ops_, file, O_WRONLY | O_APPEND | O_CREAT, 0666, refused);
         return isOpen();
     }
     bool isOpen() const { return fd_ >= 0; }

@@ -54,7 +54,7 @@ BackupCopy saveBeside(const std::filesystem::path& file, std::string_view suffix
     FileError linkError;
     if (const auto target = resolveLinks(file, linkError)) {
         std::error_code ignored;
-        const std::filesystem::file_status status = std::filesystem::status(*target, ignored);
+        const std::filesystem::file_status status = std::filesystem::symlink_status(*target, ignored);
         if (std::filesystem::is_regular_file(status))
             mode = static_cast<mode_t>(status.permissions() & std::filesystem::perms::mask);
     }

@@ -38,6 +38,9 @@ std::string fileErrorDescription(int number) {
         return "Datei wird verwendet";
     case EFBIG:
         return "Datei zu groß";
+    case ENODEV:
+    case ENXIO:
+        return "Keine gewöhnliche Datei";
     default:
         return "Dateifehler";
     }

@@ -59,14 +59,22 @@ std::filesystem::path folderOf(const std::filesystem::path& file);
 
 // Follows symbolic links to the file they finally name (which may not exist
 // yet); nullopt with error set when a link cannot be read, they loop, or a
-// link is another user's in a sticky folder that anyone may write to (/tmp, a
-// folder shared by all) and the folder is not his either: there the kernel
-// would not follow it, since it may lead to any file of the player's.
+// link belongs neither to the player nor to root, whatever the folder: another
+// member of a group that shares the folder, or anyone in /tmp, may have put it
+// there, and it may lead to any file of the player's.
 std::optional<std::filesystem::path> resolveLinks(std::filesystem::path file, FileError& error);
 // Whether the symbolic link may be followed: each system says (false only for
 // such a link of another user).
 bool mayFollowLink(const std::filesystem::path& link);
 // The refusal of such a link.
 FileError foreignLinkError();
+
+// Opens a data file or the log, the one way every file the program reads or
+// appends to is opened: through links only as resolveLinks allows (a link put
+// in place of the file it found is not followed), without waiting on a FIFO or
+// a device that someone put there, and only when what is there (or what
+// O_CREAT made) is a regular file: else EISDIR for a folder, ENODEV for
+// anything else. The descriptor, or -1 with error and errno set.
+int openFile(FileOps& ops, const std::filesystem::path& file, int flags, mode_t mode, FileError& error);
 
 } // namespace krvx

@@ -13,15 +13,21 @@
 
 namespace krvx {
 
+// No data file comes near this size: 32767 ships of four lines take under
+// 4 MiB. A larger file is no data file of the program's (a sparse file of
+// gigabytes, say), and reading it whole could exhaust the memory.
+inline constexpr std::size_t kLargestDataFile = std::size_t{64} << 20;
+
 // The bytes of a file as they are on disk, and where asked its permissions;
-// nullopt with errno set when it cannot be opened or read (EISDIR for a folder).
+// nullopt with errno set when it cannot be opened (openFile) or read, or is
+// larger than kLargestDataFile (EFBIG).
 std::optional<std::string> readFileBytes(const std::filesystem::path& file, mode_t* mode = nullptr);
 
 enum class FileState {
     Missing, // no such file: the program starts from nothing
     Read, // read whole
     Damaged, // read, but some records could not be taken
-    Unreadable, // there but cannot be read (a folder, no permission): it is never written over
+    Unreadable, // there but cannot be read (a folder, a FIFO, no permission, too large, another user's link)
 };
 
 // What a load found in a file, apart from what it read.

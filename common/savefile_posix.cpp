@@ -1,14 +1,16 @@
 // What a POSIX system does in the steps of a save, from top to bottom: the
-// system's calls, the links it follows, reading a file whole, what a file
+// system's calls, the links it follows, how a file is opened and read whole, what a file
 // that is replaced gives its locked temporary file, the backup copy's steps
 // and the tidy-up of what a killed save left behind. The steps' order is the
 // same on every system (atomicsave.cpp, backupcopy.cpp, temporaries.cpp).
 #include <cerrno>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -64,20 +66,48 @@ void syncFolderOf(const std::filesystem::path& file) {
     }
 }
 
-// As the system itself would: in a sticky folder that anyone may write to,
-// only the player's own links and the folder owner's are followed.
+// Only the player's own links and root's are followed, in any folder: the
+// system's own rule (a sticky folder that anyone may write to) leaves out a
+// folder shared by a group, where any member may plant a link.
 bool mayFollowLink(const std::filesystem::path& file) {
-    struct stat link {
-    }, folder{};
+    struct stat link {};
     if (::lstat(file.c_str(), &link) != 0)
         return true; // gone since: reading it fails
-    const bool shared = ::stat(folderOf(file).c_str(), &folder) != 0 ||
-                        (folder.st_mode & (S_ISVTX | S_IWOTH)) == (S_ISVTX | S_IWOTH);
-    return !shared || link.st_uid == ::geteuid() || link.st_uid == folder.st_uid;
+    return link.st_uid == ::geteuid() || link.st_uid == 0;
+}
+
+int openFile(FileOps& ops, const std::filesystem::path& file, int flags, mode_t mode, FileError& error) {
+    const auto failed = [&error](FileError why) {
+        error = std::move(why);
+        errno = error.number;
+        return -1;
+    };
+    FileError linkError;
+    const std::optional<std::filesystem::path> target = resolveLinks(file, linkError);
+    if (!target)
+        return failed(linkError);
+    // The target was no link a moment ago: one put there since fails (ELOOP).
+    const int fd = ops.open(*target, flags | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, mode);
+    if (fd < 0)
+        return failed(fileError(errno));
+    struct stat info {};
+    int number = 0;
+    if (::fstat(fd, &info) != 0)
+        number = errno;
+    else if (!S_ISREG(info.st_mode))
+        number = S_ISDIR(info.st_mode) ? EISDIR : ENODEV;
+    if (number == 0 && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
+        number = errno;
+    if (number == 0)
+        return fd;
+    ops.close(fd);
+    return failed(fileError(number));
 }
 
 std::optional<std::string> readFileBytes(const std::filesystem::path& file, mode_t* mode) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    SystemFileOps ops;
+    FileError error;
+    const int fd = openFile(ops, file, O_RDONLY, 0, error);
     if (fd < 0)
         return std::nullopt;
     const auto failed = [fd](int number) {
@@ -86,11 +116,14 @@ std::optional<std::string> readFileBytes(const std::filesystem::path& file, mode
         return std::nullopt;
     };
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode))
-        return failed(S_ISDIR(info.st_mode) ? EISDIR : errno);
+    if (::fstat(fd, &info) != 0)
+        return failed(errno);
+    if (info.st_size < 0 || static_cast<std::uintmax_t>(info.st_size) > kLargestDataFile)
+        return failed(EFBIG);
     if (mode)
         *mode = info.st_mode & 07777;
     std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
     char buffer[65536];
     for (;;) {
         const ssize_t got = ::read(fd, buffer, sizeof buffer);
@@ -100,6 +133,8 @@ std::optional<std::string> readFileBytes(const std::filesystem::path& file, mode
             bytes.append(buffer, static_cast<std::size_t>(got));
         else if (errno != EINTR)
             return failed(errno);
+        if (bytes.size() > kLargestDataFile) // grown while read
+            return failed(EFBIG);
     }
     ::close(fd);
     return bytes;

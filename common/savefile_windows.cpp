@@ -140,15 +140,49 @@ bool mayFollowLink(const std::filesystem::path& /*link*/) {
     return true;
 }
 
+// What is there must be a regular file: a device name (CON, NUL) is none.
+int openFile(FileOps& ops, const std::filesystem::path& file, int flags, mode_t mode, FileError& error) {
+    const std::optional<std::filesystem::path> target = resolveLinks(file, error);
+    if (!target) {
+        errno = error.number;
+        return -1;
+    }
+    const int fd = ops.open(*target, flags, mode);
+    if (fd < 0) {
+        error = fileError(errno);
+        return -1;
+    }
+    struct _stat64 info {};
+    if (::_fstat64(fd, &info) == 0 && (info.st_mode & _S_IFMT) == _S_IFREG)
+        return fd;
+    const int number = (info.st_mode & _S_IFMT) == _S_IFDIR ? EISDIR : ENODEV;
+    ops.close(fd);
+    error = fileError(number);
+    errno = number;
+    return -1;
+}
+
 std::optional<std::string> readFileBytes(const std::filesystem::path& file, mode_t* mode) {
     std::error_code ec;
     if (std::filesystem::is_directory(file, ec)) {
         errno = EISDIR;
         return std::nullopt;
     }
-    const int fd = ::_wopen(systemPath(file).c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+    SystemFileOps ops;
+    FileError error;
+    const int fd = openFile(ops, file, _O_RDONLY, 0, error);
     if (fd < 0)
         return std::nullopt;
+    const auto failed = [fd](int number) {
+        ::_close(fd);
+        errno = number;
+        return std::nullopt;
+    };
+    struct _stat64 info {};
+    if (::_fstat64(fd, &info) != 0)
+        return failed(errno);
+    if (info.st_size < 0 || static_cast<unsigned long long>(info.st_size) > kLargestDataFile)
+        return failed(EFBIG);
     if (mode)
         *mode = 0666;
     std::string bytes;
@@ -157,13 +191,11 @@ std::optional<std::string> readFileBytes(const std::filesystem::path& file, mode
         const int got = ::_read(fd, buffer, sizeof buffer);
         if (got == 0)
             break;
-        if (got < 0) {
-            const int number = errno;
-            ::_close(fd);
-            errno = number;
-            return std::nullopt;
-        }
+        if (got < 0)
+            return failed(errno);
         bytes.append(buffer, static_cast<std::size_t>(got));
+        if (bytes.size() > kLargestDataFile) // grown while read
+            return failed(EFBIG);
     }
     ::_close(fd);
     return bytes;

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Starts the real program under a private Xvfb in working directories that
 are hostile to it: read-only, empty, every data file random bytes, every data
-file a folder, every data file a link into a missing folder. In each it opens
+file a folder, a FIFO, or a link into a missing folder. In each it opens
 every window through the menu (clicking its buttons with XTest), closes them
 again, closes the menu and checks that the program ended cleanly and that no
 file it did not mean to write has changed.
@@ -67,6 +67,11 @@ def fill_folders(workdir):
         os.makedirs(os.path.join(workdir, name))
 
 
+def fill_fifos(workdir):
+    for name in DATA_FILES:
+        os.mkfifo(os.path.join(workdir, name))
+
+
 def fill_links(workdir):
     for name in DATA_FILES:
         os.symlink(os.path.join("missing", name), os.path.join(workdir, name))
@@ -85,6 +90,7 @@ CASES = [
     ("empty", lambda d: None, WRITTEN),
     ("random-bytes", fill_random, {"produktion.dat", "tausch.dat", "creditkurse.dat", "KRVXR.debug"}),
     ("folders", fill_folders, set()),
+    ("fifos", fill_fifos, {"produktion.dat", "tausch.dat"}),
     ("dangling-links", fill_links, set()),
 ]
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -143,11 +144,13 @@ TEST(BackupCopy, FailureLeavesNoCopyBehind) {
         bool missing; // there is no file
         long sizeLimit; // files may not grow beyond this many bytes; 0: no limit
         int number;
+        std::uintmax_t sparse = 0; // the file's size, taking no disk space; 0: 100 bytes
     };
     const Case cases[] = {
         {"no file", false, true, 0, ENOENT},
         {"a folder", true, false, 0, EISDIR},
         {"the disk fills up midway", false, false, 16, EFBIG},
+        {"larger than any data file", false, false, 0, EFBIG, kLargestDataFile + 1},
     };
     for (const Case& c : cases) {
         TempDir dir;
@@ -156,6 +159,7 @@ TEST(BackupCopy, FailureLeavesNoCopyBehind) {
             fs::create_directory(file);
         else if (!c.missing)
             writeBytes(file, std::string(100, 'x'));
+        if (c.sparse > 0) fs::resize_file(file, c.sparse);
         writeBytes(dir.file("planeten.dat.bak"), "frühere Kopie");
         const std::vector<std::string> before = folderEntries(dir.path());
 

@@ -102,12 +102,18 @@ TEST(DataFile, ReadingKeepsLineEndsAsTheyAre) {
     EXPECT_EQ(readDataFile(dir.file("leer.dat")).ifRead(), "");
 }
 
-TEST(DataFile, ReadingFailsForMissingFilesAndFolders) {
+TEST(DataFile, ReadingFailsForMissingFilesFoldersFifosAndHugeFiles) {
     TempDir dir;
     EXPECT_EQ(readDataFile(dir.file("fehlt.dat")).state, FileState::Missing);
     writeBytes(dir.file("a.dat"), "");
     EXPECT_EQ(readDataFile(dir.file("a.dat/b.dat")).state, FileState::Missing);
     EXPECT_EQ(readDataFile(dir.path()).state, FileState::Unreadable);
+    ASSERT_EQ(::mkfifo(dir.file("fifo.dat").c_str(), 0600), 0); // no writer is waited for
+    EXPECT_EQ(readDataFile(dir.file("fifo.dat")).state, FileState::Unreadable);
+    for (const std::size_t size : {kLargestDataFile, kLargestDataFile + 1}) { // sparse: no disk space taken
+        fs::resize_file(dir.file("a.dat"), size);
+        EXPECT_EQ(readDataFile(dir.file("a.dat")).state, size > kLargestDataFile ? FileState::Unreadable : FileState::Read);
+    }
 }
 
 struct stat statOf(const fs::path& file) {
@@ -260,8 +266,8 @@ TEST(DataFile, ASaveByAnotherMemberKeepsTheGroup) {
     EXPECT_EQ(statOf(dir.file("tausch.dat")).st_gid, 4300u);
 }
 
-// A link in a sticky folder that anyone may write to is followed only when it is the saver's own or the folder
-// owner's; else no save or backup copy writes anything, even through a link of the saver's own to it.
+// A link is followed only when it is the saver's own or root's, whatever the folder (sticky and open to all, shared by
+// a group, private); else no save, backup copy, log or load touches its target, even through a link of the saver's own.
 TEST(DataFile, ALinkOfAnotherUserInASharedFolderIsNotFollowed) {
     if (::geteuid() != 0) GTEST_SKIP() << "only the superuser can give a link to another user";
     struct Case {
@@ -270,7 +276,7 @@ TEST(DataFile, ALinkOfAnotherUserInASharedFolderIsNotFollowed) {
         const char* saved;
         bool followed;
     } const cases[] = {
-        {01777, 0, 42, "pub/x.dat", false}, {01777, 0, 42, "eigen.dat", false}, {01777, 42, 0, "pub/x.dat", true}, {01777, 42, 42, "pub/x.dat", true}, {0777, 0, 42, "pub/x.dat", true}, {01755, 0, 42, "pub/x.dat", true}};
+        {01777, 0, 42, "pub/x.dat", false}, {01777, 0, 42, "eigen.dat", false}, {01777, 42, 0, "pub/x.dat", true}, {01777, 42, 42, "pub/x.dat", false}, {0777, 0, 42, "pub/x.dat", false}, {01755, 0, 42, "pub/x.dat", false}, {02775, 0, 42, "pub/x.dat", false}, {03770, 0, 42, "pub/x.dat", false}, {02775, 42, 0, "eigen.dat", true}};
     for (const Case& c : cases) {
         TempDir dir;
         writeBytes(dir.file("echt.dat"), "alt");
@@ -282,7 +288,10 @@ TEST(DataFile, ALinkOfAnotherUserInASharedFolderIsNotFollowed) {
                   0);
         EXPECT_EQ(saveDataFile(dir.file(c.saved), "neu").value_or(FileError{}).foreignLink, !c.followed);
         EXPECT_EQ(keepBackupCopy(dir.file(c.saved)).path.has_value(), c.followed);
-        EXPECT_EQ(readBytes(dir.file("echt.dat")), c.followed ? "neu" : "alt");
+        AppendFile log;
+        EXPECT_EQ(log.open(dir.file(c.saved)) && log.write("+"), c.followed);
+        EXPECT_EQ(readDataFile(dir.file(c.saved)).state, c.followed ? FileState::Read : FileState::Unreadable);
+        EXPECT_EQ(readBytes(dir.file("echt.dat")), c.followed ? "neu+" : "alt");
     }
 }
 
@@ -327,6 +336,11 @@ TEST(AppendFile, AppendsAcrossOpeningsAndEncodes) {
     EXPECT_EQ(readBytes(file), "Start: M\xE4rz\r\nEnde \x80\r\n");
     EXPECT_FALSE(log.open(dir.file("fehlt/KRVXR.debug")));
     EXPECT_FALSE(log.isOpen());
+    ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
+    EXPECT_FALSE(log.open(dir.file("fifo"))); // without a reader, not waited for
+    const int reader = ::open(dir.file("fifo").c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    EXPECT_FALSE(log.open(dir.file("fifo"))); // with one, still no regular file
+    ::close(reader);
 }
 
 // The clean-up of what killed saves left: only the program's own temporary

@@ -46,7 +46,7 @@ def write(path, content):
 
 def snapshot(folder):
     """Every entry below folder: a file by its bytes' hash and its bytes, a
-    link by its target, a folder as such."""
+    link by its target, a folder or a FIFO as such."""
     entries = {}
     for dirpath, dirnames, filenames in os.walk(folder):
         for name in dirnames + filenames:
@@ -56,6 +56,8 @@ def snapshot(folder):
                 entry = "link to " + os.readlink(path)
             elif stat.S_ISDIR(mode):
                 entry = "folder"
+            elif stat.S_ISFIFO(mode):
+                entry = "fifo"
             else:
                 with open(path, "rb") as f:
                     data = f.read()
