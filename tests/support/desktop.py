@@ -28,7 +28,10 @@ GERMAN_MONTHS = ["Januar", "Februar", "M\xe4rz", "April", "Mai", "Juni", "Juli",
 
 def seed_files():
     """The example files of a first start by name, with their bytes."""
-    return {name: open(os.path.join(SEED, name), "rb").read() for name in sorted(os.listdir(SEED))}
+    def read(name):
+        with open(os.path.join(SEED, name), "rb") as f:
+            return f.read()
+    return {name: read(name) for name in sorted(os.listdir(SEED)) if name.endswith(".dat")}
 
 
 def example_folder(path):
@@ -162,13 +165,13 @@ class ProgramTest(unittest.TestCase):
             return status, splash_seen
 
 
-def main():
-    """Runs the tests of the calling script on the program its command line names."""
+def main(module="__main__"):
+    """Runs the tests of the calling script (or of module) on the program its command line names."""
     if len(sys.argv) < 2:
         print(sys.modules["__main__"].__doc__)
         return 2
     ProgramTest.args = [os.path.abspath(sys.argv[1])] + sys.argv[2:]
-    result = unittest.main(argv=sys.argv[:1], verbosity=2, exit=False).result
+    result = unittest.main(module=module, argv=sys.argv[:1], verbosity=2, exit=False).result
     return 0 if result.wasSuccessful() else 1
 
 

@@ -146,4 +146,5 @@ def main(doc, scenario, args, **options):
         return 2
     UnderWine.scenario, UnderWine.options = staticmethod(scenario), options
     sys.argv[1:] = args
-    return desktop.main()
+    # The test case lives here, not in the calling script.
+    return desktop.main(module=sys.modules[__name__])
