@@ -2,9 +2,9 @@
 
 #include <QCoreApplication>
 #include <QFont>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <algorithm>
 
 #include "app/ui/Logo.h"
 #include "app/version.h"
@@ -45,6 +45,16 @@ constexpr const char* kPlatformName = "Windows";
 constexpr const char* kPlatformName = "Linux";
 #endif
 
+// The title in one line: where the screen draws the font wider than its
+// place (Linux's hinting, Windows at 125 and 150 %), a little smaller.
+void fitOnOneLine(QLabel* label) {
+    QFont font = label->font();
+    while (QFontMetrics(font, label).horizontalAdvance(label->text()) > label->width() && font.pointSizeF() > 12) {
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    }
+    label->setFont(font);
+}
+
 } // namespace
 
 FrmSplash::FrmSplash(Services& services)
@@ -72,7 +82,6 @@ FrmSplash::FrmSplash(Services& services)
 
     lblProductName = label(Frame1, "lblProductName", QStringLiteral("Produkt"), {2520, 1140, 3975, 1095},
                            arial(26.25, true));
-    lblProductName->setWordWrap(true); // a long title takes a second line
     lblPlatform = label(Frame1, "lblPlatform", QString::fromLatin1(kPlatformName), {5475, 2340, 1380, 360},
                         arial(15.75, true), Qt::AlignRight | Qt::AlignTop);
     fitRightAligned(lblPlatform);
@@ -96,10 +105,7 @@ void FrmSplash::load() {
     fitRightAligned(lblVersion);
     lblProductName->setText(toQ(kAppTitle));
     lblProductName->setAccessibleName(lblProductName->text());
-    // A title in two lines is taller than its place: it takes the room down
-    // to the platform line.
-    lblProductName->resize(lblProductName->width(),
-                           std::max(lblProductName->height(), lblProductName->heightForWidth(lblProductName->width())));
+    fitOnOneLine(lblProductName);
     // In the middle of the screen, over the menu.
     placeCentred();
     QCoreApplication::instance()->installEventFilter(this);

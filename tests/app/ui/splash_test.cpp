@@ -60,18 +60,17 @@ TEST(FrmSplash, LabelsAfterLoad) {
         EXPECT_EQ(label->parentWidget(), frame);
         EXPECT_EQ(label->text(), QString::fromUtf8(row.text));
         EXPECT_EQ(label->font().family(), "Liberation Sans");
-        EXPECT_DOUBLE_EQ(label->font().pointSizeF(), row.points);
+        // A text wider than its place on this screen is drawn a little smaller, in one line.
+        EXPECT_LE(label->font().pointSizeF(), row.points);
+        EXPECT_GE(label->font().pointSizeF(), row.points * 0.9);
+        EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text()));
         EXPECT_EQ(label->font().bold(), row.bold);
         if (row.sizedToText) {
             EXPECT_EQ(label->geometry().right(), row.place.right());
             EXPECT_EQ(label->y(), row.place.y());
-            EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text()));
             EXPECT_TRUE(label->alignment() & Qt::AlignRight);
         } else {
-            // A title in two lines may reach further down.
-            EXPECT_EQ(label->pos(), row.place.topLeft());
-            EXPECT_EQ(label->width(), row.place.width());
-            EXPECT_GE(label->height(), row.place.height());
+            EXPECT_EQ(label->geometry(), row.place);
         }
     }
 
