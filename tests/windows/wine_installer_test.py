@@ -42,8 +42,9 @@ def installed(prefix, setup, version):
     prefix.wait()
     check(done.returncode == 0, "setup /S: exit status %r" % done.returncode)
     for path, contents in installed_files(prefix):
-        data = open(path, "rb").read() if os.path.isfile(path) else b""
-        check(data and all(c in data for c in contents), "not installed, or without %r: %s" % (contents, path))
+        data = open(path, "rb").read() if os.path.isfile(path) else None
+        missing = [c for c in contents if data is None or c not in data]
+        check(data is not None and not missing, "%s: not installed, or without %r" % (path, missing))
     check(not os.path.exists(start_menu(prefix, "Korvax Rechner.lnk")), "the older version's link is still there")
     for name, expected in (("DisplayVersion", version), ("Publisher", PUBLISHER)):
         shown = prefix.reg_value(APPS_ENTRY, name)
