@@ -4,8 +4,10 @@
 #         -DQT=<Qt prefix> -DFONT_LICENSE=<file> -DREADME=<LIESMICH.txt> -P stage.cmake
 # The folder holds the stripped exe, the example files in a folder of their
 # own (so that unpacking into a player's folder never replaces a .dat file),
-# and the licences of the program, of Qt and of the embedded fonts; the texts
-# get Windows line ends.
+# the licences of the program, of Qt and of the embedded fonts, and the
+# read-me; the texts get Windows line ends, and the read-me, the one text with
+# umlauts, a byte order mark: without it older editors take its UTF-8 for
+# their code page.
 foreach(var EXE STRIP OUT SOURCE QT FONT_LICENSE README)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "stage.cmake: -D${var}=... is missing")
@@ -13,9 +15,14 @@ foreach(var EXE STRIP OUT SOURCE QT FONT_LICENSE README)
 endforeach()
 
 function(windows_text from to)
+  cmake_parse_arguments(PARSE_ARGV 2 arg "BOM" "" "")
   file(READ ${from} text)
   string(REPLACE "\r\n" "\n" text "${text}")
   string(REPLACE "\n" "\r\n" text "${text}")
+  if(arg_BOM)
+    string(ASCII 239 187 191 bom)
+    string(PREPEND text "${bom}")
+  endif()
   file(WRITE ${to} "${text}")
 endfunction()
 
@@ -45,4 +52,4 @@ foreach(licence IN LISTS qt_licences)
   windows_text(${licence} ${OUT}/Lizenzen/${name})
 endforeach()
 
-windows_text(${README} ${OUT}/LIESMICH.txt)
+windows_text(${README} ${OUT}/LIESMICH.txt BOM)

@@ -1,9 +1,12 @@
 #!/usr/bin/env python3
-"""The installer under Wine, in a fresh prefix: a silent install for the
-current user puts the program under %LOCALAPPDATA%\\Programs, a Start-menu
-entry and an "Apps" entry of the right version; the installed program started
-with --data-folder seeds %APPDATA%\\Korvax Rechner with the example files; a
-silent uninstall removes the program and its entry and keeps the data.
+"""The installer under Wine, in a fresh prefix that holds an older version's
+Start-menu link: a silent install for the current user puts the program and
+LIESMICH.txt under %LOCALAPPDATA%\\Programs, a Start-menu folder with the
+program and its data folder in place of the old link, and an "Apps" entry of
+the right version and publisher; the installed program started with
+--data-folder seeds %APPDATA%\\Korvax Rechner with the example files; an
+install over it leaves the data as the player changed it; a silent uninstall
+removes everything it installed and keeps the data.
 
 usage: wine_installer_test.py PATH/TO/setup.exe VERSION
 """
@@ -15,20 +18,38 @@ import wine  # noqa: E402
 from wine import check, desktop  # noqa: E402
 
 APPS_ENTRY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\KorvaxRechner"
+PUBLISHER = "Die Entwickler von Korvax Rechner"
+
+
+def start_menu(prefix, *parts):
+    return prefix.user_folder("AppData", "Roaming", "Microsoft", "Windows", "Start Menu", "Programs", *parts)
+
+
+def installed_files(prefix):
+    """What the installer puts where (the program first), with bytes each must hold."""
+    folder = prefix.user_folder("AppData", "Local", "Programs", "Korvax Rechner")
+    utf16 = lambda text: text.encode("utf-16-le")  # noqa: E731
+    return [(os.path.join(folder, "korvax-rechner.exe"), []),
+            (os.path.join(folder, "LIESMICH.txt"), [b"\xef\xbb\xbf", b"--data-folder"]),
+            (start_menu(prefix, "Korvax Rechner", "Korvax Rechner.lnk"), [utf16("--data-folder")]),
+            (start_menu(prefix, "Korvax Rechner", "Korvax Rechner \u2013 Datenordner.lnk"),
+             [b"explorer.exe", utf16('\\AppData\\Roaming\\Korvax Rechner"')])]
 
 
 def installed(prefix, setup, version):
-    """A silent install: the program, its Start-menu entry and its Apps entry."""
+    """A silent install: its files, the older version's link gone, the Apps entry."""
     done = prefix.wine([setup, "/S"], 300)
     prefix.wait()
     check(done.returncode == 0, "setup /S: exit status %r" % done.returncode)
-    program = prefix.user_folder("AppData", "Local", "Programs", "Korvax Rechner", "korvax-rechner.exe")
-    check(os.path.isfile(program), "the program is not installed: %s" % program)
-    menu = prefix.user_folder("AppData", "Roaming", "Microsoft", "Windows", "Start Menu", "Programs")
-    check(os.path.isfile(os.path.join(menu, "Korvax Rechner.lnk")), "no Start-menu entry in %s" % menu)
-    shown = prefix.reg_value(APPS_ENTRY, "DisplayVersion")
-    check(shown == version, "Apps entry: DisplayVersion %r, expected %r" % (shown, version))
-    return program
+    for path, contents in installed_files(prefix):
+        data = open(path, "rb").read() if os.path.isfile(path) else None
+        missing = [c for c in contents if data is None or c not in data]
+        check(data is not None and not missing, "%s: not installed, or without %r" % (path, missing))
+    check(not os.path.exists(start_menu(prefix, "Korvax Rechner.lnk")), "the older version's link is still there")
+    for name, expected in (("DisplayVersion", version), ("Publisher", PUBLISHER)):
+        shown = prefix.reg_value(APPS_ENTRY, name)
+        check(shown == expected, "Apps entry: %s %r, expected %r" % (name, shown, expected))
+    return installed_files(prefix)[0][0]
 
 
 def seeded(x, display, prefix, program, base):
@@ -58,16 +79,26 @@ def uninstalled(prefix, program):
     done = prefix.wine([command.split('"')[1], "/S"], 120)
     prefix.wait()
     check(done.returncode == 0, "uninstall /S: exit status %r" % done.returncode)
+    left = [path for path, _ in installed_files(prefix) if os.path.exists(path)]
+    check(not left, "left by the uninstall: %r" % left)
     check(not os.path.exists(os.path.dirname(program)), "the program's folder is still there")
+    check(not os.path.exists(start_menu(prefix, "Korvax Rechner")), "the Start-menu folder is still there")
     check(prefix.reg_value(APPS_ENTRY, "DisplayVersion") is None, "the Apps entry is still there")
 
 
 def scenario(x, display, prefix, base, setup, version):
+    os.makedirs(start_menu(prefix), exist_ok=True)
+    desktop.write(start_menu(prefix, "Korvax Rechner.lnk"), b"an older version's link")
     program = installed(prefix, setup, version)
+    data = prefix.user_folder("AppData", "Roaming", "Korvax Rechner")
     if os.path.isfile(program):
         seeded(x, display, prefix, program, base)
+        with open(os.path.join(data, "planeten.dat"), "ab") as f:
+            f.write(desktop.NEW_PLANET)
+        before = desktop.snapshot(data)
+        installed(prefix, setup, version)
+        check(desktop.snapshot(data) == before, "an install over the installed program changed the data folder")
         uninstalled(prefix, program)
-    data = prefix.user_folder("AppData", "Roaming", "Korvax Rechner")
     kept = os.listdir(data) if os.path.isdir(data) else []
     check(all(name in kept for name in desktop.seed_files()), "the uninstall did not keep the data folder: %r" % kept)
 
