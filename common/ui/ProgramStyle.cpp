@@ -1,5 +1,7 @@
 #include "common/ui/ProgramStyle.h"
 
+#include <cmath>
+
 #include <QApplication>
 #include <QIcon>
 #include <QPainter>
@@ -34,23 +36,44 @@ QIcon ProgramStyle::standardIcon(StandardPixmap icon, const QStyleOption* option
     return QIcon(arrow);
 }
 
-void ProgramStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
-                                 const QWidget* widget) const {
-    if (element != PE_FrameGroupBox || baseStyle()->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) != 0) {
-        QProxyStyle::drawPrimitive(element, option, painter, widget);
-        return;
-    }
-    // Fusion's frame: a faint rounded outline over a slightly lighter face.
-    const QRectF frame = QRectF(option->rect).adjusted(0.5, 0.5, -0.5, -0.5);
+namespace {
+
+// Whether the screen's scaling is a fraction (125 %): the native Windows
+// style then cuts off the bottom and right edges of its frames.
+bool fractionalScale(const QPainter* painter) {
+    const qreal ratio = painter->device()->devicePixelRatioF();
+    return ratio != std::floor(ratio);
+}
+
+// A frame's outline, drawn inside its rectangle at any scaling, with face
+// (when not transparent) below it.
+void drawOutline(QPainter* painter, const QRect& rect, const QColor& outline, const QColor& face, qreal radius) {
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
-    QColor outline = option->palette.window().color().darker(130);
-    QColor face = option->palette.window().color().lighter(104);
-    face.setAlpha(120);
     painter->setPen(outline);
     painter->setBrush(face);
-    painter->drawRoundedRect(frame, 2, 2);
+    painter->drawRoundedRect(QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
     painter->restore();
+}
+
+} // namespace
+
+void ProgramStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                                 const QWidget* widget) const {
+    const bool fusion = baseStyle()->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) == 0;
+    const QColor window = option->palette.window().color();
+    if (element == PE_FrameGroupBox && fusion) {
+        // Fusion's frame: a faint rounded outline over a slightly lighter face.
+        QColor face = window.lighter(104);
+        face.setAlpha(120);
+        drawOutline(painter, option->rect, window.darker(130), face, 2);
+    } else if (element == PE_FrameGroupBox && fractionalScale(painter)) {
+        drawOutline(painter, option->rect, window.darker(125), Qt::transparent, 3);
+    } else if (element == PE_FrameLineEdit && !fusion && fractionalScale(painter)) {
+        drawOutline(painter, option->rect, option->palette.color(QPalette::Mid), Qt::transparent, 0);
+    } else {
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
 }
 
 void useProgramStyle() {

@@ -4,7 +4,9 @@
 // pictures that Qt reads itself): Qt finds the format of a picture read
 // without one by asking each plugin. The arrow of the menu bar's overflow
 // button (which the menu never shows) and Fusion's group box frame (the
-// splash screen's frame) are drawn. The program itself reads no image files.
+// splash screen's frame) are drawn, and so are the frames of group boxes and
+// boxes on a screen scaled by a fraction (125 %), whose bottom and right
+// edges the native Windows style cuts off there. The program itself reads no image files.
 
 #include <QProxyStyle>
 
