@@ -101,6 +101,9 @@ bool SessionEnd::catchSignals() {
         endSession();
     });
     setDisposition(noteSignal);
+    // A note on a stderr whose reader has gone (a closed terminal's tee)
+    // fails instead of ending the program before it has saved its files.
+    std::signal(SIGPIPE, SIG_IGN);
     return true;
 }
 

@@ -10,7 +10,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from desktop import ProgramTest, main, read_log, snapshot, wait_for, write  # noqa: E402
+from desktop import ProgramTest, main, read_log, snapshot, start_box, wait_for, write  # noqa: E402
 
 PATTERN = bytes(range(256)) * 4
 BROKEN_SHIPS = {
@@ -64,9 +64,10 @@ class RealProgram(ProgramTest):
                     self.assertTrue(after == before, where + ": files changed")
 
     def test_read_only_folder(self):
-        """A working directory that cannot be written: the program starts and ends
-        normally without a debug log. Root writes into read-only folders anyway,
-        so this only runs for other users."""
+        """A working directory that cannot be written: a box says that no lock
+        can be made there, then the program starts and ends normally without a
+        debug log. Root writes into read-only folders anyway, so this only runs
+        for other users."""
         if os.geteuid() == 0:
             self.skipTest("root writes into read-only folders")
         workdir, home = self.folder("read-only"), self.folder("home-read-only")
@@ -74,7 +75,13 @@ class RealProgram(ProgramTest):
         before = snapshot(workdir)
         os.chmod(workdir, 0o555)
         try:
-            status, _ = self.run_program(workdir, home)
+            known = self.x.viewable_windows()
+            with self.start(workdir, home) as run:
+                box = start_box(self.x, known)
+                self.assertTrue(box, "read-only working directory: no box said that it takes no lock")
+                self.x.send_delete(box)
+                wait_for(lambda: box not in self.x.viewable_windows(), 10)
+                status = run.end(run.menu())
         finally:
             os.chmod(workdir, 0o755)
         self.assertEqual(status, 0, "read-only working directory")

@@ -56,6 +56,8 @@ def snapshot(folder):
                 entry = "link to " + os.readlink(path)
             elif stat.S_ISDIR(mode):
                 entry = "folder"
+            elif stat.S_ISFIFO(mode):
+                entry = "fifo"
             else:
                 with open(path, "rb") as f:
                     data = f.read()
@@ -71,20 +73,28 @@ def runtime_dir(home):
     return path
 
 
-def program_env(display, home):
+def program_env(display, home, env_extra=None):
     """What the program finds when a user starts it on the display (None:
     without one): its own HOME and runtime folder, the C locale, the
-    sanitizers' options of the test run."""
+    sanitizers' options of the test run; then env_extra, where None unsets."""
     env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": home, "LANG": "C"}
     if display is not None:
         env.update({"XDG_RUNTIME_DIR": runtime_dir(home), "DISPLAY": display, "QT_QPA_PLATFORM": "xcb"})
     env.update({k: v for k, v in os.environ.items() if k in ("ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS")})
-    return env
+    env.update(env_extra or {})
+    return {k: v for k, v in env.items() if v is not None}
 
 
 def read_log(workdir):
     with open(os.path.join(workdir, "KRVXR.debug"), "rb") as f:
         return f.read().decode("cp1252")
+
+
+def start_box(x, known, seconds=60):
+    """A message box of the program's, titled as the menu, that was not on the screen before."""
+    dialog = x.atom("_NET_WM_WINDOW_TYPE_DIALOG")
+    return wait_for(lambda: next((w for w in x.viewable_windows() if w not in known and x.title(w) == MENU_TITLE
+                                  and dialog in x.window_types(w)), None), seconds)
 
 
 def menus(x):
@@ -176,8 +186,7 @@ class Run:
     def __init__(self, test, workdir, home, command, env_extra=None):
         self.test, self.x, self.workdir = test, test.x, workdir
         self.boxes = []
-        env = program_env(test.display, home)
-        env.update(env_extra or {})
+        env = program_env(test.display, home, env_extra)
         others = self.x.viewable_windows()  # of the programs already running: not this run's
         self.proc = subprocess.Popen(command, cwd=workdir, env=env, stdin=subprocess.DEVNULL,
                                      preexec_fn=die_with_parent)
