@@ -101,9 +101,6 @@ bool SessionEnd::catchSignals() {
         endSession();
     });
     setDisposition(noteSignal);
-    // A note on a stderr whose reader has gone (a closed terminal's tee)
-    // fails instead of ending the program before it has saved its files.
-    std::signal(SIGPIPE, SIG_IGN);
     return true;
 }
 

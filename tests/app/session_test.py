@@ -55,6 +55,10 @@ def second_ended(second, seconds=60):
         return second.communicate()[1]
 
 
+# The program started with stderr a pipe whose reader has gone (a closed terminal's tee).
+STDERR_GONE = (sys.executable, "-c", "import os, signal, sys; signal.signal(signal.SIGPIPE, signal.SIG_DFL); "
+               "os.dup2(os.pipe()[1], 2); os.execv(sys.argv[1], sys.argv[1:])")
+
 # A runtime folder's name and mode, whether the first start has it as
 # XDG_RUNTIME_DIR, the second's; both reach one program.
 RUNTIME_FOLDERS = [
@@ -94,16 +98,21 @@ class Session(ProgramTest):
         for where, signals, prefix in (("SIGTERM", [term], ()), ("SIGINT", [signal.SIGINT], ()),
                                        ("SIGHUP", [hup], ()),
                                        ("logout", [term] + [hup] * 50, ()),  # systemd sends both at once
-                                       ("nohup", [hup], ("nohup",)), ("file limit", [term], ())):
+                                       ("nohup", [hup], ("nohup",)), ("file limit", [term], ()),
+                                       ("stderr gone", [term], STDERR_GONE)):
             with self.subTest(where):
                 workdir = example_folder(os.path.join(self.base, "signal-" + where))
-                run, menu = self.started(workdir, workdir + "-home", prefix=prefix)
+                env_extra = None
+                if prefix == STDERR_GONE:  # and a warning for it: no runtime folder of the user's own
+                    env_extra = {"XDG_RUNTIME_DIR": None, "TMPDIR": self.folder("tmp-" + where)}
+                    os.chmod(self.folder("tmp-%s/korvax-rechner-%d" % (where, os.getuid())), 0o777)
+                run, menu = self.started(workdir, workdir + "-home", env_extra, prefix)
                 run.add_planet(menu)
                 flood = at_file_limit(self, run.proc.pid, workdir + "-home") if where == "file limit" else []
                 for sig in signals:
                     run.proc.send_signal(sig)
                     time.sleep(0.003)
-                if prefix:  # SIGHUP stays ignored
+                if prefix == ("nohup",):  # SIGHUP stays ignored
                     time.sleep(2)
                     self.assertIsNone(run.proc.poll(), "nohup: SIGHUP ended the program")
                     run.proc.send_signal(term)
