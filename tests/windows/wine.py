@@ -145,5 +145,7 @@ def main(doc, scenario, args, **options):
         print(doc)
         return 2
     UnderWine.scenario, UnderWine.options = staticmethod(scenario), options
+    # unittest runs the test cases of the calling script: this one is its.
+    sys.modules["__main__"].UnderWine = UnderWine
     sys.argv[1:] = args
     return desktop.main()
