@@ -10,7 +10,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from desktop import ProgramTest, main, read_log, snapshot, start_box, wait_for, write  # noqa: E402
+from desktop import ProgramTest, main, read_log, snapshot, wait_for, write  # noqa: E402
 
 PATTERN = bytes(range(256)) * 4
 BROKEN_SHIPS = {
@@ -75,12 +75,8 @@ class RealProgram(ProgramTest):
         before = snapshot(workdir)
         os.chmod(workdir, 0o555)
         try:
-            known = self.x.viewable_windows()
             with self.start(workdir, home) as run:
-                box = start_box(self.x, known)
-                self.assertTrue(box, "read-only working directory: no box said that it takes no lock")
-                self.x.send_delete(box)
-                wait_for(lambda: box not in self.x.viewable_windows(), 10)
+                run.close_start_box("read-only working directory")
                 status = run.end(run.menu())
         finally:
             os.chmod(workdir, 0o755)

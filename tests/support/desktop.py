@@ -90,13 +90,6 @@ def read_log(workdir):
         return f.read().decode("cp1252")
 
 
-def start_box(x, known, seconds=60):
-    """A message box of the program's, titled as the menu, that was not on the screen before."""
-    dialog = x.atom("_NET_WM_WINDOW_TYPE_DIALOG")
-    return wait_for(lambda: next((w for w in x.viewable_windows() if w not in known and x.title(w) == MENU_TITLE
-                                  and dialog in x.window_types(w)), None), seconds)
-
-
 def menus(x):
     return [w for w in x.viewable_windows() if x.title(w) == MENU_TITLE]
 
@@ -210,6 +203,15 @@ class Run:
                 self.boxes.append(title)
                 self.x.send_delete(w)
         return False
+
+    def close_start_box(self, where):
+        """The message box the program shows before its menu, closed as the user closes it."""
+        dialog = self.x.atom("_NET_WM_WINDOW_TYPE_DIALOG")
+        box = wait_for(lambda: next((w for w, t in self.windows() if w not in self.known and t == MENU_TITLE
+                                     and dialog in self.x.window_types(w)), None), 60)
+        self.test.assertTrue(box, where + ": no message box came before the menu")
+        self.x.send_delete(box)
+        self.test.assertTrue(wait_for(lambda: box not in self.x.viewable_windows(), 10), where + ": the box stays")
 
     def wait_window(self, title, size=None, seconds=30):
         """The program's new window of that title (and size); message boxes
