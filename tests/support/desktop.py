@@ -28,7 +28,8 @@ GERMAN_MONTHS = ["Januar", "Februar", "M\xe4rz", "April", "Mai", "Juni", "Juli",
 
 def seed_files():
     """The example files of a first start by name, with their bytes."""
-    return {name: open(os.path.join(SEED, name), "rb").read() for name in sorted(os.listdir(SEED))}
+    return {name: open(os.path.join(SEED, name), "rb").read() for name in sorted(os.listdir(SEED))
+            if name.endswith(".dat")}  # not git's .gitattributes
 
 
 def example_folder(path):
