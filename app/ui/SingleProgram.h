@@ -76,8 +76,8 @@ private:
 
 // The user's runtime folder: on Linux $XDG_RUNTIME_DIR when it is the user's
 // own and no one else may write to it, else a private folder of the user's own
-// in the temporary folder; on Windows the program's folder in the user's local
-// application data. Empty when none can be used.
+// in the temporary folder. Empty when none can be used, and on Windows, whose
+// pipes need none.
 QString userRuntimeFolder();
 
 } // namespace krvx

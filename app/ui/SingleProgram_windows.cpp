@@ -10,7 +10,6 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QStandardPaths>
 #include <QThread>
 #include <QTimer>
 #include <QWinEventNotifier>
@@ -162,12 +161,9 @@ struct SingleProgram::Platform {
     bool ask(HANDLE pipe, const QDeadlineTimer& deadline);
 };
 
+// The pipe needs no folder.
 QString userRuntimeFolder() {
-    const QString local = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    if (!local.isEmpty() && QDir(local).mkpath(QStringLiteral("Korvax Rechner"))) {
-        return QDir::toNativeSeparators(local + QStringLiteral("/Korvax Rechner"));
-    }
-    return QDir::toNativeSeparators(QDir::tempPath());
+    return {};
 }
 
 SingleProgram::SingleProgram(const std::filesystem::path& dataDir, const QString&)
