@@ -79,11 +79,25 @@ int main(int argc, char** argv) {
                           krvx::fromQ(single.lockFile()) + "“) und starten Sie Korvax Rechner dann neu.",
                       krvx::kAppTitle, krvx::MessageIcon::Error);
         return 1;
+    case krvx::SingleProgram::Start::Elsewhere:
+        boxes.message("Korvax Rechner läuft schon im Datenordner „" + krvx::utf8Of(dataDir) +
+                          "“, lässt sich von hier aus aber nicht nach vorn holen (es läuft unter einem anderen "
+                          "Benutzer oder auf einem anderen Rechner).\n\nZwei Programme in einem Datenordner würden "
+                          "einander die Dateien überschreiben: Beenden Sie das andere Programm oder wählen Sie einen "
+                          "anderen Datenordner.",
+                      krvx::kAppTitle, krvx::MessageIcon::Error);
+        return 1;
     case krvx::SingleProgram::Start::Unchecked:
-        std::cerr << "korvax-rechner: Warnung: " << krvx::fromQ(single.problem())
-                  << " Ein zweiter Start im selben Datenordner wird nicht erkannt." << std::endl;
+        boxes.message("Im Datenordner „" + krvx::utf8Of(dataDir) + "“ lässt sich keine Sperre anlegen (" +
+                          krvx::fromQ(single.problem()) +
+                          "). Ein zweiter Start im selben Datenordner wird nicht erkannt.",
+                      krvx::kAppTitle);
         break;
     case krvx::SingleProgram::Start::Alone:
+        if (!single.problem().isEmpty()) {
+            std::cerr << "korvax-rechner: Warnung: " << krvx::fromQ(single.problem())
+                      << " Ein zweiter Start im selben Datenordner holt dieses Programm nicht nach vorn." << std::endl;
+        }
         break;
     }
     krvx::tidyDataFolder(dataDir);

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -87,6 +88,9 @@ HeldQtMessages::~HeldQtMessages() {
 }
 
 std::unique_ptr<QApplication> openDisplay(int& argc, char** argv) {
+    // From here on, a note on a stderr whose reader has gone (a closed
+    // terminal's tee) fails instead of ending the program unsaved.
+    std::signal(SIGPIPE, SIG_IGN);
     const HeldQtMessages held;
     return std::make_unique<QApplication>(argc, argv);
 }

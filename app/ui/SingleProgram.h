@@ -1,16 +1,18 @@
 #pragma once
-// One program per data folder. The first start in a folder takes a lock that
-// the system drops when the program ends, however it ends, and listens for
-// requests of later starts: on Linux flock on a file in the user's runtime
-// folder and a Unix socket beside it, watched by a QSocketNotifier (QtNetwork
-// and the libraries it brings would cost more memory at start-up than all of
-// the program's own code); on Windows a lock file open without sharing and
-// deleted on close, and a named pipe served in the event loop. A later start
-// in the same folder asks that program to come to the front and ends, so that
-// two programs never write each other's files over. The folder is known by its
-// real path: a start with --data-folder and one inside that folder are the
-// same, other folders are independent. A program that cannot listen holds no
-// lock, so that a later start is not taken for its second.
+// One program per data folder. The first start in a folder takes a lock on a
+// hidden file in the folder itself, which the system drops when the program
+// ends, however it ends: every program that would write the folder's files
+// sees it, whatever path, runtime folder or user it came by. On Linux it is
+// flock on ".korvax-rechner.lock" (removed again as the program ends); on
+// Windows the same file held open without sharing, hidden and deleted on
+// close. The holder also listens for later starts, on a channel named after
+// the folder's identity (device and inode; volume serial and file ID), not
+// after the spelling of its path: on Linux a Unix socket in the user's runtime
+// folder, watched by a QSocketNotifier (QtNetwork and the libraries it brings
+// would cost more memory at start-up than all of the program's own code); on
+// Windows a named pipe of the user's own, served in the event loop. A later
+// start in the same folder asks that program to come to the front and ends, so
+// that two programs never write each other's files over.
 
 #include <QObject>
 #include <QString>
@@ -20,18 +22,22 @@
 
 namespace krvx {
 
+// The lock file in the data folder; no data file.
+inline constexpr std::string_view kLockFile = ".korvax-rechner.lock";
+
 class SingleProgram : public QObject {
     Q_OBJECT
 public:
     enum class Start {
-        Alone, // the only program in this folder: it runs
-        Unchecked, // no lock could be made (problem() says why): it runs alone anyway
+        Alone, // the only program in this folder: it runs (problem() says when later starts cannot reach it)
+        Unchecked, // the folder takes no lock (problem() says why): it runs unguarded
         Answered, // another program runs here and came to the front: this one ends
         NoAnswer, // another program holds the folder but did not answer in time
+        Elsewhere, // a program that cannot be reached from here holds the folder (another user or computer)
     };
 
-    // dataDir: the data folder; runtimeDir: where the lock (and on Linux the
-    // socket) live, empty when the user has no usable runtime folder.
+    // dataDir: the data folder; runtimeDir: where this program's socket lives
+    // (Linux), empty when the user has no usable runtime folder.
     SingleProgram(const std::filesystem::path& dataDir, const QString& runtimeDir);
     ~SingleProgram() override;
     SingleProgram(const SingleProgram&) = delete;
@@ -41,7 +47,8 @@ public:
     // answerWithinMs for its answer.
     Start start(int answerWithinMs = 2000);
 
-    // Why the folder could not be checked (Start::Unchecked).
+    // Why the folder takes no lock (Start::Unchecked), or why later starts
+    // cannot reach this program (Start::Alone); empty when all is well.
     QString problem() const { return problem_; }
 
     // The lock file, held by the program that runs in this folder.
@@ -61,10 +68,6 @@ private:
     static constexpr int kServedAtOnce = 4;
     static constexpr int kServeMs = 2000;
 
-    // The name the folder's lock and channel carry: the start of the SHA-256
-    // of the folder's real path (links resolved, as far as it exists).
-    static QString folderKey(const std::filesystem::path& dataDir);
-
     struct Platform; // the lock and the channel, as the system has them
     QString lockPath_;
     QString problem_;
@@ -73,8 +76,8 @@ private:
 
 // The user's runtime folder: on Linux $XDG_RUNTIME_DIR when it is the user's
 // own and no one else may write to it, else a private folder of the user's own
-// in the temporary folder; on Windows the program's folder in the user's local
-// application data. Empty when none can be used.
+// in the temporary folder. Empty when none can be used, and on Windows, whose
+// pipes need none.
 QString userRuntimeFolder();
 
 } // namespace krvx

@@ -1,14 +1,15 @@
-// One program per data folder on Windows: a lock file that the holder keeps
-// open without sharing and that is deleted when its handle closes (Windows
-// closes it as the program ends, however it ends), and a named pipe on which
-// the program hears a later start's request to come to the front, served in
-// the event loop.
+// One program per data folder on Windows: a hidden lock file in the data
+// folder that the holder keeps open without sharing and that is deleted when
+// its handle closes (Windows closes it as the program ends, however it ends),
+// and a named pipe of the user's own, named after the folder's volume serial
+// and file ID (the same for every spelling of its path: letter case, short
+// names, subst drives, junctions), on which the program hears a later start's
+// request to come to the front, served in the event loop.
 #include <windows.h>
 #include <sddl.h>
 
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QStandardPaths>
 #include <QThread>
 #include <QTimer>
 #include <QWinEventNotifier>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "app/ui/SingleProgram.h"
+#include "common/paths.h"
 
 namespace krvx {
 
@@ -42,6 +44,31 @@ QString userSid() {
     }
     CloseHandle(token);
     return sid;
+}
+
+// The folder's identity as text: its volume's serial number and its file ID;
+// empty when it cannot be opened.
+QString folderIdentity(const std::filesystem::path& folder) {
+    HANDLE handle = CreateFileW(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return {};
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool known = GetFileInformationByHandle(handle, &info);
+    CloseHandle(handle);
+    if (!known) return {};
+    const quint64 index = (quint64{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
+    return QStringLiteral("%1-%2").arg(info.dwVolumeSerialNumber, 8, 16, QLatin1Char('0')).arg(index, 0, 16);
+}
+
+// A security descriptor that lets only the user reach the pipe; null when
+// none can be made (the system's default then applies).
+PSECURITY_DESCRIPTOR ownerOnly(const QString& sid) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    const std::wstring text = (QStringLiteral("D:P(A;;GA;;;") + sid + QLatin1Char(')')).toStdWString();
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(text.c_str(), SDDL_REVISION_1, &descriptor, nullptr)) {
+        return nullptr;
+    }
+    return descriptor;
 }
 
 HANDLE newEvent() {
@@ -105,7 +132,8 @@ struct Connection {
 
 struct SingleProgram::Platform {
     SingleProgram& owner;
-    std::wstring pipeName;
+    std::wstring pipeName; // empty when the folder's identity is unknown
+    PSECURITY_DESCRIPTOR security = nullptr; // the pipe's: the user's own
     HANDLE lock = INVALID_HANDLE_VALUE; // the lock file, open while this program holds the folder
     HANDLE listening = INVALID_HANDLE_VALUE; // the pipe instance that waits for the next start
     HANDLE connected = newEvent();
@@ -123,6 +151,7 @@ struct SingleProgram::Platform {
     bool pipeExists() const;
     Start holdFolder();
     bool listen(bool first);
+    bool listenOn(HANDLE pipe);
     void listenAgain();
     void answer();
     void serve(HANDLE pipe);
@@ -132,22 +161,21 @@ struct SingleProgram::Platform {
     bool ask(HANDLE pipe, const QDeadlineTimer& deadline);
 };
 
+// The pipe needs no folder.
 QString userRuntimeFolder() {
-    const QString local = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    if (!local.isEmpty() && QDir(local).mkpath(QStringLiteral("Korvax Rechner"))) {
-        return QDir::toNativeSeparators(local + QStringLiteral("/Korvax Rechner"));
-    }
-    return QDir::toNativeSeparators(QDir::tempPath());
+    return {};
 }
 
-SingleProgram::SingleProgram(const std::filesystem::path& dataDir, const QString& runtimeDir)
-    : platform_(std::make_unique<Platform>(*this)) {
-    if (runtimeDir.isEmpty()) return;
-    const QString key = folderKey(dataDir);
-    lockPath_ = QDir::toNativeSeparators(runtimeDir + QStringLiteral("/korvax-rechner-") + key + QStringLiteral(".lock"));
-    platform_->pipeName =
-        (QStringLiteral("\\\\.\\pipe\\korvax-rechner-") + userSid() + QLatin1Char('-') + key).toStdWString();
+SingleProgram::SingleProgram(const std::filesystem::path& dataDir, const QString&)
+    : lockPath_(QDir::toNativeSeparators(QString::fromStdString(utf8Of(dataDir / kLockFile)))),
+      platform_(std::make_unique<Platform>(*this)) {
     platform_->connecting.hEvent = platform_->connected;
+    const QString identity = folderIdentity(dataDir);
+    if (identity.isEmpty()) return;
+    const QString sid = userSid();
+    platform_->pipeName =
+        (QStringLiteral("\\\\.\\pipe\\korvax-rechner-") + sid + QLatin1Char('-') + identity).toStdWString();
+    platform_->security = ownerOnly(sid);
 }
 
 SingleProgram::~SingleProgram() = default;
@@ -158,24 +186,21 @@ SingleProgram::Platform::~Platform() {
     connections.clear();
     CloseHandle(connected);
     if (lock != INVALID_HANDLE_VALUE) CloseHandle(lock); // the file goes with it
+    if (security) LocalFree(security);
 }
 
 bool SingleProgram::Platform::tryLock() {
     const std::wstring path = owner.lockPath_.toStdWString();
     lock = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+                       FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     return lock != INVALID_HANDLE_VALUE;
 }
 
 bool SingleProgram::Platform::pipeExists() const {
-    return WaitNamedPipeW(pipeName.c_str(), 1) || GetLastError() != ERROR_FILE_NOT_FOUND;
+    return !pipeName.empty() && (WaitNamedPipeW(pipeName.c_str(), 1) || GetLastError() != ERROR_FILE_NOT_FOUND);
 }
 
 SingleProgram::Start SingleProgram::start(int answerWithinMs) {
-    if (lockPath_.isEmpty()) {
-        problem_ = QStringLiteral("Es gibt keinen Laufzeitordner für die Sperrdatei.");
-        return Start::Unchecked;
-    }
     if (platform_->tryLock()) return platform_->holdFolder();
     // Held open by the program in this folder; a file still being deleted
     // (its holder just ended) refuses access for a moment.
@@ -183,7 +208,9 @@ SingleProgram::Start SingleProgram::start(int answerWithinMs) {
     if (error == ERROR_SHARING_VIOLATION || (error == ERROR_ACCESS_DENIED && platform_->pipeExists())) {
         return platform_->askRunning(answerWithinMs);
     }
-    problem_ = QStringLiteral("Die Sperrdatei „%1“ lässt sich nicht anlegen.").arg(lockPath_);
+    problem_ = QStringLiteral("„%1“: %2")
+                   .arg(QString::fromLatin1(kLockFile.data(), static_cast<qsizetype>(kLockFile.size())),
+                        qt_error_string(static_cast<int>(error)));
     return Start::Unchecked;
 }
 
@@ -193,26 +220,33 @@ SingleProgram::Start SingleProgram::Platform::holdFolder() {
         QObject::connect(incoming, &QWinEventNotifier::activated, &owner, [this] { answer(); });
         return Start::Alone;
     }
-    owner.problem_ = QStringLiteral("Auf „%1“ lässt sich nicht warten: %2")
-                         .arg(QString::fromStdWString(pipeName), qt_error_string(static_cast<int>(failure)));
-    // Unreachable, the program would seem to hang to every later start: it
-    // runs unlocked, as when no lock can be made.
-    CloseHandle(lock);
-    lock = INVALID_HANDLE_VALUE;
-    return Start::Unchecked;
+    // It holds the folder all the same: a later start says that it runs.
+    owner.problem_ = pipeName.empty() ? QStringLiteral("Der Datenordner lässt sich nicht erkennen.")
+                                      : QStringLiteral("Auf „%1“ lässt sich nicht warten: %2")
+                                            .arg(QString::fromStdWString(pipeName),
+                                                 qt_error_string(static_cast<int>(failure)));
+    return Start::Alone;
 }
 
 // A pipe instance for the next start. The first one must be the first of its
 // name: one made before by someone else is not ours to serve.
 bool SingleProgram::Platform::listen(bool first) {
-    listening = CreateNamedPipeW(pipeName.c_str(),
-                                 PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | (first ? FILE_FLAG_FIRST_PIPE_INSTANCE : 0),
-                                 PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS,
-                                 PIPE_UNLIMITED_INSTANCES, kPipeBuffer, kPipeBuffer, 0, nullptr);
-    if (listening == INVALID_HANDLE_VALUE) {
+    if (pipeName.empty()) return false;
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, security, FALSE};
+    HANDLE pipe = CreateNamedPipeW(pipeName.c_str(),
+                                   PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | (first ? FILE_FLAG_FIRST_PIPE_INSTANCE : 0),
+                                   PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS,
+                                   PIPE_UNLIMITED_INSTANCES, kPipeBuffer, kPipeBuffer, 0, security ? &attributes : nullptr);
+    if (pipe == INVALID_HANDLE_VALUE) {
         failure = GetLastError();
         return false;
     }
+    return listenOn(pipe);
+}
+
+// Waits on the pipe instance for the next start.
+bool SingleProgram::Platform::listenOn(HANDLE pipe) {
+    listening = pipe;
     connecting = {};
     connecting.hEvent = connected;
     connectedAlready = false;
@@ -231,24 +265,31 @@ bool SingleProgram::Platform::listen(bool first) {
 }
 
 void SingleProgram::Platform::listenAgain() {
-    if (listening != INVALID_HANDLE_VALUE || served >= kServedAtOnce) return;
+    if (listening != INVALID_HANDLE_VALUE) return;
     if (!listen(false)) QTimer::singleShot(kPauseMs, incoming, [this] { listenAgain(); });
 }
 
+// The next instance is made before the connected one is served, so that one
+// of ours is always there and no one else can take the name.
 void SingleProgram::Platform::answer() {
     if (listening == INVALID_HANDLE_VALUE) return;
+    if (served >= kServedAtOnce) {
+        incoming->setEnabled(false); // until one is served
+        return;
+    }
     DWORD unused = 0;
     const bool came = connectedAlready || GetOverlappedResult(listening, &connecting, &unused, FALSE);
     if (!came && GetLastError() == ERROR_IO_INCOMPLETE) return; // not yet
     ResetEvent(connected);
     HANDLE pipe = listening;
     listening = INVALID_HANDLE_VALUE;
-    if (came) {
-        serve(pipe);
-    } else {
-        closePipe(pipe, {});
+    if (!came) {
+        DisconnectNamedPipe(pipe);
+        if (!listenOn(pipe)) listenAgain();
+        return;
     }
     listenAgain();
+    serve(pipe);
 }
 
 void SingleProgram::Platform::serve(HANDLE pipe) {
@@ -279,8 +320,19 @@ void SingleProgram::Platform::readRequest(Connection& connection) {
 void SingleProgram::Platform::hangUp(Connection& connection) {
     if (connection.pipe == INVALID_HANDLE_VALUE) return; // already closed
     connection.notifier->setEnabled(false);
+    if (listening == INVALID_HANDLE_VALUE) {
+        // No new instance could be made: this one waits for the next start.
+        CancelIoEx(connection.pipe, nullptr);
+        DWORD done = 0;
+        GetOverlappedResult(connection.pipe, &connection.reading, &done, TRUE);
+        GetOverlappedResult(connection.pipe, &connection.writing, &done, TRUE);
+        DisconnectNamedPipe(connection.pipe);
+        listenOn(connection.pipe); // which closes it when it cannot wait on it
+        connection.pipe = INVALID_HANDLE_VALUE;
+    }
     closePipe(connection.pipe, {&connection.reading, &connection.writing});
     --served;
+    incoming->setEnabled(true);
     // Removed once the event loop has left its notifier's signal.
     QTimer::singleShot(0, &owner, [this, gone = &connection] {
         connections.remove_if([gone](const Connection& c) { return &c == gone; });
@@ -290,21 +342,26 @@ void SingleProgram::Platform::hangUp(Connection& connection) {
 
 SingleProgram::Start SingleProgram::Platform::askRunning(int answerWithinMs) {
     const QDeadlineTimer deadline(answerWithinMs);
+    bool pipeSeen = false; // a pipe of ours is there, answering or not
     while (!deadline.hasExpired()) {
-        HANDLE pipe = CreateFileW(pipeName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                  FILE_FLAG_OVERLAPPED | SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION, nullptr);
+        HANDLE pipe = pipeName.empty() ? INVALID_HANDLE_VALUE
+                                       : CreateFileW(pipeName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                                     OPEN_EXISTING,
+                                                     FILE_FLAG_OVERLAPPED | SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION,
+                                                     nullptr);
         if (pipe != INVALID_HANDLE_VALUE) {
             const bool answered = ask(pipe, deadline);
             CloseHandle(pipe);
             return answered ? Start::Answered : Start::NoAnswer;
         }
+        pipeSeen = pipeSeen || (!pipeName.empty() && GetLastError() != ERROR_FILE_NOT_FOUND);
         // The program holding the folder may still be starting (not yet
         // listening) or just ending (the lock then comes free), or it serves
         // as many starts as it takes at once.
         QThread::msleep(50);
         if (tryLock()) return holdFolder();
     }
-    return Start::NoAnswer;
+    return pipeSeen ? Start::NoAnswer : Start::Elsewhere;
 }
 
 bool SingleProgram::Platform::ask(HANDLE pipe, const QDeadlineTimer& deadline) {

@@ -64,9 +64,10 @@ class RealProgram(ProgramTest):
                     self.assertTrue(after == before, where + ": files changed")
 
     def test_read_only_folder(self):
-        """A working directory that cannot be written: the program starts and ends
-        normally without a debug log. Root writes into read-only folders anyway,
-        so this only runs for other users."""
+        """A working directory that cannot be written: a box says that no lock
+        can be made there, then the program starts and ends normally without a
+        debug log. Root writes into read-only folders anyway, so this only runs
+        for other users."""
         if os.geteuid() == 0:
             self.skipTest("root writes into read-only folders")
         workdir, home = self.folder("read-only"), self.folder("home-read-only")
@@ -74,7 +75,9 @@ class RealProgram(ProgramTest):
         before = snapshot(workdir)
         os.chmod(workdir, 0o555)
         try:
-            status, _ = self.run_program(workdir, home)
+            with self.start(workdir, home) as run:
+                run.close_start_box("read-only working directory")
+                status = run.end(run.menu())
         finally:
             os.chmod(workdir, 0o755)
         self.assertEqual(status, 0, "read-only working directory")

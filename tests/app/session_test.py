@@ -8,6 +8,7 @@ program does not answer.
 
 usage: session_test.py PATH/TO/korvax-rechner
 """
+import fcntl
 import glob
 import os
 import pathlib
@@ -20,7 +21,7 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from desktop import (NEW_PLANET, ProgramTest, die_with_parent, example_folder, main, menus, program_env,  # noqa: E402
-                     read_log, runtime_dir, wait_for)
+                     read_log, runtime_dir, snapshot, wait_for)
 
 
 def at_file_limit(test, pid, home):
@@ -40,8 +41,7 @@ def at_file_limit(test, pid, home):
 
 
 def second_start(test, cwd, home, args=(), env_extra=None):
-    env = program_env(test.display, home)
-    env.update(env_extra or {})
+    env = program_env(test.display, home, env_extra)
     return subprocess.Popen([test.program] + list(args), cwd=cwd, env=env, stdin=subprocess.DEVNULL,
                             stderr=subprocess.PIPE, preexec_fn=die_with_parent)
 
@@ -54,6 +54,19 @@ def second_ended(second, seconds=60):
         second.kill()
         return second.communicate()[1]
 
+
+# The program started with stderr a pipe whose reader has gone (a closed terminal's tee).
+STDERR_GONE = (sys.executable, "-c", "import os, signal, sys; signal.signal(signal.SIGPIPE, signal.SIG_DFL); "
+               "os.dup2(os.pipe()[1], 2); os.execv(sys.argv[1], sys.argv[1:])")
+
+# A runtime folder's name and mode, whether the first start has it as XDG_RUNTIME_DIR, the second's.
+RUNTIME_FOLDERS = [
+    ("shared", 0o777, True, True),  # others may write to it: a private folder of the temporary folder instead
+    ("x" * 110, 0o700, True, True),  # too long for a socket's address
+    ("first without", 0o700, False, True),  # one start from a session without one (ssh, su, cron)
+]
+# What may stand at the lock file's name: the folder takes no lock.
+PLANTED = [("link", lambda path: os.symlink("schiffe.dat", path)), ("fifo", os.mkfifo), ("folder", os.mkdir)]
 
 NO_DISPLAY = [  # what is set, the arguments, the exit status, the line's words
     ({}, ("--data-folder",), 1, "Keine grafische Anzeige"),
@@ -78,16 +91,19 @@ class Session(ProgramTest):
         for where, signals, prefix in (("SIGTERM", [term], ()), ("SIGINT", [signal.SIGINT], ()),
                                        ("SIGHUP", [hup], ()),
                                        ("logout", [term] + [hup] * 50, ()),  # systemd sends both at once
-                                       ("nohup", [hup], ("nohup",)), ("file limit", [term], ())):
+                                       ("nohup", [hup], ("nohup",)), ("file limit", [term], ()),
+                                       ("stderr gone", [term], STDERR_GONE)):
             with self.subTest(where):
                 workdir = example_folder(os.path.join(self.base, "signal-" + where))
-                run, menu = self.started(workdir, workdir + "-home", prefix=prefix)
+                env_extra = {"XDG_RUNTIME_DIR": None, "TMPDIR": self.folder("tmp-" + where)}  # in it a folder
+                os.chmod(self.folder("tmp-%s/korvax-rechner-%d" % (where, os.getuid())), 0o777)  # others made
+                run, menu = self.started(workdir, workdir + "-home", prefix == STDERR_GONE and env_extra, prefix)
                 run.add_planet(menu)
                 flood = at_file_limit(self, run.proc.pid, workdir + "-home") if where == "file limit" else []
                 for sig in signals:
                     run.proc.send_signal(sig)
                     time.sleep(0.003)
-                if prefix:  # SIGHUP stays ignored
+                if prefix == ("nohup",):  # SIGHUP stays ignored
                     time.sleep(2)
                     self.assertIsNone(run.proc.poll(), "nohup: SIGHUP ended the program")
                     run.proc.send_signal(term)
@@ -131,9 +147,9 @@ class Session(ProgramTest):
 
     def test_second_start(self):
         """One program per data folder: a second start in the folder and one by
-        --data-folder bring the first to the front and end; a start in another
-        folder runs beside it (a runtime folder others may write to is not used;
-        one too long for a socket holds no lock); a stopped first program makes
+        --data-folder bring the first to the front and end; so do they in another
+        folder, whatever runtime folder each start has (one others may write to
+        is not used, one too long for a socket's address, none); a stopped first program makes
         eight starts say so and end with 1; a killed one does not stop the next
         start, also in a PID namespace, which gives both the same PID."""
         x, base = self.x, self.base
@@ -145,7 +161,7 @@ class Session(ProgramTest):
         for where, cwd, args in (("in the folder", workdir, ()), ("by --data-folder", base, ("--data-folder",))):
             second = second_start(self, cwd, home, args, {"XDG_DATA_HOME": xdg})
             err = second_ended(second)
-            self.assertEqual(second.returncode, 0, "second start %s: exit status" % where)
+            self.assertEqual(second.returncode, 0, "second start %s: exit status %r" % (where, err))
             self.assertEqual(len(err.decode("utf-8", "replace").splitlines()), 1,
                              "second start %s said %r" % (where, err))
             self.assertEqual(menus(x), [menu], "second start %s: menus on the screen" % where)
@@ -153,18 +169,22 @@ class Session(ProgramTest):
                             "second start %s: the menu is not in front" % where)
 
         other = example_folder(os.path.join(base, "other"))
-        for name, mode, count in (("shared", 0o777, 1), ("x" * 110, 0o700, 2)):  # too long for a socket: both run
+        for name, mode, first_has, second_has in RUNTIME_FOLDERS:
             runtime = os.path.join(base, name)
             os.mkdir(runtime)
             os.chmod(runtime, mode)
-            runs = [self.started(other, home, env_extra={"XDG_RUNTIME_DIR": runtime}) for _ in range(count)]
+            tmp = self.folder("tmp-" + name[:9])
+            env_of = lambda has: {"TMPDIR": tmp, "XDG_RUNTIME_DIR": runtime if has else None}  # noqa: E731
+            first, _ = self.started(other, home, env_extra=env_of(first_has))
+            second = second_start(self, other, home, (), env_of(second_has))
+            err = second_ended(second)
+            self.assertEqual(second.returncode, 0, "%s: the second start said %r" % (name[:13], err))
             # A menu just shown, or one whose program just ended, may take a moment to show or go.
-            self.assertTrue(wait_for(lambda: len(menus(x)) == count + 1, 15),
-                            "%s: not all starts ran (menus on the screen: %d)" % (name[:9], len(menus(x))))
-            self.assertEqual(os.listdir(runtime), [], "%s: a lock was left in the runtime folder" % name[:9])
-            for r, _ in runs:
-                r.proc.send_signal(signal.SIGTERM)
-                self.assertEqual(r.ended(), 0, "the program in the other folder did not end cleanly")
+            self.assertTrue(wait_for(lambda: len(menus(x)) == 2, 15), "%s: %d menus" % (name[:13], len(menus(x))))
+            self.assertTrue(mode == 0o700 or not os.listdir(runtime), "a socket in a runtime folder others write")
+            first.proc.send_signal(signal.SIGTERM)
+            self.assertEqual(first.ended(), 0, "the program in the other folder did not end cleanly")
+            self.assertNotIn(".korvax-rechner.lock", os.listdir(other), "%s: the lock file was left" % name[:9])
 
         run.proc.send_signal(signal.SIGSTOP)
         seconds = [second_start(self, workdir, home) for _ in range(8)]
@@ -195,6 +215,27 @@ class Session(ProgramTest):
         again, again_menu = self.started(workdir, home, prefix=pid_namespace)
         x.send_delete(again_menu)
         self.assertEqual(again.ended(), 0, "the start after a kill did not end cleanly")
+
+    def test_lock_file(self):
+        """The lock in the data folder held by a program out of reach (the test's flock): a start
+        says so in a box, status 1. Something at the lock file's name: a box, then the program runs."""
+        workdir = example_folder(os.path.join(self.base, "lock-held"))
+        with open(os.path.join(workdir, ".korvax-rechner.lock"), "w") as held:
+            fcntl.flock(held, fcntl.LOCK_EX)
+            run = self.enterContext(self.start(workdir, workdir + "-home"))
+            run.close_start_box("a lock held out of reach")
+            self.assertEqual(run.ended(), 1, "a lock held out of reach: exit status")
+        for name, plant in PLANTED:
+            with self.subTest(name):
+                workdir = example_folder(os.path.join(self.base, "planted-" + name))
+                plant(os.path.join(workdir, ".korvax-rechner.lock"))
+                before = snapshot(workdir)
+                run = self.enterContext(self.start(workdir, workdir + "-home"))
+                run.close_start_box(name)
+                self.x.send_delete(run.menu())
+                self.assertEqual(run.ended(), 0, name + ": exit status")
+                after = {k: v for k, v in snapshot(workdir).items() if k != "KRVXR.debug"}
+                self.assertEqual(after, before, name + ": the folder changed")
 
     def test_no_display(self):
         """Without a display: one German line on stderr and exit status 1 before

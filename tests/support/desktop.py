@@ -76,15 +76,16 @@ def runtime_dir(home):
     return path
 
 
-def program_env(display, home):
+def program_env(display, home, env_extra=None):
     """What the program finds when a user starts it on the display (None:
     without one): its own HOME and runtime folder, the C locale, the
-    sanitizers' options of the test run."""
+    sanitizers' options of the test run; then env_extra, where None unsets."""
     env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": home, "LANG": "C"}
     if display is not None:
         env.update({"XDG_RUNTIME_DIR": runtime_dir(home), "DISPLAY": display, "QT_QPA_PLATFORM": "xcb"})
     env.update({k: v for k, v in os.environ.items() if k in ("ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS")})
-    return env
+    env.update(env_extra or {})
+    return {k: v for k, v in env.items() if v is not None}
 
 
 def read_log(workdir):
@@ -181,8 +182,7 @@ class Run:
     def __init__(self, test, workdir, home, command, env_extra=None):
         self.test, self.x, self.workdir = test, test.x, workdir
         self.boxes = []
-        env = program_env(test.display, home)
-        env.update(env_extra or {})
+        env = program_env(test.display, home, env_extra)
         others = self.x.viewable_windows()  # of the programs already running: not this run's
         self.proc = subprocess.Popen(command, cwd=workdir, env=env, stdin=subprocess.DEVNULL,
                                      preexec_fn=die_with_parent)
@@ -206,6 +206,15 @@ class Run:
                 self.boxes.append(title)
                 self.x.send_delete(w)
         return False
+
+    def close_start_box(self, where):
+        """The message box the program shows before its menu, closed as the user closes it."""
+        dialog = self.x.atom("_NET_WM_WINDOW_TYPE_DIALOG")
+        box = wait_for(lambda: next((w for w, t in self.windows() if w not in self.known and t == MENU_TITLE
+                                     and dialog in self.x.window_types(w)), None), 60)
+        self.test.assertTrue(box, where + ": no message box came before the menu")
+        self.x.send_delete(box)
+        self.test.assertTrue(wait_for(lambda: box not in self.x.viewable_windows(), 10), where + ": the box stays")
 
     def wait_window(self, title, size=None, seconds=30):
         """The program's new window of that title (and size); message boxes

@@ -87,10 +87,14 @@ def save_picture(x, window, shots, name):
 
 
 def second_start(x, prefix, exe, workdir, menu):
-    """A second start in the folder ends with 0 and leaves one program."""
-    done = prefix.wine([exe], 60, cwd=workdir)
-    check(done.returncode == 0, "second start: exit status %r, said %r" % (done.returncode, done.stderr))
-    check(desktop.menus(x) == [menu], "second start: menus on the screen %r" % desktop.menus(x))
+    """A second start in the folder, and one by another spelling of its path,
+    ends with 0 and leaves one program; the folder holds the lock file."""
+    other = "Z:" + "".join(c.upper() if c.isascii() else c for c in workdir).replace("/", "\\")
+    for where, args in (("in the folder", []), ("as " + other, ["--data-folder=" + other])):
+        done = prefix.wine([exe] + args, 60, cwd=workdir)
+        check(done.returncode == 0, "second start %s: exit status %r, said %r" % (where, done.returncode, done.stderr))
+        check(desktop.menus(x) == [menu], "second start %s: menus on the screen %r" % (where, desktop.menus(x)))
+    check(os.path.exists(os.path.join(workdir, ".korvax-rechner.lock")), "no lock file in the data folder")
 
 
 def session_end(run, prefix):
@@ -135,6 +139,7 @@ def scenario(x, display, prefix, base, exe, version, shots=None):
         save_picture(x, computed_flight(run), shots, "windows-reisezeit.png")
         second_start(x, prefix, exe, workdir, menu)
         session_end(run, prefix)
+        check(not os.path.exists(os.path.join(workdir, ".korvax-rechner.lock")), "the lock file was left")
     finally:
         desktop.end_process(run.proc)
     portable_start(x, display, prefix, base, exe)
