@@ -52,10 +52,12 @@ def installed(prefix, setup, version):
     return installed_files(prefix)[0][0]
 
 
-def seeded(x, display, prefix, program, base):
-    """The Start-menu entry's start: the data folder gets the example files."""
+def seeded(x, display, prefix, program):
+    """The exe started in its program folder without arguments (a double click)
+    works in the data folder, as the Start-menu entry does: the data folder
+    gets the example files, the program folder nothing (the uninstall checks)."""
     data = prefix.user_folder("AppData", "Roaming", "Korvax Rechner")
-    run = wine.run(x, display, prefix, program, base, args=["--data-folder"])
+    run = wine.run(x, display, prefix, program, os.path.dirname(program))
     try:
         menu = run.wait_window("Korvax Rechner", seconds=120)
         if not check(menu, "the installed program showed no menu"):
@@ -92,7 +94,7 @@ def scenario(x, display, prefix, base, setup, version):
     program = installed(prefix, setup, version)
     data = prefix.user_folder("AppData", "Roaming", "Korvax Rechner")
     if os.path.isfile(program):
-        seeded(x, display, prefix, program, base)
+        seeded(x, display, prefix, program)
         with open(os.path.join(data, "planeten.dat"), "ab") as f:
             f.write(desktop.NEW_PLANET)
         before = desktop.snapshot(data)

@@ -117,6 +117,8 @@ TEST(FrmMenu, ControlsCaptionsTooltipsAndPlaces) {
     EXPECT_EQ(bar->actions().front()->text(), "Config");
     EXPECT_EQ(bar->actions().front()->menu(), nullptr); // opens the editor at once, no drop-down
     EXPECT_EQ(menu.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint), Qt::WindowMinimizeButtonHint); // fixed size
+    QCoreApplication::processEvents(); // the program's icon, for every window, follows the menu
+    EXPECT_FALSE(QApplication::windowIcon().isNull());
 }
 
 TEST(FrmMenu, TabGoesRowByRowThroughTheButtons) {
