@@ -2,6 +2,7 @@
 
 #include <cerrno>
 
+#include "common/atomicsave.h"
 #include "common/backupcopy.h"
 #include "common/blanks.h"
 #include "common/fields.h"
@@ -139,6 +140,12 @@ std::optional<std::string> savePlaneten(const fs::path& file, const std::vector<
         if (!tryAgain(failure + std::string(kLineBreak) + std::string(kLineBreak) + retryAdvice(file, error)))
             return savedBesideText(file, failure, content, ops);
     }
+}
+
+bool savePlanetenQuietly(const fs::path& file, const std::vector<PlanetEintrag>& entries, FileState loaded,
+                         FileOps& ops) {
+    if (loaded != FileState::Read && loaded != FileState::Missing) return false;
+    return !saveDataFile(file, planetenContent(entries), ops);
 }
 
 } // namespace krvx

@@ -80,6 +80,11 @@ FrmZeit::FrmZeit(Services& services)
     setFocusChain({TxtDauer, TxtAnkunft, TxtStart, CmbStart, CmbZiel, CmdNeuerPlanet, TxtGeschwindigkeit,
                    OptAnkunft, OptStart, CmbSchiff});
 
+    quietSave_ = new QuietSave(this, [this] {
+        savePlanetenQuietly(this->services().file(kPlanetenDat), Planeten_.entries(), fileState_,
+                            this->services().files);
+    });
+
     OncePerActionMessages& messages = services.messages;
     onLostFocus(CmbSchiff, messages, [this] { setSpeedFromShip(); });
     onLostFocus(CmbStart, messages, [this] { recomputeAll(); });
@@ -129,6 +134,7 @@ bool FrmZeit::addPlanet(const std::string& name, std::int16_t Galaxie, std::int1
         return true;
     }
     added_ = true;
+    quietSave_->changed();
     for (QComboBox* list : {CmbStart, CmbZiel}) {
         appendItems(list, {toQ(name)});
         selectSecond(list);
@@ -137,6 +143,7 @@ bool FrmZeit::addPlanet(const std::string& name, std::int16_t Galaxie, std::int1
 }
 
 void FrmZeit::unload() {
+    quietSave_->cancel();
     const auto tryAgain = [this](std::string_view question) {
         return services().messages.retry(question, kAppTitle) == Answer::Retry;
     };

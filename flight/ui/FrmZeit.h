@@ -2,7 +2,7 @@
 // The flight time calculator "Reisezeit": start and target planet, a ship or a
 // typed speed, and a start or arrival time; shows the duration and the other
 // time. Owns the planet list, read from planeten.dat at load and written back
-// at unload.
+// soon after a planet is added and at unload.
 
 #include <QComboBox>
 #include <QLabel>
@@ -14,6 +14,7 @@
 #include <string>
 
 #include "common/ui/FormWindow.h"
+#include "common/ui/QuietSave.h"
 #include "flight/FlightForm.h"
 #include "flight/Planeten.h"
 #include "flight/PlanetenDat.h"
@@ -49,6 +50,7 @@ private:
     bool loading_ = false;
     QStringList loadedNames_; // the planets read at load, put into the lists at once
     bool added_ = false;
+    QuietSave* quietSave_; // added planets are on disk soon, not only at the close
 
     // How each box reads a number: docs/number-rules.md.
     QLabel* LblStart;

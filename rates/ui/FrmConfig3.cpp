@@ -69,6 +69,15 @@ FrmConfig3::FrmConfig3(Services& services)
 }
 
 void FrmConfig3::load() {
+    showFile();
+    // From here on what the player types is on disk soon after.
+    quietSave_ = new QuietSave(this, [this] { saveQuietly(); });
+    for (const auto& column : boxes_) {
+        for (QLineEdit* box : column) connect(box, &QLineEdit::textChanged, quietSave_, &QuietSave::changed);
+    }
+}
+
+void FrmConfig3::showFile() {
     const FileData<CreditRateTexts> texts = loadCreditkurse(services().file(kCreditkurseDat), services().regional);
     if (texts.state != FileState::Read) {
         // The fields keep their "0"; a file that is there is not replaced by them.
@@ -92,7 +101,17 @@ CreditRateTexts FrmConfig3::fieldTexts() const {
     return texts;
 }
 
+void FrmConfig3::saveQuietly() {
+    // The close's rules, without a word: a failure is left to the close to report.
+    if (shownForUnreadFile_ && fieldTexts() == *shownForUnreadFile_) return;
+    if (saveCreditkurse(services().file(kCreditkurseDat), fieldTexts(), services().regional, services().files))
+        return;
+    shownForUnreadFile_.reset(); // the file now holds what the fields show
+    services().tausch.ratesSaved();
+}
+
 void FrmConfig3::unload() {
+    if (quietSave_) quietSave_->cancel();
     // Closing is saving; a file that cannot be written stays as it was, and
     // the player learns that his rates were not kept.
     // A file that could not be read is replaced only by rates the player typed.

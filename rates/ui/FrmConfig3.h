@@ -1,6 +1,7 @@
 #pragma once
 // The credit-rate editor "Konfiguration": fifteen rate fields read from
-// creditkurse.dat when the window opens and written back when it closes.
+// creditkurse.dat when the window opens and written back soon after a rate is
+// typed and when it closes.
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -8,6 +9,7 @@
 #include <optional>
 
 #include "common/ui/FormWindow.h"
+#include "common/ui/QuietSave.h"
 #include "rates/CreditRatesFile.h"
 
 namespace krvx {
@@ -24,6 +26,8 @@ protected:
 
 private:
     CreditRateTexts fieldTexts() const;
+    void showFile();
+    void saveQuietly();
 
     // boxes_[record][resource]: columns "Kaufkurs", "Verkaufskurs", "RH-Kurs";
     // rows Erz, Alu, Leg, Kri, Ene. Saved by the regional number rule; a box
@@ -34,6 +38,7 @@ private:
     // What the fields showed for a creditkurse.dat that is there but could
     // not be read; closing with them unchanged leaves the file alone.
     std::optional<CreditRateTexts> shownForUnreadFile_;
+    QuietSave* quietSave_ = nullptr;
 };
 
 } // namespace krvx

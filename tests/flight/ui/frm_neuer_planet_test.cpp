@@ -49,6 +49,11 @@ TEST_F(NeuerPlanetTest, EnterAddsThePlanetSelectsTheSecondAndClosesTheDialog) {
     openDialog();
     enter("Heimat", "1", "12", "3");
     EXPECT_EQ(dialog(), nullptr);
+    t.log.beginDebugging();
+    ASSERT_TRUE(zeit()->findChild<QuietSave*>()->waiting());
+    zeit()->findChild<QuietSave*>()->saveNow(); // the wait ends: on disk while the window is open, no debug line
+    EXPECT_EQ(readBytes(t.file("planeten.dat")), "Basis\r\n 1 \r\n 1 \r\n 1 \r\n" + golden("flight", "heimat.dat"));
+    EXPECT_TRUE(logMessages().empty());
     for (const char* name : {"CmbStart", "CmbZiel"}) {
         EXPECT_EQ(list(name)->count(), 2);
         EXPECT_EQ(list(name)->currentIndex(), 1);
@@ -119,6 +124,7 @@ TEST_F(NeuerPlanetTest, TheWindowClosesEvenWhenTheFileCannotBeWritten) {
     for (const char* n : {"", "2", "3"}) { // each list in a file of its own; the last one while the session ends
         openDialog();
         enter("Mine", "1", "12", "7");
+        zeit()->findChild<QuietSave*>()->saveNow(); // fails without a word, writes nothing beside
         if (t.script.answers.empty()) t.messages.answerUnattended([&](std::string_view, std::string_view text) { notes.emplace_back(text); });
         closeZeit();
         EXPECT_EQ(zeit(), nullptr);

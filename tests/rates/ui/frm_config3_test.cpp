@@ -136,7 +136,10 @@ TEST_F(FrmConfig3Test, FileThatCannotBeReadIsReplacedOnlyByTypedRates) {
         ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
         ::close(fd);
         open();
-        if (typed) type(field(0, 0), "3");
+        type(field(0, 0), "3");
+        if (!typed) type(field(0, 0), "0"); // typed back to what was shown: no rate changed
+        form->findChild<QuietSave*>()->saveNow(); // the wait ends: the close's rules
+        EXPECT_EQ(std::filesystem::is_socket(file), !typed) << typed;
         closeForm();
         EXPECT_EQ(std::filesystem::is_socket(file), !typed) << typed;
         std::filesystem::remove(file);
@@ -176,10 +179,23 @@ TEST_F(FrmConfig3Test, TypedTextsAreSavedByTheRegionalRule) {
         {1, 2, "abc"}, // not a number: the rate of the record before
         {2, 3, " 2,25 "},
     };
+    const std::string saved = "1.5,,15,0,0\r\n0,,15,0,0\r\n0,0,0,2.25,0\r\n";
     open();
-    for (const Case& c : typed) type(field(c.record, c.resource), c.text);
-    closeForm();
-    EXPECT_EQ(fileBytes(), "1.5,,15,0,0\r\n0,,15,0,0\r\n0,0,0,2.25,0\r\n");
+    t.log.beginDebugging();
+    t.files.failAt(test::FileStep::Rename, "creditkurse.dat");
+    for (const Case& c : typed) {
+        type(field(c.record, c.resource), c.text);
+        ASSERT_TRUE(form->findChild<QuietSave*>()->waiting());
+        form->findChild<QuietSave*>()->saveNow(); // the wait ends; the first save fails without a word
+        t.files.heal();
+    }
+    EXPECT_TRUE(t.script.boxes.empty());
+    EXPECT_EQ(fileBytes(), saved); // on disk while the window is open
+    t.files.failAt(test::FileStep::Rename, "creditkurse.dat");
+    closeForm(); // a close that fails still says so, and the rates stay on disk
+    EXPECT_EQ(t.script.boxes.size(), 1u);
+    EXPECT_EQ(fileBytes(), saved);
+    EXPECT_EQ(test::readBytes(t.file("KRVXR.debug")).find("Start:"), std::string::npos);
 }
 
 TEST_F(FrmConfig3Test, ShipEditorOpensBesideAndNothingIsSavedYet) {
