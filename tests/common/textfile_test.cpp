@@ -184,11 +184,13 @@ TEST(DataFile, SaveKeepsThePermissionsAndGroupOfTheOldFile) {
         bool folderGroupInherited = false;
         const char* attribute = nullptr;
         std::string value = {};
+        bool folderGivesAList = false; // an access control list for every new file in the folder
     };
     for (const Case& c : {Case{0600, ::getegid()}, Case{0640, otherGroup()}, Case{0664, otherGroup()},
                           Case{0755, ::getegid()}, Case{0640, ::getegid(), true},
                           Case{0660, ::getegid(), false, "system.posix_acl_access", accessList()},
-                          Case{0640, ::getegid(), true, "user.note", "Kurse vom Markt"}}) {
+                          Case{0640, ::getegid(), true, "user.note", "Kurse vom Markt"},
+                          Case{0640, ::getegid(), false, nullptr, {}, true}}) {
         TempDir dir;
         const fs::path file = dir.file("kurse.dat");
         writeBytes(file, "alt");
@@ -199,6 +201,9 @@ TEST(DataFile, SaveKeepsThePermissionsAndGroupOfTheOldFile) {
         ASSERT_EQ(::chmod(file.c_str(), c.mode), 0);
         if (c.attribute && ::setxattr(file.c_str(), c.attribute, c.value.data(), c.value.size(), 0) != 0)
             GTEST_SKIP() << "the file system of " << dir.path() << " holds no " << c.attribute;
+        const std::string list = accessList();
+        if (c.folderGivesAList && ::setxattr(dir.path().c_str(), "system.posix_acl_default", list.data(), list.size(), 0) != 0)
+            GTEST_SKIP() << "the file system of " << dir.path() << " holds no access control list";
         ASSERT_EQ(saveDataFile(file, "neu"), std::nullopt);
         SystemFileOps ops;
         const BackupCopy copy = keepBackupCopy(file, ops);
@@ -208,6 +213,9 @@ TEST(DataFile, SaveKeepsThePermissionsAndGroupOfTheOldFile) {
             EXPECT_EQ(statOf(saved).st_gid, c.group) << saved;
             if (c.attribute) {
                 EXPECT_EQ(attribute(saved, c.attribute), c.value) << saved;
+            }
+            if (c.folderGivesAList) {
+                EXPECT_EQ(attribute(saved, "system.posix_acl_access"), "(none)") << saved;
             }
         }
     }
