@@ -91,11 +91,12 @@ bool takeAttributesOf(int fd, const char* old, const struct stat& info) {
     }
     const bool groupKept = groupOf(fd) == info.st_gid;
     // A list the folder's default gave the fresh file is not the old file's.
-    ::fremovexattr(fd, kAccessList.data());
+    const bool noOtherList = ::fremovexattr(fd, kAccessList.data()) == 0 || errno == ENODATA || errno == ENOTSUP;
     // The list gives rights to the file's group: with another group it is left out.
     const bool listKept = copyAttributes(fd, old, groupKept);
     mode_t mode = info.st_mode & 07777;
-    if (!groupKept || !listKept)
+    // The group class bits are the list's mask: without them it gives nobody anything.
+    if (!groupKept || !listKept || !noOtherList)
         mode &= ~static_cast<mode_t>(070);
     // Last, since a change of owner or group clears the set-id bits.
     return ::fchmod(fd, mode) == 0;
