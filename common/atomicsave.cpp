@@ -19,8 +19,10 @@ std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::st
         return *refusal;
     removeAbandonedTemporaries(*target);
 
+    std::error_code unknown;
+    const mode_t created = std::filesystem::exists(*target, unknown) || unknown ? kPrivateFile : kNewFile;
     const auto temp = writeTemporary(ops, *target, thisWriter(), utf8ToCp1252(utf8Content),
-                                     std::get<PrepareTemporary>(replacement));
+                                     std::get<PrepareTemporary>(replacement), created);
     if (!temp)
         return fileError(errno);
     if (ops.rename(*temp, *target) != 0) {

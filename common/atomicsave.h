@@ -12,7 +12,8 @@ namespace krvx {
 // Encodes the UTF-8 content to Windows-1252 and replaces the file atomically:
 // a temporary file in the same folder is written, flushed and renamed over the
 // old one. On failure the old file is whole and no temporary file is left.
-// The new file keeps the old one's permissions and group; a symbolic link is
+// The new file keeps the old one's permissions and group (on POSIX systems
+// also its extended attributes, see fileattributes.h); a symbolic link is
 // written through to its target. A file the user may not write is left alone
 // (failure EACCES), as writing it in place would fail. Returns nullopt on success.
 // Every step goes through ops; without them, through the system's own calls.

@@ -18,8 +18,10 @@ BackupCopy failed(int number) {
 // Writes the bytes beside the file under a temporary name, then gives them
 // the first free name besideName(file, suffix, n).
 BackupCopy placeBeside(const std::filesystem::path& file, std::string_view suffix, std::string_view bytes,
-                       std::optional<mode_t> mode, FileOps& ops) {
-    const auto temp = writeTemporary(ops, file, thisWriter(), bytes, [mode](int fd) { return prepareCopy(fd, mode); });
+                       const std::optional<std::filesystem::path>& like, FileOps& ops) {
+    const auto temp = writeTemporary(
+        ops, file, thisWriter(), bytes, [&like](int fd) { return prepareCopy(fd, like); },
+        like ? kPrivateFile : kNewFile);
     if (!temp)
         return failed(errno);
     const std::optional<std::filesystem::path> placed = nameCopy(ops, *temp, file, suffix);
@@ -37,28 +39,27 @@ BackupCopy placeBeside(const std::filesystem::path& file, std::string_view suffi
 
 BackupCopy keepBackupCopy(const std::filesystem::path& file, FileOps& ops) {
     FileError linkError;
-    if (!resolveLinks(file, linkError))
+    const auto target = resolveLinks(file, linkError);
+    if (!target)
         return BackupCopy{std::nullopt, linkError};
-    mode_t mode = 0;
-    const std::optional<std::string> bytes = readFileBytes(file, &mode);
+    const std::optional<std::string> bytes = readFileBytes(file);
     if (!bytes)
         return failed(errno);
-    return placeBeside(file, ".bak", *bytes, mode, ops);
+    return placeBeside(file, ".bak", *bytes, target, ops);
 }
 
 BackupCopy saveBeside(const std::filesystem::path& file, std::string_view suffix, std::string_view utf8Content,
                       FileOps& ops) {
     // No more open to others than the file it stands in for: a file behind
     // another user's link tells nothing, and a new file gets a new file's.
-    std::optional<mode_t> mode;
+    std::optional<std::filesystem::path> like;
     FileError linkError;
     if (const auto target = resolveLinks(file, linkError)) {
         std::error_code ignored;
-        const std::filesystem::file_status status = std::filesystem::symlink_status(*target, ignored);
-        if (std::filesystem::is_regular_file(status))
-            mode = static_cast<mode_t>(status.permissions() & std::filesystem::perms::mask);
+        if (std::filesystem::is_regular_file(std::filesystem::symlink_status(*target, ignored)))
+            like = target;
     }
-    return placeBeside(file, suffix, utf8ToCp1252(utf8Content), mode, ops);
+    return placeBeside(file, suffix, utf8ToCp1252(utf8Content), like, ops);
 }
 
 SaveOutcome saveKeepingCopy(const std::filesystem::path& file, std::string_view utf8Content, bool damaged,

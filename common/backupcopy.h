@@ -19,7 +19,7 @@ struct BackupCopy {
 // Keeps a byte-exact copy of the file beside it before it is written over: as
 // <name>.bak, or <name>.bak2, .bak3 ... when that name is taken by anything
 // (a file, a folder, a link). Nothing that exists is ever written over. The
-// copy gets the file's permissions; a symbolic link is copied as the content
+// copy keeps what a save keeps of the file; a symbolic link is copied as the content
 // of its target. The copy is written under a temporary name and gets its
 // final name only when whole, so a failure or a kill midway leaves no partial copy.
 BackupCopy keepBackupCopy(const std::filesystem::path& file, FileOps& ops);
@@ -31,8 +31,8 @@ inline BackupCopy keepBackupCopy(const std::filesystem::path& file) {
 // Saves the content, as saveDataFile would, into a new file beside the file
 // instead: <name><suffix>, or <name><suffix>2, 3 ... when that name is taken
 // by anything. Nothing that exists is written over and no link at the new
-// name is followed; the new file gets the permissions of the file where there
-// is one. Like a copy, it has its name only when whole.
+// name is followed; the new file keeps what a save keeps of the file where
+// there is one. Like a copy, it has its name only when whole.
 BackupCopy saveBeside(const std::filesystem::path& file, std::string_view suffix, std::string_view utf8Content,
                       FileOps& ops);
 

@@ -17,6 +17,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "common/fileattributes.h"
 #include "common/readfile.h"
 #include "common/temporaries.h"
 
@@ -152,17 +153,9 @@ std::variant<FileError, PrepareTemporary> replacementOf(const std::filesystem::p
     // A file the user may not write stays as it is, as a direct write would.
     if (::access(target.c_str(), W_OK) != 0)
         return fileError(errno);
-    return [old](int fd) {
+    return [old, target](int fd) {
         lockWhileWriting(fd);
-        if (::fchmod(fd, old.st_mode & 07777) != 0)
-            return false;
-        // Best effort: only the superuser may give the file to its old owner,
-        // but a member of its group keeps the group (a folder shared by a group).
-        if ((old.st_uid != ::geteuid() || old.st_gid != ::getegid()) &&
-            ::fchown(fd, old.st_uid, old.st_gid) != 0) {
-            [[maybe_unused]] const int ignored = ::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
-        }
-        return true;
+        return takeAttributesOf(fd, target.c_str(), old);
     };
 }
 
@@ -170,10 +163,15 @@ long long thisWriter() {
     return ::getpid();
 }
 
-// A copy gets the permissions of the file it keeps.
-bool prepareCopy(int fd, std::optional<mode_t> mode) {
+// A copy gets what the file it keeps or stands in for has, as a save would.
+bool prepareCopy(int fd, const std::optional<std::filesystem::path>& like) {
     lockWhileWriting(fd);
-    return !mode || ::fchmod(fd, *mode) == 0;
+    struct stat info {};
+    if (!like)
+        return true;
+    if (::stat(like->c_str(), &info) != 0)
+        return false;
+    return takeAttributesOf(fd, like->c_str(), info);
 }
 
 // A taken name is a file, a folder or a dangling link. Where the file system

@@ -217,7 +217,7 @@ long long thisWriter() {
 
 // A copy is held open while written, as every temporary file is; Windows
 // gives it the default permissions of its folder.
-bool prepareCopy(int fd, std::optional<mode_t> /*mode*/) {
+bool prepareCopy(int fd, const std::optional<std::filesystem::path>& /*like*/) {
     return keptOpen(fd);
 }
 

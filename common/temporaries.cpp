@@ -45,13 +45,14 @@ std::filesystem::path temporaryName(const std::filesystem::path& file, long long
 }
 
 std::optional<std::filesystem::path> writeTemporary(FileOps& ops, const std::filesystem::path& file, long long writer,
-                                                    std::string_view bytes, const PrepareTemporary& prepare) {
+                                                    std::string_view bytes, const PrepareTemporary& prepare,
+                                                    mode_t created) {
     std::random_device random;
     std::filesystem::path temp;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         temp = temporaryName(file, writer, random() % 1000000000);
-        fd = ops.open(temp, O_WRONLY | O_CREAT | O_EXCL, 0666);
+        fd = ops.open(temp, O_WRONLY | O_CREAT | O_EXCL, created);
         if (fd < 0 && errno != EEXIST)
             return std::nullopt;
     }

@@ -28,10 +28,16 @@ std::filesystem::path temporaryName(const std::filesystem::path& file, long long
 // Writes the bytes into a fresh temporary file beside the file, named after it
 // and its writer (this process), flushed and closed, after prepare had its
 // descriptor (to lock it, to give it the old file's permissions); its path, or
-// nullopt with errno set and nothing left behind.
+// nullopt with errno set and nothing left behind. The file is created with the
+// permissions created (less the umask): kPrivateFile where it will take what
+// another file has, so that nobody else opens it before it has them; else
+// kNewFile, a new file's own.
 using PrepareTemporary = std::function<bool(int fd)>;
+inline constexpr mode_t kNewFile = 0666;
+inline constexpr mode_t kPrivateFile = 0600;
 std::optional<std::filesystem::path> writeTemporary(FileOps& ops, const std::filesystem::path& file, long long writer,
-                                                    std::string_view bytes, const PrepareTemporary& prepare);
+                                                    std::string_view bytes, const PrepareTemporary& prepare,
+                                                    mode_t created);
 
 // The n-th name a new file beside the file may take (n from 1): <name><suffix>,
 // then <name><suffix>2, <name><suffix>3 ...
@@ -48,12 +54,14 @@ void removeAbandonedTemporaries(const std::filesystem::path& file);
 // this process's id, which the name of its temporary files carries;
 // why the file a save would replace may not be replaced (a folder, a file the
 // player may not write), or how its temporary file is prepared to take its
-// place (the old file's permissions and group);
+// place (what it keeps of the old file: on POSIX systems its owner where
+// possible, group, mode and extended attributes);
 std::variant<FileError, PrepareTemporary> replacementOf(const std::filesystem::path& target);
 long long thisWriter();
 // the preparation of a fresh temporary file that will be a new file beside
-// another, with these permissions (without them, a new file's own);
-bool prepareCopy(int fd, std::optional<mode_t> mode);
+// another, with what the file like has, as a save gives it (without it, a new
+// file's own);
+bool prepareCopy(int fd, const std::optional<std::filesystem::path>& like);
 // a name of its own for the finished file, besideName(file, suffix, n) for
 // the first n that is not taken: that name, or nullopt with errno set;
 std::optional<std::filesystem::path> nameCopy(FileOps& ops, const std::filesystem::path& temp,

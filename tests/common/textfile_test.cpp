@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -154,21 +156,68 @@ TEST(DataFile, SaveCreatesAndReplacesWithoutLeavingTemporaryFiles) {
     EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"schiffe.dat"});
 }
 
+// An access control list as the file system keeps it: the file's owner and
+// nobody may write, its group read, nobody else anything.
+std::string accessList() {
+    struct Entry {
+        std::uint16_t tag, rights;
+        std::uint32_t id;
+    };
+    const Entry entries[] = {{0x01, 6, ~0u}, {0x02, 6, 65534}, {0x04, 4, ~0u}, {0x10, 6, ~0u}, {0x20, 0, ~0u}};
+    std::string bytes{2, 0, 0, 0};
+    for (const Entry& e : entries) bytes.append(reinterpret_cast<const char*>(&e), sizeof e);
+    return bytes;
+}
+
+std::string attribute(const fs::path& file, const char* name) {
+    char value[256];
+    const ssize_t size = ::getxattr(file.c_str(), name, value, sizeof value);
+    return size < 0 ? "(none)" : std::string(value, static_cast<std::size_t>(size));
+}
+
+// The save and the copies beside the file keep its group (also in a folder whose group new files take), mode and
+// extended attributes (the access control list, a user's note).
 TEST(DataFile, SaveKeepsThePermissionsAndGroupOfTheOldFile) {
-    TempDir dir;
-    const fs::path file = dir.file("kurse.dat");
-    writeBytes(file, "alt");
     struct Case {
         mode_t mode;
         gid_t group;
+        bool folderGroupInherited = false;
+        const char* attribute = nullptr;
+        std::string value = {};
+        bool folderGivesAList = false; // an access control list for every new file in the folder
     };
     for (const Case& c : {Case{0600, ::getegid()}, Case{0640, otherGroup()}, Case{0664, otherGroup()},
-                          Case{0755, ::getegid()}}) {
+                          Case{0755, ::getegid()}, Case{0640, ::getegid(), true},
+                          Case{0660, ::getegid(), false, "system.posix_acl_access", accessList()},
+                          Case{0640, ::getegid(), true, "user.note", "Kurse vom Markt"},
+                          Case{0640, ::getegid(), false, nullptr, {}, true}}) {
+        TempDir dir;
+        const fs::path file = dir.file("kurse.dat");
+        writeBytes(file, "alt");
+        if (c.folderGroupInherited) {
+            ASSERT_EQ(::chown(dir.path().c_str(), static_cast<uid_t>(-1), otherGroup()) | ::chmod(dir.path().c_str(), 02770), 0);
+        }
         ASSERT_EQ(::chown(file.c_str(), static_cast<uid_t>(-1), c.group), 0);
         ASSERT_EQ(::chmod(file.c_str(), c.mode), 0);
+        if (c.attribute && ::setxattr(file.c_str(), c.attribute, c.value.data(), c.value.size(), 0) != 0)
+            GTEST_SKIP() << "the file system of " << dir.path() << " holds no " << c.attribute;
+        const std::string list = accessList();
+        if (c.folderGivesAList && ::setxattr(dir.path().c_str(), "system.posix_acl_default", list.data(), list.size(), 0) != 0)
+            GTEST_SKIP() << "the file system of " << dir.path() << " holds no access control list";
         ASSERT_EQ(saveDataFile(file, "neu"), std::nullopt);
-        EXPECT_EQ(modeOf(file), c.mode);
-        EXPECT_EQ(statOf(file).st_gid, c.group);
+        SystemFileOps ops;
+        const BackupCopy copy = keepBackupCopy(file, ops);
+        const BackupCopy beside = saveBeside(file, ".neu", "neu", ops);
+        for (const fs::path& saved : {file, copy.path.value_or(""), beside.path.value_or("")}) {
+            EXPECT_EQ(modeOf(saved), c.mode) << saved;
+            EXPECT_EQ(statOf(saved).st_gid, c.group) << saved;
+            if (c.attribute) {
+                EXPECT_EQ(attribute(saved, c.attribute), c.value) << saved;
+            }
+            if (c.folderGivesAList) {
+                EXPECT_EQ(attribute(saved, "system.posix_acl_access"), "(none)") << saved;
+            }
+        }
     }
 }
 
