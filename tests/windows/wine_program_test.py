@@ -11,8 +11,9 @@ unpacked somewhere new) fills it from "Beispieldateien" beside it.
 
 usage: wine_program_test.py PATH/TO/korvax-rechner.exe VERSION [--screenshots FOLDER]
 
-With --screenshots, the menu and Reisezeit are saved as Wine draws them
-(windows-menu.png, windows-reisezeit.png in FOLDER).
+With --screenshots, the menu, Reisezeit and the catalogue editor's save
+question are saved as Wine draws them (windows-menu.png, windows-reisezeit.png,
+windows-speichern.png in FOLDER).
 """
 import os
 import re
@@ -51,7 +52,7 @@ def computed_flight(run):
     return zeit
 
 
-def german_texts(run, menu):
+def german_texts(run, menu, shots):
     """Qt's own texts are German: in a box's context menu "&Kopieren" copies
     with K, and the catalogue editor's save question (a message box copies
     itself on Ctrl+C) offers "Ja", "Nein", "Abbrechen"."""
@@ -69,7 +70,9 @@ def german_texts(run, menu):
           "the context menu's K copied nothing: %r" % run.x.clipboard())
     run.x.type_text("1")
     run.x.send_delete(ships)
-    if check(run.wait_window("Speichern?"), "closing the editor with a typed value asked nothing"):
+    question = run.wait_window("Speichern?")
+    if check(question, "closing the editor with a typed value asked nothing"):
+        save_picture(run.x, question, shots, "windows-speichern.png")
         run.x.key("c", "Control_L")
         check(desktop.wait_for(lambda: all(b in run.x.clipboard() for b in ("Ja", "Nein", "Abbrechen")), 15),
               "the save question's buttons: %r" % run.x.clipboard())
@@ -134,7 +137,7 @@ def scenario(x, display, prefix, base, exe, version, shots=None):
         if not menu:
             return
         save_picture(x, menu, shots, "windows-menu.png")
-        german_texts(run, menu)
+        german_texts(run, menu, shots)
         run.add_planet(menu)
         save_picture(x, computed_flight(run), shots, "windows-reisezeit.png")
         second_start(x, prefix, exe, workdir, menu)
