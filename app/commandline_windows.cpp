@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "app/commandline.h"
+#include "common/systempaths.h"
 
 namespace fs = std::filesystem;
 
@@ -126,7 +127,7 @@ std::vector<std::string> arguments(int /*argc*/, char** /*argv*/) {
 // has none.
 bool programFolderHoldsData(const fs::path& executable) {
     std::error_code unknown;
-    return !fs::exists(executable.parent_path() / L"Deinstallieren.exe", unknown);
+    return entryType(executable.parent_path() / L"Deinstallieren.exe", unknown) == fs::file_type::not_found && !unknown;
 }
 
 bool roomForFileNames(const fs::path& folder) {

@@ -5,6 +5,7 @@
 
 #include "common/datafiles.h"
 #include "common/paths.h"
+#include "common/systempaths.h"
 #include "common/textfile.h"
 
 namespace fs = std::filesystem;
@@ -28,16 +29,16 @@ bool copyIfMissing(const fs::path& source, const fs::path& folder, const std::st
                    std::error_code& error) {
     const fs::path target = folder / name;
     std::error_code probe;
-    if (fs::symlink_status(target, probe).type() != fs::file_type::not_found) {
+    if (entryType(target, probe) != fs::file_type::not_found) {
         return false;
     }
     const fs::path temporary = temporaryName(folder, name);
     if (!fs::copy_file(source, temporary, fs::copy_options::overwrite_existing, error)) {
-        fs::remove(temporary, probe);
+        removeFile(temporary);
         return false;
     }
     fs::create_hard_link(temporary, target, error);
-    fs::remove(temporary, probe);
+    removeFile(temporary);
     if (error == std::errc::file_exists) {
         error.clear(); // the player's file came first
         return false;
@@ -50,8 +51,7 @@ bool copyIfMissing(const fs::path& source, const fs::path& folder, const std::st
 bool holdsDataFiles(const fs::path& folder) {
     for (const DataFile& file : kDataFiles) {
         std::error_code unknown;
-        if (file.written != Written::Appended &&
-            fs::symlink_status(folder / file.name, unknown).type() != fs::file_type::not_found) {
+        if (file.written != Written::Appended && entryType(folder / file.name, unknown) != fs::file_type::not_found) {
             return true;
         }
     }
@@ -65,7 +65,7 @@ SeedResult seedFolder(const fs::path& seed, const fs::path& folder) {
     for (const DataFile& file : kDataFiles) {
         const std::string name(file.name);
         std::error_code copyError;
-        if (!fs::is_regular_file(seed / name, copyError)) continue;
+        if (fileType(seed / name, copyError) != fs::file_type::regular) continue;
         if (copyIfMissing(seed / name, folder, name, copyError)) {
             result.copied.push_back(name);
         } else if (copyError && result.error.empty()) {
@@ -79,12 +79,12 @@ SeedResult seedFolder(const fs::path& seed, const fs::path& folder) {
 DataFolderResult prepareDataFolder(const fs::path& folder, const fs::path& seed) {
     DataFolderResult result;
     std::error_code error;
-    const fs::file_status status = fs::status(folder, error);
-    if (status.type() == fs::file_type::directory) {
+    const fs::file_type type = fileType(folder, error);
+    if (type == fs::file_type::directory) {
         if (!holdsDataFiles(folder)) result.seeded = seedFolder(seed, folder);
         return result;
     }
-    if (status.type() != fs::file_type::not_found) {
+    if (type != fs::file_type::not_found) {
         result.error = error ? "Der Datenordner „" + utf8Of(folder) + "“ ist nicht erreichbar: " + error.message()
                              : "„" + utf8Of(folder) + "“ ist kein Ordner.";
         return result;

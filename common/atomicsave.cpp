@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "common/cp1252.h"
+#include "common/systempaths.h"
 #include "common/temporaries.h"
 
 namespace krvx {
@@ -20,15 +21,15 @@ std::optional<FileError> saveDataFile(const std::filesystem::path& file, std::st
     removeAbandonedTemporaries(*target);
 
     std::error_code unknown;
-    const mode_t created = std::filesystem::exists(*target, unknown) || unknown ? kPrivateFile : kNewFile;
+    const bool exists = entryType(*target, unknown) != std::filesystem::file_type::not_found;
+    const mode_t created = exists || unknown ? kPrivateFile : kNewFile;
     const auto temp = writeTemporary(ops, *target, thisWriter(), utf8ToCp1252(utf8Content),
                                      std::get<PrepareTemporary>(replacement), created);
     if (!temp)
         return fileError(errno);
     if (ops.rename(*temp, *target) != 0) {
         const int number = errno;
-        std::error_code ignored;
-        std::filesystem::remove(*temp, ignored);
+        removeFile(*temp);
         return fileError(number);
     }
     syncFolderOf(*target);

@@ -5,6 +5,7 @@
 #include "common/atomicsave.h"
 #include "common/cp1252.h"
 #include "common/readfile.h"
+#include "common/systempaths.h"
 #include "common/temporaries.h"
 
 namespace krvx {
@@ -27,8 +28,7 @@ BackupCopy placeBeside(const std::filesystem::path& file, std::string_view suffi
     const std::optional<std::filesystem::path> placed = nameCopy(ops, *temp, file, suffix);
     if (!placed) {
         const int number = errno;
-        std::error_code ignored;
-        std::filesystem::remove(*temp, ignored);
+        removeFile(*temp);
         return failed(number);
     }
     syncFolderOf(*placed);
@@ -56,7 +56,7 @@ BackupCopy saveBeside(const std::filesystem::path& file, std::string_view suffix
     FileError linkError;
     if (const auto target = resolveLinks(file, linkError)) {
         std::error_code ignored;
-        if (std::filesystem::is_regular_file(std::filesystem::symlink_status(*target, ignored)))
+        if (entryType(*target, ignored) == std::filesystem::file_type::regular)
             like = target;
     }
     return placeBeside(file, suffix, utf8ToCp1252(utf8Content), like, ops);
@@ -65,9 +65,11 @@ BackupCopy saveBeside(const std::filesystem::path& file, std::string_view suffix
 SaveOutcome saveKeepingCopy(const std::filesystem::path& file, std::string_view utf8Content, bool damaged,
                             FileOps& ops) {
     SaveOutcome outcome;
-    std::error_code error;
     // When it cannot even be told whether the file is there, the copy is tried.
-    if (damaged && (std::filesystem::exists(file, error) || error)) {
+    FileError linkError;
+    const auto target = resolveLinks(file, linkError);
+    std::error_code error;
+    if (damaged && (!target || entryType(*target, error) != std::filesystem::file_type::not_found || error)) {
         BackupCopy copy = keepBackupCopy(file, ops);
         if (!copy.path) {
             outcome.copyError = std::move(copy.error);

@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <system_error>
 
+#include "common/systempaths.h"
+
 namespace krvx {
 
 std::string fileErrorDescription(int number) {
@@ -71,13 +73,13 @@ std::optional<std::filesystem::path> resolveLinks(std::filesystem::path file, Fi
     // Up to 40 links in a row, as the kernel follows them.
     for (int hops = 0; hops <= 40; ++hops) {
         std::error_code ec;
-        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(file, ec)))
+        if (entryType(file, ec) != std::filesystem::file_type::symlink)
             return file;
         if (!mayFollowLink(file)) {
             error = foreignLinkError();
             return std::nullopt;
         }
-        const auto target = std::filesystem::read_symlink(file, ec);
+        const auto target = linkTarget(file, ec);
         if (ec) {
             error = fileError(ec.value());
             return std::nullopt;

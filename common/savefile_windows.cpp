@@ -1,8 +1,8 @@
 // What Windows does in the steps of a save, from top to bottom: the system's
 // calls through the wide-character API (long paths included), the links it
 // follows, reading a file whole, what a file that is replaced asks of its
-// temporary file (held open by its writer), the backup copy's steps and the
-// tidy-up of what a killed save left behind. The steps' order is the same on
+// temporary file (held open by its writer, with the old file's attributes),
+// the backup copy's steps and the tidy-up of what a killed save left behind. The steps' order is the same on
 // every system (atomicsave.cpp, backupcopy.cpp, temporaries.cpp).
 #include <cerrno>
 #include <string>
@@ -12,56 +12,15 @@
 #include <io.h>
 #include <sys/stat.h>
 #include <windows.h>
+#include <aclapi.h>
 
 #include "common/readfile.h"
+#include "common/systempaths.h"
 #include "common/temporaries.h"
 
 namespace krvx {
 
 namespace {
-
-// A path as the wide-character API takes it: absolute, and beyond the old
-// limit of 260 characters with the prefix that lifts it.
-std::wstring systemPath(const std::filesystem::path& file) {
-    std::error_code ec;
-    std::filesystem::path full = std::filesystem::absolute(file, ec);
-    if (ec)
-        full = file;
-    std::wstring text = full.lexically_normal().make_preferred().native();
-    if (text.size() < MAX_PATH - 12 || text.starts_with(LR"(\\?\)"))
-        return text;
-    return text.starts_with(LR"(\\)") ? LR"(\\?\UNC\)" + text.substr(2) : LR"(\\?\)" + text;
-}
-
-int errnoOf(DWORD error) {
-    switch (error) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-        return ENOENT;
-    case ERROR_ACCESS_DENIED:
-        return EACCES;
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-        return EBUSY;
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-        return ENOSPC;
-    case ERROR_WRITE_PROTECT:
-        return EROFS;
-    case ERROR_ALREADY_EXISTS:
-    case ERROR_FILE_EXISTS:
-        return EEXIST;
-    case ERROR_FILENAME_EXCED_RANGE:
-        return ENAMETOOLONG;
-    case ERROR_TOO_MANY_OPEN_FILES:
-        return EMFILE;
-    case ERROR_NOT_SUPPORTED:
-    case ERROR_INVALID_FUNCTION:
-        return ENOTSUP;
-    default:
-        return EIO;
-    }
-}
 
 // A temporary file is held open without delete sharing while its save writes
 // it, which is all the tidy-up needs to leave it alone.
@@ -90,6 +49,109 @@ bool heldByAnother(const std::wstring& file) {
     return GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
+DWORD moved(const std::wstring& from, const std::wstring& to, DWORD flags) {
+    return MoveFileExW(from.c_str(), to.c_str(), flags | MOVEFILE_WRITE_THROUGH) ? ERROR_SUCCESS : GetLastError();
+}
+
+// Puts the new file in the old one's place. ReplaceFileW gives the new file
+// what the old one had (its access control list, attributes, alternate
+// streams, creation time); it moves the old file aside under a name of its
+// own first, and when the new file cannot take the name, the old one takes it
+// back, so the old file is never lost. A file system that cannot replace
+// (some network drives) renames, which gives the new file only the
+// attributes its temporary file was given.
+DWORD replaced(const std::wstring& temp, const std::wstring& file) {
+    const DWORD attributes = GetFileAttributesW(file.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES &&
+        (GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND))
+        return moved(temp, file, MOVEFILE_REPLACE_EXISTING);
+    const std::wstring aside = temp + L".alt"; // no temporary file's name: the tidy-up leaves it alone
+    if (ReplaceFileW(file.c_str(), temp.c_str(), aside.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+        DeleteFileW(aside.c_str());
+        return ERROR_SUCCESS;
+    }
+    const DWORD error = GetLastError();
+    switch (error) {
+    case ERROR_UNABLE_TO_MOVE_REPLACEMENT_2: // the old file is aside, the new one under its own name
+        if (moved(temp, file, 0) == ERROR_SUCCESS) {
+            DeleteFileW(aside.c_str());
+            return ERROR_SUCCESS;
+        }
+        moved(aside, file, 0);
+        return ERROR_UNABLE_TO_MOVE_REPLACEMENT;
+    case ERROR_INVALID_PARAMETER:
+    case ERROR_NOT_SUPPORTED:
+    case ERROR_INVALID_FUNCTION: // both files are as they were
+        return moved(temp, file, MOVEFILE_REPLACE_EXISTING);
+    default:
+        return error;
+    }
+}
+
+// Whether the player may write the file by its access control list (a file
+// that another user shared for reading only, say). Where it cannot be told
+// (a file system without such lists), the save tries.
+bool mayWrite(const std::wstring& file) {
+    constexpr SECURITY_INFORMATION kParts =
+        OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+    DWORD size = 0;
+    GetFileSecurityW(file.c_str(), kParts, nullptr, 0, &size);
+    std::string descriptor(size, '\0');
+    HANDLE process = nullptr, token = nullptr;
+    bool may = true;
+    if (size > 0 && GetFileSecurityW(file.c_str(), kParts, descriptor.data(), size, &size) &&
+        OpenProcessToken(GetCurrentProcess(), TOKEN_DUPLICATE | TOKEN_QUERY, &process) &&
+        DuplicateToken(process, SecurityIdentification, &token)) {
+        GENERIC_MAPPING mapping{FILE_GENERIC_READ, FILE_GENERIC_WRITE, FILE_GENERIC_EXECUTE, FILE_ALL_ACCESS};
+        PRIVILEGE_SET privileges{};
+        DWORD privilegesSize = sizeof privileges, granted = 0;
+        BOOL allowed = TRUE;
+        if (AccessCheck(descriptor.data(), token, FILE_WRITE_DATA, &mapping, &privileges, &privilegesSize, &granted,
+                        &allowed))
+            may = allowed;
+    }
+    if (token)
+        CloseHandle(token);
+    if (process)
+        CloseHandle(process);
+    return may;
+}
+
+// The attributes a saved file keeps of the old one (the read-only one is
+// refused before): given to its temporary file, so that even a rename keeps
+// them.
+constexpr DWORD kKeptAttributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+bool takeAttributes(int fd, DWORD attributes) {
+    FILE_BASIC_INFO info{};
+    const HANDLE handle = reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
+    if (!GetFileInformationByHandleEx(handle, FileBasicInfo, &info, sizeof info))
+        return true; // a new file's own
+    info.FileAttributes = (info.FileAttributes & ~kKeptAttributes) | (attributes & kKeptAttributes);
+    if (info.FileAttributes == 0)
+        info.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    SetFileInformationByHandle(handle, FileBasicInfo, &info, sizeof info);
+    return true;
+}
+
+// The account the program runs as, or the system or the administrators: the
+// owners whose links are followed.
+bool trustedOwner(PSID owner) {
+    if (IsWellKnownSid(owner, WinLocalSystemSid) || IsWellKnownSid(owner, WinBuiltinAdministratorsSid))
+        return true;
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+        return false;
+    DWORD size = 0;
+    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    std::string user(size, '\0');
+    const bool same = size > 0 && GetTokenInformation(token, TokenUser, user.data(), size, &size) &&
+                      EqualSid(owner, reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid);
+    CloseHandle(token);
+    return same;
+}
+
 } // namespace
 
 // The system's calls. No descriptor is inherited by a program started later.
@@ -111,15 +173,19 @@ int SystemFileOps::close(int fd) {
     return ::_close(fd);
 }
 
-// Replaces to with from in one step, written through to the disk.
+// Replaces to with from (see replaced()), written through to the disk.
 int SystemFileOps::rename(const std::filesystem::path& from, const std::filesystem::path& to) {
     const std::wstring source = systemPath(from), target = systemPath(to);
     for (int attempt = 1;; ++attempt) {
-        if (MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        const DWORD error = replaced(source, target);
+        if (error == ERROR_SUCCESS)
             return 0;
-        const DWORD error = GetLastError();
+        // The new file could not take the name: someone holds it (a virus
+        // scanner looking at the file just written).
         const bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
-                          (error == ERROR_ACCESS_DENIED && heldByAnother(target));
+                          error == ERROR_UNABLE_TO_MOVE_REPLACEMENT ||
+                          ((error == ERROR_ACCESS_DENIED || error == ERROR_UNABLE_TO_REMOVE_REPLACED) &&
+                           heldByAnother(target));
         if (!held)
             return failedWith(error);
         if (attempt == kReplaceTries)
@@ -134,10 +200,24 @@ int SystemFileOps::link(const std::filesystem::path& existing, const std::filesy
     return failedWith(GetLastError());
 }
 
-// Only the user himself, an administrator or a user the administrator allowed
-// to make symbolic links can plant one, so every link is followed.
-bool mayFollowLink(const std::filesystem::path& /*link*/) {
-    return true;
+// A symbolic link or a junction is followed only when it is the player's own,
+// the system's or the administrators': in a folder that others may write to,
+// another user may have put one in place of a data file (a junction needs no
+// privilege), and it may lead to any file of the player's.
+bool mayFollowLink(const std::filesystem::path& link) {
+    const HANDLE handle = CreateFileW(systemPath(link).c_str(), READ_CONTROL,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_FILE_NOT_FOUND; // gone since: reading it fails
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    const bool trusted = GetSecurityInfo(handle, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr,
+                                         nullptr, nullptr, &descriptor) == ERROR_SUCCESS &&
+                         trustedOwner(owner);
+    LocalFree(descriptor);
+    CloseHandle(handle);
+    return trusted;
 }
 
 // What is there must be a regular file: a device name (CON, NUL) is none.
@@ -145,6 +225,12 @@ int openFile(FileOps& ops, const std::filesystem::path& file, int flags, mode_t 
     const std::optional<std::filesystem::path> target = resolveLinks(file, error);
     if (!target) {
         errno = error.number;
+        return -1;
+    }
+    std::error_code unknown;
+    if (fileType(*target, unknown) == std::filesystem::file_type::directory) {
+        error = fileError(EISDIR);
+        errno = EISDIR;
         return -1;
     }
     const int fd = ops.open(*target, flags, mode);
@@ -163,11 +249,6 @@ int openFile(FileOps& ops, const std::filesystem::path& file, int flags, mode_t 
 }
 
 std::optional<std::string> readFileBytes(const std::filesystem::path& file, mode_t* mode) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(file, ec)) {
-        errno = EISDIR;
-        return std::nullopt;
-    }
     SystemFileOps ops;
     FileError error;
     const int fd = openFile(ops, file, _O_RDONLY, 0, error);
@@ -205,24 +286,42 @@ std::variant<FileError, PrepareTemporary> replacementOf(const std::filesystem::p
     const DWORD attributes = GetFileAttributesW(systemPath(target).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return fileError(EISDIR);
-    // The player marked the file read-only: it stays as it is.
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return keptOpen;
+    // The player marked the file read-only, or may not write it: it stays
+    // as it is.
+    if ((attributes & FILE_ATTRIBUTE_READONLY) || !mayWrite(systemPath(target)))
         return FileError{EACCES, "Die Datei ist schreibgeschützt"};
-    return keptOpen;
+    return [attributes](int fd) { return keptOpen(fd) && takeAttributes(fd, attributes); };
 }
 
 long long thisWriter() {
     return GetCurrentProcessId();
 }
 
-// A copy is held open while written, as every temporary file is; Windows
-// gives it the default permissions of its folder.
-bool prepareCopy(int fd, const std::optional<std::filesystem::path>& /*like*/) {
-    return keptOpen(fd);
+// A copy is held open while written, as every temporary file is, and keeps
+// the attributes of the file it keeps or stands in for; Windows gives it the
+// permissions its folder gives new files.
+bool prepareCopy(int fd, const std::optional<std::filesystem::path>& like) {
+    const DWORD attributes = like ? GetFileAttributesW(systemPath(*like).c_str()) : INVALID_FILE_ATTRIBUTES;
+    return keptOpen(fd) && (attributes == INVALID_FILE_ATTRIBUTES || takeAttributes(fd, attributes));
 }
 
-// MOVEFILE_WRITE_THROUGH and the file system's journal keep a new name.
-void syncFolderOf(const std::filesystem::path& /*file*/) {}
+// A rename is written to the file system's journal, which Windows writes out
+// in its own time: MOVEFILE_WRITE_THROUGH waits for it only where a move
+// copies. Flushing the folder writes the journal and the folder's entries
+// out, as fsync on a folder does (NTFS and ReFS; a FAT drive or a network
+// drive may refuse, and then a power cut soon after can bring the old file
+// back, whole).
+void syncFolderOf(const std::filesystem::path& file) {
+    const HANDLE folder =
+        CreateFileW(systemPath(folderOf(file)).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (folder != INVALID_HANDLE_VALUE) {
+        FlushFileBuffers(folder);
+        CloseHandle(folder);
+    }
+}
 
 // Where the file system knows no second names (FAT), the copy is moved to a
 // free name, which fails when taken.

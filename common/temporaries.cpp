@@ -11,6 +11,7 @@
 
 #include "common/fileops.h"
 #include "common/paths.h"
+#include "common/systempaths.h"
 
 namespace krvx {
 
@@ -61,8 +62,7 @@ std::optional<std::filesystem::path> writeTemporary(FileOps& ops, const std::fil
         return std::nullopt;
     }
     const auto discard = [&](int number) {
-        std::error_code ignored;
-        std::filesystem::remove(temp, ignored);
+        removeFile(temp);
         errno = number;
         return std::nullopt;
     };
@@ -83,13 +83,12 @@ void removeAbandonedTemporaries(const std::filesystem::path& file) {
         return;
     const std::string prefix = temporaryPrefix(*target);
     std::error_code ec;
-    for (auto it = std::filesystem::directory_iterator(folderOf(*target), ec);
-         !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
-        const std::string name = utf8Of(it->path().filename());
+    for (const std::filesystem::path& entry : folderListing(folderOf(*target), ec)) {
+        const std::string name = utf8Of(entry.filename());
         if (!name.starts_with(prefix))
             continue;
         if (const std::optional<long long> writer = temporaryWriter(std::string_view(name).substr(prefix.size())))
-            removeIfAbandoned(it->path(), *writer);
+            removeIfAbandoned(entry, *writer);
     }
 }
 

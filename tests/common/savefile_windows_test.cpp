@@ -6,6 +6,7 @@
 #include <thread>
 
 #include <windows.h>
+#include <sddl.h>
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@
 #include "common/backupcopy.h"
 #include "common/messagetexts.h"
 #include "common/paths.h"
+#include "common/systempaths.h"
 #include "common/temporaries.h"
 #include "support/Files.h"
 #include "support/TempDir.h"
@@ -30,7 +32,7 @@ using test::writeBytes;
 class Holder {
 public:
     Holder(const fs::path& file, int releaseAfterMs) {
-        handle_ = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        handle_ = CreateFileW(systemPath(file).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         if (releaseAfterMs >= 0)
             releaser_ = std::thread([this, releaseAfterMs] {
                 std::this_thread::sleep_for(std::chrono::milliseconds(releaseAfterMs));
@@ -53,27 +55,55 @@ private:
     std::thread releaser_;
 };
 
+// Denies the player the writing of the file by its access control list, as
+// another user who shares it for reading only does; everything else is open.
+void denyWriting(const fs::path& file) {
+    HANDLE token = nullptr;
+    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
+    char user[256];
+    DWORD size = sizeof user;
+    ASSERT_TRUE(GetTokenInformation(token, TokenUser, user, size, &size));
+    CloseHandle(token);
+    LPWSTR sid = nullptr;
+    ASSERT_TRUE(ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(user)->User.Sid, &sid));
+    const std::wstring sddl = L"D:(D;;0x116;;;" + std::wstring(sid) + L")(A;;FA;;;WD)"; // no writing, no appending
+    LocalFree(sid);
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr));
+    ASSERT_TRUE(SetFileSecurityW(file.c_str(), DACL_SECURITY_INFORMATION, descriptor));
+    LocalFree(descriptor);
+}
+
 TEST(SaveOnWindows, ReplacesOrKeepsTheOldFileWhole) {
+    enum class Mark { None,
+                      ReadOnly,
+                      Hidden,
+                      WriteDenied };
     struct Case {
         const char* what;
         int holdMs; // another program holds the file: -1 for the whole save, 0 for nobody
-        bool readOnly;
+        Mark mark; // what the player did to the file before
         const char* expectedError; // nullptr: saved
     };
+    const std::string readOnly = "planeten.dat konnte nicht gespeichert werden: Die Datei ist schreibgeschützt.";
     const Case cases[] = {
-        {"nobody else has the file", 0, false, nullptr},
-        {"a scanner lets go after 300 ms", 300, false, nullptr},
-        {"an editor holds it throughout", -1, false, "planeten.dat konnte nicht gespeichert werden: Datei wird verwendet."},
-        {"the player made it read-only", 0, true,
-         "planeten.dat konnte nicht gespeichert werden: Die Datei ist schreibgeschützt."},
+        {"nobody else has the file", 0, Mark::None, nullptr},
+        {"a scanner lets go after 300 ms", 300, Mark::None, nullptr},
+        {"an editor holds it throughout", -1, Mark::None,
+         "planeten.dat konnte nicht gespeichert werden: Datei wird verwendet."},
+        {"the player made it read-only", 0, Mark::ReadOnly, readOnly.c_str()},
+        {"its access control list forbids writing", 0, Mark::WriteDenied, readOnly.c_str()},
+        {"the player hid it: it stays hidden", 0, Mark::Hidden, nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         test::TempDir dir;
         const fs::path file = dir.file("planeten.dat");
         writeBytes(file, "old\r\n");
-        if (c.readOnly)
-            SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
+        if (c.mark == Mark::ReadOnly || c.mark == Mark::Hidden)
+            SetFileAttributesW(file.c_str(), c.mark == Mark::Hidden ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_READONLY);
+        if (c.mark == Mark::WriteDenied)
+            denyWriting(file);
         std::optional<FileError> error;
         {
             Holder holder(file, c.holdMs);
@@ -86,26 +116,33 @@ TEST(SaveOnWindows, ReplacesOrKeepsTheOldFileWhole) {
         EXPECT_EQ(readBytes(file), c.expectedError ? std::string("old\r\n") : std::string("Gr\xF6\xDF"
                                                                                           "e \x80\r\n"));
         EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"planeten.dat"}); // no temporary left
+        EXPECT_EQ(GetFileAttributesW(file.c_str()) & FILE_ATTRIBUTE_HIDDEN,
+                  c.mark == Mark::Hidden ? FILE_ATTRIBUTE_HIDDEN : 0u);
         SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
 }
 
-// Names beyond the old code page and paths beyond the old limit of 260
-// characters: save, backup copy and read back.
+// A folder with a name beyond the old code page, and one whose files' paths
+// are beyond the old limit of 260 characters.
+const std::string kUmlautFolder =
+    "Spiele/Gr\xC3\xB6\xC3\x9F"
+    "e \xE2\x82\xAC";
+const std::string kDeepFolder = kUmlautFolder + "/" + std::string(120, 'a') + "/" + std::string(120, 'b');
+
+fs::path madeFolder(const test::TempDir& dir, const std::string& folder) {
+    const fs::path made = dir.path() / pathOfUtf8(folder);
+    std::error_code ec;
+    fs::create_directories(made, ec);
+    EXPECT_FALSE(ec) << ec.message();
+    return made;
+}
+
+// Save, backup copy and read back in every folder.
 TEST(SaveOnWindows, WorksInEveryFolder) {
-    const std::string deep =
-        "Spiele/Gr\xC3\xB6\xC3\x9F"
-        "e \xE2\x82\xAC/" +
-        std::string(120, 'a') + "/" + std::string(120, 'b');
-    for (const std::string& folder : {std::string("Spiele/Gr\xC3\xB6\xC3\x9F"
-                                                  "e \xE2\x82\xAC"),
-                                      deep}) {
+    for (const std::string& folder : {kUmlautFolder, kDeepFolder}) {
         SCOPED_TRACE(folder);
         test::TempDir dir;
-        const fs::path file = dir.path() / pathOfUtf8(folder) / "schiffe.dat";
-        std::error_code ec;
-        fs::create_directories(file.parent_path(), ec);
-        ASSERT_FALSE(ec) << ec.message();
+        const fs::path file = madeFolder(dir, folder) / "schiffe.dat";
         EXPECT_FALSE(saveDataFile(file, "first\r\n"));
         const BackupCopy copy = keepBackupCopy(file);
         ASSERT_TRUE(copy.path);
@@ -119,18 +156,38 @@ TEST(SaveOnWindows, WorksInEveryFolder) {
 
 // What a killed save left goes; a save at work (its file held open) stays.
 TEST(SaveOnWindows, RemovesOnlyAbandonedTemporaries) {
+    for (const std::string& folder : {std::string("."), kDeepFolder}) {
+        SCOPED_TRACE(folder);
+        test::TempDir dir;
+        const fs::path file = madeFolder(dir, folder) / "kurse.dat";
+        const fs::path killed = temporaryName(file, 0x7FFFFFF0, 1); // no such process
+        const fs::path atWork = temporaryName(file, GetCurrentProcessId(), 2);
+        const fs::path heldByKilled = temporaryName(file, 0x7FFFFFF0, 3);
+        for (const fs::path& temp : {killed, atWork, heldByKilled})
+            writeBytes(temp, "part");
+        Holder writing(atWork, -1), stillOpen(heldByKilled, -1);
+        removeAbandonedTemporaries(file);
+        std::error_code ec;
+        EXPECT_EQ(entryType(killed, ec), fs::file_type::not_found);
+        EXPECT_EQ(entryType(atWork, ec), fs::file_type::regular);
+        EXPECT_EQ(entryType(heldByKilled, ec), fs::file_type::regular);
+    }
+}
+
+// A symbolic link of the player's own is written through, and stays a link.
+// (Wine makes none: there the test is skipped.)
+TEST(SaveOnWindows, WritesThroughThePlayersOwnLink) {
     test::TempDir dir;
-    const fs::path file = dir.file("kurse.dat");
-    const fs::path killed = temporaryName(file, 0x7FFFFFF0, 1); // no such process
-    const fs::path atWork = temporaryName(file, GetCurrentProcessId(), 2);
-    const fs::path heldByKilled = temporaryName(file, 0x7FFFFFF0, 3);
-    for (const fs::path& temp : {killed, atWork, heldByKilled})
-        writeBytes(temp, "part");
-    Holder writing(atWork, -1), stillOpen(heldByKilled, -1);
-    removeAbandonedTemporaries(file);
-    EXPECT_FALSE(fs::exists(killed));
-    EXPECT_TRUE(fs::exists(atWork));
-    EXPECT_TRUE(fs::exists(heldByKilled));
+    const fs::path target = dir.file("planeten-echt.dat"), link = dir.file("planeten.dat");
+    writeBytes(target, "old\r\n");
+    CreateSymbolicLinkW(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
+    std::error_code ec;
+    if (entryType(link, ec) != fs::file_type::symlink)
+        GTEST_SKIP() << "no symbolic link could be made here";
+    EXPECT_FALSE(saveDataFile(link, "new\r\n"));
+    EXPECT_EQ(readBytes(target), "new\r\n");
+    EXPECT_EQ(entryType(link, ec), fs::file_type::symlink);
+    EXPECT_EQ(readBytes(*keepBackupCopy(link).path), "new\r\n");
 }
 
 } // namespace
