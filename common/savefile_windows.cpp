@@ -2,8 +2,9 @@
 // calls through the wide-character API (long paths included), the links it
 // follows, reading a file whole, what a file that is replaced asks of its
 // temporary file (held open by its writer, with the old file's attributes),
-// the backup copy's steps and the tidy-up of what a killed save left behind. The steps' order is the same on
-// every system (atomicsave.cpp, backupcopy.cpp, temporaries.cpp).
+// the backup copy's steps and the tidy-up of what a killed save left behind.
+// The steps' order is the same on every system (atomicsave.cpp,
+// backupcopy.cpp, temporaries.cpp).
 #include <cerrno>
 #include <string>
 #include <system_error>
@@ -88,10 +89,27 @@ DWORD replaced(const std::wstring& temp, const std::wstring& file) {
     }
 }
 
+bool onNetworkDrive(const std::wstring& file) {
+    std::wstring root(file.size() + 1, L'\0');
+    return GetVolumePathNameW(file.c_str(), root.data(), static_cast<DWORD>(root.size())) &&
+           GetDriveTypeW(root.c_str()) == DRIVE_REMOTE;
+}
+
 // Whether the player may write the file by its access control list (a file
 // that another user shared for reading only, say). Where it cannot be told
-// (a file system without such lists), the save tries.
+// (a file system without such lists), the save tries. A network drive's
+// server judges by accounts this computer may not know: there the file is
+// opened for writing to ask it.
 bool mayWrite(const std::wstring& file) {
+    if (onNetworkDrive(file)) {
+        const HANDLE handle = CreateFileW(file.c_str(), FILE_WRITE_DATA,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                          OPEN_EXISTING, 0, nullptr);
+        if (handle == INVALID_HANDLE_VALUE)
+            return GetLastError() != ERROR_ACCESS_DENIED;
+        CloseHandle(handle);
+        return true;
+    }
     constexpr SECURITY_INFORMATION kParts =
         OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
     DWORD size = 0;
@@ -117,11 +135,11 @@ bool mayWrite(const std::wstring& file) {
     return may;
 }
 
-// The attributes a saved file keeps of the old one (the read-only one is
-// refused before): given to its temporary file, so that even a rename keeps
-// them.
-constexpr DWORD kKeptAttributes =
-    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+// The attributes a saved file keeps of the old one (a read-only file is
+// refused before; the archive mark stays set, as on every changed file, for
+// the backup programs that look for it): given to its temporary file, so that
+// even a rename keeps them.
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 bool takeAttributes(int fd, DWORD attributes) {
     FILE_BASIC_INFO info{};
