@@ -84,7 +84,8 @@ std::optional<std::filesystem::path> resolveLinks(std::filesystem::path file, Fi
             error = fileError(ec.value());
             return std::nullopt;
         }
-        file = target.is_absolute() ? target : file.parent_path() / target;
+        // A path from a root is whole (on Windows also \\server\share\...).
+        file = target.has_root_directory() ? target : file.parent_path() / target;
     }
     error = fileError(ELOOP);
     return std::nullopt;

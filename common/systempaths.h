@@ -6,6 +6,8 @@
 // elsewhere through the standard library.
 
 #include <filesystem>
+#include <optional>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -37,6 +39,10 @@ std::vector<std::filesystem::path> folderListing(const std::filesystem::path& fo
 #ifdef _WIN32
 // The errno-style number of a Windows error code (GetLastError()).
 int errnoOf(unsigned long error);
+// Where a reparse point leads, by its data as the file system gives it: a
+// symbolic link's target (relative or absolute) or a junction's folder;
+// nullopt for any other kind of reparse point and for damaged data.
+std::optional<std::filesystem::path> reparseTarget(std::string_view data);
 #endif
 
 } // namespace krvx

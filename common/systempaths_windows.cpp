@@ -146,27 +146,37 @@ fs::path linkTarget(const fs::path& link, std::error_code& ec) {
     DWORD size = 0;
     const bool read = DeviceIoControl(handle, FSCTL_GET_REPARSE_POINT, nullptr, 0, buffer.data(),
                                       static_cast<DWORD>(buffer.size()), &size, nullptr);
+    const DWORD error = GetLastError();
     CloseHandle(handle);
+    if (!read) {
+        ec = systemError(error);
+        return {};
+    }
+    const std::optional<fs::path> target = reparseTarget(std::string_view(buffer).substr(0, size));
+    if (!target)
+        ec = systemError(ERROR_INVALID_DATA);
+    return target.value_or(fs::path());
+}
+
+std::optional<fs::path> reparseTarget(std::string_view bytes) {
     ReparseData data{};
-    if (!read || size < sizeof data) {
-        ec = systemError(read ? ERROR_INVALID_DATA : GetLastError());
-        return {};
-    }
-    std::memcpy(&data, buffer.data(), sizeof data);
+    if (bytes.size() < sizeof data)
+        return std::nullopt;
+    std::memcpy(&data, bytes.data(), sizeof data);
     const bool symlink = data.tag == IO_REPARSE_TAG_SYMLINK;
-    if (!symlink && data.tag != IO_REPARSE_TAG_MOUNT_POINT) {
-        ec = systemError(ERROR_NOT_A_REPARSE_POINT);
-        return {};
-    }
+    if (!symlink && data.tag != IO_REPARSE_TAG_MOUNT_POINT)
+        return std::nullopt;
     ULONG flags = 0;
-    if (symlink)
-        std::memcpy(&flags, buffer.data() + sizeof data, sizeof flags);
     const std::size_t names = sizeof data + (symlink ? sizeof flags : 0);
+    if (bytes.size() < names)
+        return std::nullopt;
+    if (symlink)
+        std::memcpy(&flags, bytes.data() + sizeof data, sizeof flags);
     const auto name = [&](USHORT offset, USHORT length) -> std::wstring {
-        if (names + offset + length > size)
+        if (names + offset + length > bytes.size())
             return {};
         std::wstring text(length / sizeof(wchar_t), L'\0');
-        std::memcpy(text.data(), buffer.data() + names + offset, length);
+        std::memcpy(text.data(), bytes.data() + names + offset, text.size() * sizeof(wchar_t));
         return text;
     };
     // The name shown to the user is the path as it was given; the name the
@@ -179,10 +189,10 @@ fs::path linkTarget(const fs::path& link, std::error_code& ec) {
         else if (target.starts_with(LR"(\??\)"))
             target = target.substr(4);
     }
-    if (target.empty() || (symlink && (flags & kRelativeLink) == 0 && fs::path(target).is_relative())) {
-        ec = systemError(ERROR_INVALID_DATA);
-        return {};
-    }
+    const bool relative = symlink && (flags & kRelativeLink) != 0;
+    // A path from a root (C:\..., \\server\share\...) is whole.
+    if (target.empty() || relative == fs::path(target).has_root_directory())
+        return std::nullopt;
     return fs::path(target);
 }
 

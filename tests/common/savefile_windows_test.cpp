@@ -174,6 +174,40 @@ TEST(SaveOnWindows, RemovesOnlyAbandonedTemporaries) {
     }
 }
 
+// A reparse point's data as the file system gives it: the tag, the lengths,
+// a symbolic link's flags, then the substitute and the print name.
+std::string reparseData(ULONG tag, std::wstring_view substitute, std::wstring_view print, ULONG flags = 0) {
+    const auto bytes = [](const auto& value) { return std::string(reinterpret_cast<const char*>(&value), sizeof value); };
+    const USHORT lengths[] = {0, 0, 0, static_cast<USHORT>(substitute.size() * 2), static_cast<USHORT>(substitute.size() * 2),
+                              static_cast<USHORT>(print.size() * 2)};
+    std::string data = bytes(tag) + bytes(lengths) + (tag == IO_REPARSE_TAG_SYMLINK ? bytes(flags) : "");
+    data.append(reinterpret_cast<const char*>(substitute.data()), substitute.size() * 2);
+    return data.append(reinterpret_cast<const char*>(print.data()), print.size() * 2);
+}
+
+// Which reparse points are links, and where they lead.
+TEST(SaveOnWindows, TellsLinksAndJunctionsByTheirData) {
+    const struct {
+        const char* what;
+        std::string data;
+        const wchar_t* expected; // nullptr: no link
+    } cases[] = {
+        {"a link by its whole path", reparseData(IO_REPARSE_TAG_SYMLINK, LR"(\??\C:\Spiele\x.dat)", LR"(C:\Spiele\x.dat)"),
+         LR"(C:\Spiele\x.dat)"},
+        {"a link beside it", reparseData(IO_REPARSE_TAG_SYMLINK, LR"(..\x.dat)", LR"(..\x.dat)", 1), LR"(..\x.dat)"},
+        {"a junction without a print name", reparseData(IO_REPARSE_TAG_MOUNT_POINT, LR"(\??\D:\Korvax)", L""), LR"(D:\Korvax)"},
+        {"a junction to a share", reparseData(IO_REPARSE_TAG_MOUNT_POINT, LR"(\??\UNC\nas\spiele)", L""), LR"(\\nas\spiele)"},
+        {"a cloud file's placeholder", reparseData(0x9000601A, LR"(\??\C:\x)", LR"(C:\x)"), nullptr},
+        {"a whole-path link that names none", reparseData(IO_REPARSE_TAG_SYMLINK, LR"(x.dat)", LR"(x.dat)"), nullptr},
+        {"cut short", reparseData(IO_REPARSE_TAG_MOUNT_POINT, LR"(\??\D:\Korvax)", L"").substr(0, 24), nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::optional<fs::path> target = reparseTarget(c.data);
+        EXPECT_EQ(target ? target->native() : L"none", c.expected ? c.expected : L"none");
+    }
+}
+
 // A symbolic link of the player's own is written through, and stays a link.
 // (Wine makes none: there the test is skipped.)
 TEST(SaveOnWindows, WritesThroughThePlayersOwnLink) {
