@@ -15,6 +15,22 @@ WINESERVER = "/usr/lib/wine/wineserver"
 TEST = None  # the running test
 
 
+HIDDEN = 0x2  # FILE_ATTRIBUTE_HIDDEN
+
+
+def dos_attributes(path):
+    """The file's Windows attributes, which Wine keeps in its extended
+    attribute user.DOSATTRIB (0 without one)."""
+    try:
+        return int(os.getxattr(path, "user.DOSATTRIB").split(b"\0")[0], 16)
+    except OSError:
+        return 0
+
+
+def set_dos_attributes(path, attributes):
+    os.setxattr(path, "user.DOSATTRIB", b"0x%x" % attributes)
+
+
 def check(condition, message):
     """The running test's check; the condition, when it holds."""
     TEST.assertTrue(condition, message)

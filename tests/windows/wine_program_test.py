@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """The Windows program under Wine, on a player's day: started in a folder with
 the example files ("Spiele Größe €"), every window opened from the menu, a flight computed in
-Reisezeit and a planet added, Qt's own texts German (a box's context menu, the
+Reisezeit and a planet added (into a planeten.dat the player hid, which stays
+hidden), Qt's own texts German (a box's context menu, the
 save question's buttons), a second start in the same folder, then the
 session ended as Windows ends it (WM_QUERYENDSESSION and WM_ENDSESSION, which
 `wineboot --end-session` sends to every program of the prefix): the planet is
@@ -108,6 +109,8 @@ def session_end(run, prefix):
     check(run.ended() is not None, "session end: the program did not end")
     check(run.planets().endswith(desktop.NEW_PLANET),
           "session end: the new planet was not saved: planeten.dat ends %r" % run.planets()[-60:])
+    check(wine.dos_attributes(os.path.join(run.workdir, "planeten.dat")) & wine.HIDDEN,
+          "session end: the saved planeten.dat is no longer hidden")
     log = desktop.read_log(run.workdir)
     check(re.fullmatch("(" + desktop.STAMP + r".*\r\n)*", log) is not None, "the debug log has lines out of format")
     wine.TEST.check_pairs(log.encode("cp1252"), "session end")
@@ -131,6 +134,7 @@ def scenario(x, display, prefix, base, exe, version, shots=None):
     check(done.returncode == 0 and version in done.stdout,
           "--version: exit status %r, printed %r" % (done.returncode, done.stdout))
     workdir = desktop.example_folder(os.path.join(base, "Spiele Größe €"))
+    wine.set_dos_attributes(os.path.join(workdir, "planeten.dat"), wine.HIDDEN)
     run = wine.run(x, display, prefix, exe, workdir)
     try:
         menu = run.drive()
