@@ -318,8 +318,10 @@ long long thisWriter() {
 }
 
 // A copy is held open while written, as every temporary file is, and keeps
-// the attributes of the file it keeps or stands in for; Windows gives it the
-// permissions its folder gives new files.
+// the attributes of the file it keeps or stands in for. It gets the
+// permissions its folder gives new files: with a copied list that does not
+// let the player write or delete it, the copy could get no name of its own,
+// and the planets saved beside a file would be lost.
 bool prepareCopy(int fd, const std::optional<std::filesystem::path>& like) {
     const DWORD attributes = like ? GetFileAttributesW(systemPath(*like).c_str()) : INVALID_FILE_ATTRIBUTES;
     return keptOpen(fd) && (attributes == INVALID_FILE_ATTRIBUTES || takeAttributes(fd, attributes));

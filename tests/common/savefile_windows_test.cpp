@@ -116,8 +116,11 @@ TEST(SaveOnWindows, ReplacesOrKeepsTheOldFileWhole) {
         EXPECT_EQ(readBytes(file), c.expectedError ? std::string("old\r\n") : std::string("Gr\xF6\xDF"
                                                                                           "e \x80\r\n"));
         EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"planeten.dat"}); // no temporary left
-        EXPECT_EQ(GetFileAttributesW(file.c_str()) & FILE_ATTRIBUTE_HIDDEN,
-                  c.mark == Mark::Hidden ? FILE_ATTRIBUTE_HIDDEN : 0u);
+        const DWORD hidden = c.mark == Mark::Hidden ? FILE_ATTRIBUTE_HIDDEN : 0u;
+        EXPECT_EQ(GetFileAttributesW(file.c_str()) & FILE_ATTRIBUTE_HIDDEN, hidden);
+        const BackupCopy copy = keepBackupCopy(file); // as hidden as its file
+        ASSERT_TRUE(copy.path);
+        EXPECT_EQ(GetFileAttributesW(copy.path->c_str()) & FILE_ATTRIBUTE_HIDDEN, hidden);
         SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
 }
