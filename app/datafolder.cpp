@@ -1,9 +1,11 @@
 #include "app/datafolder.h"
 
+#include <cerrno>
 #include <random>
 #include <system_error>
 
 #include "common/datafiles.h"
+#include "common/fileops.h"
 #include "common/paths.h"
 #include "common/systempaths.h"
 #include "common/textfile.h"
@@ -33,11 +35,12 @@ bool copyIfMissing(const fs::path& source, const fs::path& folder, const std::st
         return false;
     }
     const fs::path temporary = temporaryName(folder, name);
-    if (!fs::copy_file(source, temporary, fs::copy_options::overwrite_existing, error)) {
+    if (!copyFile(source, temporary, error)) {
         removeFile(temporary);
         return false;
     }
-    fs::create_hard_link(temporary, target, error);
+    SystemFileOps ops;
+    if (ops.link(temporary, target) != 0) error = std::error_code(errno, std::generic_category());
     removeFile(temporary);
     if (error == std::errc::file_exists) {
         error.clear(); // the player's file came first

@@ -29,6 +29,10 @@ std::filesystem::file_type fileType(const std::filesystem::path& path, std::erro
 // absolute); ec set when it is no link or cannot be read.
 std::filesystem::path linkTarget(const std::filesystem::path& link, std::error_code& ec);
 
+// Copies a file into another, made or replaced; whether it did. On Windows
+// the copy is never marked read-only, whatever the file.
+bool copyFile(const std::filesystem::path& from, const std::filesystem::path& to, std::error_code& ec);
+
 // Removes a file (no folder); whether it is gone.
 bool removeFile(const std::filesystem::path& file);
 

@@ -26,6 +26,10 @@ fs::path linkTarget(const fs::path& link, std::error_code& ec) {
     return fs::read_symlink(link, ec);
 }
 
+bool copyFile(const fs::path& from, const fs::path& to, std::error_code& ec) {
+    return fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
+}
+
 bool removeFile(const fs::path& file) {
     std::error_code ec;
     fs::remove(file, ec);

@@ -196,6 +196,19 @@ std::optional<fs::path> reparseTarget(std::string_view bytes) {
     return fs::path(target);
 }
 
+bool copyFile(const fs::path& from, const fs::path& to, std::error_code& ec) {
+    ec.clear();
+    const std::wstring copy = systemPath(to);
+    if (!CopyFileW(systemPath(from).c_str(), copy.c_str(), FALSE)) {
+        ec = systemError(GetLastError());
+        return false;
+    }
+    const DWORD attributes = GetFileAttributesW(copy.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        SetFileAttributesW(copy.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    return true;
+}
+
 bool removeFile(const fs::path& file) {
     return DeleteFileW(systemPath(file).c_str()) || missing(GetLastError());
 }
