@@ -66,10 +66,8 @@ SaveOutcome saveKeepingCopy(const std::filesystem::path& file, std::string_view 
                             FileOps& ops) {
     SaveOutcome outcome;
     // When it cannot even be told whether the file is there, the copy is tried.
-    FileError linkError;
-    const auto target = resolveLinks(file, linkError);
     std::error_code error;
-    if (damaged && (!target || entryType(*target, error) != std::filesystem::file_type::not_found || error)) {
+    if (damaged && (fileType(file, error) != std::filesystem::file_type::not_found || error)) {
         BackupCopy copy = keepBackupCopy(file, ops);
         if (!copy.path) {
             outcome.copyError = std::move(copy.error);
