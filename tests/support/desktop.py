@@ -282,10 +282,10 @@ class Run:
     def bar(self, menu):
         return self.x.geometry(menu)[3] - MENU_CLIENT_HEIGHT
 
-    def drive(self):
+    def drive(self, menu=None):
         """Opens and closes every window through the menu (its buttons by
         their places in twips / 15); returns the menu."""
-        menu = self.menu()
+        menu = menu or self.menu()
         bar = self.bar(menu)
         for px, py, title in ((80, 36, "Tauschrechner"), (208, 36, "Produktionszeiten"),
                               (80, 84, "Schiffspreise")):
