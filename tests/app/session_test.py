@@ -2,9 +2,10 @@
 """The real program under a private Xvfb on a player's ordinary day: the
 desktop session ends it (signals, two at once, under nohup, at the file limit)
 right after a planet was added, and while the catalogue editor asks its save
-question; it is started a second time in the same data folder (in the folder and
-with --data-folder), in another folder, after a kill, and while the first
-program does not answer.
+question; the X server dies right after a planet was added or a rate typed;
+it is started a second time in the same data folder (in the folder and with
+--data-folder), in another folder, after a kill, and while the first program
+does not answer.
 
 usage: session_test.py PATH/TO/korvax-rechner
 """
@@ -20,8 +21,8 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from desktop import (NEW_PLANET, ProgramTest, die_with_parent, example_folder, main, menus, program_env,  # noqa: E402
-                     read_log, runtime_dir, snapshot, wait_for)
+from desktop import (NEW_PLANET, X, ProgramTest, die_with_parent, example_folder, main, menus,  # noqa: E402
+                     program_env, read_log, runtime_dir, snapshot, start_xvfb, wait_for)
 
 
 def at_file_limit(test, pid, home):
@@ -67,6 +68,23 @@ RUNTIME_FOLDERS = [
 ]
 # What may stand at the lock file's name: the folder takes no lock.
 PLANTED = [("link", lambda path: os.symlink("schiffe.dat", path)), ("fifo", os.mkfifo), ("folder", os.mkdir)]
+
+
+def type_rates(run, menu):
+    """Config, 77 typed over the Erz Kaufkurs; its copy on the clipboard tells that the program has it."""
+    rates = run.open_from(menu, 18, run.bar(menu) // 2, "Konfiguration")
+    run.x.click(rates, 100, 49)
+    for keys in (("a", "Control_L"), ("7",), ("7",), ("a", "Control_L"), ("c", "Control_L")):
+        run.x.key(*keys)
+    run.test.assertTrue(wait_for(lambda: run.x.clipboard() == "77", 15), "Config did not take the typed rate")
+
+
+# The display lost right after a change (within the quiet save's two seconds):
+# the window, what is done there, the file, what it then holds.
+DISPLAY_LOST = [
+    ("Reisezeit", lambda run, menu: run.add_planet(menu), "planeten.dat", lambda data: data.endswith(NEW_PLANET)),
+    ("Config", type_rates, "creditkurse.dat", lambda data: data.startswith(b"77,")),
+]
 
 NO_DISPLAY = [  # what is set, the arguments, the exit status, the line's words
     ({}, ("--data-folder",), 1, "Keine grafische Anzeige"),
@@ -115,6 +133,23 @@ class Session(ProgramTest):
                                 % (where, run.planets()[-60:], read_log(workdir)[-300:]))
                 self.assertTrue(read_log(workdir).endswith("End Debugging\r\n"),
                                 where + ": the log does not end the run")
+
+    def test_display_lost(self):
+        """The X server dies: Qt ends the program with status 1, and on the way
+        out every open window saves its file and the log ends the run."""
+        for where, act, name, holds in DISPLAY_LOST:
+            with self.subTest(where):
+                workdir = example_folder(os.path.join(self.base, "display-lost-" + where))
+                xvfb, display = start_xvfb()
+                run = self.enterContext(self.start(workdir, workdir + "-home", screen=(X(display), display)))
+                act(run, run.menu())
+                xvfb.kill()
+                xvfb.wait()
+                self.assertEqual(run.ended(), 1, where + ": exit status")
+                with open(os.path.join(workdir, name), "rb") as f:
+                    data = f.read()
+                self.assertTrue(holds(data), "%s: %s holds %r" % (where, name, data[-80:]))
+                self.assertTrue(read_log(workdir).endswith("End Debugging\r\n"), where + ": the log does not end")
 
     def test_signal_during_question(self):
         """The session ends while the catalogue editor asks "Änderungen
