@@ -15,7 +15,7 @@ import unittest
 
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 sys.path.insert(0, os.path.join(ROOT, "scripts", "lib"))
-from xdisplay import X, die_with_parent, end_process, private_display, start_xvfb, wait_for  # noqa: E402,F401
+from xdisplay import X, die_with_parent, end_process, private_display, wait_for  # noqa: E402,F401
 
 SEED = os.path.join(ROOT, "packaging", "seed")
 MENU_TITLE = "Korvax Rechner"
@@ -146,10 +146,9 @@ class ProgramTest(unittest.TestCase):
                                 where + ": log line %r does not end the routine last started" % message)
         self.assertEqual(open_routines, [], where + ": routines without an end line")
 
-    def start(self, workdir, home, command=None, env_extra=None, screen=None):
-        """The program (or the command line given) started in workdir, on the
-        test's display or on screen, (connection, name) of another: a Run."""
-        return Run(self, workdir, home, command or [self.program], env_extra, screen)
+    def start(self, workdir, home, command=None, env_extra=None):
+        """The program (or the command line given) started in workdir: a Run."""
+        return Run(self, workdir, home, command or [self.program], env_extra)
 
     def run_program(self, workdir, home, before_close=None, command=None):
         """Starts the program in workdir, waits for the menu, closes it:
@@ -180,11 +179,10 @@ def main(module="__main__"):
 class Run:
     """One run of the program, driven through its windows."""
 
-    def __init__(self, test, workdir, home, command, env_extra=None, screen=None):
-        self.test, self.workdir = test, workdir
-        self.x, display = screen or (test.x, test.display)
+    def __init__(self, test, workdir, home, command, env_extra=None):
+        self.test, self.x, self.workdir = test, test.x, workdir
         self.boxes = []
-        env = program_env(display, home, env_extra)
+        env = program_env(test.display, home, env_extra)
         others = self.x.viewable_windows()  # of the programs already running: not this run's
         self.proc = subprocess.Popen(command, cwd=workdir, env=env, stdin=subprocess.DEVNULL,
                                      preexec_fn=die_with_parent)
@@ -284,10 +282,10 @@ class Run:
     def bar(self, menu):
         return self.x.geometry(menu)[3] - MENU_CLIENT_HEIGHT
 
-    def drive(self, menu=None):
+    def drive(self):
         """Opens and closes every window through the menu (its buttons by
         their places in twips / 15); returns the menu."""
-        menu = menu or self.menu()
+        menu = self.menu()
         bar = self.bar(menu)
         for px, py, title in ((80, 36, "Tauschrechner"), (208, 36, "Produktionszeiten"),
                               (80, 84, "Schiffspreise")):
