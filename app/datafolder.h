@@ -52,6 +52,16 @@ struct DataFolderResult {
 // the player's files, and the absence of files they deleted, stay as they are.
 DataFolderResult prepareDataFolder(const std::filesystem::path& folder, const std::filesystem::path& seed);
 
+// The data folder as the paths of the data files name it once the program
+// works there (its working directory). On Linux ".": every data file, its
+// temporary files and copies and the log are found from the folder the
+// process holds as its working directory, not by the folder's path, so that
+// the folder renamed or replaced by a link after the start (another member of
+// a group that shares the folder may do either) cannot lead a save elsewhere.
+// On Windows dataDir itself: there a folder that a program works in cannot be
+// renamed.
+std::filesystem::path dataFilesFolder(const std::filesystem::path& dataDir);
+
 // Removes what saves of earlier runs left behind when they were killed
 // midway: the temporary files of the data files that the program writes.
 void tidyDataFolder(const std::filesystem::path& dataDir);

@@ -40,6 +40,10 @@ std::optional<fs::path> userDataFolder(std::string& unknown) {
     return folder;
 }
 
+fs::path dataFilesFolder(const fs::path&) {
+    return ".";
+}
+
 fs::path seedFolderFor(const fs::path& executable) {
     return executable.parent_path().parent_path() / "share" / kFolderName / "seed";
 }

@@ -22,6 +22,10 @@ std::optional<fs::path> userDataFolder(std::string& unknown) {
     return folder;
 }
 
+fs::path dataFilesFolder(const fs::path& dataDir) {
+    return dataDir;
+}
+
 fs::path seedFolderFor(const fs::path& executable) {
     return executable.parent_path() / L"Beispieldateien";
 }

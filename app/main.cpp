@@ -100,16 +100,18 @@ int main(int argc, char** argv) {
         }
         break;
     }
-    krvx::tidyDataFolder(dataDir);
+    // From here on the data files are named from the folder the program works in.
+    const std::filesystem::path here = krvx::dataFilesFolder(dataDir);
+    krvx::tidyDataFolder(here);
 
     const krvx::RegionalSettings regional = krvx::regionalSettingsOf(QLocale::system());
     krvx::SystemFileOps files;
-    krvx::Debugging log(dataDir / krvx::kDebugLog, regional, {}, files);
+    krvx::Debugging log(here / krvx::kDebugLog, regional, {}, files);
     krvx::ShipCatalogue ships(log);
     krvx::OncePerActionMessages messages(boxes);
-    krvx::Tausch tausch(dataDir, messages);
+    krvx::Tausch tausch(here, messages);
     krvx::WindowRegistry windows;
-    krvx::Services services{dataDir, regional, log, ships, tausch, messages, windows, files};
+    krvx::Services services{here, regional, log, ships, tausch, messages, windows, files};
 
     krvx::registerAllWindows(windows, services);
     QObject::connect(&single, &krvx::SingleProgram::frontWanted,

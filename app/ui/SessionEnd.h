@@ -10,7 +10,9 @@
 // the debug log is closed, with nobody there to answer a box. On Linux it runs
 // in the event loop; further signals let it finish, unless it takes over 5 s:
 // then the next one ends the program at once (every save is atomic, no file is
-// torn). Signals ignored from the start (nohup) stay ignored. Windows ends the
+// torn). Signals ignored from the start (nohup) stay ignored. When the X
+// server goes away, Qt ends the program by exit(1) from within its event
+// processing: the shut-down then runs at once on the way out. Windows ends the
 // program as soon as it has answered the end of the session, so there the
 // shut-down runs before the answer.
 

@@ -1,15 +1,20 @@
 // The end of a run on Linux: SIGTERM, SIGINT and SIGHUP, noted by the signal
-// handler in a pipe that the event loop watches.
+// handler in a pipe that the event loop watches; and the display's loss.
 #include <QCoreApplication>
 #include <QSocketNotifier>
+#include <QThread>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
 #include <unistd.h>
+#include <utility>
 
 #include "app/ui/SessionEnd.h"
+#include "common/ui/WindowNames.h"
+#include "common/ui/WindowRegistry.h"
 
 namespace krvx {
 
@@ -58,21 +63,72 @@ extern "C" void noteSignal(int number) {
     errno = saved;
 }
 
+// What the program's end by exit() runs.
+struct AtExit {
+    virtual void endNow() = 0;
+
+protected:
+    ~AtExit() = default;
+};
+
+// The session end of the running program, while it lives.
+AtExit* endingAtExit = nullptr;
+QtMessageHandler qtMessages = nullptr; // the one before noteDisplayLost
+
+extern "C" void endAtExit() {
+    if (endingAtExit) std::exchange(endingAtExit, nullptr)->endNow();
+}
+
+// When the X server has gone, Qt says so and ends the program by exit(1):
+// from its event processing, or where Xlib finds the connection broken. The
+// shut-down is put first among what exit() runs, before the end of Qt's own
+// objects, which the windows still need.
+void noteDisplayLost(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    const QCoreApplication* app = QCoreApplication::instance();
+    if (type == QtWarningMsg && text.startsWith(QLatin1String("The X11 connection broke")) && app &&
+        QThread::currentThread() == app->thread() && endingAtExit) {
+        static const bool armed = std::atexit(endAtExit) == 0;
+        (void)armed;
+    }
+    qtMessages(type, context, text);
+}
+
 } // namespace
 
-struct SessionEnd::Platform {
+struct SessionEnd::Platform final : AtExit {
+    explicit Platform(SessionEnd& session)
+        : owner(session) {}
+    SessionEnd& owner;
     std::unique_ptr<QSocketNotifier> notifier;
     // Kept for the shut-down: at the process' file limit the windows still
     // find a descriptor to save their files with.
     int reserve = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+
+    // The program ends by exit() while its windows still exist: Qt does so
+    // from its event processing when the X server has gone. Nothing waits for
+    // the event loop now: an open box is closed as if cancelled and the menu
+    // closes under it, unless a shut-down has already closed it.
+    void endNow() override {
+        owner.endSession();
+        if (owner.windows_.window(kFrmMenu)) owner.closeTheMenu(false);
+    }
 };
 
 SessionEnd::SessionEnd(WindowRegistry& windows, OncePerActionMessages& messages)
-    : windows_(windows), messages_(messages), platform_(std::make_unique<Platform>()) {
+    : windows_(windows), messages_(messages), platform_(std::make_unique<Platform>(*this)) {
     if (QCoreApplication* app = QCoreApplication::instance()) app->installEventFilter(this);
+    if (!endingAtExit) {
+        endingAtExit = platform_.get();
+        qtMessages = qInstallMessageHandler(noteDisplayLost);
+    }
 }
 
 SessionEnd::~SessionEnd() {
+    // A normal end: main() has returned, or the windows are gone.
+    if (endingAtExit == platform_.get()) {
+        endingAtExit = nullptr;
+        qInstallMessageHandler(qtMessages);
+    }
     freeReserve();
     if (platform_->notifier) {
         // The handler stays: a signal while the program ends is only noted

@@ -68,6 +68,19 @@ RUNTIME_FOLDERS = [
 # What may stand at the lock file's name: the folder takes no lock.
 PLANTED = [("link", lambda path: os.symlink("schiffe.dat", path)), ("fifo", os.mkfifo), ("folder", os.mkdir)]
 
+def lose_display(run, menu):
+    """Config, 77 typed over the Erz Kaufkurs (its copy on the clipboard tells
+    that the program has it); then the X server drops the program's
+    connection, as it does when it dies."""
+    run.x.window(menu).configure(stack_mode=0)  # Above the windows that opened in its place
+    run.x.click(run.open_from(menu, 18, run.bar(menu) // 2, "Konfiguration"), 100, 49)
+    for keys in (("a", "Control_L"), ("7",), ("7",), ("a", "Control_L"), ("c", "Control_L")):
+        run.x.key(*keys)
+    run.test.assertTrue(wait_for(lambda: run.x.clipboard() == "77", 15), "Config did not take the typed rate")
+    run.x.window(menu).kill_client()
+    run.x.dpy.sync()
+
+
 NO_DISPLAY = [  # what is set, the arguments, the exit status, the line's words
     ({}, ("--data-folder",), 1, "Keine grafische Anzeige"),
     ({"DISPLAY": ":87"}, ("--data-folder",), 1, "„:87“ lässt sich nicht öffnen"),
@@ -86,13 +99,18 @@ class Session(ProgramTest):
 
     def test_signals(self):
         """A planet added, then the session ends: the planet is in the file, the
-        log's last line is End Debugging, the exit status 0."""
+        log's last line is End Debugging, the exit status 0. So when the data
+        folder has been renamed and a link to an empty folder put in its place
+        (the files stay in the folder the program works in), and when the X
+        server drops the program's connection, as when the server dies, with
+        rates just typed in Config (they are saved too, the exit status is 1)."""
         term, hup = signal.SIGTERM, signal.SIGHUP
         for where, signals, prefix in (("SIGTERM", [term], ()), ("SIGINT", [signal.SIGINT], ()),
                                        ("SIGHUP", [hup], ()),
                                        ("logout", [term] + [hup] * 50, ()),  # systemd sends both at once
                                        ("nohup", [hup], ("nohup",)), ("file limit", [term], ()),
-                                       ("stderr gone", [term], STDERR_GONE)):
+                                       ("stderr gone", [term], STDERR_GONE), ("folder swapped", [term], ()),
+                                       ("display lost", [], ())):
             with self.subTest(where):
                 workdir = example_folder(os.path.join(self.base, "signal-" + where))
                 env_extra = {"XDG_RUNTIME_DIR": None, "TMPDIR": self.folder("tmp-" + where)}  # in it a folder
@@ -100,6 +118,12 @@ class Session(ProgramTest):
                 run, menu = self.started(workdir, workdir + "-home", prefix == STDERR_GONE and env_extra, prefix)
                 run.add_planet(menu)
                 flood = at_file_limit(self, run.proc.pid, workdir + "-home") if where == "file limit" else []
+                if where == "folder swapped":  # renamed, and a link to an empty folder in its place
+                    os.rename(workdir, workdir + "-real")
+                    os.symlink(self.folder("decoy"), workdir)
+                    run.workdir = workdir = workdir + "-real"
+                if where == "display lost":
+                    lose_display(run, menu)
                 for sig in signals:
                     run.proc.send_signal(sig)
                     time.sleep(0.003)
@@ -107,7 +131,7 @@ class Session(ProgramTest):
                     time.sleep(2)
                     self.assertIsNone(run.proc.poll(), "nohup: SIGHUP ended the program")
                     run.proc.send_signal(term)
-                self.assertEqual(run.ended(), 0, where + ": exit status")
+                self.assertEqual(run.ended(), int(where == "display lost"), where + ": exit status")
                 for connection in flood:
                     connection.close()
                 self.assertTrue(run.planets().endswith(NEW_PLANET),
@@ -115,6 +139,8 @@ class Session(ProgramTest):
                                 % (where, run.planets()[-60:], read_log(workdir)[-300:]))
                 self.assertTrue(read_log(workdir).endswith("End Debugging\r\n"),
                                 where + ": the log does not end the run")
+                rates = pathlib.Path(workdir, "creditkurse.dat").read_bytes()
+                self.assertTrue(where != "display lost" or rates.startswith(b"77,"), "rates lost: %r" % rates)
 
     def test_signal_during_question(self):
         """The session ends while the catalogue editor asks "Änderungen
