@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
     krvx::Debugging log(dataDir / krvx::kDebugLog, regional, {}, files);
     krvx::ShipCatalogue ships(log);
     krvx::OncePerActionMessages messages(boxes);
-    krvx::Tausch tausch(dataDir, messages);
+    krvx::Tausch tausch(dataDir);
     krvx::WindowRegistry windows;
     krvx::Services services{dataDir, regional, log, ships, tausch, messages, windows, files};
 

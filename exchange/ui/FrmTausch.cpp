@@ -183,7 +183,7 @@ std::optional<Aktion> FrmTausch::aktion() const {
 }
 
 void FrmTausch::TauschBerechnen() {
-    krvx::TauschBerechnen(*this, services().tausch, services().regional, services().messages);
+    services().messages.show(krvx::TauschBerechnen(*this, services().tausch, services().regional));
 }
 
 void FrmTausch::raiseMenu() {

@@ -33,9 +33,10 @@ TEST(WholeProgram, ExampleFilesLoadAndComeThroughARunOfEveryWindow) {
     ASSERT_NE(freighter, nullptr);
     EXPECT_EQ(*freighter, (Schiffstyp{"Großer Frachter", 6000, 4500, 500, 0, 600, 30, 55}));
     ASSERT_NE(t.ships.find("Kreuzer, schwer"), nullptr);
-    EXPECT_DOUBLE_EQ(t.tausch.KaufUmrechnen("Erz", 1000, "*", false).wert, 1200);
-    EXPECT_DOUBLE_EQ(t.tausch.VerkaufUmrechnen("Kri", 1000, "*", false).wert, 3000);
-    EXPECT_DOUBLE_EQ(t.tausch.KaufUmrechnen("Ene", 1000, "*", true).wert, 2000);
+    EXPECT_EQ(t.tausch.KurseLaden(), Meldungen{});
+    EXPECT_DOUBLE_EQ(t.tausch.KaufUmrechnen("Erz", 1000, Rechenart::Mal, false).wert, 1200);
+    EXPECT_DOUBLE_EQ(t.tausch.VerkaufUmrechnen("Kri", 1000, Rechenart::Mal, false).wert, 3000);
+    EXPECT_DOUBLE_EQ(t.tausch.KaufUmrechnen("Ene", 1000, Rechenart::Mal, true).wert, 2000);
     EXPECT_TRUE(t.tausch.kurseGeladen());
 
     for (const char* button : {"CmdZeit", "CmdSchiffpreise", "CmdProduktion", "CmdTausch"}) {
