@@ -14,6 +14,15 @@ namespace {
 
 using namespace krvx;
 
+class Felder : public TauschFelder {
+public:
+    std::array<std::string, kFelder> texts{"3150", "2520,5", "0", "125,25", "0", "50",
+                                           "0", "0", "0", "0", "0", "0"};
+    std::string text(Feld f) const override { return texts[static_cast<std::size_t>(f)]; }
+    void setText(Feld f, std::string_view t) override { texts[static_cast<std::size_t>(f)] = std::string(t); }
+    std::optional<Aktion> aktion() const override { return Aktion::Kauf; }
+};
+
 void BM_TauschBerechnen(benchmark::State& state) {
     const auto dir = std::filesystem::temp_directory_path() / ("krvx-bench-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);

@@ -6,7 +6,7 @@
 namespace krvx {
 
 std::vector<std::string> offeredShips(const ShipCatalogue& catalogue) {
-    const std::span<const Schiffstyp> ships = catalogue.entries();
+    const std::span<const Schiffstyp> ships = catalogue.Schiffstypen();
     std::vector<std::string> names;
     for (std::size_t i = 1; i < ships.size(); ++i) {
         names.push_back(ships[i].name);
@@ -18,7 +18,7 @@ std::optional<std::string> speedTextForShip(const ShipCatalogue& catalogue, std:
                                             Debugging& log) {
     const LogRoutine logged(log, "CmdSchiff_LostFocus()");
     std::optional<std::string> speed;
-    const std::span<const Schiffstyp> ships = catalogue.entries();
+    const std::span<const Schiffstyp> ships = catalogue.Schiffstypen();
     if (!ships.empty()) {
         const Schiffstyp* ship = catalogue.find(shipText);
         speed = std::to_string((ship != nullptr ? *ship : ships.back()).speed);

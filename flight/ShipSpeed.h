@@ -12,7 +12,7 @@ namespace krvx {
 class Debugging;
 class ShipCatalogue;
 
-// Names of catalogue entries 1 to Schiffstypen_length - 1 in catalogue order;
+// Names of catalogue entries 1 to Schiffstypen_length() - 1 in catalogue order;
 // the first entry is not offered.
 std::vector<std::string> offeredShips(const ShipCatalogue& catalogue);
 

@@ -89,7 +89,7 @@ FrmSchiffspreise::FrmSchiffspreise(Services& services)
 }
 
 void FrmSchiffspreise::load() {
-    const std::span<const Schiffstyp> ships = services().ships.entries();
+    const std::span<const Schiffstyp> ships = services().ships.Schiffstypen();
     QStringList names;
     names.reserve(static_cast<qsizetype>(ships.size()));
     schiffsnamen_.reserve(ships.size());
@@ -136,7 +136,7 @@ void FrmSchiffspreise::ComboBoxSpeedFill(QComboBox* CmbSchiff) {
 }
 
 void FrmSchiffspreise::PreisBerechnen() {
-    const PreisIndex index(services().ships.entries());
+    const PreisIndex index(services().ships.Schiffstypen());
     const Preisrechnung rechnung =
         krvx::PreisBerechnen(liste_, index, fromQ(TxtGesZuschlag_->text()), ChkSchiffshaendler_->isChecked());
     services().messages.show(rechnung.meldungen);
