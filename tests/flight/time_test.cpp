@@ -53,6 +53,7 @@ TEST(Flugzeit, DurationsBetweenTwoPlanets) {
         if (seconds) {
             EXPECT_EQ(hhmmAsString(*seconds), c.text);
         }
+        EXPECT_EQ(Flugzeit(2, 1, list, speedFactor(c.speed)), seconds); // either way alike
         EXPECT_EQ(Flugzeit(0, 2, list, 1.0), 0); // the first entry takes no part
     }
 }
