@@ -1,7 +1,6 @@
 #include "flight/ShipSpeed.h"
 
 #include "catalogue/ShipCatalogue.h"
-#include "common/debugging.h"
 
 namespace krvx {
 
@@ -14,9 +13,7 @@ std::vector<std::string> offeredShips(const ShipCatalogue& catalogue) {
     return names;
 }
 
-std::optional<std::string> speedTextForShip(const ShipCatalogue& catalogue, std::string_view shipText,
-                                            Debugging& log) {
-    const LogRoutine logged(log, "CmdSchiff_LostFocus()");
+std::optional<std::string> speedTextForShip(const ShipCatalogue& catalogue, std::string_view shipText) {
     std::optional<std::string> speed;
     const std::span<const Schiffstyp> ships = catalogue.Schiffstypen();
     if (!ships.empty()) {

@@ -173,7 +173,8 @@ void FrmZeit::showState(const FlightFormState& state) {
 }
 
 void FrmZeit::setSpeedFromShip() {
-    if (const auto speed = speedTextForShip(services().ships, fromQ(CmbSchiff->currentText()), services().log)) {
+    const LogRoutine logged(services().log, "CmdSchiff_LostFocus()");
+    if (const auto speed = speedTextForShip(services().ships, fromQ(CmbSchiff->currentText()))) {
         setBoxTextIfChanged(TxtGeschwindigkeit, toQ(*speed));
     }
 }

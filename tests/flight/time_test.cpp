@@ -185,7 +185,7 @@ TEST(ShipSpeed, OfferedShipsAndTheSpeedATypedNameSets) {
         for (const auto& [name, speed] : c.ships) catalogue.addSchiff(name, 0, 0, 0, 0, 0, speed, 0);
         if (c.pending) *catalogue.entryAt(*catalogue.makePending()) = {"Neu", 0, 0, 0, 0, 0, 9, 0};
         EXPECT_EQ(offeredShips(catalogue), c.offered) << c.what;
-        EXPECT_EQ(speedTextForShip(catalogue, c.typed, log), c.speed) << c.what;
+        EXPECT_EQ(speedTextForShip(catalogue, c.typed), c.speed) << c.what;
     }
 }
 
