@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
     krvx::Debugging log(here / krvx::kDebugLog, regional, {}, files);
     krvx::ShipCatalogue ships(log);
     krvx::OncePerActionMessages messages(boxes);
-    krvx::Tausch tausch(here, messages);
+    krvx::Tausch tausch(here);
     krvx::WindowRegistry windows;
     krvx::Services services{here, regional, log, ships, tausch, messages, windows, files};
 

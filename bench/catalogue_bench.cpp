@@ -28,9 +28,9 @@ void loadWith(benchmark::State& state, krvx::SpeedWidth width) {
     krvx::ShipCatalogue catalogue(log);
     for (auto _ : state) {
         krvx::loadSchiffe(catalogue, file, width);
-        benchmark::DoNotOptimize(catalogue.Schiffstypen.data());
+        benchmark::DoNotOptimize(catalogue.Schiffstypen().data());
     }
-    if (catalogue.Schiffstypen_length != entries) {
+    if (catalogue.Schiffstypen_length() != entries) {
         state.SkipWithError("not every entry was loaded");
     }
     state.SetComplexityN(entries);

@@ -14,14 +14,6 @@ namespace {
 
 using namespace krvx;
 
-class SilentMessages : public MessageService {
-public:
-    void message(std::string_view, std::string_view, MessageIcon) override {}
-    Answer question(std::string_view, std::string_view) override { return Answer::Ok; }
-    Answer retry(std::string_view, std::string_view) override { return Answer::Cancel; }
-    std::string input(std::string_view, std::string_view, std::string_view) override { return {}; }
-};
-
 class Felder : public TauschFelder {
 public:
     std::array<std::string, kFelder> texts{"3150", "2520,5", "0", "125,25", "0", "50",
@@ -36,14 +28,13 @@ void BM_TauschBerechnen(benchmark::State& state) {
     std::filesystem::create_directories(dir);
     std::ofstream(dir / "kurse.dat", std::ios::binary) << "1,1,1,1\r\n1,1,1,1\r\n1,1,1,1\r\n1,1,1,1\r\n1,1,1,1\r\n0\r\n";
     std::ofstream(dir / "creditkurse.dat", std::ios::binary) << "2,3,4,5,1\r\n1,2,3,4,.5\r\n1.5,2.5,3.5,4.5,.75\r\n";
-    SilentMessages messages;
-    Tausch tausch(dir, messages);
+    Tausch tausch(dir);
     tausch.KurseLaden();
     std::filesystem::remove_all(dir);
     const RegionalSettings german = RegionalSettings::german();
     Felder felder;
     for (auto _ : state) {
-        TauschBerechnen(felder, tausch, german, messages);
+        benchmark::DoNotOptimize(TauschBerechnen(felder, tausch, german));
         benchmark::DoNotOptimize(felder.texts);
     }
     if (!tausch.kurseGeladen() || felder.texts[static_cast<std::size_t>(Feld::ResCred)] != "14537,75") {

@@ -51,7 +51,7 @@ struct Program {
           log(dir / "KRVXR.debug", regional, {}, files),
           ships(log),
           messages(boxes),
-          tausch(dir, messages),
+          tausch(dir),
           services{dir, regional, log, ships, tausch, messages, windows, files} {
         for (const auto& entry : std::filesystem::directory_iterator(KRVX_SOURCE_DIR "/packaging/seed")) {
             std::filesystem::copy_file(entry.path(), dir / entry.path().filename(),

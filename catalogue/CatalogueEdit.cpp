@@ -51,15 +51,6 @@ std::variant<Schiffstyp, std::string> readEntry(std::string_view name, const Ent
                       numbers[4], numbers[5], numbers[6]};
 }
 
-CatalogueState stateOf(const ShipCatalogue& catalogue) {
-    return {catalogue.Schiffstypen, catalogue.Schiffstypen_length};
-}
-
-void restore(ShipCatalogue& catalogue, CatalogueState state) {
-    catalogue.Schiffstypen = std::move(state.Schiffstypen);
-    catalogue.Schiffstypen_length = state.Schiffstypen_length;
-}
-
 std::string newShipPreset(std::int16_t index) {
     return " " + std::to_string(index);
 }

@@ -32,16 +32,6 @@ std::variant<Schiffstyp, std::string> readEntry(std::string_view name, const Ent
 // The message for a name that schiffe.dat cannot hold, or nullopt.
 std::optional<std::string> nameProblem(std::string_view name);
 
-// The catalogue's entries and count as the editor last read them from
-// schiffe.dat, kept while an edit is taken over and saved: a save that fails
-// puts them back, so the calculators never see what the file does not hold.
-struct CatalogueState {
-    std::vector<Schiffstyp> Schiffstypen;
-    std::int16_t Schiffstypen_length = 0;
-};
-CatalogueState stateOf(const ShipCatalogue& catalogue);
-void restore(ShipCatalogue& catalogue, CatalogueState state);
-
 // The preset of the name question: one blank, then the index.
 std::string newShipPreset(std::int16_t index);
 

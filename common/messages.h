@@ -1,13 +1,14 @@
 #pragma once
 // Message boxes and the input box behind one interface: the Qt implementation
-// shows real boxes, tests answer from a script. Computations report through it
-// without knowing of any window.
+// shows real boxes, tests answer from a script. Computations return the boxes
+// they would show (Meldungen); their windows show them through it.
 
 #include <functional>
 #include <set>
 #include <string>
 #include <string_view>
 #include <tuple>
+#include <vector>
 
 namespace krvx {
 
@@ -20,6 +21,15 @@ enum class Answer { Ok,
                     No,
                     Cancel,
                     Retry };
+
+// A box with an OK button and no icon, as a computation returns it for its
+// window to show.
+struct Meldung {
+    std::string text;
+    std::string title = std::string(kAppTitle);
+    bool operator==(const Meldung&) const = default;
+};
+using Meldungen = std::vector<Meldung>;
 
 class MessageService {
 public:
@@ -35,6 +45,11 @@ public:
     // The input box: returns the typed text, empty on cancel.
     virtual std::string input(std::string_view prompt, std::string_view title,
                               std::string_view preset) = 0;
+
+    // Shows each box in order.
+    void show(const Meldungen& meldungen) {
+        for (const Meldung& m : meldungen) message(m.text, m.title, MessageIcon::None);
+    }
 };
 
 // One message, once: within one user action (one event from the user, with

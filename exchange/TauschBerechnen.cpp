@@ -36,6 +36,9 @@ public:
     Lauf(TauschFelder& fields, Tausch& tausch, const RegionalSettings& regional)
         : fields_(fields), tausch_(tausch), regional_(regional) {}
 
+    // The loading failures met so far, in order.
+    Meldungen meldungen_;
+
     // Steps 1 to 5; returns the failure code that ended the run, 0 when none.
     int run() {
         tidyDecimalPoints();
@@ -120,20 +123,28 @@ private:
         return {0.0, kFehlerKeineZahl};
     }
 
+    // Each conversion loads the rate tables first when they are not loaded.
     Umrechnung zuCredits(int resource, double amount) {
+        ladeKurse();
         const std::string_view name = kRessourcenNamen[static_cast<std::size_t>(resource)];
         if (aktion_ == Aktion::Kauf) {
-            return tausch_.KaufUmrechnen(name, amount, "*", false);
+            return tausch_.KaufUmrechnen(name, amount, Rechenart::Mal, false);
         }
-        return tausch_.VerkaufUmrechnen(name, amount, "*", aktion_ == Aktion::RH);
+        return tausch_.VerkaufUmrechnen(name, amount, Rechenart::Mal, aktion_ == Aktion::RH);
     }
 
     Umrechnung ausCredits(int resource, double credits) {
+        ladeKurse();
         const std::string_view name = kRessourcenNamen[static_cast<std::size_t>(resource)];
         if (aktion_ == Aktion::Kauf) {
-            return tausch_.VerkaufUmrechnen(name, credits, "/", false);
+            return tausch_.VerkaufUmrechnen(name, credits, Rechenart::Durch, false);
         }
-        return tausch_.KaufUmrechnen(name, credits, "/", aktion_ == Aktion::RH);
+        return tausch_.KaufUmrechnen(name, credits, Rechenart::Durch, aktion_ == Aktion::RH);
+    }
+
+    void ladeKurse() {
+        const Meldungen neu = tausch_.KurseLaden();
+        meldungen_.insert(meldungen_.end(), neu.begin(), neu.end());
     }
 
     // The credits of every amount but the one of resource `except` (-1: of
@@ -197,12 +208,12 @@ std::string tauschFehlermeldung(int code) {
     return numberedErrorText(code, beschreibung(code));
 }
 
-void TauschBerechnen(TauschFelder& fields, Tausch& tausch, const RegionalSettings& regional,
-                     MessageService& messages) {
-    const int fehler = Lauf(fields, tausch, regional).run();
-    if (fehler != 0) {
-        messages.message(tauschFehlermeldung(fehler), kFehlerTitel);
+Meldungen TauschBerechnen(TauschFelder& fields, Tausch& tausch, const RegionalSettings& regional) {
+    Lauf lauf(fields, tausch, regional);
+    if (const int fehler = lauf.run(); fehler != 0) {
+        lauf.meldungen_.push_back({tauschFehlermeldung(fehler), std::string(kFehlerTitel)});
     }
+    return std::move(lauf.meldungen_);
 }
 
 } // namespace krvx

@@ -19,12 +19,12 @@ inline constexpr int kFehlerKeineZahl = 13;
 // The text of the box that reports a failure code.
 std::string tauschFehlermeldung(int code);
 
-// One run. Reads the fields, writes the tidied inputs (each write may start a
-// nested run through the window's change events) and the results; a failure
-// ends the run with one box under the caption "Fehler!" and leaves the results
-// written so far. The conversions load the rate tables when they are not
-// loaded yet and report their loading failures themselves.
-void TauschBerechnen(TauschFelder& fields, Tausch& tausch, const RegionalSettings& regional,
-                     MessageService& messages);
+// One run. Reads the fields, writes the tidied inputs (a write may start a
+// nested run) and the results; a failure
+// ends the run and leaves the results written so far. The conversions load the
+// rate tables when they are not loaded yet. Returns the boxes to show, in
+// order: the loading failures, then the failure that ended the run under the
+// caption "Fehler!".
+Meldungen TauschBerechnen(TauschFelder& fields, Tausch& tausch, const RegionalSettings& regional);
 
 } // namespace krvx

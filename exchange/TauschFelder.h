@@ -1,8 +1,9 @@
 #pragma once
 // What the exchange computation sees of its window: six input fields, six
 // result fields and the first action. The window implements it with its boxes
-// and options; writing an input box whose text really changes runs the
-// computation again, nested inside the write.
+// and options. A write into an input box may run the computation again, nested
+// inside the write (a field reads afresh what such a run left); the window
+// itself ignores its computation's own writes.
 
 #include <optional>
 #include <string>

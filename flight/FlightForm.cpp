@@ -2,7 +2,6 @@
 
 #include <optional>
 
-#include "common/debugging.h"
 #include "flight/Flugzeit.h"
 #include "flight/MdmZeit.h"
 
@@ -10,62 +9,83 @@ namespace krvx {
 
 namespace {
 
-std::optional<std::int32_t> flightOf(const FlightFormState& form, const Planeten& planeten,
-                                     Debugging& log) {
-    return Flugzeit(form.startIndex, form.targetIndex, planeten, speedFactor(form.speedText), log);
+using Seconds = std::optional<std::int32_t>;
+
+Seconds flightOf(const FlightFormState& form, const Planeten& planeten) {
+    return Flugzeit(form.startIndex, form.targetIndex, planeten, speedFactor(form.speedText));
+}
+
+// A routine that calls no other: its start and end line.
+void ran(DebugLines& lines, const std::string& routine) {
+    lines.push_back("Start: " + routine);
+    lines.push_back("Ende: " + routine);
+}
+
+void zeit(FlightFormState& form, Seconds seconds, DebugLines& lines) {
+    lines.emplace_back("Start: Zeit()");
+    if (!form.speedText.empty() && !form.startPlanetText.empty() && !form.targetPlanetText.empty() &&
+        form.startIndex >= 0 && form.targetIndex >= 0) {
+        ran(lines, "Flugzeit()");
+        if (seconds) {
+            ran(lines, "hhmmAsString()");
+            form.dauer = hhmmAsString(*seconds);
+        }
+    }
+    lines.emplace_back("Ende: Zeit()");
 }
 
 // The clock step shared by both directions: the time is read first, then the
-// duration's minutes and hours each from their own evaluation of Flugzeit.
+// duration's minutes and hours each come from their own run of Flugzeit(),
+// which the log shows twice.
 template <class Compute>
-std::optional<std::string> clockStep(const std::string& timeText, const FlightFormState& form,
-                                     const Planeten& planeten, Debugging& log, Compute compute) {
+void clockStep(const std::string& timeText, std::string& result, Seconds seconds, DebugLines& lines,
+               Compute compute) {
     const std::optional<ClockTime> time = readClockTime(timeText);
     if (!time) {
-        return std::nullopt;
+        return;
     }
-    const std::optional<std::int32_t> forMinutes = flightOf(form, planeten, log);
-    const std::optional<std::int32_t> forHours = flightOf(form, planeten, log);
-    if (!forMinutes || !forHours) {
-        return std::nullopt;
+    ran(lines, "Flugzeit()");
+    ran(lines, "Flugzeit()");
+    if (seconds) {
+        result = compute(*time, MdmZeit::hhmmPart(*seconds, MdmZeit::Teil::HH),
+                         MdmZeit::hhmmPart(*seconds, MdmZeit::Teil::MM));
     }
-    return compute(*time, MdmZeit::hhmmPart(*forHours, "HH"), MdmZeit::hhmmPart(*forMinutes, "MM"));
+}
+
+void arrival(FlightFormState& form, Seconds seconds, DebugLines& lines) {
+    if (!form.speedText.empty() && form.arrivalMode) {
+        clockStep(form.startzeit, form.ankunft, seconds, lines, arrivalTime);
+    }
+}
+
+void start(FlightFormState& form, Seconds seconds, DebugLines& lines) {
+    if (!form.speedText.empty() && !form.arrivalMode) {
+        clockStep(form.ankunft, form.startzeit, seconds, lines, startTime);
+    }
 }
 
 } // namespace
 
-void Zeit(FlightFormState& form, const Planeten& planeten, Debugging& log) {
-    const LogRoutine logged(log, "Zeit()");
-    if (!form.speedText.empty() && !form.startPlanetText.empty() && !form.targetPlanetText.empty() &&
-        form.startIndex >= 0 && form.targetIndex >= 0) {
-        if (const std::optional<std::int32_t> seconds = flightOf(form, planeten, log)) {
-            form.dauer = hhmmAsString(*seconds, log);
-        }
-    }
+DebugLines arrivalStep(FlightFormState& form, const Planeten& planeten) {
+    DebugLines lines;
+    arrival(form, flightOf(form, planeten), lines);
+    return lines;
 }
 
-void arrivalStep(FlightFormState& form, const Planeten& planeten, Debugging& log) {
-    if (form.speedText.empty() || !form.arrivalMode) {
-        return;
-    }
-    if (auto text = clockStep(form.startzeit, form, planeten, log, arrivalTime)) {
-        form.ankunft = std::move(*text);
-    }
+DebugLines startStep(FlightFormState& form, const Planeten& planeten) {
+    DebugLines lines;
+    start(form, flightOf(form, planeten), lines);
+    return lines;
 }
 
-void startStep(FlightFormState& form, const Planeten& planeten, Debugging& log) {
-    if (form.speedText.empty() || form.arrivalMode) {
-        return;
-    }
-    if (auto text = clockStep(form.ankunft, form, planeten, log, startTime)) {
-        form.startzeit = std::move(*text);
-    }
-}
-
-void recompute(FlightFormState& form, const Planeten& planeten, Debugging& log) {
-    Zeit(form, planeten, log);
-    arrivalStep(form, planeten, log);
-    startStep(form, planeten, log);
+DebugLines recompute(FlightFormState& form, const Planeten& planeten) {
+    // The steps change only the time texts, never what the flight depends on.
+    const Seconds seconds = flightOf(form, planeten);
+    DebugLines lines;
+    zeit(form, seconds, lines);
+    arrival(form, seconds, lines);
+    start(form, seconds, lines);
+    return lines;
 }
 
 } // namespace krvx

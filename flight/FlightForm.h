@@ -1,15 +1,14 @@
 #pragma once
 // What the flight time window computes when one of its boxes loses the focus,
 // worked on a copy of its texts and selections, so that the window only copies
-// them in and out.
+// them in and out and writes the debug lines each step returns.
 
 #include <string>
+#include <vector>
 
 #include "flight/Planeten.h"
 
 namespace krvx {
-
-class Debugging;
 
 struct FlightFormState {
     std::string speedText; // TxtGeschwindigkeit
@@ -25,22 +24,25 @@ struct FlightFormState {
     bool operator==(const FlightFormState&) const = default;
 };
 
-// Shows the duration when the speed and both planet texts are filled in and
-// both lists have a selected item; otherwise, and for a speed that yields no
-// duration (0, negative, beyond 32 bits), the duration stays as it is.
-// Logs "Start: Zeit()" / "Ende: Zeit()".
-void Zeit(FlightFormState& form, const Planeten& planeten, Debugging& log);
+// The debug lines of a step, in order: "Start: <routine>" and "Ende: <routine>"
+// for each routine it runs, around those the routine calls.
+using DebugLines = std::vector<std::string>;
 
 // Arrival from the start time, when a speed is typed and OptAnkunft is chosen.
 // A start time without ':' or a duration that cannot be computed leaves the
-// arrival as it is. The duration's hours and minutes come from two evaluations
-// of Flugzeit.
-void arrivalStep(FlightFormState& form, const Planeten& planeten, Debugging& log);
+// arrival as it is. A time that reads runs Flugzeit() twice, once for the
+// duration's minutes and once for its hours.
+DebugLines arrivalStep(FlightFormState& form, const Planeten& planeten);
 
 // Start from the arrival time, when a speed is typed and OptStart is chosen.
-void startStep(FlightFormState& form, const Planeten& planeten, Debugging& log);
+DebugLines startStep(FlightFormState& form, const Planeten& planeten);
 
-// Leaving a planet list or the speed box: Zeit, then both steps.
-void recompute(FlightFormState& form, const Planeten& planeten, Debugging& log);
+// Leaving a planet list or the speed box: Zeit(), then both steps, with the
+// flight computed once for all three. Zeit() shows the duration when the speed
+// and both planet texts are filled in and both lists have a selected item;
+// otherwise, and for a speed that yields no duration (0, negative, beyond
+// 32 bits), the duration stays as it is. It runs Flugzeit() and, for a
+// duration, hhmmAsString() inside.
+DebugLines recompute(FlightFormState& form, const Planeten& planeten);
 
 } // namespace krvx

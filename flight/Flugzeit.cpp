@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "common/debugging.h"
 #include "common/numbers.h"
 #include "flight/MdmZeit.h"
 
@@ -39,8 +38,7 @@ double speedFactor(std::string_view speedText) {
 }
 
 std::optional<std::int32_t> Flugzeit(int startIndex, int targetIndex, const Planeten& list,
-                                     double speedFactor, Debugging& log) {
-    const LogRoutine logged(log, "Flugzeit()");
+                                     double speedFactor) {
     std::int64_t dGal = 0;
     std::int64_t dSys = 0;
     std::int64_t dPla = 0;
@@ -61,9 +59,8 @@ std::optional<std::int32_t> Flugzeit(int startIndex, int targetIndex, const Plan
     return seconds;
 }
 
-std::string hhmmAsString(std::int32_t seconds, Debugging& log) {
-    const LogRoutine logged(log, "hhmmAsString()");
-    return timeText(MdmZeit::hhmmPart(seconds, "HH"), MdmZeit::hhmmPart(seconds, "MM"));
+std::string hhmmAsString(std::int32_t seconds) {
+    return timeText(MdmZeit::hhmmPart(seconds, MdmZeit::Teil::HH), MdmZeit::hhmmPart(seconds, MdmZeit::Teil::MM));
 }
 
 std::optional<ClockTime> readClockTime(std::string_view text) {

@@ -12,8 +12,6 @@
 
 namespace krvx {
 
-class Debugging;
-
 // The speed factor of a speed text: its leading number / 1000.
 double speedFactor(std::string_view speedText);
 
@@ -23,13 +21,11 @@ double speedFactor(std::string_view speedText);
 // a level whose numbers are equal contributes nothing.
 // nullopt when the speed factor is 0, negative or not a number, or when the
 // duration does not fit a signed 32-bit number of seconds.
-// Logs "Start: Flugzeit()" and "Ende: Flugzeit()".
 std::optional<std::int32_t> Flugzeit(int startIndex, int targetIndex, const Planeten& list,
-                                     double speedFactor, Debugging& log);
+                                     double speedFactor);
 
 // The duration as hours and minutes, "03:03"; hours are not wrapped at 24.
-// Logs "Start: hhmmAsString()" and "Ende: hhmmAsString()".
-std::string hhmmAsString(std::int32_t seconds, Debugging& log);
+std::string hhmmAsString(std::int32_t seconds);
 
 // A clock time read from a time text: the leading numbers before and after the
 // first ':', each rounded to a whole number (a half to the even neighbour).

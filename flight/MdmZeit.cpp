@@ -2,7 +2,7 @@
 
 namespace krvx::MdmZeit {
 
-std::int32_t hhmmPart(std::int32_t seconds, std::string_view selector) {
+std::int32_t hhmmPart(std::int32_t seconds, Teil teil) {
     // Whole-number arithmetic: taking the minutes from the fractional hours
     // in floating point loses a minute on exact minute counts.
     const std::int64_t s = seconds;
@@ -12,7 +12,7 @@ std::int32_t hhmmPart(std::int32_t seconds, std::string_view selector) {
         rest += 3600;
         hours -= 1;
     }
-    if (selector == "MM") {
+    if (teil == Teil::MM) {
         return static_cast<std::int32_t>(rest / 60);
     }
     return static_cast<std::int32_t>(hours);

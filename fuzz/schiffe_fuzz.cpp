@@ -13,7 +13,7 @@ namespace {
 using namespace krvx;
 
 std::vector<Schiffstyp> ships(const ShipCatalogue& catalogue) {
-    return {catalogue.entries().begin(), catalogue.entries().end()};
+    return {catalogue.Schiffstypen().begin(), catalogue.Schiffstypen().end()};
 }
 
 } // namespace

@@ -7,23 +7,21 @@
 #include <cstring>
 
 #include "Check.h"
-#include "common/debugging.h"
 #include "common/numbers.h"
 #include "flight/Flugzeit.h"
 #include "flight/MdmZeit.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace krvx;
-    static Debugging log("/nonexistent/KRVXR.debug", RegionalSettings::german()); // never begun: silent
     if (size < 4)
         return 0;
     std::int32_t seconds = 0;
     std::memcpy(&seconds, data, sizeof seconds);
     const std::string text = fuzz::text(data + 4, size - 4);
 
-    const std::string duration = hhmmAsString(seconds, log);
-    const std::int32_t hours = MdmZeit::hhmmPart(seconds, "HH");
-    const std::int32_t minutes = MdmZeit::hhmmPart(seconds, "MM");
+    const std::string duration = hhmmAsString(seconds);
+    const std::int32_t hours = MdmZeit::hhmmPart(seconds, MdmZeit::Teil::HH);
+    const std::int32_t minutes = MdmZeit::hhmmPart(seconds, MdmZeit::Teil::MM);
     FUZZ_CHECK(minutes >= 0 && minutes < 60, duration);
     FUZZ_CHECK(static_cast<std::int64_t>(hours) * 3600 + minutes * 60 <= seconds &&
                    static_cast<std::int64_t>(hours) * 3600 + minutes * 60 + 60 > seconds,

@@ -36,18 +36,19 @@ void readTable(FieldReader& reader, Holders& holders, Table& table) {
 
 } // namespace
 
-Tausch::Tausch(std::filesystem::path dataDir, MessageService& messages)
-    : dataDir_(std::move(dataDir)), messages_(messages) {}
+Tausch::Tausch(std::filesystem::path dataDir)
+    : dataDir_(std::move(dataDir)) {}
 
-void Tausch::KurseLaden() {
+Meldungen Tausch::KurseLaden() {
     if (kurseGeladen_) {
-        return;
+        return {};
     }
-    KurseLesen([this](std::string_view name) { return readDataFile(dataDir_ / name).ifRead(); });
+    return KurseLesen([this](std::string_view name) { return readDataFile(dataDir_ / name).ifRead(); });
 }
 
-void Tausch::KurseLesen(const FileSource& source) {
+Meldungen Tausch::KurseLesen(const FileSource& source) {
     Holders holders{};
+    Meldungen meldungen;
 
     if (std::optional<std::string> content = source(kKurseDat)) {
         FieldReader reader(std::move(*content));
@@ -57,59 +58,52 @@ void Tausch::KurseLesen(const FileSource& source) {
         kurseGeladen_ = true;
     } else {
         kurseGeladen_ = false;
-        report("Fehler beim Laden von " + std::string(kKurseDat));
+        report(kKurseDat, meldungen);
     }
 
     std::optional<std::string> content = source(kCreditkurseDat);
     if (!content) {
         kurseGeladen_ = false;
-        report("Fehler beim Laden von " + std::string(kCreditkurseDat));
-        return;
+        report(kCreditkurseDat, meldungen);
+        return meldungen;
     }
     FieldReader reader(std::move(*content));
     readTable(reader, holders, creditkurse_);
     reader.readValues(std::span(holders).first(2));
     kursvermerk_ = holders[0];
     spareNumber_ = asNumber(holders[1]);
+    return meldungen;
 }
 
-void Tausch::report(const std::string& failure) {
-    if (reported_.insert(failure).second) messages_.message(failure);
+void Tausch::report(std::string_view file, Meldungen& meldungen) {
+    std::string failure = "Fehler beim Laden von " + std::string(file);
+    if (reported_.insert(failure).second) meldungen.push_back({std::move(failure)});
 }
 
-Umrechnung Tausch::umrechnen(Kursart row, std::string_view resource, double amount, std::string_view op) {
+Umrechnung Tausch::umrechnen(Kursart row, std::string_view resource, double amount, Rechenart art) const {
     std::optional<int> column = ressourcenIndex(resource);
     if (!column) {
         return {};
     }
     const double rate = Creditkurs(row, *column);
-    double result = 0.0;
-    if (op == "*") {
-        result = amount * rate;
-    } else if (op == "/") {
-        if (rate == 0.0) {
-            // 0 / 0 has no value at all and counts as an overflow, like a
-            // quotient too large for a double.
-            return {0.0, amount == 0.0 ? Rechenfehler::Ueberlauf : Rechenfehler::DivisionDurchNull};
-        }
-        result = amount / rate;
-    } else {
-        return {};
+    if (art == Rechenart::Durch && rate == 0.0) {
+        // 0 / 0 has no value at all and counts as an overflow, like a
+        // quotient too large for a double.
+        return {0.0, amount == 0.0 ? Rechenfehler::Ueberlauf : Rechenfehler::DivisionDurchNull};
     }
+    const double result = art == Rechenart::Mal ? amount * rate : amount / rate;
     if (!std::isfinite(result)) {
         return {0.0, Rechenfehler::Ueberlauf};
     }
     return {result, Rechenfehler::Keiner};
 }
 
-Umrechnung Tausch::KaufUmrechnen(std::string_view resource, double amount, std::string_view op, bool useRH) {
-    KurseLaden();
-    return umrechnen(useRH ? Kursart::RH : Kursart::Kauf, resource, amount, op);
+Umrechnung Tausch::KaufUmrechnen(std::string_view resource, double amount, Rechenart art, bool useRH) const {
+    return umrechnen(useRH ? Kursart::RH : Kursart::Kauf, resource, amount, art);
 }
 
-Umrechnung Tausch::VerkaufUmrechnen(std::string_view resource, double amount, std::string_view op, bool useRH) {
-    KurseLaden();
-    return umrechnen(useRH ? Kursart::RH : Kursart::Verkauf, resource, amount, op);
+Umrechnung Tausch::VerkaufUmrechnen(std::string_view resource, double amount, Rechenart art, bool useRH) const {
+    return umrechnen(useRH ? Kursart::RH : Kursart::Verkauf, resource, amount, art);
 }
 
 } // namespace krvx

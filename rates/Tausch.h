@@ -29,6 +29,11 @@ enum class Rechenfehler { Keiner,
                           Ueberlauf,
                           DivisionDurchNull };
 
+// The two directions of a conversion: an amount times a rate gives credits,
+// credits divided by a rate give an amount.
+enum class Rechenart { Mal,
+                       Durch };
+
 struct Umrechnung {
     double wert = 0.0;
     Rechenfehler fehler = Rechenfehler::Keiner;
@@ -40,15 +45,15 @@ public:
     using CreditTabelle = std::array<std::array<double, kRessourcen>, 3>;
     using KursTabelle = std::array<std::array<double, 4>, kRessourcen>;
 
-    // Rate files are read from dataDir; loading failures are reported through messages.
-    Tausch(std::filesystem::path dataDir, MessageService& messages);
+    // Rate files are read from dataDir.
+    explicit Tausch(std::filesystem::path dataDir);
 
     // Loads both rate files unless they are loaded already. A file that cannot
     // be opened leaves the tables it feeds as they were; the next call then
-    // loads both files again. Each such file is reported once, until
-    // reportFailuresAgain: a missing file would otherwise bring its message
-    // on every keystroke.
-    void KurseLaden();
+    // loads both files again. Returns the boxes to show: each such file once,
+    // until reportFailuresAgain, as a missing file would otherwise bring its
+    // message on every keystroke.
+    Meldungen KurseLaden();
 
     // The exchange window opens: a file that still cannot be opened is
     // reported again.
@@ -61,14 +66,14 @@ public:
     // The loading itself, from decoded file contents: the source gives the
     // content of the named file, or nullopt when it cannot be opened.
     using FileSource = std::function<std::optional<std::string>(std::string_view name)>;
-    void KurseLesen(const FileSource& source);
+    Meldungen KurseLesen(const FileSource& source);
 
-    // amount "*" rate (credits from an amount) or amount "/" rate (an amount
-    // from credits), with the Kauf rate, or the RH rate when useRH is set.
-    // An unknown resource or operator gives 0. Loads the tables first.
-    Umrechnung KaufUmrechnen(std::string_view resource, double amount, std::string_view op, bool useRH);
+    // amount times rate (credits from an amount) or amount divided by rate (an
+    // amount from credits), with the Kauf rate, or the RH rate when useRH is
+    // set, from the tables as they stand. An unknown resource gives 0.
+    Umrechnung KaufUmrechnen(std::string_view resource, double amount, Rechenart art, bool useRH) const;
     // The same with the Verkauf rate, or the RH rate when useRH is set.
-    Umrechnung VerkaufUmrechnen(std::string_view resource, double amount, std::string_view op, bool useRH);
+    Umrechnung VerkaufUmrechnen(std::string_view resource, double amount, Rechenart art, bool useRH) const;
 
     const CreditTabelle& Creditkurse() const { return creditkurse_; }
     double Creditkurs(Kursart row, int resource) const {
@@ -83,11 +88,10 @@ public:
     bool kurseGeladen() const { return kurseGeladen_; }
 
 private:
-    void report(const std::string& failure);
-    Umrechnung umrechnen(Kursart row, std::string_view resource, double amount, std::string_view op);
+    void report(std::string_view file, Meldungen& meldungen);
+    Umrechnung umrechnen(Kursart row, std::string_view resource, double amount, Rechenart art) const;
 
     std::filesystem::path dataDir_;
-    MessageService& messages_;
     CreditTabelle creditkurse_{};
     KursTabelle kurse_{};
     FieldValue kursvermerk_;

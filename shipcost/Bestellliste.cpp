@@ -40,57 +40,33 @@ std::string listenzeile(const Bestellung& bestellung) {
 }
 
 AddErgebnis Bestellliste::add(std::string_view schiff, std::string_view anzahlText,
-                              std::string_view zuschlagText, MessageService& messages) {
+                              std::string_view zuschlagText) {
+    const auto fehlgeschlagen = [](const Fehler& f) { return AddErgebnis{false, {fehlerMeldung(kAddRoutine, f)}}; };
     const double c = parseLeadingNumber(anzahlText);
     if (!(c > 0)) {
-        return AddErgebnis::NichtsHinzugefuegt;
+        return {};
     }
-    if (Bestellungen_length >= kMaxEintraege) {
-        fehlerMelden(messages, kAddRoutine, fehler::listeVoll());
-        return AddErgebnis::Fehlgeschlagen;
+    if (Bestellungen_.size() >= kMaxEintraege) {
+        return fehlgeschlagen(fehler::listeVoll());
     }
-    const auto index = static_cast<std::size_t>(Bestellungen_length);
-    if (Bestellungen.size() <= index) {
-        Bestellungen.resize(index + 1);
-    }
-    Bestellung& slot = Bestellungen[index];
-
     const std::optional<std::int32_t> anzahl = toInt32(c);
     if (!anzahl) {
-        fehlerMelden(messages, kAddRoutine, fehler::anzahlZuGross());
-        return AddErgebnis::Fehlgeschlagen;
+        return fehlgeschlagen(fehler::anzahlZuGross());
     }
-    slot.anzahl = *anzahl;
-
     const double zuschlag = parseLeadingNumber(zuschlagText);
     if (!(std::fabs(zuschlag) <= FLT_MAX)) {
-        fehlerMelden(messages, kAddRoutine, fehler::zuschlagZuGross());
-        return AddErgebnis::Fehlgeschlagen;
+        return fehlgeschlagen(fehler::zuschlagZuGross());
     }
-    slot.zuschlag = static_cast<float>(zuschlag);
-    slot.schiff = std::string(schiff);
-
-    ++Bestellungen_length;
-    return AddErgebnis::Hinzugefuegt;
+    Bestellungen_.push_back({std::string(schiff), *anzahl, static_cast<float>(zuschlag)});
+    return {true, {}};
 }
 
-bool Bestellliste::remove(int s, MessageService& messages) {
-    if (s < 0 || s >= Bestellungen_length) {
-        fehlerMelden(messages, kRemoveRoutine, fehler::keineZeileGewaehlt());
-        return false;
+Meldungen Bestellliste::remove(int s) {
+    if (s < 0 || static_cast<std::size_t>(s) >= Bestellungen_.size()) {
+        return {fehlerMeldung(kRemoveRoutine, fehler::keineZeileGewaehlt())};
     }
-    const auto last = static_cast<std::size_t>(Bestellungen_length - 1);
-    for (auto j = static_cast<std::size_t>(s); j < last; ++j) {
-        Bestellungen[j] = std::move(Bestellungen[j + 1]);
-    }
-    Bestellungen[last] = Bestellung{};
-    --Bestellungen_length;
-    return true;
-}
-
-void Bestellliste::leeren() {
-    Bestellungen_length = 0;
-    Bestellungen.assign(1, Bestellung{});
+    Bestellungen_.erase(Bestellungen_.begin() + s);
+    return {};
 }
 
 } // namespace krvx

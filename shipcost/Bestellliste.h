@@ -1,10 +1,9 @@
 #pragma once
 // The order list of the ship cost calculator: entries in the order they were
-// added, line k of the shown list is entry k. The storage grows by one slot per
-// add and is never shrunk by a removal (the slot falling out of use is cleared);
-// only entries 0 .. Bestellungen_length - 1 are valid.
+// added, line k of the shown list is entry k.
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,33 +18,36 @@ namespace krvx {
 // zero) as "00#" with "%".
 std::string listenzeile(const Bestellung& bestellung);
 
-enum class AddErgebnis {
-    Hinzugefuegt, // one entry added: show its line, then recompute
-    NichtsHinzugefuegt, // count not above 0: recompute only
-    Fehlgeschlagen, // reported as "Fehler in CmdAdd."; nothing more happens
+// What an add did: one entry added (show its line, then recompute), nothing
+// added for a count not above 0 (recompute only), or a failure's box
+// "Fehler in CmdAdd." to show, after which nothing more happens.
+struct AddErgebnis {
+    bool hinzugefuegt = false;
+    Meldungen meldungen;
 };
 
 class Bestellliste {
 public:
     static constexpr std::int16_t kMaxEintraege = 32767;
 
-    std::vector<Bestellung> Bestellungen{Bestellung{}};
-    std::int16_t Bestellungen_length = 0;
+    std::span<const Bestellung> Bestellungen() const { return Bestellungen_; }
 
     // Add: the count text read as a number; above 0 it is rounded half to even
     // into a 32-bit integer, the surcharge text narrowed to a 32-bit float, the
     // ship text kept as it is. A count or surcharge out of range, or a full
-    // list, is reported and adds nothing.
-    AddErgebnis add(std::string_view schiff, std::string_view anzahlText, std::string_view zuschlagText,
-                    MessageService& messages);
+    // list, fails and adds nothing.
+    AddErgebnis add(std::string_view schiff, std::string_view anzahlText, std::string_view zuschlagText);
 
-    // Remove entry s, moving the later entries up. s outside the valid entries
-    // (-1 when nothing is selected) is reported as "Fehler in CmdSub_Click."
-    // and changes nothing; returns whether the entry was removed.
-    bool remove(int s, MessageService& messages);
+    // Remove entry s, moving the later entries up. s outside the entries (-1
+    // when nothing is selected) changes nothing and gives the box
+    // "Fehler in CmdSub_Click."; a removal gives none.
+    Meldungen remove(int s);
 
-    // Closing the form: no entries, one cleared slot.
-    void leeren();
+    // Closing the form: no entries.
+    void leeren() { Bestellungen_.clear(); }
+
+private:
+    std::vector<Bestellung> Bestellungen_;
 };
 
 } // namespace krvx

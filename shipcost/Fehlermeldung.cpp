@@ -30,8 +30,8 @@ Fehler fensterFehlt(std::string_view fenster) {
 
 } // namespace fehler
 
-void fehlerMelden(MessageService& messages, std::string_view routine, const Fehler& fehler) {
-    messages.message(routineErrorText(routine, fehler.nummer, fehler.beschreibung), kAppTitle, MessageIcon::None);
+Meldung fehlerMeldung(std::string_view routine, const Fehler& fehler) {
+    return {routineErrorText(routine, fehler.nummer, fehler.beschreibung)};
 }
 
 } // namespace krvx

@@ -1,5 +1,5 @@
 #pragma once
-// The calculator's failures and their report: a box with the routine's name,
+// The calculator's failures and their box: the routine's name,
 // the failure's number and description (its text made in common/messagetexts).
 
 #include <string>
@@ -25,7 +25,7 @@ Fehler ergebnisZuGross(); // 6
 Fehler fensterFehlt(std::string_view fenster); // 7
 } // namespace fehler
 
-// Shows the report: OK button, no icon, the application's title.
-void fehlerMelden(MessageService& messages, std::string_view routine, const Fehler& fehler);
+// The box that reports it: OK button, no icon, the application's title.
+Meldung fehlerMeldung(std::string_view routine, const Fehler& fehler);
 
 } // namespace krvx

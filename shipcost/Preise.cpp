@@ -44,12 +44,6 @@ namespace {
 constexpr std::array<std::int32_t Schiffstyp::*, kRessourcen> kFelder{
     &Schiffstyp::erz, &Schiffstyp::alu, &Schiffstyp::leg, &Schiffstyp::kri, &Schiffstyp::ene};
 
-constexpr std::string_view kPreisRoutine = "Preis";
-
-void unbekanntMelden(std::string_view schiff, MessageService& messages) {
-    fehlerMelden(messages, kPreisRoutine, fehler::schiffUnbekannt(schiff));
-}
-
 } // namespace
 
 std::int32_t kosten(const Schiffstyp& typ, std::string_view rohstoff) {
@@ -57,29 +51,18 @@ std::int32_t kosten(const Schiffstyp& typ, std::string_view rohstoff) {
     return r ? typ.*kFelder[static_cast<std::size_t>(*r)] : 0;
 }
 
-std::optional<std::int32_t> Preis(const PreisIndex& index, std::string_view schiff, std::string_view rohstoff,
-                                  MessageService& messages) {
-    const Schiffstyp* typ = index.find(schiff);
-    if (typ == nullptr) {
-        unbekanntMelden(schiff, messages);
-        return std::nullopt;
-    }
-    return kosten(*typ, rohstoff);
-}
-
-std::optional<Ergebnisse> PreisBerechnen(const Bestellliste& liste, const PreisIndex& index,
-                                         std::string_view gesZuschlagText, bool schiffshaendler,
-                                         MessageService& messages) {
+Preisrechnung PreisBerechnen(const Bestellliste& liste, const PreisIndex& index, std::string_view gesZuschlagText,
+                             bool schiffshaendler) {
+    Preisrechnung rechnung;
     std::array<double, kRessourcen> summen{};
-    for (std::int16_t k = 0; k < liste.Bestellungen_length; ++k) {
-        const Bestellung& b = liste.Bestellungen[static_cast<std::size_t>(k)];
+    for (const Bestellung& b : liste.Bestellungen()) {
         const double faktor = b.anzahl * (static_cast<double>(b.zuschlag) / 100 + 1);
         // One lookup serves the entry's five prices; an unknown ship still
         // fails once per resource, as five separate lookups would.
         const Schiffstyp* typ = index.find(b.schiff);
         for (std::size_t r = 0; r < kFelder.size(); ++r) {
             if (typ == nullptr) {
-                unbekanntMelden(b.schiff, messages); // the failed lookup counts 0
+                rechnung.meldungen.push_back(fehlerMeldung("Preis", fehler::schiffUnbekannt(b.schiff)));
             } else {
                 summen[r] += faktor * (typ->*kFelder[r]);
             }
@@ -95,12 +78,13 @@ std::optional<Ergebnisse> PreisBerechnen(const Bestellliste& liste, const PreisI
             summe *= 0.8;
         }
         if (!std::isfinite(summe) || !std::isfinite(gesamtFaktor)) {
-            fehlerMelden(messages, "PreisBerechnen", fehler::ergebnisZuGross());
-            return std::nullopt;
+            rechnung.meldungen.push_back(fehlerMeldung("PreisBerechnen", fehler::ergebnisZuGross()));
+            return rechnung;
         }
         texte[r] = formatNumber(summe + 0.0); // + 0.0 turns -0 into 0
     }
-    return texte;
+    rechnung.texte = texte;
+    return rechnung;
 }
 
 } // namespace krvx

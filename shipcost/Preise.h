@@ -41,22 +41,21 @@ private:
 // any other resource text costs 0.
 std::int32_t kosten(const Schiffstyp& typ, std::string_view rohstoff);
 
-// Preis: the cost of one ship named `schiff` in `rohstoff`. A name that is not
-// in the catalogue is reported as "Fehler in Preis." and gives no value.
-std::optional<std::int32_t> Preis(const PreisIndex& index, std::string_view schiff, std::string_view rohstoff,
-                                  MessageService& messages);
-
 // The five result texts, Erz .. Ene, each by the number-to-text rule.
 using Ergebnisse = FuenfTexte;
 
-// PreisBerechnen: each valid entry adds anzahl * (zuschlag / 100 + 1) times its
+struct Preisrechnung {
+    std::optional<Ergebnisse> texte; // none: the result fields keep what they showed
+    Meldungen meldungen; // in order
+};
+
+// PreisBerechnen: each entry adds anzahl * (zuschlag / 100 + 1) times its
 // price to each resource; the finished sums are multiplied by
-// (overall surcharge / 100 + 1) and, for the ship trader, by 0.8. Unknown ships
-// are reported by Preis (once per resource) and count 0. A sum beyond the
-// double range is reported as "Fehler in PreisBerechnen." and gives no texts:
-// the result fields keep what they showed.
-std::optional<Ergebnisse> PreisBerechnen(const Bestellliste& liste, const PreisIndex& index,
-                                         std::string_view gesZuschlagText, bool schiffshaendler,
-                                         MessageService& messages);
+// (overall surcharge / 100 + 1) and, for the ship trader, by 0.8. An unknown
+// ship counts 0 and gives the box "Fehler in Preis." once per resource, as the
+// old price lookup did. A sum beyond the double range gives the box
+// "Fehler in PreisBerechnen." and no texts.
+Preisrechnung PreisBerechnen(const Bestellliste& liste, const PreisIndex& index, std::string_view gesZuschlagText,
+                             bool schiffshaendler);
 
 } // namespace krvx

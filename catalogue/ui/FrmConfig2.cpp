@@ -82,8 +82,8 @@ void FrmConfig2::reload() {
     cmbSchiffe_->clear();
     // In one go: item by item, a long list fills more slowly.
     QStringList names;
-    names.reserve(static_cast<qsizetype>(ships_.entries().size()));
-    for (const Schiffstyp& ship : ships_.entries()) {
+    names.reserve(static_cast<qsizetype>(ships_.Schiffstypen().size()));
+    for (const Schiffstyp& ship : ships_.Schiffstypen()) {
         names.append(toQ(ship.name));
     }
     cmbSchiffe_->addItems(names);
@@ -118,7 +118,7 @@ void FrmConfig2::showSchiff() {
 // steps past the last counted entry (not onto a pending one).
 void FrmConfig2::updateSteps() {
     cmdLinks_->setEnabled(currentSchiff >= 1);
-    cmdRechts_->setEnabled(currentSchiff < ships_.Schiffstypen_length - 1);
+    cmdRechts_->setEnabled(currentSchiff < ships_.Schiffstypen_length() - 1);
 }
 
 void FrmConfig2::openForInput() {
@@ -128,7 +128,7 @@ void FrmConfig2::openForInput() {
 }
 
 void FrmConfig2::pickFromList(int index) {
-    if (index < 0 || index >= ships_.Schiffstypen_length) return;
+    if (index < 0 || index >= ships_.Schiffstypen_length()) return;
     currentSchiff = static_cast<std::int16_t>(index);
     updateSteps();
     showSchiff();
@@ -142,7 +142,7 @@ void FrmConfig2::stepLeft() {
 }
 
 void FrmConfig2::stepRight() {
-    if (currentSchiff >= ships_.Schiffstypen_length - 1) return;
+    if (currentSchiff >= ships_.Schiffstypen_length() - 1) return;
     ++currentSchiff;
     updateSteps();
     showSchiff();
@@ -168,7 +168,7 @@ bool FrmConfig2::saveSchiffe(CatalogueState asInFile) {
     if (!saved.written()) {
         // The calculators price and time with the catalogue: it goes back to
         // what the file holds before anything else can run (the message box).
-        restore(ships_, std::move(asInFile));
+        ships_.restore(std::move(asInFile));
         changed = true;
     }
     if (saved.copyError) {
@@ -188,7 +188,7 @@ bool FrmConfig2::saveSchiffe(CatalogueState asInFile) {
 }
 
 bool FrmConfig2::saveBoxes() {
-    CatalogueState asInFile = stateOf(ships_);
+    CatalogueState asInFile = ships_.state();
     return takeBoxesOver() && saveSchiffe(std::move(asInFile));
 }
 
@@ -227,7 +227,7 @@ void FrmConfig2::newShip() {
 
 void FrmConfig2::deleteShip() {
     if (ships_.entryAt(currentSchiff) == nullptr) return;
-    CatalogueState asInFile = stateOf(ships_);
+    CatalogueState asInFile = ships_.state();
     ships_.erase(currentSchiff);
     saveSchiffe(std::move(asInFile));
     reload();

@@ -1,5 +1,6 @@
 #include "exchange/ui/FrmTausch.h"
 
+#include <QScopedValueRollback>
 #include <QTimer>
 
 #include "common/datafiles.h"
@@ -183,7 +184,12 @@ std::optional<Aktion> FrmTausch::aktion() const {
 }
 
 void FrmTausch::TauschBerechnen() {
-    krvx::TauschBerechnen(*this, services().tausch, services().regional, services().messages);
+    // The computation's own writes into the input boxes would run it again,
+    // nested, to the same results and the same boxes, which one action shows
+    // once: one run does it all.
+    if (computing_) return;
+    const QScopedValueRollback running(computing_, true);
+    services().messages.show(krvx::TauschBerechnen(*this, services().tausch, services().regional));
 }
 
 void FrmTausch::raiseMenu() {

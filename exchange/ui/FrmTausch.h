@@ -57,6 +57,7 @@ private:
     QRadioButton* opt2Rh_ = nullptr;
     QGroupBox* frmTauschen_ = nullptr;
     QGroupBox* frmErhalten_ = nullptr;
+    bool computing_ = false;
 };
 
 } // namespace krvx

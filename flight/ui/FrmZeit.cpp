@@ -87,11 +87,11 @@ FrmZeit::FrmZeit(Services& services)
 
     OncePerActionMessages& messages = services.messages;
     onLostFocus(CmbSchiff, messages, [this] { setSpeedFromShip(); });
-    onLostFocus(CmbStart, messages, [this] { recomputeAll(); });
-    onLostFocus(CmbZiel, messages, [this] { recomputeAll(); });
-    onLostFocus(TxtGeschwindigkeit, messages, [this] { recomputeAll(); });
-    onLostFocus(TxtStart, messages, [this] { arrivalStepOnly(); });
-    onLostFocus(TxtAnkunft, messages, [this] { startStepOnly(); });
+    onLostFocus(CmbStart, messages, [this] { runStep(recompute); });
+    onLostFocus(CmbZiel, messages, [this] { runStep(recompute); });
+    onLostFocus(TxtGeschwindigkeit, messages, [this] { runStep(recompute); });
+    onLostFocus(TxtStart, messages, [this] { runStep(arrivalStep); });
+    onLostFocus(TxtAnkunft, messages, [this] { runStep(startStep); });
     onClick(CmdNeuerPlanet, messages, [this] { this->services().windows.show(kFrmNeuerPlanet); });
 }
 
@@ -173,26 +173,17 @@ void FrmZeit::showState(const FlightFormState& state) {
 }
 
 void FrmZeit::setSpeedFromShip() {
-    if (const auto speed = speedTextForShip(services().ships, fromQ(CmbSchiff->currentText()), services().log)) {
+    const LogRoutine logged(services().log, "CmdSchiff_LostFocus()");
+    if (const auto speed = speedTextForShip(services().ships, fromQ(CmbSchiff->currentText()))) {
         setBoxTextIfChanged(TxtGeschwindigkeit, toQ(*speed));
     }
 }
 
-void FrmZeit::recomputeAll() {
+void FrmZeit::runStep(DebugLines (*step)(FlightFormState&, const Planeten&)) {
     FlightFormState state = formState();
-    recompute(state, Planeten_, services().log);
-    showState(state);
-}
-
-void FrmZeit::arrivalStepOnly() {
-    FlightFormState state = formState();
-    arrivalStep(state, Planeten_, services().log);
-    showState(state);
-}
-
-void FrmZeit::startStepOnly() {
-    FlightFormState state = formState();
-    startStep(state, Planeten_, services().log);
+    for (const std::string& line : step(state, Planeten_)) {
+        services().log.writeDebug(line);
+    }
     showState(state);
 }
 

@@ -41,9 +41,8 @@ private:
     FlightFormState formState() const;
     void showState(const FlightFormState& state);
     void setSpeedFromShip();
-    void recomputeAll();
-    void arrivalStepOnly();
-    void startStepOnly();
+    // Runs the step on the boxes' texts, writes its debug lines, shows its results.
+    void runStep(DebugLines (*step)(FlightFormState&, const Planeten&));
 
     Planeten Planeten_;
     FileState fileState_ = FileState::Missing;

@@ -89,7 +89,7 @@ FrmSchiffspreise::FrmSchiffspreise(Services& services)
 }
 
 void FrmSchiffspreise::load() {
-    const std::span<const Schiffstyp> ships = services().ships.entries();
+    const std::span<const Schiffstyp> ships = services().ships.Schiffstypen();
     QStringList names;
     names.reserve(static_cast<qsizetype>(ships.size()));
     schiffsnamen_.reserve(ships.size());
@@ -136,26 +136,27 @@ void FrmSchiffspreise::ComboBoxSpeedFill(QComboBox* CmbSchiff) {
 }
 
 void FrmSchiffspreise::PreisBerechnen() {
-    const PreisIndex index(services().ships.entries());
-    const std::optional<Ergebnisse> texte = krvx::PreisBerechnen(
-        liste_, index, fromQ(TxtGesZuschlag_->text()), ChkSchiffshaendler_->isChecked(), services().messages);
-    if (!texte) {
+    const PreisIndex index(services().ships.Schiffstypen());
+    const Preisrechnung rechnung =
+        krvx::PreisBerechnen(liste_, index, fromQ(TxtGesZuschlag_->text()), ChkSchiffshaendler_->isChecked());
+    services().messages.show(rechnung.meldungen);
+    if (!rechnung.texte) {
         return;
     }
     for (std::size_t r = 0; r < ergebnis_.size(); ++r) {
-        setBoxText(ergebnis_[r], toQ((*texte)[r]));
+        setBoxText(ergebnis_[r], toQ((*rechnung.texte)[r]));
     }
 }
 
 void FrmSchiffspreise::cmdAddClick() {
-    const AddErgebnis result = liste_.add(fromQ(CmbSchiff_->currentText()), fromQ(TxtAnzahl_->text()),
-                                          fromQ(TxtZuschlag_->text()), services().messages);
-    if (result == AddErgebnis::Fehlgeschlagen) {
+    const AddErgebnis result =
+        liste_.add(fromQ(CmbSchiff_->currentText()), fromQ(TxtAnzahl_->text()), fromQ(TxtZuschlag_->text()));
+    if (!result.meldungen.empty()) {
+        services().messages.show(result.meldungen);
         return;
     }
-    if (result == AddErgebnis::Hinzugefuegt) {
-        const auto last = static_cast<std::size_t>(liste_.Bestellungen_length - 1);
-        LstKaufliste_->addItem(toQ(listenzeile(liste_.Bestellungen[last])));
+    if (result.hinzugefuegt) {
+        LstKaufliste_->addItem(toQ(listenzeile(liste_.Bestellungen().back())));
     }
     PreisBerechnen();
 }
@@ -167,7 +168,8 @@ int FrmSchiffspreise::selectedLine() const {
 
 void FrmSchiffspreise::cmdSubClick() {
     const int s = selectedLine();
-    if (!liste_.remove(s, services().messages)) {
+    if (const Meldungen fehler = liste_.remove(s); !fehler.empty()) {
+        services().messages.show(fehler);
         return;
     }
     delete LstKaufliste_->takeItem(s);
@@ -189,7 +191,7 @@ void FrmSchiffspreise::cmdHandelClick() {
     const std::array<std::string, 5> texte = ergebnisTexte();
     auto* tausch = services().windows.show<FrmTausch>(kFrmTausch);
     if (tausch == nullptr) {
-        fehlerMelden(services().messages, "CmdHandel", fehler::fensterFehlt(kFrmTausch));
+        services().messages.show({fehlerMeldung("CmdHandel", fehler::fensterFehlt(kFrmTausch))});
         return;
     }
     tausch->uebernehmen(texte);
@@ -197,7 +199,7 @@ void FrmSchiffspreise::cmdHandelClick() {
 
 void FrmSchiffspreise::cmdProdZeitClick() {
     if (zielmengenUebernehmen(services().windows, ergebnisTexte()) == nullptr) {
-        fehlerMelden(services().messages, "CmdProdZeit", fehler::fensterFehlt(kFrmProdZeit));
+        services().messages.show({fehlerMeldung("CmdProdZeit", fehler::fensterFehlt(kFrmProdZeit))});
     }
 }
 

@@ -33,8 +33,7 @@ protected:
         writeBytes(file(), bytes);
         ShipCatalogue catalogue(log_);
         loadSchiffe(catalogue, file(), width);
-        EXPECT_EQ(catalogue.Schiffstypen.size(), static_cast<std::size_t>(catalogue.Schiffstypen_length));
-        return catalogue.Schiffstypen;
+        return Ships(catalogue.Schiffstypen().begin(), catalogue.Schiffstypen().end());
     }
 
     static void fill(ShipCatalogue& catalogue, const Ships& ships) {
@@ -65,14 +64,13 @@ TEST_F(SchiffeDatTest, WritesFourCrLfLinesPerEntryInWindows1252) {
 TEST_F(SchiffeDatTest, PendingEntryIsWrittenAfterTheCountedOnes) {
     ShipCatalogue catalogue(log_);
     fill(catalogue, {{"Frachter", 100, 200, 300, 400, 500, -32768, 1440}});
-    catalogue.Schiffstypen.push_back(Schiffstyp{}); // "Neues Schiff" in the editor
-    catalogue.Schiffstypen.push_back({"beyond the pending one", 9, 9, 9, 9, 9, 9, 9});
+    catalogue.makePending(); // "Neues Schiff" in the editor
     ASSERT_TRUE(saveSchiffe(catalogue, file(), false, files).written());
     EXPECT_EQ(readBytes(file()), test::golden("catalogue", "pending_entry.dat"));
 
     // The reload counts the pending entry.
     loadSchiffe(catalogue, file(), SpeedWidth::Bits32);
-    EXPECT_EQ(catalogue.Schiffstypen_length, 2);
+    EXPECT_EQ(catalogue.Schiffstypen_length(), 2);
 }
 
 TEST_F(SchiffeDatTest, GoldenFileLoadsBackUnderBothReaders) {
@@ -98,7 +96,7 @@ TEST_F(SchiffeDatTest, NamesSurviveSaveAndLoad) {
     ASSERT_TRUE(saveSchiffe(catalogue, file(), false, files).written());
     ShipCatalogue reloaded(log_);
     loadSchiffe(reloaded, file(), SpeedWidth::Bits16);
-    EXPECT_EQ(reloaded.Schiffstypen, ships);
+    EXPECT_EQ(Ships(reloaded.Schiffstypen().begin(), reloaded.Schiffstypen().end()), ships);
 }
 
 struct LoadCase {
@@ -151,16 +149,16 @@ TEST_F(SchiffeDatTest, LoadCases) {
 TEST_F(SchiffeDatTest, MissingOrUnreadableFileGivesEmptyCatalogue) {
     ShipCatalogue catalogue(log_);
     fill(catalogue, {kA, kB});
-    catalogue.Schiffstypen.push_back(kA); // pending
+    *catalogue.entryAt(*catalogue.makePending()) = kA; // pending
     loadSchiffe(catalogue, file(), SpeedWidth::Bits16);
-    EXPECT_EQ(catalogue.Schiffstypen_length, 0);
+    EXPECT_EQ(catalogue.Schiffstypen_length(), 0);
     // Nothing of the old catalogue may come back through a save.
     EXPECT_EQ(schiffeContent(catalogue), "");
 
     fill(catalogue, {kA});
     fs::create_directory(file()); // a folder where the file should be
     loadSchiffe(catalogue, file(), SpeedWidth::Bits32);
-    EXPECT_EQ(catalogue.Schiffstypen_length, 0);
+    EXPECT_EQ(catalogue.Schiffstypen_length(), 0);
 }
 
 // A load tells what it left out of the catalogue, so that the editor can keep
@@ -277,10 +275,10 @@ TEST_F(SchiffeDatTest, LoadStopsAtTheLimitOfEntries) {
     const FileLoad load = loadSchiffe(catalogue, file(), SpeedWidth::Bits32);
     EXPECT_EQ(load.skippedRecords, 5u);
     EXPECT_TRUE(load.damaged());
-    ASSERT_EQ(catalogue.Schiffstypen_length, 32767);
-    ASSERT_EQ(catalogue.Schiffstypen.size(), 32767u);
-    EXPECT_EQ(catalogue.Schiffstypen.back().name, "S32766");
-    EXPECT_EQ(catalogue.Schiffstypen.back().erz, 32766);
+    ASSERT_EQ(catalogue.Schiffstypen_length(), 32767);
+    ASSERT_EQ(catalogue.Schiffstypen().size(), 32767u);
+    EXPECT_EQ(catalogue.Schiffstypen().back().name, "S32766");
+    EXPECT_EQ(catalogue.Schiffstypen().back().erz, 32766);
 }
 
 TEST_F(SchiffeDatTest, FailedSaveLeavesTheOldFileWhole) {
@@ -305,7 +303,7 @@ TEST_F(SchiffeDatTest, FailedSaveLeavesTheOldFileWhole) {
     EXPECT_EQ(readBytes(file()), old);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), fs::directory_iterator()), 1)
         << "no temporary file is left";
-    EXPECT_EQ(catalogue.Schiffstypen_length, 2000);
+    EXPECT_EQ(catalogue.Schiffstypen_length(), 2000);
 }
 
 } // namespace

@@ -55,26 +55,27 @@ TEST_F(ShipCatalogueTest, AddSchiffStoresArgumentsInOrderAndLogsAroundIt) {
     EXPECT_TRUE(catalogue.addSchiff("Jäger", -1, 0, 0, 0, 0, 32768, -9));
     log.endDebugging();
 
-    ASSERT_EQ(catalogue.Schiffstypen_length, 2);
-    ASSERT_EQ(catalogue.Schiffstypen.size(), 2u);
-    EXPECT_EQ(catalogue.Schiffstypen[0], (Schiffstyp{"Frachter", 1, 2, 3, 4, 5, 6, 7}));
-    EXPECT_EQ(catalogue.Schiffstypen[1], (Schiffstyp{"Jäger", -1, 0, 0, 0, 0, 32768, -9}));
+    ASSERT_EQ(catalogue.Schiffstypen_length(), 2);
+    EXPECT_EQ(catalogue.Schiffstypen()[0], (Schiffstyp{"Frachter", 1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_EQ(catalogue.Schiffstypen()[1], (Schiffstyp{"Jäger", -1, 0, 0, 0, 0, 32768, -9}));
     EXPECT_EQ(logMessages(), (std::vector<std::string>{"", "Begin Debugging", "Start: addSchiff",
                                                        "Ende: addSchiff", "Start: addSchiff",
                                                        "Ende: addSchiff", "End Debugging"}));
 }
 
-TEST_F(ShipCatalogueTest, AddSchiffReplacesPendingEntryAndDropsStaleStorage) {
+// Sets a pending entry of that name.
+void makePending(ShipCatalogue& catalogue, std::string name) {
+    catalogue.entryAt(*catalogue.makePending())->name = std::move(name);
+}
+
+TEST_F(ShipCatalogueTest, AddSchiffReplacesThePendingEntry) {
     Debugging log(logFile(), RegionalSettings::german());
     ShipCatalogue catalogue(log);
     add(catalogue, ship("A", 10));
-    // A pending entry and stale entries behind the count.
-    catalogue.Schiffstypen.push_back(ship("pending", 0));
-    catalogue.Schiffstypen.push_back(ship("stale", 0));
+    makePending(catalogue, "pending");
 
     add(catalogue, ship("B", 20));
-    ASSERT_EQ(catalogue.Schiffstypen_length, 2);
-    EXPECT_EQ(catalogue.Schiffstypen, (std::vector<Schiffstyp>{ship("A", 10), ship("B", 20)}));
+    EXPECT_EQ(catalogue.entriesWithPending(), (std::vector<Schiffstyp>{ship("A", 10), ship("B", 20)}));
 }
 
 TEST_F(ShipCatalogueTest, FullCatalogueRefusesEntryAndStaysAsItWas) {
@@ -83,16 +84,15 @@ TEST_F(ShipCatalogueTest, FullCatalogueRefusesEntryAndStaysAsItWas) {
     for (int i = 0; i < ShipCatalogue::kMaxEntries; ++i) {
         ASSERT_TRUE(add(catalogue, ship("S" + std::to_string(i), i)));
     }
-    ASSERT_EQ(catalogue.Schiffstypen_length, 32767);
-    catalogue.Schiffstypen.push_back(ship("pending", -1));
-    const std::vector<Schiffstyp> before = catalogue.Schiffstypen;
+    ASSERT_EQ(catalogue.Schiffstypen_length(), 32767);
+    EXPECT_EQ(catalogue.makePending(), std::nullopt); // a new entry could never be counted
+    const std::vector<Schiffstyp> before = catalogue.entriesWithPending();
 
     log.beginDebugging();
     EXPECT_FALSE(add(catalogue, ship("one too many", 99)));
     log.endDebugging();
 
-    EXPECT_EQ(catalogue.Schiffstypen_length, 32767);
-    EXPECT_EQ(catalogue.Schiffstypen, before);
+    EXPECT_EQ(catalogue.entriesWithPending(), before);
     EXPECT_EQ(logMessages(), (std::vector<std::string>{"", "Begin Debugging", "Start: addSchiff",
                                                        "End Debugging"}));
 }
@@ -103,7 +103,7 @@ TEST_F(ShipCatalogueTest, FindTakesFirstExactMatchWithinTheCount) {
     add(catalogue, ship("Jäger", 1));
     add(catalogue, ship("Kreuzer", 2));
     add(catalogue, ship("Jäger", 3));
-    catalogue.Schiffstypen.push_back(ship("pending", 4));
+    makePending(catalogue, "pending");
 
     struct Case {
         std::string name;
@@ -144,49 +144,41 @@ void fill(ShipCatalogue& catalogue, int count) {
 
 TEST_F(ShipCatalogueTest, ReadersSeeTheCountedEntriesAndThePendingOneApart) {
     struct Case {
-        const char* what;
         int count;
-        std::string behind;
-        std::int16_t length;
+        bool pending;
         const char* withPending;
     };
-    const std::vector<Case> cases{
-        {"empty", 0, "", 0, ""},
-        {"one ship", 1, "", 1, "A"},
-        {"a pending entry", 2, "P", 2, "ABP"},
-        {"stale storage behind the pending entry", 2, "PS", 2, "ABP"},
-        {"a count beyond the storage", 2, "", 5, "AB"},
-    };
+    const std::vector<Case> cases{{0, false, ""}, {1, false, "A"}, {2, true, "ABP"}, {0, true, "P"}};
     Debugging log(logFile(), RegionalSettings::german());
     ShipCatalogue catalogue(log);
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(c.withPending);
         fill(catalogue, c.count);
-        for (char name : c.behind) catalogue.Schiffstypen.push_back(ship(std::string(1, name), 0));
-        catalogue.Schiffstypen_length = c.length;
-        EXPECT_EQ(names(catalogue.entries()), std::string(c.withPending).substr(0, c.count));
+        if (c.pending) makePending(catalogue, "P");
+        EXPECT_EQ(names(catalogue.Schiffstypen()), std::string(c.withPending).substr(0, c.count));
         EXPECT_EQ(names(catalogue.entriesWithPending()), c.withPending);
         const Schiffstyp* pending = catalogue.pending();
-        EXPECT_EQ(pending ? pending->name : "", c.behind.substr(0, 1));
-        EXPECT_EQ(catalogue.entryAt(c.length), pending);
+        EXPECT_EQ(pending ? pending->name : "", c.pending ? "P" : "");
+        const auto length = static_cast<std::int16_t>(c.count);
+        EXPECT_EQ(catalogue.entryAt(length), pending);
         EXPECT_EQ(catalogue.entryAt(-1), nullptr);
-        EXPECT_EQ(catalogue.entryAt(static_cast<std::int16_t>(c.length + 1)), nullptr);
+        EXPECT_EQ(catalogue.entryAt(static_cast<std::int16_t>(length + 1)), nullptr);
+        if (c.count > 0) {
+            EXPECT_EQ(catalogue.entryAt(0)->name, "A");
+        }
     }
 }
 
-TEST_F(ShipCatalogueTest, PendingEntryIsFreshOrKeptAndNeverBeyondTheLimit) {
+TEST_F(ShipCatalogueTest, PendingEntryIsFreshOrKept) {
     Debugging log(logFile(), RegionalSettings::german());
     ShipCatalogue catalogue(log);
     fill(catalogue, 2);
     EXPECT_EQ(catalogue.makePending(), std::optional<std::int16_t>(2));
-    EXPECT_EQ(catalogue.Schiffstypen.back(), Schiffstyp{});
-    catalogue.Schiffstypen.back() = {"Neu", 5, 5, 5, 5, 5, 5, 5};
+    EXPECT_EQ(*catalogue.pending(), Schiffstyp{});
+    makePending(catalogue, "Neu");
     EXPECT_EQ(catalogue.makePending(), std::optional<std::int16_t>(2));
-    EXPECT_EQ(catalogue.Schiffstypen.back().name, "Neu");
-    EXPECT_EQ(catalogue.Schiffstypen_length, 2);
-
-    catalogue.Schiffstypen_length = ShipCatalogue::kMaxEntries;
-    EXPECT_EQ(catalogue.makePending(), std::nullopt);
+    EXPECT_EQ(catalogue.pending()->name, "Neu");
+    EXPECT_EQ(catalogue.Schiffstypen_length(), 2);
 }
 
 TEST_F(ShipCatalogueTest, EraseCases) {
@@ -214,8 +206,8 @@ TEST_F(ShipCatalogueTest, EraseCases) {
         fill(catalogue, c.count);
         if (c.pending) catalogue.makePending();
         catalogue.erase(c.index);
-        EXPECT_EQ(names(catalogue.Schiffstypen), c.names) << c.what;
-        EXPECT_EQ(catalogue.Schiffstypen_length, c.length) << c.what;
+        EXPECT_EQ(names(catalogue.entriesWithPending()), c.names) << c.what;
+        EXPECT_EQ(catalogue.Schiffstypen_length(), c.length) << c.what;
     }
 }
 

@@ -49,13 +49,13 @@ public:
         berechnen();
     }
 
-    void berechnen() { TauschBerechnen(fields, tausch, regional_, filter); }
+    void berechnen() { filter.show(TauschBerechnen(fields, tausch, regional_)); }
 
     test::TempDir dir_;
     RegionalSettings regional_;
     test::ScriptedMessages shown;
     OncePerActionMessages filter{shown};
-    Tausch tausch{dir_.path(), filter};
+    Tausch tausch{dir_.path()};
     test::FakeFelder fields;
     int nestedRuns = 0;
 };
@@ -154,9 +154,10 @@ TEST(TauschBerechnen, WithoutTheFilterEveryNestedRunReportsItsFailure) {
     // Two nested runs: the first rewrite starts one, which rewrites again.
     Rechner r(kKurseBeispiel);
     test::ScriptedMessages direct;
-    r.fields.onInputChange = [&] { TauschBerechnen(r.fields, r.tausch, r.regional_, direct); };
+    const auto run = [&] { direct.show(TauschBerechnen(r.fields, r.tausch, r.regional_)); };
+    r.fields.onInputChange = run;
     r.fields.texts[0] = "1.000.000";
-    TauschBerechnen(r.fields, r.tausch, r.regional_, direct);
+    run();
     EXPECT_EQ(direct.messageTexts(), std::vector<std::string>(3, kKeineZahl));
 }
 

@@ -20,9 +20,8 @@ TEST(HhmmPart, HoursAndMinutesComeExactlyFromTheSeconds) {
         std::int32_t seconds, hours, minutes;
     };
     for (const Case& c : std::vector<Case>{{3599, 0, 59}, {3600, 1, 0}, {3660, 1, 1}, {7260, 2, 1}, {1260, 0, 21}, {86399, 23, 59}, {90000, 25, 0}, {-60, -1, 59}, {INT32_MAX, 596523, 14}}) {
-        EXPECT_EQ(MdmZeit::hhmmPart(c.seconds, "HH"), c.hours) << c.seconds;
-        EXPECT_EQ(MdmZeit::hhmmPart(c.seconds, "xx"), c.hours) << c.seconds;
-        EXPECT_EQ(MdmZeit::hhmmPart(c.seconds, "MM"), c.minutes) << c.seconds;
+        EXPECT_EQ(MdmZeit::hhmmPart(c.seconds, MdmZeit::Teil::HH), c.hours) << c.seconds;
+        EXPECT_EQ(MdmZeit::hhmmPart(c.seconds, MdmZeit::Teil::MM), c.minutes) << c.seconds;
     }
 }
 
@@ -47,16 +46,22 @@ TEST(Flugzeit, DurationsBetweenTwoPlanets) {
         {{"a", 1, 1, 1}, {"b", 9, 9, 9}, "0.0001", std::nullopt, ""}, // beyond 32 bits
     };
     for (const Case& c : cases) {
-        Debugging log("", RegionalSettings::german()); // never opened: writes nothing
         Planeten list;
         for (const PlanetEintrag& e : {PlanetEintrag{"Erster", 0, 0, 0}, c.from, c.to}) list.add(e);
-        const auto seconds = Flugzeit(1, 2, list, speedFactor(c.speed), log);
+        const auto seconds = Flugzeit(1, 2, list, speedFactor(c.speed));
         EXPECT_EQ(seconds, c.seconds) << c.speed << " to galaxy " << c.to.Galaxie;
         if (seconds) {
-            EXPECT_EQ(hhmmAsString(*seconds, log), c.text);
+            EXPECT_EQ(hhmmAsString(*seconds), c.text);
         }
-        EXPECT_EQ(Flugzeit(0, 2, list, 1.0, log), 0); // the first entry takes no part
+        EXPECT_EQ(Flugzeit(2, 1, list, speedFactor(c.speed)), seconds); // either way alike
+        EXPECT_EQ(Flugzeit(0, 2, list, 1.0), 0); // the first entry takes no part
     }
+}
+
+Planeten threePlanets() {
+    Planeten list;
+    for (const PlanetEintrag& e : {PlanetEintrag{"Basis", 1, 1, 1}, {"Heimat", 1, 1, 3}, {"Mine", 1, 1, 7}}) list.add(e);
+    return list;
 }
 
 TEST(Zeit, TheDurationNeedsASpeedAndBothPlanetsChosenAndNamed) {
@@ -77,13 +82,43 @@ TEST(Zeit, TheDurationNeedsASpeedAndBothPlanetsChosenAndNamed) {
         {"no target chosen", "1000", "Heimat", "Mine", 1, -1, "alt"},
         {"a speed that gives no duration", "0", "Heimat", "Mine", 1, 2, "alt"},
     };
-    Debugging log("", RegionalSettings::german()); // never opened: writes nothing
-    Planeten list;
-    for (const PlanetEintrag& e : {PlanetEintrag{"Basis", 1, 1, 1}, {"Heimat", 1, 1, 3}, {"Mine", 1, 1, 7}}) list.add(e);
+    const Planeten list = threePlanets();
     for (const Case& c : cases) {
         FlightFormState form{c.speed, c.start, c.target, c.startIndex, c.targetIndex, true, "alt", "", ""};
-        Zeit(form, list, log);
+        recompute(form, list);
         EXPECT_EQ(form.dauer, c.dauer) << c.what;
+    }
+}
+
+TEST(FlightSteps, EachStepShowsItsTimeAndReturnsTheDebugLinesOfTheRoutinesItRan) {
+    const std::string Z0 = "Start: Zeit()", Z1 = "Ende: Zeit()", F0 = "Start: Flugzeit()", F1 = "Ende: Flugzeit()";
+    const std::string H0 = "Start: hhmmAsString()", H1 = "Ende: hhmmAsString()";
+    struct Case {
+        const char* what;
+        DebugLines (*step)(FlightFormState&, const Planeten&);
+        std::string speed;
+        bool arrivalMode;
+        std::string time; // in both time boxes
+        std::string startzeit, ankunft;
+        DebugLines lines;
+    };
+    const std::vector<Case> cases = {
+        {"the speed box left", recompute, "1000", true, "22:30", "22:30", "01:33 + 1 Tage", {Z0, F0, F1, H0, H1, Z1, F0, F1, F0, F1}},
+        {"the speed box left, start chosen", recompute, "1000", false, "22:30", "19:27", "22:30", {Z0, F0, F1, H0, H1, Z1, F0, F1, F0, F1}},
+        {"a speed without a duration", recompute, "0", true, "22:30", "22:30", "22:30", {Z0, F0, F1, Z1, F0, F1, F0, F1}},
+        {"a time without ':'", recompute, "1000", true, "2230", "2230", "2230", {Z0, F0, F1, H0, H1, Z1}},
+        {"no speed", recompute, "", true, "22:30", "22:30", "22:30", {Z0, Z1}},
+        {"the start time left", arrivalStep, "1000", true, "22:30", "22:30", "01:33 + 1 Tage", {F0, F1, F0, F1}},
+        {"the start time left, start chosen", arrivalStep, "1000", false, "22:30", "22:30", "22:30", {}},
+        {"the arrival left", startStep, "1000", false, "22:30", "19:27", "22:30", {F0, F1, F0, F1}},
+        {"the arrival left, arrival chosen", startStep, "1000", true, "22:30", "22:30", "22:30", {}},
+    };
+    const Planeten list = threePlanets();
+    for (const Case& c : cases) {
+        FlightFormState form{c.speed, "Heimat", "Mine", 1, 2, c.arrivalMode, "", c.time, c.time};
+        EXPECT_EQ(c.step(form, list), c.lines) << c.what;
+        EXPECT_EQ(form.startzeit, c.startzeit) << c.what;
+        EXPECT_EQ(form.ankunft, c.ankunft) << c.what;
     }
 }
 
@@ -116,7 +151,7 @@ TEST(ClockTimes, ArrivalAndStartWithDayCounts) {
     const auto shifted = [](const Case& c, auto shift) -> std::optional<std::string> {
         const std::optional<ClockTime> time = readClockTime(c.time);
         if (!time) return std::nullopt;
-        return shift(*time, MdmZeit::hhmmPart(c.seconds, "HH"), MdmZeit::hhmmPart(c.seconds, "MM"));
+        return shift(*time, MdmZeit::hhmmPart(c.seconds, MdmZeit::Teil::HH), MdmZeit::hhmmPart(c.seconds, MdmZeit::Teil::MM));
     };
     for (const Case& c : cases) {
         EXPECT_EQ(shifted(c, arrivalTime), c.arrival) << c.time << " + " << c.seconds;
@@ -148,9 +183,9 @@ TEST(ShipSpeed, OfferedShipsAndTheSpeedATypedNameSets) {
     for (const Case& c : cases) {
         ShipCatalogue catalogue(log);
         for (const auto& [name, speed] : c.ships) catalogue.addSchiff(name, 0, 0, 0, 0, 0, speed, 0);
-        if (c.pending) catalogue.Schiffstypen.push_back({"Neu", 0, 0, 0, 0, 0, 9, 0});
+        if (c.pending) *catalogue.entryAt(*catalogue.makePending()) = {"Neu", 0, 0, 0, 0, 0, 9, 0};
         EXPECT_EQ(offeredShips(catalogue), c.offered) << c.what;
-        EXPECT_EQ(speedTextForShip(catalogue, c.typed, log), c.speed) << c.what;
+        EXPECT_EQ(speedTextForShip(catalogue, c.typed), c.speed) << c.what;
     }
 }
 

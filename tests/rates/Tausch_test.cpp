@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "support/Files.h"
-#include "support/ScriptedMessages.h"
 #include "support/TempDir.h"
 
 namespace krvx {
@@ -30,8 +29,7 @@ protected:
     void remove(const char* name) { std::filesystem::remove(dir_.file(name)); }
 
     test::TempDir dir_;
-    test::ScriptedMessages messages_;
-    Tausch tausch_{dir_.path(), messages_};
+    Tausch tausch_{dir_.path()};
 };
 
 struct LoadCase {
@@ -50,6 +48,12 @@ FieldValue num(double v) {
 }
 FieldValue txt(const char* t) {
     return FieldValue{std::string(t)};
+}
+
+Meldungen boxes(const std::vector<std::string>& texts) {
+    Meldungen boxes;
+    for (const std::string& text : texts) boxes.push_back({text});
+    return boxes;
 }
 
 std::string describe(const FieldValue& v) {
@@ -77,13 +81,10 @@ TEST_F(TauschTest, LoadingFillsTablesAsTheHoldersCarryThem) {
     for (const LoadCase& c : cases) {
         SCOPED_TRACE(c.name);
         test::TempDir dir;
-        test::ScriptedMessages messages;
         if (c.kurse) test::writeBytes(dir.file("kurse.dat"), *c.kurse);
         if (c.credit) test::writeBytes(dir.file("creditkurse.dat"), *c.credit);
-        Tausch tausch(dir.path(), messages);
-        tausch.KurseLaden();
-        EXPECT_EQ(messages.messageTexts(), c.messages);
-        for (const auto& box : messages.boxes) EXPECT_EQ(box.title, kAppTitle);
+        Tausch tausch(dir.path());
+        EXPECT_EQ(tausch.KurseLaden(), boxes(c.messages));
         EXPECT_EQ(tausch.Creditkurse()[0], c.kauf);
         EXPECT_EQ(tausch.Creditkurse()[1], c.verkauf);
         EXPECT_EQ(tausch.Creditkurse()[2], c.rh);
@@ -106,33 +107,35 @@ TEST_F(TauschTest, KurseRecordsGoToTheirResources) {
 TEST_F(TauschTest, LoadedTablesAreReadAgainOnlyAfterTheEditorSaved) {
     put("kurse.dat", kKurse);
     put("creditkurse.dat", kCreditDrei);
-    EXPECT_EQ(tausch_.KaufUmrechnen("Erz", 10, "*", false).wert, 20);
+    EXPECT_EQ(tausch_.KurseLaden(), Meldungen{});
+    EXPECT_EQ(tausch_.KaufUmrechnen("Erz", 10, Rechenart::Mal, false).wert, 20);
     put("creditkurse.dat", "9,9,9,9,9\r\n9,9,9,9,9\r\n9,9,9,9,9\r\n");
-    EXPECT_EQ(tausch_.KaufUmrechnen("Erz", 10, "*", false).wert, 20);
+    tausch_.KurseLaden();
+    EXPECT_EQ(tausch_.KaufUmrechnen("Erz", 10, Rechenart::Mal, false).wert, 20);
     tausch_.ratesSaved();
-    EXPECT_EQ(tausch_.KaufUmrechnen("Erz", 10, "*", false).wert, 90);
-    EXPECT_EQ(tausch_.VerkaufUmrechnen("Erz", 10, "*", true).wert, 90);
-    EXPECT_TRUE(messages_.boxes.empty());
+    tausch_.KurseLaden();
+    EXPECT_EQ(tausch_.KaufUmrechnen("Erz", 10, Rechenart::Mal, false).wert, 90);
+    EXPECT_EQ(tausch_.VerkaufUmrechnen("Erz", 10, Rechenart::Mal, true).wert, 90);
 }
 
 // Each failing file is reported once until the exchange window opens again
 // (the old program reported it on every conversion).
-TEST_F(TauschTest, WhileAFileFailsEveryConversionLoadsBothAgain) {
+TEST_F(TauschTest, WhileAFileFailsEveryLoadingReadsBothAgain) {
     put("creditkurse.dat", kCreditDrei);
-    EXPECT_EQ(tausch_.KaufUmrechnen("Erz", 10, "*", false).wert, 20);
+    EXPECT_EQ(tausch_.KurseLaden(), boxes({kKurseFehlt}));
+    EXPECT_EQ(tausch_.KaufUmrechnen("Erz", 10, Rechenart::Mal, false).wert, 20);
     put("creditkurse.dat", "7,3,4,5,1\r\n");
-    EXPECT_EQ(tausch_.KaufUmrechnen("Erz", 10, "*", false).wert, 70);
-    EXPECT_EQ(messages_.messageTexts(), (std::vector<std::string>{kKurseFehlt}));
+    EXPECT_EQ(tausch_.KurseLaden(), Meldungen{});
+    EXPECT_EQ(tausch_.KaufUmrechnen("Erz", 10, Rechenart::Mal, false).wert, 70);
     tausch_.reportFailuresAgain();
-    EXPECT_EQ(tausch_.KaufUmrechnen("Erz", 10, "*", false).wert, 70);
-    EXPECT_EQ(messages_.messageTexts(), (std::vector<std::string>{kKurseFehlt, kKurseFehlt}));
+    EXPECT_EQ(tausch_.KurseLaden(), boxes({kKurseFehlt}));
 
     put("kurse.dat", kKurse);
-    EXPECT_EQ(tausch_.KaufUmrechnen("Erz", 10, "*", false).wert, 70);
+    EXPECT_EQ(tausch_.KurseLaden(), Meldungen{});
     EXPECT_TRUE(tausch_.kurseGeladen());
     put("creditkurse.dat", "8,3,4,5,1\r\n");
-    EXPECT_EQ(tausch_.KaufUmrechnen("Erz", 10, "*", false).wert, 70);
-    EXPECT_EQ(messages_.boxes.size(), 2u);
+    EXPECT_EQ(tausch_.KurseLaden(), Meldungen{});
+    EXPECT_EQ(tausch_.KaufUmrechnen("Erz", 10, Rechenart::Mal, false).wert, 70);
 }
 
 TEST_F(TauschTest, AMissingCreditFileKeepsTheRatesLoadedBefore) {
@@ -141,14 +144,13 @@ TEST_F(TauschTest, AMissingCreditFileKeepsTheRatesLoadedBefore) {
     // A loading that failed on creditkurse.dat leaves the flag clear; rates
     // read in an earlier loading stay until the file is back.
     remove("kurse.dat");
-    tausch_.KurseLaden();
+    EXPECT_EQ(tausch_.KurseLaden(), boxes({kKurseFehlt}));
     put("kurse.dat", kKurse);
     remove("creditkurse.dat");
-    tausch_.KurseLaden();
+    EXPECT_EQ(tausch_.KurseLaden(), boxes({kCreditFehlt}));
     EXPECT_FALSE(tausch_.kurseGeladen());
     EXPECT_EQ(tausch_.Creditkurs(Kursart::Verkauf, 4), .5);
     EXPECT_EQ(describe(tausch_.Kursvermerk()), "text 'Stand Juni'");
-    EXPECT_EQ(messages_.messageTexts(), (std::vector<std::string>{kKurseFehlt, kCreditFehlt}));
 }
 
 struct ConversionCase {
@@ -156,7 +158,7 @@ struct ConversionCase {
     bool kauf; // KaufUmrechnen, else VerkaufUmrechnen
     const char* resource;
     double amount;
-    const char* op;
+    Rechenart art;
     bool useRH;
     double wert;
     Rechenfehler fehler;
@@ -165,31 +167,30 @@ struct ConversionCase {
 TEST_F(TauschTest, ConversionsUseTheirRowAndOperator) {
     put("kurse.dat", kKurse);
     put("creditkurse.dat", "2,3,4,5,1\r\n1,2,3,0,.5\r\n1.5,2.5,3.5,4.5,1e-300\r\n");
+    tausch_.KurseLaden();
     const double big = 1e308;
     const std::vector<ConversionCase> cases = {
-        {"buy rate times", true, "Erz", 1000, "*", false, 2000, Rechenfehler::Keiner},
-        {"buy at the trader divides", true, "Erz", 1000, "/", true, 1000 / 1.5, Rechenfehler::Keiner},
-        {"sell rate times", false, "Ene", 5, "*", false, 2.5, Rechenfehler::Keiner},
-        {"sell at the trader", false, "Leg", 7, "*", true, 24.5, Rechenfehler::Keiner},
-        {"sell rate divides", false, "Alu", 250, "/", false, 125, Rechenfehler::Keiner},
-        {"lower-case name", true, "erz", 1000, "*", false, 0, Rechenfehler::Keiner},
-        {"unknown operator", true, "Erz", 1000, "+", false, 0, Rechenfehler::Keiner},
-        {"rate 0 times", false, "Kri", 1000, "*", false, 0, Rechenfehler::Keiner},
-        {"amount divided by rate 0", false, "Kri", 250, "/", false, 0, Rechenfehler::DivisionDurchNull},
-        {"negative amount divided by rate 0", false, "Kri", -1, "/", false, 0, Rechenfehler::DivisionDurchNull},
-        {"0 divided by rate 0", false, "Kri", 0, "/", false, 0, Rechenfehler::Ueberlauf},
-        {"product beyond the double range", true, "Erz", big, "*", false, 0, Rechenfehler::Ueberlauf},
-        {"quotient beyond the double range", true, "Ene", 1e10, "/", true, 0, Rechenfehler::Ueberlauf},
-        {"0 of an unknown resource by rate 0", false, "Gold", 0, "/", false, 0, Rechenfehler::Keiner},
+        {"buy rate times", true, "Erz", 1000, Rechenart::Mal, false, 2000, Rechenfehler::Keiner},
+        {"buy at the trader divides", true, "Erz", 1000, Rechenart::Durch, true, 1000 / 1.5, Rechenfehler::Keiner},
+        {"sell rate times", false, "Ene", 5, Rechenart::Mal, false, 2.5, Rechenfehler::Keiner},
+        {"sell at the trader", false, "Leg", 7, Rechenart::Mal, true, 24.5, Rechenfehler::Keiner},
+        {"sell rate divides", false, "Alu", 250, Rechenart::Durch, false, 125, Rechenfehler::Keiner},
+        {"lower-case name", true, "erz", 1000, Rechenart::Mal, false, 0, Rechenfehler::Keiner},
+        {"rate 0 times", false, "Kri", 1000, Rechenart::Mal, false, 0, Rechenfehler::Keiner},
+        {"amount divided by rate 0", false, "Kri", 250, Rechenart::Durch, false, 0, Rechenfehler::DivisionDurchNull},
+        {"negative amount divided by rate 0", false, "Kri", -1, Rechenart::Durch, false, 0, Rechenfehler::DivisionDurchNull},
+        {"0 divided by rate 0", false, "Kri", 0, Rechenart::Durch, false, 0, Rechenfehler::Ueberlauf},
+        {"product beyond the double range", true, "Erz", big, Rechenart::Mal, false, 0, Rechenfehler::Ueberlauf},
+        {"quotient beyond the double range", true, "Ene", 1e10, Rechenart::Durch, true, 0, Rechenfehler::Ueberlauf},
+        {"0 of an unknown resource by rate 0", false, "Gold", 0, Rechenart::Durch, false, 0, Rechenfehler::Keiner},
     };
     for (const ConversionCase& c : cases) {
         SCOPED_TRACE(c.name);
-        const Umrechnung u = c.kauf ? tausch_.KaufUmrechnen(c.resource, c.amount, c.op, c.useRH)
-                                    : tausch_.VerkaufUmrechnen(c.resource, c.amount, c.op, c.useRH);
+        const Umrechnung u = c.kauf ? tausch_.KaufUmrechnen(c.resource, c.amount, c.art, c.useRH)
+                                    : tausch_.VerkaufUmrechnen(c.resource, c.amount, c.art, c.useRH);
         EXPECT_EQ(u.fehler, c.fehler);
         EXPECT_DOUBLE_EQ(u.wert, c.wert);
     }
-    EXPECT_TRUE(messages_.boxes.empty());
 }
 
 } // namespace

@@ -3,12 +3,14 @@
 #include <string>
 
 #include "shipcost/Bestellliste.h"
-#include "support/ScriptedMessages.h"
 
 namespace krvx {
 namespace {
 
-using test::ScriptedMessages;
+// The box of a failure's text, none for nullptr.
+Meldungen box(const char* text) {
+    return text ? Meldungen{{text}} : Meldungen{};
+}
 
 const std::string kA = "A" + std::string(30, ' ');
 
@@ -36,51 +38,45 @@ TEST(Bestellliste, AddReadsTheTexts) {
     const struct {
         const char* count;
         const char* surcharge;
-        AddErgebnis result;
+        bool added;
         Bestellung stored;
         const char* message;
     } cases[] = {
-        {"", "0", AddErgebnis::NichtsHinzugefuegt, {}, nullptr},
-        {"abc", "0", AddErgebnis::NichtsHinzugefuegt, {}, nullptr},
-        {"-3", "0", AddErgebnis::NichtsHinzugefuegt, {}, nullptr},
-        {"0.4", "0", AddErgebnis::Hinzugefuegt, {" S ", 0, 0}, nullptr},
-        {"2.5", "0", AddErgebnis::Hinzugefuegt, {" S ", 2, 0}, nullptr},
-        {"3.5", "0", AddErgebnis::Hinzugefuegt, {" S ", 4, 0}, nullptr},
-        {"1,5", "abc", AddErgebnis::Hinzugefuegt, {" S ", 1, 0}, nullptr},
-        {"2147483647.4", "7.3", AddErgebnis::Hinzugefuegt, {" S ", 2147483647, 7.3F}, nullptr},
-        {"1", "10%", AddErgebnis::Hinzugefuegt, {" S ", 1, 10}, nullptr},
-        {"2147483647.5", "0", AddErgebnis::Fehlgeschlagen, {}, tooLarge},
-        {"1", "1E308", AddErgebnis::Fehlgeschlagen, {}, surchargeOut},
-        {"1", "-1E39", AddErgebnis::Fehlgeschlagen, {}, surchargeOut},
+        {"", "0", false, {}, nullptr},
+        {"abc", "0", false, {}, nullptr},
+        {"-3", "0", false, {}, nullptr},
+        {"0.4", "0", true, {" S ", 0, 0}, nullptr},
+        {"2.5", "0", true, {" S ", 2, 0}, nullptr},
+        {"3.5", "0", true, {" S ", 4, 0}, nullptr},
+        {"1,5", "abc", true, {" S ", 1, 0}, nullptr},
+        {"2147483647.4", "7.3", true, {" S ", 2147483647, 7.3F}, nullptr},
+        {"1", "10%", true, {" S ", 1, 10}, nullptr},
+        {"2147483647.5", "0", false, {}, tooLarge},
+        {"1", "1E308", false, {}, surchargeOut},
+        {"1", "-1E39", false, {}, surchargeOut},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.count) + " / " + c.surcharge);
         Bestellliste liste;
-        ScriptedMessages messages;
-        ASSERT_EQ(liste.add("B", "1", "0", messages), AddErgebnis::Hinzugefuegt);
-        ASSERT_EQ(liste.add(" S ", c.count, c.surcharge, messages), c.result);
-        const bool added = c.result == AddErgebnis::Hinzugefuegt;
-        ASSERT_EQ(liste.Bestellungen_length, added ? 2 : 1);
-        if (added) {
-            EXPECT_EQ(liste.Bestellungen[1], c.stored);
+        ASSERT_TRUE(liste.add("B", "1", "0").hinzugefuegt);
+        const AddErgebnis result = liste.add(" S ", c.count, c.surcharge);
+        EXPECT_EQ(result.hinzugefuegt, c.added);
+        EXPECT_EQ(result.meldungen, box(c.message));
+        ASSERT_EQ(liste.Bestellungen().size(), c.added ? 2U : 1U);
+        if (c.added) {
+            EXPECT_EQ(liste.Bestellungen()[1], c.stored);
         }
-        EXPECT_EQ(messages.texts(), c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{});
-        // A failed add has grown the storage; the next add takes that slot.
-        ASSERT_EQ(liste.add("C", "4", "0", messages), AddErgebnis::Hinzugefuegt);
-        EXPECT_EQ(liste.Bestellungen.size(), static_cast<std::size_t>(liste.Bestellungen_length));
     }
 }
 
 TEST(Bestellliste, AddBeyondTheLastEntryIsRefused) {
     Bestellliste liste;
-    ScriptedMessages messages;
-    for (int i = 0; i < Bestellliste::kMaxEintraege; ++i) liste.add("A", "1", "0", messages);
-    ASSERT_EQ(liste.Bestellungen_length, 32767);
-    EXPECT_EQ(liste.add("B", "1", "0", messages), AddErgebnis::Fehlgeschlagen);
-    EXPECT_EQ(liste.Bestellungen_length, 32767);
-    EXPECT_EQ(liste.Bestellungen.size(), 32767U);
-    EXPECT_EQ(messages.texts(),
-              std::vector<std::string>{"Fehler in CmdAdd.\n\r 4 Die Liste ist voll (höchstens 32767 Einträge)"});
+    for (int i = 0; i < Bestellliste::kMaxEintraege; ++i) liste.add("A", "1", "0");
+    ASSERT_EQ(liste.Bestellungen().size(), 32767U);
+    const AddErgebnis result = liste.add("B", "1", "0");
+    EXPECT_FALSE(result.hinzugefuegt);
+    EXPECT_EQ(result.meldungen, box("Fehler in CmdAdd.\n\r 4 Die Liste ist voll (höchstens 32767 Einträge)"));
+    EXPECT_EQ(liste.Bestellungen().size(), 32767U);
 }
 
 TEST(Bestellliste, RemoveMovesLaterEntriesUpOrChangesNothing) {
@@ -98,26 +94,15 @@ TEST(Bestellliste, RemoveMovesLaterEntriesUpOrChangesNothing) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.index);
         Bestellliste liste;
-        ScriptedMessages messages;
-        liste.add("A", "1", "10", messages);
-        liste.add("B", "2", "20", messages);
-        liste.add("C", "3", "30", messages);
-        EXPECT_EQ(liste.remove(c.index, messages), c.valid.size() == 2);
-        EXPECT_EQ(messages.texts(), c.valid.size() == 2 ? std::vector<std::string>{} : std::vector<std::string>{noLine});
-        ASSERT_EQ(liste.Bestellungen.size(), 3U); // storage never shrinks
-        ASSERT_EQ(static_cast<std::size_t>(liste.Bestellungen_length), c.valid.size());
-        for (std::size_t k = 0; k < c.valid.size(); ++k) EXPECT_EQ(liste.Bestellungen[k], c.valid[k]);
-        if (c.valid.size() == 2) {
-            EXPECT_EQ(liste.Bestellungen[2], Bestellung{});
-        }
+        liste.add("A", "1", "10");
+        liste.add("B", "2", "20");
+        liste.add("C", "3", "30");
+        EXPECT_EQ(liste.remove(c.index), box(c.valid.size() == 2 ? nullptr : noLine));
+        EXPECT_EQ(std::vector<Bestellung>(liste.Bestellungen().begin(), liste.Bestellungen().end()), c.valid);
         liste.leeren();
-        EXPECT_EQ(liste.Bestellungen_length, 0);
-        EXPECT_EQ(liste.Bestellungen, std::vector<Bestellung>(1));
+        EXPECT_TRUE(liste.Bestellungen().empty());
     }
-    Bestellliste leer;
-    ScriptedMessages messages;
-    EXPECT_FALSE(leer.remove(-1, messages));
-    EXPECT_EQ(messages.texts(), std::vector<std::string>{noLine});
+    EXPECT_EQ(Bestellliste().remove(-1), box(noLine));
 }
 
 } // namespace

@@ -5,12 +5,9 @@
 #include <vector>
 
 #include "shipcost/Preise.h"
-#include "support/ScriptedMessages.h"
 
 namespace krvx {
 namespace {
-
-using test::ScriptedMessages;
 
 struct Line {
     const char* schiff;
@@ -20,10 +17,7 @@ struct Line {
 
 Bestellliste liste(std::initializer_list<Line> lines) {
     Bestellliste result;
-    ScriptedMessages messages;
-    for (const Line& line : lines) {
-        EXPECT_EQ(result.add(line.schiff, line.anzahl, line.zuschlag, messages), AddErgebnis::Hinzugefuegt);
-    }
+    for (const Line& line : lines) EXPECT_TRUE(result.add(line.schiff, line.anzahl, line.zuschlag).hinzugefuegt);
     return result;
 }
 
@@ -66,11 +60,9 @@ TEST(PreisBerechnen, TotalsOfTheOrderList) {
     const PreisIndex index(kGezaehlt);
     for (const TotalsCase& c : cases) {
         SCOPED_TRACE(c.name);
-        ScriptedMessages messages;
-        const std::optional<Ergebnisse> texte = PreisBerechnen(c.liste, index, c.gesZuschlag, c.haendler, messages);
-        ASSERT_TRUE(texte.has_value());
-        EXPECT_EQ(*texte, c.texte);
-        EXPECT_TRUE(messages.boxes.empty());
+        const Preisrechnung rechnung = PreisBerechnen(c.liste, index, c.gesZuschlag, c.haendler);
+        EXPECT_EQ(rechnung.texte, c.texte);
+        EXPECT_TRUE(rechnung.meldungen.empty());
     }
 }
 
@@ -79,14 +71,12 @@ TEST(PreisBerechnen, UnknownShipIsReportedPerResourceAndCountsZero) {
     const PreisIndex index(kGezaehlt);
     for (const char* name : unbekannt) {
         SCOPED_TRACE(name);
-        ScriptedMessages messages;
-        const std::optional<Ergebnisse> texte =
-            PreisBerechnen(liste({{"Kreuzer", "1", "0"}, {name, "2", "0"}}), index, "0", false, messages);
-        ASSERT_TRUE(texte.has_value());
-        EXPECT_EQ((*texte)[0], " 1000");
+        const Preisrechnung rechnung = PreisBerechnen(liste({{"Kreuzer", "1", "0"}, {name, "2", "0"}}), index, "0", false);
+        ASSERT_TRUE(rechnung.texte.has_value());
+        EXPECT_EQ((*rechnung.texte)[0], " 1000");
         const std::string report =
             "Fehler in Preis.\n\r 1 Schiffstyp „" + std::string(name) + "“ steht nicht im Schiffskatalog";
-        EXPECT_EQ(messages.texts(), std::vector<std::string>(5, report));
+        EXPECT_EQ(rechnung.meldungen, Meldungen(5, {report}));
     }
 }
 
@@ -94,28 +84,24 @@ TEST(PreisBerechnen, SumBeyondTheDoubleRangeGivesNoTexts) {
     const PreisIndex index(kGezaehlt);
     for (const char* overall : {"1E308", "-1E308", "1E400"}) {
         SCOPED_TRACE(overall);
-        ScriptedMessages messages;
-        EXPECT_FALSE(PreisBerechnen(liste({{"Kreuzer", "1", "0"}}), index, overall, false, messages).has_value());
-        EXPECT_EQ(messages.texts(),
-                  std::vector<std::string>{"Fehler in PreisBerechnen.\n\r 6 Ergebnis außerhalb des Zahlenbereichs"});
+        const Preisrechnung rechnung = PreisBerechnen(liste({{"Kreuzer", "1", "0"}}), index, overall, false);
+        EXPECT_FALSE(rechnung.texte.has_value());
+        EXPECT_EQ(rechnung.meldungen, Meldungen{{"Fehler in PreisBerechnen.\n\r 6 Ergebnis außerhalb des Zahlenbereichs"}});
     }
 }
 
-TEST(Preis, LooksUpByExactNameAndResource) {
+TEST(PreisIndex, LooksUpByExactNameAndKostenByResource) {
     const PreisIndex index(kGezaehlt);
-    ScriptedMessages messages;
-    EXPECT_EQ(Preis(index, "A", "Leg", messages), 250);
-    EXPECT_EQ(Preis(index, "A", "Ene", messages), 100);
-    EXPECT_EQ(Preis(index, "A", "erz", messages), 0); // any other resource text costs 0
-    EXPECT_TRUE(messages.boxes.empty());
-    EXPECT_EQ(Preis(index, "a", "Erz", messages), std::nullopt);
-    EXPECT_EQ(messages.boxes.size(), 1U);
+    EXPECT_EQ(kosten(*index.find("A"), "Leg"), 250);
+    EXPECT_EQ(kosten(*index.find("A"), "Ene"), 100);
+    EXPECT_EQ(kosten(*index.find("A"), "erz"), 0); // any other resource text costs 0
+    EXPECT_EQ(index.find("a"), nullptr);
 
     // More ships than the index's first table holds: every one is found.
     std::vector<Schiffstyp> viele;
     for (int i = 0; i < 40; ++i) viele.push_back({"Typ " + std::to_string(i), i, 0, 0, 0, 0, 0, 0});
     const PreisIndex grosser(viele);
-    for (const Schiffstyp& typ : viele) EXPECT_EQ(Preis(grosser, typ.name, "Erz", messages), typ.erz) << typ.name;
+    for (const Schiffstyp& typ : viele) EXPECT_EQ(grosser.find(typ.name), &typ) << typ.name;
 }
 
 } // namespace

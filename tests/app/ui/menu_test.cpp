@@ -155,7 +155,7 @@ TEST(FrmMenu, StartUpShowsMenuAndSplashLoadsCatalogueThenOpensLog) {
         ASSERT_NE(splash, nullptr);
         EXPECT_TRUE(splash->isVisible());
         if (c.ships >= 0) {
-            EXPECT_EQ(t.ships.Schiffstypen_length, c.ships);
+            EXPECT_EQ(t.ships.Schiffstypen_length(), c.ships);
         }
         EXPECT_TRUE(t.log.debugOn());
         // The catalogue was read before the log opened: no addSchiff lines.

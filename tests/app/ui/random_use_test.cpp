@@ -824,9 +824,9 @@ private:
         checkFiles();
         checkWindows();
         const ShipCatalogue& ships = t_.ships;
-        ASSERT_EQ(ships.Schiffstypen_length, static_cast<std::int16_t>(m_.ships.size())) << "catalogue count";
-        EXPECT_EQ(describe(std::vector<Schiffstyp>(ships.Schiffstypen.begin(),
-                                                   ships.Schiffstypen.begin() + ships.Schiffstypen_length)),
+        ASSERT_EQ(ships.Schiffstypen_length(), static_cast<std::int16_t>(m_.ships.size())) << "catalogue count";
+        EXPECT_EQ(describe(std::vector<Schiffstyp>(ships.Schiffstypen().begin(),
+                                                   ships.Schiffstypen().begin() + ships.Schiffstypen_length())),
                   describe(m_.ships))
             << "the catalogue the calculators see";
     }
@@ -866,8 +866,8 @@ private:
         Debugging quiet(t_.file("unused"), t_.regional);
         ShipCatalogue read(quiet);
         loadSchiffe(read, t_.file("schiffe.dat"), SpeedWidth::Bits32);
-        EXPECT_EQ(describe(std::vector<Schiffstyp>(read.Schiffstypen.begin(),
-                                                   read.Schiffstypen.begin() + read.Schiffstypen_length)),
+        EXPECT_EQ(describe(std::vector<Schiffstyp>(read.Schiffstypen().begin(),
+                                                   read.Schiffstypen().begin() + read.Schiffstypen_length())),
                   describe(m_.ships))
             << "schiffe.dat";
         const FileData<std::vector<PlanetEintrag>> planets = loadPlaneten(t_.file("planeten.dat"));
@@ -998,7 +998,7 @@ Model exampleModel(const fs::path& carry, const test::TestServices& t) {
     Debugging quiet(t.file("unused"), t.regional);
     ShipCatalogue ships(quiet);
     loadSchiffe(ships, carry / "schiffe.dat", SpeedWidth::Bits32);
-    m.ships.assign(ships.Schiffstypen.begin(), ships.Schiffstypen.begin() + ships.Schiffstypen_length);
+    m.ships.assign(ships.Schiffstypen().begin(), ships.Schiffstypen().begin() + ships.Schiffstypen_length());
     m.planets = loadPlaneten(carry / "planeten.dat").data;
     m.rates = loadCreditkurse(carry / "creditkurse.dat", t.regional).data;
     return m;

@@ -26,16 +26,17 @@ TEST(WholeProgram, ExampleFilesLoadAndComeThroughARunOfEveryWindow) {
     ASSERT_FALSE(menu.isNull());
 
     // Entry 0 of either list never flies: a satellite and a placeholder planet.
-    ASSERT_EQ(t.ships.Schiffstypen_length, 7);
-    EXPECT_EQ(t.ships.Schiffstypen[0], (Schiffstyp{"Solarsatellit", 0, 2000, 500, 0, 0, 0, 10}));
+    ASSERT_EQ(t.ships.Schiffstypen_length(), 7);
+    EXPECT_EQ(t.ships.Schiffstypen()[0], (Schiffstyp{"Solarsatellit", 0, 2000, 500, 0, 0, 0, 10}));
     EXPECT_EQ(test::readBytes(test::seedFile("planeten.dat")).rfind("(Platzhalter: kein Flug)\r\n 0 \r\n 0 \r\n 0 \r\n", 0), 0u);
     const Schiffstyp* freighter = t.ships.find("Großer Frachter");
     ASSERT_NE(freighter, nullptr);
     EXPECT_EQ(*freighter, (Schiffstyp{"Großer Frachter", 6000, 4500, 500, 0, 600, 30, 55}));
     ASSERT_NE(t.ships.find("Kreuzer, schwer"), nullptr);
-    EXPECT_DOUBLE_EQ(t.tausch.KaufUmrechnen("Erz", 1000, "*", false).wert, 1200);
-    EXPECT_DOUBLE_EQ(t.tausch.VerkaufUmrechnen("Kri", 1000, "*", false).wert, 3000);
-    EXPECT_DOUBLE_EQ(t.tausch.KaufUmrechnen("Ene", 1000, "*", true).wert, 2000);
+    EXPECT_EQ(t.tausch.KurseLaden(), Meldungen{});
+    EXPECT_DOUBLE_EQ(t.tausch.KaufUmrechnen("Erz", 1000, Rechenart::Mal, false).wert, 1200);
+    EXPECT_DOUBLE_EQ(t.tausch.VerkaufUmrechnen("Kri", 1000, Rechenart::Mal, false).wert, 3000);
+    EXPECT_DOUBLE_EQ(t.tausch.KaufUmrechnen("Ene", 1000, Rechenart::Mal, true).wert, 2000);
     EXPECT_TRUE(t.tausch.kurseGeladen());
 
     for (const char* button : {"CmdZeit", "CmdSchiffpreise", "CmdProduktion", "CmdTausch"}) {

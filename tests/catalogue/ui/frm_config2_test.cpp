@@ -139,7 +139,7 @@ TEST_F(FrmConfig2Test, LoadShowsTheFirstEntryReadOnly) {
     EXPECT_FALSE(button("CmdLinks")->isEnabled());
     EXPECT_TRUE(button("CmdRechts")->isEnabled());
     EXPECT_FALSE(form->changed);
-    EXPECT_EQ(t.ships.Schiffstypen_length, 3);
+    EXPECT_EQ(t.ships.Schiffstypen_length(), 3);
     // The editor's load appends with the log open: two lines per ship.
     const std::string log = test::readBytes(t.file("KRVXR.debug"));
     std::size_t starts = 0;
@@ -224,8 +224,8 @@ TEST_F(FrmConfig2Test, NewShipThenDeleteLeavesTheFileAsItWas) {
     type("TxtErz", "5");
     click("CmdDel");
     EXPECT_EQ(schiffeDat(), test::golden("catalogue", "editor_start.dat"));
-    EXPECT_EQ(t.ships.Schiffstypen_length, 3);
-    EXPECT_EQ(t.ships.Schiffstypen.size(), 3u);
+    EXPECT_EQ(t.ships.Schiffstypen_length(), 3);
+    EXPECT_EQ(t.ships.Schiffstypen().size(), 3u);
     EXPECT_EQ(listNames().size(), 3);
 }
 
@@ -360,7 +360,7 @@ TEST_F(FrmConfig2Test, SaveQuestionOnClose) {
         test::settle();
     }
     // Yes also brings the catalogue in memory up to the file.
-    EXPECT_EQ(t.ships.Schiffstypen[1].ene, -7);
+    EXPECT_EQ(t.ships.Schiffstypen()[1].ene, -7);
 }
 
 TEST_F(FrmConfig2Test, HandelskonfigurationSavesTypedValues) {
@@ -403,8 +403,8 @@ TEST_F(FrmConfig2Test, RefusedInputKeepsTheFileAndTheBoxes) {
         EXPECT_EQ(t.script.boxes[0].icon, MessageIcon::Error);
         EXPECT_EQ(schiffeDat(), test::golden("catalogue", "editor_start.dat")) << c.what;
         EXPECT_TRUE(editable()) << c.what; // open for a correction
-        EXPECT_EQ(t.ships.Schiffstypen[0].name, "Jäger") << c.what;
-        EXPECT_EQ(t.ships.Schiffstypen[0].alu, 50) << c.what;
+        EXPECT_EQ(t.ships.Schiffstypen()[0].name, "Jäger") << c.what;
+        EXPECT_EQ(t.ships.Schiffstypen()[0].alu, 50) << c.what;
 
         // Neither "Handelskonfiguration" nor Yes in the save question leaves
         // the editor over it; a typed name is asked about like a typed value.
@@ -594,8 +594,8 @@ TEST_F(FrmConfig2Test, FailedSaveLeavesTheCatalogueAsTheFileHoldsIt) {
             EXPECT_EQ(t.script.messageTexts().size(), 1u) << what;
             ShipCatalogue asInFile(t.log);
             loadSchiffe(asInFile, t.file("schiffe.dat"), SpeedWidth::Bits32);
-            ASSERT_EQ(t.ships.Schiffstypen_length, asInFile.Schiffstypen_length) << what;
-            EXPECT_TRUE(std::equal(asInFile.Schiffstypen.begin(), asInFile.Schiffstypen.end(), t.ships.Schiffstypen.begin()))
+            ASSERT_EQ(t.ships.Schiffstypen_length(), asInFile.Schiffstypen_length()) << what;
+            EXPECT_TRUE(std::equal(asInFile.Schiffstypen().begin(), asInFile.Schiffstypen().end(), t.ships.Schiffstypen().begin()))
                 << what;
             EXPECT_EQ(t.ships.find("Jäger")->erz, 100) << what;
             EXPECT_EQ(t.ships.find("Blitz"), nullptr) << what;

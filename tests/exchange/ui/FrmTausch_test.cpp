@@ -139,8 +139,8 @@ TEST_F(FrmTauschTest, TypingADecimalPointAndDeleting) {
 TEST_F(FrmTauschTest, AFailingTextIsReportedOncePerKeystrokeThroughNestedRuns) {
     rates();
     open();
-    // From the second point on the text is no number: the point's keystroke
-    // fails in its nested run and again in the outer run, yet shows one box.
+    // From the second point on the text is no number: the point's keystroke,
+    // with the computation's own rewrite of the point, shows one box.
     type("TxtErz", "1.000.000");
     EXPECT_EQ(text("TxtErz"), "1,000,000");
     EXPECT_EQ(t.script.messageTexts(), std::vector<std::string>(4, kKeineZahl));

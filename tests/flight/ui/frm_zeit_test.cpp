@@ -99,6 +99,7 @@ TEST_F(FrmZeitTest, TheShipSetsTheSpeedOnlyWhenItsListIsLeft) {
              {"Leer", 1}, {"Jäger", 2000}, {"Frachter", 1000}, {"Kreuzer", 4000}}) {
         t.ships.addSchiff(name, 0, 0, 0, 0, 0, speed, 0);
     }
+    t.log.beginDebugging();
     FrmZeit* w = openZeit(kThreePlanets);
     QComboBox* ships = list("CmbSchiff");
     ASSERT_EQ(ships->count(), 3);
@@ -108,6 +109,8 @@ TEST_F(FrmZeitTest, TheShipSetsTheSpeedOnlyWhenItsListIsLeft) {
     ships->setCurrentIndex(1); // picked from the drop-down list
     focusOn(control(w, "CmdNeuerPlanet"));
     EXPECT_EQ(text("TxtGeschwindigkeit"), "1000");
+    const Lines log = logMessages();
+    EXPECT_EQ(Lines(log.end() - 2, log.end()), (Lines{"Start: CmdSchiff_LostFocus()", "Ende: CmdSchiff_LostFocus()"}));
     EXPECT_EQ(text("TxtDauer"), ""); // nothing recomputed yet
     typeInto(ships, "Unbekannt"); // no such ship: the last one's speed
     focusOn(list("CmbStart"));

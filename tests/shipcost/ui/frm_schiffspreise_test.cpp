@@ -165,7 +165,7 @@ TEST_F(FrmSchiffspreiseTest, LoadFillsTheShipListAndReopeningStartsAfresh) {
     oeffnen();
     EXPECT_EQ(cmbSchiff()->count(), 4);
     EXPECT_EQ(liste()->count(), 0);
-    EXPECT_EQ(form->bestellliste().Bestellungen_length, 0);
+    EXPECT_TRUE(form->bestellliste().Bestellungen().empty());
     EXPECT_EQ(box("TxtZuschlag")->text(), "0");
     EXPECT_EQ(box("TxtGesZuschlag")->text(), "0");
     EXPECT_EQ(ergebnisse(), QStringList(5, QString()));

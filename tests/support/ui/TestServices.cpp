@@ -20,7 +20,7 @@ TestServices::TestServices(RegionalSettings settings)
           dir.file("KRVXR.debug"), regional, [] { return fixedTestTime(); }, files),
       ships(log),
       messages(script),
-      tausch(dir.path(), messages),
+      tausch(dir.path()),
       services{dir.path(), regional, log, ships, tausch, messages, windows, files} {}
 
 TestServices::~TestServices() {
