@@ -22,5 +22,9 @@ inline std::optional<FileError> saveDataFile(const std::filesystem::path& file, 
     SystemFileOps ops;
     return saveDataFile(file, utf8Content, ops);
 }
+// The same for the file that the data file's links were resolved to
+// (resolveLinks), by a save that resolved them once at its start.
+std::optional<FileError> saveToTarget(const std::filesystem::path& target, std::string_view utf8Content,
+                                      FileOps& ops);
 
 } // namespace krvx

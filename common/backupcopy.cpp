@@ -35,17 +35,24 @@ BackupCopy placeBeside(const std::filesystem::path& file, std::string_view suffi
     return BackupCopy{placed, std::nullopt};
 }
 
+// The copy of the file whose links resolveLinks followed to target, or
+// failed to follow for linkError.
+BackupCopy copyOf(const std::filesystem::path& file, const std::optional<std::filesystem::path>& target,
+                  const FileError& linkError, FileOps& ops) {
+    if (!target)
+        return BackupCopy{std::nullopt, linkError};
+    const std::optional<std::string> bytes = readFileBytes(*target);
+    if (!bytes)
+        return failed(errno);
+    return placeBeside(file, ".bak", *bytes, target, ops);
+}
+
 } // namespace
 
 BackupCopy keepBackupCopy(const std::filesystem::path& file, FileOps& ops) {
     FileError linkError;
     const auto target = resolveLinks(file, linkError);
-    if (!target)
-        return BackupCopy{std::nullopt, linkError};
-    const std::optional<std::string> bytes = readFileBytes(file);
-    if (!bytes)
-        return failed(errno);
-    return placeBeside(file, ".bak", *bytes, target, ops);
+    return copyOf(file, target, linkError, ops);
 }
 
 BackupCopy saveBeside(const std::filesystem::path& file, std::string_view suffix, std::string_view utf8Content,
@@ -65,17 +72,22 @@ BackupCopy saveBeside(const std::filesystem::path& file, std::string_view suffix
 SaveOutcome saveKeepingCopy(const std::filesystem::path& file, std::string_view utf8Content, bool damaged,
                             FileOps& ops) {
     SaveOutcome outcome;
+    // The links are followed once: the copy and the save then take the
+    // file they led to. A link that may not be followed stops whichever
+    // step comes first.
+    FileError linkError;
+    const auto target = resolveLinks(file, linkError);
     // When it cannot even be told whether the file is there, the copy is tried.
     std::error_code error;
     if (damaged && (fileType(file, error) != std::filesystem::file_type::not_found || error)) {
-        BackupCopy copy = keepBackupCopy(file, ops);
+        BackupCopy copy = copyOf(file, target, linkError, ops);
         if (!copy.path) {
             outcome.copyError = std::move(copy.error);
             return outcome;
         }
         outcome.keptCopy = std::move(copy.path);
     }
-    outcome.writeError = saveDataFile(file, utf8Content, ops);
+    outcome.writeError = target ? saveToTarget(*target, utf8Content, ops) : std::optional(linkError);
     return outcome;
 }
 

@@ -18,10 +18,14 @@ namespace krvx {
 // gigabytes, say), and reading it whole could exhaust the memory.
 inline constexpr std::size_t kLargestDataFile = std::size_t{64} << 20;
 
-// The bytes of a file as they are on disk, and where asked its permissions;
-// nullopt with errno set when it cannot be opened (openFile) or read, or is
-// larger than kLargestDataFile (EFBIG).
-std::optional<std::string> readFileBytes(const std::filesystem::path& file, mode_t* mode = nullptr);
+// The bytes of a file as they are on disk; nullopt with errno set when it
+// cannot be opened (openFile) or read, or is larger than kLargestDataFile (EFBIG).
+std::optional<std::string> readFileBytes(const std::filesystem::path& file);
+// What each platform's save file (savefile_posix.cpp, savefile_windows.cpp)
+// says for reading a file whole: the size of an open file, nullopt with errno
+// set when it cannot be told; and one read into the buffer, as the system's read.
+std::optional<long long> openedFileSize(int fd);
+ssize_t readSome(int fd, char* buffer, std::size_t size);
 
 enum class FileState {
     Missing, // no such file: the program starts from nothing

@@ -1,11 +1,11 @@
 // What a POSIX system does in the steps of a save, from top to bottom: the
-// system's calls, the links it follows, how a file is opened and read whole, what a file
-// that is replaced gives its locked temporary file, the backup copy's steps
-// and the tidy-up of what a killed save left behind. The steps' order is the
-// same on every system (atomicsave.cpp, backupcopy.cpp, temporaries.cpp).
+// system's calls, the links it follows, how a file is opened and read, what a
+// file that is replaced gives its locked temporary file, the backup copy's
+// steps and the tidy-up of what a killed save left behind. The steps' order
+// is the same on every system (atomicsave.cpp, backupcopy.cpp,
+// temporaries.cpp, readfile.cpp).
 #include <cerrno>
 #include <csignal>
-#include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <string>
@@ -105,40 +105,15 @@ int openFile(FileOps& ops, const std::filesystem::path& file, int flags, mode_t 
     return failed(fileError(number));
 }
 
-std::optional<std::string> readFileBytes(const std::filesystem::path& file, mode_t* mode) {
-    SystemFileOps ops;
-    FileError error;
-    const int fd = openFile(ops, file, O_RDONLY, 0, error);
-    if (fd < 0)
-        return std::nullopt;
-    const auto failed = [fd](int number) {
-        ::close(fd);
-        errno = number;
-        return std::nullopt;
-    };
+std::optional<long long> openedFileSize(int fd) {
     struct stat info {};
     if (::fstat(fd, &info) != 0)
-        return failed(errno);
-    if (info.st_size < 0 || static_cast<std::uintmax_t>(info.st_size) > kLargestDataFile)
-        return failed(EFBIG);
-    if (mode)
-        *mode = info.st_mode & 07777;
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(info.st_size));
-    char buffer[65536];
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got == 0)
-            break;
-        if (got > 0)
-            bytes.append(buffer, static_cast<std::size_t>(got));
-        else if (errno != EINTR)
-            return failed(errno);
-        if (bytes.size() > kLargestDataFile) // grown while read
-            return failed(EFBIG);
-    }
-    ::close(fd);
-    return bytes;
+        return std::nullopt;
+    return info.st_size;
+}
+
+ssize_t readSome(int fd, char* buffer, std::size_t size) {
+    return ::read(fd, buffer, size);
 }
 
 std::variant<FileError, PrepareTemporary> replacementOf(const std::filesystem::path& target) {
@@ -174,29 +149,18 @@ bool prepareCopy(int fd, const std::optional<std::filesystem::path>& like) {
     return takeAttributesOf(fd, like->c_str(), info);
 }
 
-// A taken name is a file, a folder or a dangling link. Where the file system
-// knows no second names, the copy is renamed to a name found free.
-std::optional<std::filesystem::path> nameCopy(FileOps& ops, const std::filesystem::path& temp,
-                                              const std::filesystem::path& file, std::string_view suffix) {
-    for (int n = 1; n <= kMostBackupCopies; ++n) {
-        const std::filesystem::path copy = besideName(file, suffix, n);
-        if (ops.link(temp, copy) == 0) {
-            ::unlink(temp.c_str());
-            return copy;
-        }
-        if (errno == EEXIST)
-            continue;
-        if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP && errno != ENOSYS)
-            return std::nullopt;
-        struct stat taken {};
-        if (::lstat(copy.c_str(), &taken) == 0)
-            continue;
-        if (errno != ENOENT || ops.rename(temp, copy) != 0)
-            return std::nullopt;
-        return copy;
-    }
-    errno = EEXIST;
-    return std::nullopt;
+// Where the file system knows no second names, the copy is renamed to the
+// name when it is free (a taken name is a file, a folder or a dangling link).
+int moveToFreeName(FileOps& ops, const std::filesystem::path& temp, const std::filesystem::path& copy,
+                   int linkError) {
+    if (linkError != EPERM && linkError != ENOTSUP && linkError != EOPNOTSUPP && linkError != ENOSYS)
+        return linkError;
+    struct stat taken {};
+    if (::lstat(copy.c_str(), &taken) == 0)
+        return EEXIST;
+    if (errno != ENOENT || ops.rename(temp, copy) != 0)
+        return errno;
+    return 0;
 }
 
 void removeIfAbandoned(const std::filesystem::path& temp, long long writer) {

@@ -1,10 +1,10 @@
 // What Windows does in the steps of a save, from top to bottom: the system's
 // calls through the wide-character API (long paths included), the links it
-// follows, reading a file whole, what a file that is replaced asks of its
-// temporary file (held open by its writer, with the old file's attributes),
-// the backup copy's steps and the tidy-up of what a killed save left behind.
-// The steps' order is the same on every system (atomicsave.cpp,
-// backupcopy.cpp, temporaries.cpp).
+// follows, how a file is opened and read, what a file that is replaced asks
+// of its temporary file (held open by its writer, with the old file's
+// attributes), the backup copy's steps and the tidy-up of what a killed save
+// left behind. The steps' order is the same on every system (atomicsave.cpp,
+// backupcopy.cpp, temporaries.cpp, readfile.cpp).
 #include <cerrno>
 #include <string>
 #include <system_error>
@@ -266,38 +266,15 @@ int openFile(FileOps& ops, const std::filesystem::path& file, int flags, mode_t 
     return -1;
 }
 
-std::optional<std::string> readFileBytes(const std::filesystem::path& file, mode_t* mode) {
-    SystemFileOps ops;
-    FileError error;
-    const int fd = openFile(ops, file, _O_RDONLY, 0, error);
-    if (fd < 0)
-        return std::nullopt;
-    const auto failed = [fd](int number) {
-        ::_close(fd);
-        errno = number;
-        return std::nullopt;
-    };
+std::optional<long long> openedFileSize(int fd) {
     struct _stat64 info {};
     if (::_fstat64(fd, &info) != 0)
-        return failed(errno);
-    if (info.st_size < 0 || static_cast<unsigned long long>(info.st_size) > kLargestDataFile)
-        return failed(EFBIG);
-    if (mode)
-        *mode = 0666;
-    std::string bytes;
-    char buffer[65536];
-    for (;;) {
-        const int got = ::_read(fd, buffer, sizeof buffer);
-        if (got == 0)
-            break;
-        if (got < 0)
-            return failed(errno);
-        bytes.append(buffer, static_cast<std::size_t>(got));
-        if (bytes.size() > kLargestDataFile) // grown while read
-            return failed(EFBIG);
-    }
-    ::_close(fd);
-    return bytes;
+        return std::nullopt;
+    return info.st_size;
+}
+
+ssize_t readSome(int fd, char* buffer, std::size_t size) {
+    return ::_read(fd, buffer, static_cast<unsigned>(size));
 }
 
 std::variant<FileError, PrepareTemporary> replacementOf(const std::filesystem::path& target) {
@@ -343,30 +320,15 @@ void syncFolderOf(const std::filesystem::path& file) {
     }
 }
 
-// Where the file system knows no second names (FAT), the copy is moved to a
-// free name, which fails when taken.
-std::optional<std::filesystem::path> nameCopy(FileOps& ops, const std::filesystem::path& temp,
-                                              const std::filesystem::path& file, std::string_view suffix) {
-    for (int n = 1; n <= kMostBackupCopies; ++n) {
-        const std::filesystem::path copy = besideName(file, suffix, n);
-        if (ops.link(temp, copy) == 0) {
-            DeleteFileW(systemPath(temp).c_str());
-            return copy;
-        }
-        if (errno == EEXIST)
-            continue;
-        if (errno != ENOTSUP)
-            return std::nullopt;
-        if (MoveFileExW(systemPath(temp).c_str(), systemPath(copy).c_str(), MOVEFILE_WRITE_THROUGH))
-            return copy;
-        const DWORD error = GetLastError();
-        if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) {
-            errno = errnoOf(error);
-            return std::nullopt;
-        }
-    }
-    errno = EEXIST;
-    return std::nullopt;
+// Where the file system knows no second names (FAT), the copy is moved to
+// the name, which fails when it is taken.
+int moveToFreeName(FileOps& /*ops*/, const std::filesystem::path& temp, const std::filesystem::path& copy,
+                   int linkError) {
+    if (linkError != ENOTSUP)
+        return linkError;
+    if (MoveFileExW(systemPath(temp).c_str(), systemPath(copy).c_str(), MOVEFILE_WRITE_THROUGH))
+        return 0;
+    return errnoOf(GetLastError());
 }
 
 namespace {

@@ -78,12 +78,14 @@ std::optional<std::filesystem::path> writeTemporary(FileOps& ops, const std::fil
 
 void removeAbandonedTemporaries(const std::filesystem::path& file) {
     FileError linkError;
-    const std::optional<std::filesystem::path> target = resolveLinks(file, linkError);
-    if (!target)
-        return;
-    const std::string prefix = temporaryPrefix(*target);
+    if (const std::optional<std::filesystem::path> target = resolveLinks(file, linkError))
+        removeAbandonedTemporariesOf(*target);
+}
+
+void removeAbandonedTemporariesOf(const std::filesystem::path& target) {
+    const std::string prefix = temporaryPrefix(target);
     std::error_code ec;
-    for (const std::filesystem::path& entry : folderListing(folderOf(*target), ec)) {
+    for (const std::filesystem::path& entry : folderListing(folderOf(target), ec)) {
         const std::string name = utf8Of(entry.filename());
         if (!name.starts_with(prefix))
             continue;
@@ -96,6 +98,24 @@ std::filesystem::path besideName(const std::filesystem::path& file, std::string_
     std::filesystem::path copy = file;
     copy += pathOfUtf8(std::string(suffix) + (n == 1 ? std::string() : std::to_string(n)));
     return copy;
+}
+
+std::optional<std::filesystem::path> nameCopy(FileOps& ops, const std::filesystem::path& temp,
+                                              const std::filesystem::path& file, std::string_view suffix) {
+    for (int n = 1; n <= kMostBackupCopies; ++n) {
+        const std::filesystem::path copy = besideName(file, suffix, n);
+        if (ops.link(temp, copy) == 0) {
+            removeFile(temp);
+            return copy;
+        }
+        const int number = moveToFreeName(ops, temp, copy, errno);
+        if (number != EEXIST) {
+            errno = number;
+            return number == 0 ? std::optional(copy) : std::nullopt;
+        }
+    }
+    errno = EEXIST;
+    return std::nullopt;
 }
 
 } // namespace krvx

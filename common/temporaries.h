@@ -43,11 +43,19 @@ std::optional<std::filesystem::path> writeTemporary(FileOps& ops, const std::fil
 // then <name><suffix>2, <name><suffix>3 ...
 std::filesystem::path besideName(const std::filesystem::path& file, std::string_view suffix, int n);
 
+// Gives the finished temporary file a name of its own beside the file,
+// besideName(file, suffix, n) for the first n that is not taken (by a file, a
+// folder or a link): that name, or nullopt with errno set.
+std::optional<std::filesystem::path> nameCopy(FileOps& ops, const std::filesystem::path& temp,
+                                              const std::filesystem::path& file, std::string_view suffix);
+
 // A save killed midway leaves its temporary file behind: this removes the ones
 // of that data file (in the folder of the file a symbolic link leads to) that
 // nobody holds and whose writer no longer runs, or that were left unchanged
 // for kAbandonedAfterSeconds. Every save does it for its file.
 void removeAbandonedTemporaries(const std::filesystem::path& file);
+// The same for the file that the data file's links were resolved to.
+void removeAbandonedTemporariesOf(const std::filesystem::path& target);
 
 // What each platform's save file (savefile_posix.cpp, savefile_windows.cpp)
 // says for the steps above, which are the same everywhere:
@@ -62,10 +70,12 @@ long long thisWriter();
 // another, with what the file like has, as a save gives it (without it, a new
 // file's own);
 bool prepareCopy(int fd, const std::optional<std::filesystem::path>& like);
-// a name of its own for the finished file, besideName(file, suffix, n) for
-// the first n that is not taken: that name, or nullopt with errno set;
-std::optional<std::filesystem::path> nameCopy(FileOps& ops, const std::filesystem::path& temp,
-                                              const std::filesystem::path& file, std::string_view suffix);
+// where a second name for the finished file failed with linkError because
+// the file system knows none, the move of the file to the name instead: 0,
+// EEXIST when the name is taken, or why it failed (any other linkError, such
+// as EEXIST, as it is);
+int moveToFreeName(FileOps& ops, const std::filesystem::path& temp, const std::filesystem::path& copy,
+                   int linkError);
 // the flush of the folder of a file, so that a new name in it outlasts a crash;
 void syncFolderOf(const std::filesystem::path& file);
 // and the removal of one temporary file when nobody holds it and its writer

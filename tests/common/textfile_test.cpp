@@ -337,6 +337,9 @@ TEST(DataFile, ALinkOfAnotherUserInASharedFolderIsNotFollowed) {
                   0);
         EXPECT_EQ(saveDataFile(dir.file(c.saved), "neu").value_or(FileError{}).foreignLink, !c.followed);
         EXPECT_EQ(keepBackupCopy(dir.file(c.saved)).path.has_value(), c.followed);
+        SystemFileOps ops; // a save that keeps a copy first stops at the copy, one that keeps none at the write
+        EXPECT_EQ(saveKeepingCopy(dir.file(c.saved), "neu", true, ops).copyError.value_or(FileError{}).foreignLink, !c.followed);
+        EXPECT_EQ(saveKeepingCopy(dir.file(c.saved), "neu", false, ops).writeError.value_or(FileError{}).foreignLink, !c.followed);
         AppendFile log;
         EXPECT_EQ(log.open(dir.file(c.saved)) && log.write("+"), c.followed);
         EXPECT_EQ(readDataFile(dir.file(c.saved)).state, c.followed ? FileState::Read : FileState::Unreadable);
