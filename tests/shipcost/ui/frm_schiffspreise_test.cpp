@@ -112,43 +112,10 @@ protected:
     FrmSchiffspreise* form = nullptr;
 };
 
-TEST_F(FrmSchiffspreiseTest, ControlsCaptionsTooltipsAndPlaces) {
+// Tab follows the tab indexes and passes the result boxes by.
+TEST_F(FrmSchiffspreiseTest, Layout) {
     oeffnen();
-    EXPECT_EQ(form->windowTitle(), "Schiffspreise");
-    EXPECT_EQ(form->size(), QSize(404, 300));
-    const std::vector<test::ControlRow> rows = {{"LblSchiff", {16, 8, 81, 17}, "Schiff:"},
-                                                {"LblAnzahl", {232, 8, 49, 17}, "Anzahl:"},
-                                                {"LblZuschlag", {312, 8, 73, 17}, "Zuschlag in %"},
-                                                {"CmbSchiff", {16, 32, 137, 21}, "", "Schiffstyp wählen"},
-                                                {"TxtAnzahl", {232, 32, 49, 19}, "", "Zu produzierende Anzahl"},
-                                                {"TxtZuschlag", {344, 32, 41, 19}, "0", "Einzelzuschlag für diesen Schiffstyp"},
-                                                {"CmdAdd", {16, 64, 137, 25}, "Hinzufügen", "In Liste aufnehmen"},
-                                                {"CmdSub", {176, 64, 113, 25}, "Entfernen"},
-                                                {"LstKaufliste", {16, 104, 369, 69}, "", "Auflistung aller \"Bestellungen\""},
-                                                {"ChkSchiffshaendler", {48, 184, 97, 17}, "Schiffshändler", "20% Abschlag auf alle Preise"},
-                                                {"LblGesamtzuschlag", {216, 184, 105, 17}, "Gesamtzuschlag in %"},
-                                                {"TxtGesZuschlag", {336, 184, 49, 19}, "0", "Zuschlag für die gesamte Liste"},
-                                                {"LblErz", {16, 216, 49, 17}, "Erz"},
-                                                {"LblAlu", {88, 216, 0, 0}, "Aluminium"},
-                                                {"LblLeg", {168, 216, 0, 0}, "Legierungen"},
-                                                {"LblKri", {240, 216, 0, 0}, "Kristalle"},
-                                                {"LblEne", {312, 216, 0, 0}, "Energie"},
-                                                {"TxtErz", {16, 232, 65, 19}, "", "Anzahl Erze aus dem Geschäft"},
-                                                {"TxtAlu", {88, 232, 65, 19}, "", "Anzahl Aluminium aus dem Geschäft"},
-                                                {"TxtLeg", {168, 232, 65, 19}, "", "Anzahl Legierungen aus dem Geschäft"},
-                                                {"TxtKri", {240, 232, 65, 19}, "", "Anzahl Kristalle aus dem Geschäft"},
-                                                {"TxtEne", {312, 232, 65, 19}, "", "Anzahl Energie aus dem Geschäft"},
-                                                {"CmdProdZeit", {16, 256, 121, 41}, "In Produktionszeiten\nübernehmen", "Daten auf das Produktionszeiten-Formular übertragen"},
-                                                {"CmdHandel", {264, 256, 121, 41}, "In Handelsrechner\nübernehmen"}};
-    test::expectControls(form, rows);
-    // Nothing is disabled; which boxes are read-only is the result boxes' test.
-    for (const test::ControlRow& row : rows) EXPECT_TRUE(control(form, row.name)->isEnabled()) << row.name;
-}
-
-TEST_F(FrmSchiffspreiseTest, TabOrderFollowsTheTabIndexesAndSkipsResults) {
-    oeffnen();
-    test::expectTabOrder(form, {"CmbSchiff", "TxtAnzahl", "TxtZuschlag", "CmdAdd", "LstKaufliste", "TxtGesZuschlag",
-                                "ChkSchiffshaendler", "CmdProdZeit", "CmdHandel", "CmdSub", "CmbSchiff"});
+    test::expectGolden("shipcost", "frm_schiffspreise.layout", test::layoutText(form) + test::tabWalk(form, "CmbSchiff"));
 }
 
 TEST_F(FrmSchiffspreiseTest, LoadFillsTheShipListAndReopeningStartsAfresh) {
