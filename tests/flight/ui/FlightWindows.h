@@ -44,22 +44,6 @@ struct FlightWindows : ::testing::Test {
     QComboBox* list(const char* name) { return control<QComboBox>(zeit(), name); }
     QString text(const char* name) { return box(name)->text(); }
 
-    // Focus into the control and replace its text as a user would (the test
-    // keyboard types ASCII only; other text is pasted).
-    static void typeInto(QWidget* target, const QString& value) {
-        focusOn(target);
-        auto* edit = qobject_cast<QLineEdit*>(target);
-        if (auto* c = qobject_cast<QComboBox*>(target)) edit = c->lineEdit();
-        edit->selectAll();
-        if (value.isEmpty()) {
-            pressKey(Qt::Key_Backspace);
-        } else if (std::all_of(value.begin(), value.end(), [](QChar ch) { return ch.unicode() < 128; })) {
-            typeText(value);
-        } else {
-            edit->insert(value);
-        }
-    }
-
     // The log's messages after their time stamps, without the two opening lines.
     std::vector<std::string> logMessages() {
         const std::string bytes = readBytes(t.file("KRVXR.debug"));

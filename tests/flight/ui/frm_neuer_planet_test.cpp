@@ -19,10 +19,10 @@ struct NeuerPlanetTest : FlightWindows {
     }
     // Types into the four boxes and presses Enter in the last one.
     void enter(const QString& name, const QString& gal, const QString& sys, const QString& planet) {
-        typeInto(control(dialog(), "TxtName"), name);
-        typeInto(control(dialog(), "TxtGal"), gal);
-        typeInto(control(dialog(), "TxtSys"), sys);
-        typeInto(control(dialog(), "TxtPlanet"), planet);
+        retype(control(dialog(), "TxtName"), name);
+        retype(control(dialog(), "TxtGal"), gal);
+        retype(control(dialog(), "TxtSys"), sys);
+        retype(control(dialog(), "TxtPlanet"), planet);
         pressKey(Qt::Key_Return);
         settle();
     }

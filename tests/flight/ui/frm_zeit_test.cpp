@@ -27,9 +27,9 @@ TEST_F(FrmZeitTest, LeavingTheSpeedBoxShowsDurationAndArrival) {
     t.log.beginDebugging();
     FrmZeit* w = openZeit(kThreePlanets);
     EXPECT_EQ(list("CmbStart")->currentText(), "Heimat"); // the second planet is selected
-    typeInto(list("CmbZiel"), "Mine");
-    typeInto(box("TxtStart"), "22:30");
-    typeInto(box("TxtGeschwindigkeit"), "1000");
+    retype(list("CmbZiel"), "Mine");
+    retype(box("TxtStart"), "22:30");
+    retype(box("TxtGeschwindigkeit"), "1000");
     const std::size_t before = logMessages().size();
     focusOn(control(w, "CmdNeuerPlanet"));
     EXPECT_EQ(text("TxtDauer"), "03:03");
@@ -42,32 +42,32 @@ TEST_F(FrmZeitTest, LeavingTheSpeedBoxShowsDurationAndArrival) {
                      "Start: Flugzeit()", "Ende: Flugzeit()"}));
 
     for (const char* speed : {"0", "-500", "0.0000001"}) { // no duration: nothing changes, no box
-        typeInto(box("TxtGeschwindigkeit"), speed);
+        retype(box("TxtGeschwindigkeit"), speed);
         focusOn(list("CmbStart"));
         EXPECT_EQ(text("TxtDauer"), "03:03") << speed;
         EXPECT_EQ(text("TxtAnkunft"), "01:33 + 1 Tage") << speed;
     }
     EXPECT_TRUE(t.script.boxes.empty());
 
-    typeInto(box("TxtGeschwindigkeit"), "1000");
-    typeInto(list("CmbStart"), "Basis"); // the first planet takes no part in a flight
+    retype(box("TxtGeschwindigkeit"), "1000");
+    retype(list("CmbStart"), "Basis"); // the first planet takes no part in a flight
     focusOn(box("TxtStart"));
     EXPECT_EQ(text("TxtDauer"), "00:00");
     EXPECT_EQ(text("TxtAnkunft"), "22:30");
-    typeInto(box("TxtStart"), "2230"); // without ':' the arrival stays
+    retype(box("TxtStart"), "2230"); // without ':' the arrival stays
     focusOn(box("TxtAnkunft"));
     EXPECT_EQ(text("TxtAnkunft"), "22:30");
 }
 
 TEST_F(FrmZeitTest, InStartModeLeavingTheArrivalBoxShowsTheStart) {
     FrmZeit* w = openZeit(kThreePlanets);
-    typeInto(list("CmbZiel"), "Mine");
-    typeInto(box("TxtGeschwindigkeit"), "1000");
+    retype(list("CmbZiel"), "Mine");
+    retype(box("TxtGeschwindigkeit"), "1000");
     control<QRadioButton>(w, "OptStart")->click();
-    typeInto(box("TxtAnkunft"), "01:00");
+    retype(box("TxtAnkunft"), "01:00");
     focusOn(box("TxtStart"));
     EXPECT_EQ(text("TxtStart"), "21:57 - 1 Tage");
-    typeInto(box("TxtStart"), "12:00"); // leaving the start box computes nothing now
+    retype(box("TxtStart"), "12:00"); // leaving the start box computes nothing now
     focusOn(box("TxtAnkunft"));
     EXPECT_EQ(text("TxtAnkunft"), "01:00");
 }
@@ -81,13 +81,13 @@ TEST_F(FrmZeitTest, TheShipSetsTheSpeedOnlyWhenItsListIsLeft) {
     QComboBox* ships = list("CmbSchiff");
     ASSERT_EQ(ships->count(), 3);
     EXPECT_EQ(ships->currentText(), "Jäger");
-    typeInto(list("CmbZiel"), "Mine");
+    retype(list("CmbZiel"), "Mine");
     focusOn(ships);
     ships->setCurrentIndex(1); // picked from the drop-down list
     focusOn(control(w, "CmdNeuerPlanet"));
     EXPECT_EQ(text("TxtGeschwindigkeit"), "1000");
     EXPECT_EQ(text("TxtDauer"), ""); // nothing recomputed yet
-    typeInto(ships, "Unbekannt"); // no such ship: the last one's speed
+    retype(ships, "Unbekannt"); // no such ship: the last one's speed
     focusOn(list("CmbStart"));
     EXPECT_EQ(text("TxtGeschwindigkeit"), "4000");
     focusOn(box("TxtStart"));
@@ -113,7 +113,7 @@ TEST_F(FrmZeitTest, PlanetFilesOfNoneOneAndThreePlanets) {
             EXPECT_EQ(list(name)->currentText(), c.shown) << name;
         }
         EXPECT_EQ(w->planeten().count(), c.count);
-        typeInto(box("TxtGeschwindigkeit"), "1000");
+        retype(box("TxtGeschwindigkeit"), "1000");
         focusOn(list("CmbSchiff")); // no ships: leaving their list keeps the speed
         focusOn(box("TxtStart"));
         EXPECT_EQ(text("TxtGeschwindigkeit"), "1000");

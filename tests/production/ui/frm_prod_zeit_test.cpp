@@ -49,20 +49,10 @@ protected:
     QString text(const char* name) { return box(name)->text(); }
     QCheckBox* chkFest() { return control<QCheckBox>(form, "ChkFest"); }
 
-    // Types into a box as a user does: focus, select all, type, then Tab away.
+    // Types into a box as a user does, then Tab away.
     void eingeben(const char* name, const QString& text) {
-        test::focusOn(box(name));
-        test::pressKey(Qt::Key_A, Qt::ControlModifier);
-        if (text.isEmpty())
-            test::pressKey(Qt::Key_Delete);
-        else
-            test::typeText(text);
+        test::retype(form, name, text);
         test::pressKey(Qt::Key_Tab);
-    }
-
-    void klicken(QCheckBox* check) {
-        QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(6, check->height() / 2));
-        test::settle();
     }
 
     test::TestServices t;
@@ -87,10 +77,10 @@ TEST_F(FrmProdZeitTest, ReadOnlyStatesFollowTheMode) {
         EXPECT_EQ(box("TxtDauer")->isReadOnly(), !mengen);
     };
     erwarte(false);
-    klicken(chkFest());
+    test::click(chkFest());
     EXPECT_TRUE(chkFest()->isChecked());
     erwarte(true);
-    klicken(chkFest());
+    test::click(chkFest());
     erwarte(false);
 }
 
@@ -132,7 +122,7 @@ TEST_F(FrmProdZeitTest, AmountModeComputesAmountsAndKeepsTheTimes) {
     eingeben("TxtAlu", "125");
     ASSERT_EQ(text("TxtZeitErz"), "02:30");
 
-    klicken(chkFest()); // with an empty TxtDauer every target is 0
+    test::click(chkFest()); // with an empty TxtDauer every target is 0
     for (const char* n : kZiel) EXPECT_EQ(text(n), "0") << n;
 
     eingeben("TxtDauer", "2,5");
@@ -147,7 +137,7 @@ TEST_F(FrmProdZeitTest, AmountModeComputesAmountsAndKeepsTheTimes) {
     EXPECT_EQ(text("TxtZAlu"), "187,5");
     EXPECT_EQ(text("TxtZeitEne"), "0");
 
-    klicken(chkFest()); // back to time mode: nothing computed, amounts stay
+    test::click(chkFest()); // back to time mode: nothing computed, amounts stay
     EXPECT_EQ(text("TxtZAlu"), "187,5");
     EXPECT_EQ(text("txtZeitAlu"), "00:00"); // computed when TxtAlu was left in time mode
     EXPECT_EQ(text("TxtDauer"), "1.5");
@@ -189,7 +179,7 @@ TEST_F(FrmProdZeitTest, TypedTextsSurviveClosingAndReopening) {
     const std::pair<const char*, QString> eingaben[] = {
         {"TxtErz", "100"}, {"TxtAlu", " 1 000 "}, {"TxtLeg", ""}, {"TxtKri", "a,\"b\""}, {"TxtEne", "123456789012345678901234567890"}, {"TxtZErz", "187,5"}, {"TxtZKri", "Öl"}};
     for (const auto& [name, wert] : eingaben) eingeben(name, wert);
-    klicken(chkFest());
+    test::click(chkFest());
     eingeben("TxtDauer", "x y");
     const std::vector<QString> vorher = [&] {
         std::vector<QString> v;
@@ -261,7 +251,7 @@ TEST_F(FrmProdZeitTest, HandOverLoadsTheWindowFirstAndComputesNothing) {
 
     // A second hand-over reuses the open window; in amount mode the read-only
     // target boxes take the texts and the mode stays.
-    klicken(chkFest());
+    test::click(chkFest());
     EXPECT_EQ(zielmengenUebernehmen(t.windows, {"1", "2", "", "4", "5"}), offen);
     EXPECT_TRUE(chkFest()->isChecked());
     EXPECT_TRUE(box("TxtZErz")->isReadOnly());
@@ -279,7 +269,7 @@ protected:
 TEST_F(FrmProdZeitEnglischTest, AmountsUseTheRegionalDecimalSeparator) {
     oeffnen();
     eingeben("TxtKri", "125");
-    klicken(chkFest());
+    test::click(chkFest());
     eingeben("TxtDauer", "1,5");
     EXPECT_EQ(text("TxtZKri"), "187.5");
 }

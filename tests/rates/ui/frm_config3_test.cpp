@@ -53,19 +53,7 @@ protected:
         form = nullptr;
     }
     QLineEdit* field(int record, int resource) { return control<QLineEdit>(form, kFields[record][resource]); }
-    QStringList column(int record) {
-        QStringList out;
-        for (int r = 0; r < 5; ++r) out << field(record, r)->text();
-        return out;
-    }
-    void type(QLineEdit* box, const QString& text) {
-        test::focusOn(box);
-        test::pressKey(Qt::Key_A, Qt::ControlModifier);
-        if (text.isEmpty())
-            test::pressKey(Qt::Key_Delete);
-        else
-            test::typeText(text);
-    }
+    QStringList column(int record) { return test::texts(form, {std::begin(kFields[record]), std::end(kFields[record])}); }
     std::string fileBytes() { return test::readBytes(t.file("creditkurse.dat")); }
 
     test::TestServices t;
@@ -103,8 +91,8 @@ TEST_F(FrmConfig3Test, FileThatCannotBeReadIsReplacedOnlyByTypedRates) {
         ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
         ::close(fd);
         open();
-        type(field(0, 0), "3");
-        if (!typed) type(field(0, 0), "0"); // typed back to what was shown: no rate changed
+        test::retype(field(0, 0), "3");
+        if (!typed) test::retype(field(0, 0), "0"); // typed back to what was shown: no rate changed
         form->findChild<QuietSave*>()->saveNow(); // the wait ends: the close's rules
         EXPECT_EQ(std::filesystem::is_socket(file), !typed) << typed;
         closeForm();
@@ -151,7 +139,7 @@ TEST_F(FrmConfig3Test, TypedTextsAreSavedByTheRegionalRule) {
     t.log.beginDebugging();
     t.files.failAt(test::FileStep::Rename, "creditkurse.dat");
     for (const Case& c : typed) {
-        type(field(c.record, c.resource), c.text);
+        test::retype(field(c.record, c.resource), c.text);
         ASSERT_TRUE(form->findChild<QuietSave*>()->waiting());
         form->findChild<QuietSave*>()->saveNow(); // the wait ends; the first save fails without a word
         t.files.heal();
@@ -168,7 +156,7 @@ TEST_F(FrmConfig3Test, TypedTextsAreSavedByTheRegionalRule) {
 TEST_F(FrmConfig3Test, ShipEditorOpensBesideAndNothingIsSavedYet) {
     test::writeBytes(t.file("creditkurse.dat"), "1,2,3,4,5\r\n");
     open();
-    type(field(0, 0), "9");
+    test::retype(field(0, 0), "9");
     QTest::mouseClick(control<QPushButton>(form, "CmdSchiffe"), Qt::LeftButton);
     test::settle();
     EXPECT_NE(t.windows.window(kShipEditor), nullptr);

@@ -61,48 +61,31 @@ protected:
     }
     QComboBox* cmbSchiff() { return control<QComboBox>(form, "CmbSchiff"); }
     QListWidget* liste() { return control<QListWidget>(form, "LstKaufliste"); }
-    QStringList ergebnisse() {
-        QStringList texts;
-        for (const char* name : {"TxtErz", "TxtAlu", "TxtLeg", "TxtKri", "TxtEne"}) texts << box(name)->text();
-        return texts;
-    }
+    QStringList ergebnisse() { return test::texts(form, {"TxtErz", "TxtAlu", "TxtLeg", "TxtKri", "TxtEne"}); }
     QStringList zeilen() {
         QStringList lines;
         for (int i = 0; i < liste()->count(); ++i) lines << liste()->item(i)->text();
         return lines;
     }
 
-    // Replaces the text of a box key by key, as a user does after selecting it.
-    void eingeben(const char* name, const QString& text) {
-        test::focusOn(box(name));
-        test::pressKey(Qt::Key_A, Qt::ControlModifier);
-        test::typeText(text);
-    }
-    void schiffTippen(const QString& text) {
-        test::focusOn(cmbSchiff());
-        cmbSchiff()->lineEdit()->selectAll();
-        test::pressKey(Qt::Key_Delete);
-        test::typeText(text);
-    }
     // One entry as a user makes it: ship, Tab, count, Tab, surcharge, Enter.
     void bestellen(const QString& ship, const QString& count, const QString& surcharge) {
-        schiffTippen(ship);
+        test::retype(cmbSchiff(), ship);
         test::pressKey(Qt::Key_Tab);
-        eingeben("TxtAnzahl", count);
+        test::retype(form, "TxtAnzahl", count);
         test::pressKey(Qt::Key_Tab);
-        eingeben("TxtZuschlag", surcharge);
+        test::retype(form, "TxtZuschlag", surcharge);
         test::pressKey(Qt::Key_Return);
         test::settle();
     }
     void beispiel() {
         bestellen("A", "3", "10");
         bestellen("A", "2", "-4");
-        eingeben("TxtGesZuschlag", "5");
+        test::retype(form, "TxtGesZuschlag", "5");
     }
     void klicken(QAbstractButton* button) {
-        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
-        test::settle();
-        test::activate(form);
+        test::click(button);
+        test::activate(form); // a hand-over opens another window in front
     }
     void zeileWaehlen(int row) {
         QTest::mouseClick(liste()->viewport(), Qt::LeftButton, {}, liste()->visualItemRect(liste()->item(row)).center());
@@ -170,10 +153,10 @@ TEST_F(FrmSchiffspreiseTest, EveryKeystrokeInTheOverallSurchargeRecomputes) {
         test::pressKey(step.key, step.modifiers);
         EXPECT_EQ(box("TxtErz")->text(), step.erz) << box("TxtGesZuschlag")->text().toStdString();
     }
-    eingeben("TxtGesZuschlag", "-100");
+    test::retype(form, "TxtGesZuschlag", "-100");
     EXPECT_EQ(ergebnisse(), QStringList(5, " 0"));
     // Beyond the double range: a box, and the fields keep their texts.
-    eingeben("TxtGesZuschlag", "1E30");
+    test::retype(form, "TxtGesZuschlag", "1E30");
     ASSERT_EQ(box("TxtErz")->text(), " 1E+31");
     EXPECT_TRUE(t.script.boxes.empty());
     test::typeText("8");
@@ -202,13 +185,13 @@ TEST_F(FrmSchiffspreiseTest, TypeAheadCompletesFromTheSecondEntry) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
-        schiffTippen(QString::fromUtf8(c.typed));
+        test::retype(cmbSchiff(), QString::fromUtf8(c.typed));
         EXPECT_EQ(cmbSchiff()->currentText(), QString::fromUtf8(c.text));
         EXPECT_EQ(cmbSchiff()->lineEdit()->selectedText(), QString::fromUtf8(c.selected));
         EXPECT_EQ(cmbSchiff()->lineEdit()->cursorPosition(), c.caret);
     }
     // Keys below code 32 leave the text alone; the cursor keys complete again.
-    schiffTippen("at");
+    test::retype(cmbSchiff(), "at");
     test::pressKey(Qt::Key_Backspace);
     EXPECT_EQ(cmbSchiff()->currentText(), "At");
     test::pressKey(Qt::Key_Shift);
@@ -222,8 +205,8 @@ TEST_F(FrmSchiffspreiseTest, TypeAheadCompletesFromTheSecondEntry) {
 
 TEST_F(FrmSchiffspreiseTest, EnterInAnInputFieldPressesAdd) {
     oeffnen();
-    schiffTippen("Kreuzer");
-    eingeben("TxtAnzahl", "1");
+    test::retype(cmbSchiff(), "Kreuzer");
+    test::retype(form, "TxtAnzahl", "1");
     int lines = 0;
     for (QWidget* field : {static_cast<QWidget*>(cmbSchiff()), static_cast<QWidget*>(box("TxtAnzahl")),
                            static_cast<QWidget*>(box("TxtZuschlag"))}) {
@@ -322,11 +305,6 @@ protected:
                          "100           0             0             0             0\r\n"
                          "9             9             9             9             9\r\n\r\n");
     }
-    QStringList texte(QWidget* window, std::initializer_list<const char*> names) {
-        QStringList texts;
-        for (const char* name : names) texts << box(name, window)->text();
-        return texts;
-    }
 };
 
 TEST_F(HandOverTest, ToTheExchangeCalculatorSelectsAnkauf) {
@@ -343,11 +321,11 @@ TEST_F(HandOverTest, ToTheExchangeCalculatorSelectsAnkauf) {
     EXPECT_EQ(t.windows.window(kFrmTausch), tausch);
     EXPECT_TRUE(control<QRadioButton>(tausch, "OptKauf")->isChecked());
     EXPECT_TRUE(control<QRadioButton>(tausch, "Opt2Verkauf")->isChecked());
-    EXPECT_EQ(texte(tausch, {"TxtErz", "TxtAlu", "TxtLeg", "TxtKri", "TxtEne", "TxtCredits"}),
+    EXPECT_EQ(test::texts(tausch, {"TxtErz", "TxtAlu", "TxtLeg", "TxtKri", "TxtEne", "TxtCredits"}),
               (QStringList{" 5481", " 2740,5", " 1370,25", "0", " 548,1", "0"}));
     // Buying it all costs 5481*2 + 2740.5*3 + 1370.25*4 + 548.1 credits; paying
     // with Erz alone needs 14251 Erz more, with Alu 8496 Alu more.
-    EXPECT_EQ(texte(tausch, {"TxtResCred", "TxtResErz", "TxtResAlu"}), (QStringList{"25212,6", "19732", "11236,5"}));
+    EXPECT_EQ(test::texts(tausch, {"TxtResCred", "TxtResErz", "TxtResAlu"}), (QStringList{"25212,6", "19732", "11236,5"}));
     EXPECT_TRUE(t.script.boxes.empty());
     EXPECT_EQ(liste()->count(), 2); // the order stays
 }
@@ -367,10 +345,10 @@ TEST_F(HandOverTest, TheExchangeCalculatorKeepsItsCreditsAndSavesTheTotals) {
     test::activate(form);
     klicken(control<QPushButton>(form, "CmdHandel"));
     const auto inputs = {"TxtErz", "TxtAlu", "TxtLeg", "TxtKri", "TxtEne", "TxtCredits"};
-    EXPECT_EQ(texte(tausch, inputs), (QStringList{" 3150", " 2520,5", "0", "0", "0", "10"}));
+    EXPECT_EQ(test::texts(tausch, inputs), (QStringList{" 3150", " 2520,5", "0", "0", "0", "10"}));
     EXPECT_TRUE(control<QRadioButton>(tausch, "Opt2Verkauf")->isChecked());
     EXPECT_EQ(control<QGroupBox>(tausch, "FrmErhalten")->title(), "Zu verkaufende Menge:");
-    EXPECT_EQ(texte(tausch, {"TxtResErz", "TxtResAlu", "TxtResLeg", "TxtResKri", "TxtResEne", "TxtResCred"}),
+    EXPECT_EQ(test::texts(tausch, {"TxtResErz", "TxtResAlu", "TxtResLeg", "TxtResKri", "TxtResEne", "TxtResCred"}),
               (QStringList{"10722", "5675,5", "4624", "3468", "27744", "13871,5"}));
     EXPECT_TRUE(t.script.boxes.empty());
     t.windows.close(kFrmTausch);
@@ -378,7 +356,7 @@ TEST_F(HandOverTest, TheExchangeCalculatorKeepsItsCreditsAndSavesTheTotals) {
     EXPECT_EQ(test::readBytes(t.file("tausch.dat")), test::golden("exchange", "tausch_uebergabe.dat"));
     tausch = t.windows.show<FrmTausch>(kFrmTausch);
     ASSERT_NE(tausch, nullptr);
-    EXPECT_EQ(texte(tausch, inputs), (QStringList{" 3150", " 2520,5", "0", "0", "0", "0"}));
+    EXPECT_EQ(test::texts(tausch, inputs), (QStringList{" 3150", " 2520,5", "0", "0", "0", "0"}));
 }
 
 TEST_F(HandOverTest, BeforeAnyComputationEmptyTextsArrive) {
@@ -387,7 +365,7 @@ TEST_F(HandOverTest, BeforeAnyComputationEmptyTextsArrive) {
     auto* tausch = t.windows.window<FrmTausch>(kFrmTausch);
     ASSERT_NE(tausch, nullptr);
     EXPECT_TRUE(tausch->isVisible());
-    EXPECT_EQ(texte(tausch, {"TxtErz", "TxtAlu", "TxtLeg", "TxtKri", "TxtEne"}), QStringList(5, QString()));
+    EXPECT_EQ(test::texts(tausch, {"TxtErz", "TxtAlu", "TxtLeg", "TxtKri", "TxtEne"}), QStringList(5, QString()));
     EXPECT_TRUE(control<QRadioButton>(tausch, "OptKauf")->isChecked());
 }
 
@@ -398,8 +376,8 @@ TEST_F(HandOverTest, ToTheProductionCalculatorSetsTheTargets) {
     auto* prod = t.windows.window<FrmProdZeit>(kFrmProdZeit);
     ASSERT_NE(prod, nullptr);
     EXPECT_TRUE(prod->isVisible());
-    EXPECT_EQ(texte(prod, {"TxtZErz", "TxtZAlu", "TxtZLeg", "TxtZKri", "TxtZEne"}), kBeispiel);
-    EXPECT_EQ(texte(prod, {"TxtErz", "TxtZeitErz"}), (QStringList{"100", "0"})); // its file read, nothing computed
+    EXPECT_EQ(test::texts(prod, {"TxtZErz", "TxtZAlu", "TxtZLeg", "TxtZKri", "TxtZEne"}), kBeispiel);
+    EXPECT_EQ(test::texts(prod, {"TxtErz", "TxtZeitErz"}), (QStringList{"100", "0"})); // its file read, nothing computed
     EXPECT_TRUE(t.script.boxes.empty());
 }
 
