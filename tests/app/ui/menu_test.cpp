@@ -56,23 +56,6 @@ void registerStandIn(test::TestServices& t, const QString& window, std::function
     t.windows.registerWindow(window, [&t, window, onUnload] { return new StandIn(t.services, window, onUnload); });
 }
 
-// The messages of the debug log, without their time stamps.
-Lines logMessages(const test::TestServices& t) {
-    const std::string prefix = "6 Dezember 9:05    ";
-    Lines lines;
-    const std::string bytes = test::readBytes(t.file("KRVXR.debug"));
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        std::size_t end = bytes.find("\r\n", start);
-        if (end == std::string::npos) end = bytes.size();
-        std::string line = bytes.substr(start, end - start);
-        EXPECT_EQ(line.rfind(prefix, 0), 0u) << "line without time stamp: " << line;
-        lines.push_back(line.substr(std::min(prefix.size(), line.size())));
-        start = end + 2;
-    }
-    return lines;
-}
-
 Lines plus(Lines a, const Lines& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
@@ -138,7 +121,7 @@ TEST(FrmMenu, StartUpShowsMenuAndSplashLoadsCatalogueThenOpensLog) {
         }
         EXPECT_TRUE(t.log.debugOn());
         // The catalogue was read before the log opened: no addSchiff lines.
-        EXPECT_EQ(logMessages(t), kLogOpened);
+        EXPECT_EQ(test::logMessages(t), kLogOpened);
         EXPECT_TRUE(t.script.boxes.empty());
         if (c.schiffe) {
             EXPECT_EQ(test::readBytes(t.file("schiffe.dat")), *c.schiffe);
@@ -182,7 +165,7 @@ TEST(FrmMenu, ButtonsLogAroundOpeningTheirWindowOnceEvenWhenClickedTwice) {
         const std::string start = std::string("Start: ") + c.routine;
         const std::string end = std::string("Ende: ") + c.routine;
         const std::string load = std::string("load ") + c.window;
-        EXPECT_EQ(logMessages(t), plus(kLogOpened, {start, load, end, start, end}));
+        EXPECT_EQ(test::logMessages(t), plus(kLogOpened, {start, load, end, start, end}));
     }
 }
 
@@ -193,7 +176,7 @@ TEST(FrmMenu, ButtonOfAWindowNotYetBuiltOnlyLogs) {
     const auto before = QApplication::topLevelWidgets().size();
     control<QPushButton>(menu, "CmdTausch")->click();
     EXPECT_EQ(QApplication::topLevelWidgets().size(), before);
-    EXPECT_EQ(logMessages(t), plus(kLogOpened, {"Start: CmdTausch_Click", "Ende: CmdTausch_Click"}));
+    EXPECT_EQ(test::logMessages(t), plus(kLogOpened, {"Start: CmdTausch_Click", "Ende: CmdTausch_Click"}));
 }
 
 TEST(FrmMenu, LogThatCannotBeOpenedLeavesTheMenuWorking) {
@@ -260,12 +243,12 @@ TEST(FrmMenu, ShutDownClosesTheOtherWindowsInOrderThenTheLog) {
         QPointer<FrmMenu> menu = startMenu(t);
         ASSERT_FALSE(menu.isNull());
         for (const std::string& name : c.open) t.windows.show(QString::fromStdString(name));
-        const Lines opened = logMessages(t);
+        const Lines opened = test::logMessages(t);
 
         menu->close();
         settle();
 
-        Lines after = logMessages(t);
+        Lines after = test::logMessages(t);
         after.erase(after.begin(), after.begin() + static_cast<std::ptrdiff_t>(opened.size()));
         EXPECT_EQ(after, c.expected);
         EXPECT_FALSE(t.log.debugOn());

@@ -41,10 +41,7 @@ protected:
         return form;
     }
     void closeForm(bool staysOpen = false) {
-        QPointer<QWidget> alive(form);
-        form->close();
-        test::settle();
-        EXPECT_EQ(alive.isNull(), !staysOpen) << (staysOpen ? "the editor closed" : "the editor stayed open");
+        EXPECT_NE(test::closeWindow(form), staysOpen) << (staysOpen ? "the editor closed" : "the editor stayed open");
         if (!staysOpen) form = nullptr;
     }
 

@@ -46,13 +46,8 @@ struct FlightWindows : ::testing::Test {
 
     // The log's messages after their time stamps, without the two opening lines.
     std::vector<std::string> logMessages() {
-        const std::string bytes = readBytes(t.file("KRVXR.debug"));
-        std::vector<std::string> messages;
-        for (std::size_t start = 0, end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2) {
-            const std::string line = bytes.substr(start, end - start);
-            messages.push_back(line.substr(line.find("    ") + 4));
-        }
-        return {messages.begin() + 2, messages.end()};
+        const std::vector<std::string> all = test::logMessages(t);
+        return {all.begin() + std::min<std::size_t>(2, all.size()), all.end()};
     }
 };
 

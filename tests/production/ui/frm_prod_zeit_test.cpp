@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 
 #include "production/ProduktionDat.h"
 #include "production/ui/FrmProdZeit.h"
@@ -37,10 +36,7 @@ protected:
     }
 
     void schliessen() {
-        QPointer<QWidget> offen(form);
-        form->close();
-        test::settle();
-        EXPECT_TRUE(offen.isNull()) << "the window stayed";
+        EXPECT_TRUE(test::closeWindow(form)) << "the window stayed";
         EXPECT_EQ(t.windows.window(kFrmProdZeit), nullptr);
         form = nullptr;
     }

@@ -2,7 +2,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 
 #include <sys/socket.h>
@@ -46,10 +45,7 @@ protected:
         test::activate(form);
     }
     void closeForm() {
-        QPointer<QWidget> alive(form);
-        form->close();
-        test::settle();
-        EXPECT_TRUE(alive.isNull());
+        EXPECT_TRUE(test::closeWindow(form));
         form = nullptr;
     }
     QLineEdit* field(int record, int resource) { return control<QLineEdit>(form, kFields[record][resource]); }

@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -49,12 +48,7 @@ protected:
         test::activate(form);
     }
 
-    void schliessen() {
-        QPointer<QWidget> offen(form);
-        form->close();
-        test::settle();
-        EXPECT_TRUE(offen.isNull());
-    }
+    void schliessen() { EXPECT_TRUE(test::closeWindow(form)); }
 
     QLineEdit* box(const char* name, QWidget* window = nullptr) {
         return control<QLineEdit>(window ? window : form, name);

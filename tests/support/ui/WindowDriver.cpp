@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPointer>
 #include <QCoreApplication>
 #include <QEvent>
 
@@ -46,6 +47,13 @@ void settle() {
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
+}
+
+bool closeWindow(QWidget* window) {
+    QPointer<QWidget> alive(window);
+    window->close();
+    settle();
+    return alive.isNull();
 }
 
 void retype(QWidget* control, const QString& text) {

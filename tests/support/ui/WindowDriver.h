@@ -36,6 +36,10 @@ void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 // Lets queued events run (deferred deletes included).
 void settle();
 
+// Closes the window as its close button does and lets the events run; true
+// when the window is gone.
+bool closeWindow(QWidget* window);
+
 // Replaces the text of a box or an editable combo box as a user does: focuses
 // it, selects its whole text and types the new text over it (Delete when the
 // new text is empty).
