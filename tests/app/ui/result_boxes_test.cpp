@@ -115,7 +115,7 @@ TEST_F(ResultBoxes, AreReadOnlyAndDrawnInTheNormalTextColour) {
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(c.window) + (c.amountMode ? " (amounts)" : "") + ", " + scheme);
             QWidget* window = open(c.window);
-            if (c.amountMode) QTest::mouseClick(control<QCheckBox>(window, "ChkFest"), Qt::LeftButton);
+            if (c.amountMode) test::click(window, "ChkFest");
             std::vector<QString> readOnly;
             double lowest = 100;
             for (QLineEdit* box : window->findChildren<QLineEdit*>()) {
@@ -167,7 +167,7 @@ TEST_F(ResultBoxes, AResultIsCopiedAndTheWindowComputesAsBefore) {
 
     // In amount mode the targets are results: a click into one and leaving it
     // again computes no times, as the disabled box of old could not.
-    QTest::mouseClick(control<QCheckBox>(window, "ChkFest"), Qt::LeftButton);
+    test::click(window, "ChkFest");
     test::retype(window, "TxtDauer", "5");
     test::focusOn(control(window, "ChkFest"));
     auto* target = control<QLineEdit>(window, "TxtZErz");

@@ -153,7 +153,7 @@ TEST_F(FrmConfig3Test, ShipEditorOpensBesideAndNothingIsSavedYet) {
     test::writeBytes(t.file("creditkurse.dat"), "1,2,3,4,5\r\n");
     open();
     test::retype(field(0, 0), "9");
-    QTest::mouseClick(control<QPushButton>(form, "CmdSchiffe"), Qt::LeftButton);
+    test::click(form, "CmdSchiffe");
     test::settle();
     EXPECT_NE(t.windows.window(kShipEditor), nullptr);
     EXPECT_NE(t.windows.window(kFrmConfig3), nullptr);

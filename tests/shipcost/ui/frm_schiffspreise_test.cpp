@@ -307,7 +307,7 @@ TEST_F(HandOverTest, ToTheExchangeCalculatorSelectsAnkauf) {
     auto* tausch = t.windows.show<FrmTausch>(kFrmTausch); // open, with "Verkauf" chosen
     ASSERT_NE(tausch, nullptr);
     test::activate(tausch);
-    QTest::mouseClick(control<QRadioButton>(tausch, "OptVerkauf"), Qt::LeftButton, {}, QPoint(6, 8));
+    test::click(tausch, "OptVerkauf");
     ASSERT_TRUE(control<QRadioButton>(tausch, "OptVerkauf")->isChecked());
 
     test::activate(form);
@@ -333,7 +333,7 @@ TEST_F(HandOverTest, TheExchangeCalculatorKeepsItsCreditsAndSavesTheTotals) {
     auto* tausch = t.windows.show<FrmTausch>(kFrmTausch);
     ASSERT_NE(tausch, nullptr);
     test::activate(tausch);
-    QTest::mouseClick(control<QRadioButton>(tausch, "OptVerkauf"), Qt::LeftButton, {}, QPoint(6, 8));
+    test::click(tausch, "OptVerkauf");
     test::focusOn(box("TxtCredits", tausch));
     test::typeText("10");
     test::activate(form);
