@@ -53,9 +53,11 @@ constexpr int kShortPass = 40;
 constexpr int kActionsPerSequence = 60;
 const char* const kDataFiles[] = {"schiffe.dat", "planeten.dat", "produktion.dat", "creditkurse.dat",
                                   "tausch.dat", "kurse.dat"};
-// What a careless user types into any box: numbers good and damaged, times, names.
+// What a careless user types into any box: numbers good and damaged, times,
+// names. A speed beyond 32767 stays out: the menu's start-up load passes such
+// a ship by, as the old program did, so the next run's catalogue would lack it.
 const char* const kTexts[] = {"0", "1", "7", "12", "120", "-5", "2.5", "1,5", "12,5", "7.5", "1 000", "abc",
-                              "", "999999", "30000", "22:30", "2230", "99:99", ":", "1E300", "Jäger",
+                              "", "30000", "22:30", "2230", "99:99", ":", "1E300", "Jäger",
                               "Kreuzer, schwer", "Nord, Süd", " Rand", "€-Frachter", "Mine 7"};
 const char* const kShipNames[] = {"Späher 2", "", " Leerzeichen", "Ödland"};
 
