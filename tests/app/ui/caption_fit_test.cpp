@@ -159,8 +159,7 @@ struct CaptionFit : testing::Test {
             SCOPED_TRACE(option);
             test::activate(tausch);
             auto* button = test::control<QRadioButton>(tausch, option);
-            QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
-            test::settle();
+            test::click(button);
             ASSERT_TRUE(button->isChecked());
             expectCaptionsWhole(tausch);
         }

@@ -37,7 +37,6 @@ struct EveryWindow : testing::Test {
         test::activate(window);
         return window;
     }
-    void typeInto(QWidget* window, const char* box, const QString& text) { test::retype(control(window, box), text); }
 };
 
 // Cursor at the start and, once drawn, at the box's left edge.
@@ -51,9 +50,9 @@ void expectFirstDigitsShown(QLineEdit* box) {
 
 TEST_F(EveryWindow, TextsThatTheProgramWritesShowTheirFirstDigits) {
     QWidget* preise = open(kFrmSchiffspreise); // one ship of 12345678 Alu at 7.3 %
-    typeInto(preise, "CmbSchiff", "F");
-    typeInto(preise, "TxtAnzahl", "1");
-    typeInto(preise, "TxtZuschlag", "7.3");
+    test::retype(preise, "CmbSchiff", "F");
+    test::retype(preise, "TxtAnzahl", "1");
+    test::retype(preise, "TxtZuschlag", "7.3");
     test::pressKey(Qt::Key_Return);
     expectFirstDigitsShown(control<QLineEdit>(preise, "TxtAlu"));
     control<QAbstractButton>(preise, "CmdProdZeit")->click();
@@ -65,7 +64,7 @@ TEST_F(EveryWindow, TextsThatTheProgramWritesShowTheirFirstDigits) {
     expectFirstDigitsShown(control<QComboBox>(open(kFrmConfig2), "CmbSchiffe")->lineEdit());
 
     // The point that becomes a comma between two keystrokes keeps the cursor behind it.
-    typeInto(tausch, "TxtErz", "12.5");
+    test::retype(tausch, "TxtErz", "12.5");
     EXPECT_EQ(control<QLineEdit>(tausch, "TxtErz")->text(), "12,5");
     EXPECT_EQ(control<QLineEdit>(tausch, "TxtErz")->cursorPosition(), 4);
 }
@@ -120,7 +119,7 @@ TEST_F(EveryWindow, TheNumpadDecimalKeyTypesTheSeparatorTheBoxReads) {
     for (const auto& [name, box, key, typed] : rows) {
         QWidget* window = open(name);
         if (window->objectName() == kFrmConfig2) control<QAbstractButton>(window, "CmdEdit")->click();
-        typeInto(window, box, "1");
+        test::retype(window, box, "1");
         test::pressKey(key, Qt::KeypadModifier);
         test::typeText("5");
         EXPECT_EQ(control<QLineEdit>(window, box)->text(), typed) << box;

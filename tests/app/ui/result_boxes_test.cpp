@@ -89,7 +89,6 @@ struct ResultBoxes : testing::Test {
         test::activate(window);
         return window;
     }
-    void typeInto(QWidget* window, const char* box, const QString& text) { test::retype(control(window, box), text); }
 };
 
 TEST_F(ResultBoxes, AreReadOnlyAndDrawnInTheNormalTextColour) {
@@ -116,7 +115,7 @@ TEST_F(ResultBoxes, AreReadOnlyAndDrawnInTheNormalTextColour) {
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(c.window) + (c.amountMode ? " (amounts)" : "") + ", " + scheme);
             QWidget* window = open(c.window);
-            if (c.amountMode) QTest::mouseClick(control<QCheckBox>(window, "ChkFest"), Qt::LeftButton);
+            if (c.amountMode) test::click(window, "ChkFest");
             std::vector<QString> readOnly;
             double lowest = 100;
             for (QLineEdit* box : window->findChildren<QLineEdit*>()) {
@@ -144,8 +143,8 @@ TEST_F(ResultBoxes, AreReadOnlyAndDrawnInTheNormalTextColour) {
 
 TEST_F(ResultBoxes, AResultIsCopiedAndTheWindowComputesAsBefore) {
     QWidget* window = open(kFrmProdZeit);
-    typeInto(window, "TxtErz", "100");
-    typeInto(window, "TxtZErz", "250");
+    test::retype(window, "TxtErz", "100");
+    test::retype(window, "TxtZErz", "250");
     test::focusOn(control(window, "ChkFest"));
     auto* time = control<QLineEdit>(window, "TxtZeitErz");
     const QString result = time->text();
@@ -168,8 +167,8 @@ TEST_F(ResultBoxes, AResultIsCopiedAndTheWindowComputesAsBefore) {
 
     // In amount mode the targets are results: a click into one and leaving it
     // again computes no times, as the disabled box of old could not.
-    QTest::mouseClick(control<QCheckBox>(window, "ChkFest"), Qt::LeftButton);
-    typeInto(window, "TxtDauer", "5");
+    test::click(window, "ChkFest");
+    test::retype(window, "TxtDauer", "5");
     test::focusOn(control(window, "ChkFest"));
     auto* target = control<QLineEdit>(window, "TxtZErz");
     EXPECT_EQ(target->text(), QStringLiteral("500"));

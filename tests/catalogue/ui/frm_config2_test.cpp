@@ -21,7 +21,7 @@ namespace {
 using test::control;
 using Kind = test::ScriptedMessages::Kind;
 
-const char* const kBoxes[] = {"TxtErz", "TxtAlu", "TxtLeg", "TxtKri", "TxtEne", "TxtGeschw", "TxtBauzeit"};
+const std::vector<const char*> kBoxes = {"TxtErz", "TxtAlu", "TxtLeg", "TxtKri", "TxtEne", "TxtGeschw", "TxtBauzeit"};
 
 class FrmConfig2Test : public testing::Test {
 protected:
@@ -41,37 +41,13 @@ protected:
         return form;
     }
     void closeForm(bool staysOpen = false) {
-        QPointer<QWidget> alive(form);
-        form->close();
-        test::settle();
-        EXPECT_EQ(alive.isNull(), !staysOpen) << (staysOpen ? "the editor closed" : "the editor stayed open");
+        EXPECT_NE(test::closeWindow(form), staysOpen) << (staysOpen ? "the editor closed" : "the editor stayed open");
         if (!staysOpen) form = nullptr;
     }
 
     QLineEdit* box(const char* name) { return control<QLineEdit>(form, name); }
     QPushButton* button(const char* name) { return control<QPushButton>(form, name); }
     QComboBox* combo() { return control<QComboBox>(form, "CmbSchiffe"); }
-    void click(const char* name) {
-        QPushButton* b = button(name);
-        ASSERT_TRUE(b->isEnabled()) << name << " is disabled";
-        QTest::mouseClick(b, Qt::LeftButton);
-        test::settle();
-    }
-    void type(QWidget* target, const QString& text) {
-        test::focusOn(target);
-        test::pressKey(Qt::Key_A, Qt::ControlModifier);
-        if (text.isEmpty())
-            test::pressKey(Qt::Key_Delete);
-        else
-            test::typeText(text);
-    }
-    void type(const char* name, const QString& text) { type(box(name), text); }
-
-    QStringList boxTexts() {
-        QStringList out;
-        for (const char* name : kBoxes) out << box(name)->text();
-        return out;
-    }
     QStringList listNames() {
         QStringList out;
         for (int i = 0; i < combo()->count(); ++i) out << combo()->itemText(i);
@@ -94,38 +70,14 @@ protected:
     FrmConfig2* form = nullptr;
 };
 
-TEST_F(FrmConfig2Test, ControlsCaptionsPlacesAndTabOrder) {
+TEST_F(FrmConfig2Test, Layout) {
     open(test::golden("catalogue", "editor_start.dat"));
-    EXPECT_EQ(form->windowTitle(), "Konfiguration");
-    EXPECT_EQ(form->size(), QSize(420, 161));
-    test::expectControls(form, {{"CmdLinks", {16, 8, 17, 17}, "<"},
-                                {"CmbSchiffe", {138, 8, 145, 21}, "Jäger"},
-                                {"CmdRechts", {392, 8, 17, 17}, ">"},
-                                {"LblErz", {16, 32, 73, 17}, "Erz"},
-                                {"Label1", {96, 32, 73, 17}, "Alu"},
-                                {"Label2", {184, 32, 65, 17}, "Leg"},
-                                {"Label3", {264, 32, 57, 17}, "Kri"},
-                                {"Label4", {336, 32, 57, 17}, "Energie"},
-                                {"TxtErz", {16, 48, 73, 19}, "100"},
-                                {"TxtAlu", {96, 48, 73, 19}, "50"},
-                                {"TxtLeg", {176, 48, 73, 19}, "0"},
-                                {"TxtKri", {256, 48, 73, 19}, "10"},
-                                {"TxtEne", {336, 48, 73, 19}, "0"},
-                                {"Label5", {16, 80, 81, 17}, "Geschwindigkeit"},
-                                {"Label6", {336, 80, 73, 17}, "Bauzeit in min"},
-                                {"TxtGeschw", {16, 96, 73, 19}, "20"},
-                                {"TxtBauzeit", {336, 96, 73, 19}, "15"},
-                                {"CmdSpeichern", {154, 88, 113, 25}, "Änderung speichern"},
-                                {"CmdEdit", {16, 128, 73, 25}, "Bearbeiten"},
-                                {"CmdDel", {96, 128, 73, 25}, "Löschen"},
-                                {"CmdNeu", {176, 128, 73, 25}, "Neues Schiff"},
-                                {"Command1", {280, 128, 129, 25}, "Handelskonfiguration"}});
-    // The value boxes, the lower buttons, the steps, the list, the save button.
-    click("CmdEdit");
+    std::string layout = test::layoutText(form);
+    // Tab while editing: the value boxes, the lower buttons, the steps, the list, the save button.
+    test::click(form, "CmdEdit");
     button("CmdLinks")->setEnabled(true);
-    test::expectTabOrder(form, {"TxtErz", "TxtAlu", "TxtLeg", "TxtKri", "TxtEne", "TxtGeschw", "TxtBauzeit",
-                                "CmdEdit", "CmdNeu", "CmdDel", "Command1", "CmdLinks", "CmdRechts", "CmbSchiffe",
-                                "CmdSpeichern", "TxtErz"});
+    layout += test::tabWalk(form, "TxtErz");
+    test::expectGolden("catalogue", "frm_config2.layout", layout);
 }
 
 TEST_F(FrmConfig2Test, LoadShowsTheFirstEntryReadOnly) {
@@ -133,7 +85,7 @@ TEST_F(FrmConfig2Test, LoadShowsTheFirstEntryReadOnly) {
     open(test::golden("catalogue", "editor_start.dat"));
     EXPECT_EQ(listNames(), (QStringList{"Jäger", "Kreuzer, schwer", "Frachter"}));
     EXPECT_EQ(combo()->currentText(), "Jäger");
-    EXPECT_EQ(boxTexts(), (QStringList{"100", "50", "0", "10", "0", "20", "15"}));
+    EXPECT_EQ(test::texts(form, kBoxes), (QStringList{"100", "50", "0", "10", "0", "20", "15"}));
     EXPECT_TRUE(readOnly());
     EXPECT_TRUE(button("CmdEdit")->isEnabled());
     EXPECT_FALSE(button("CmdLinks")->isEnabled());
@@ -164,7 +116,7 @@ TEST_F(FrmConfig2Test, StepsThroughTheCatalogue) {
         {"CmdLinks", "Jäger", false, true},
     };
     for (const Step& s : steps) {
-        click(s.button);
+        test::click(form, s.button);
         EXPECT_EQ(combo()->currentText(), QString::fromUtf8(s.name)) << s.button;
         EXPECT_EQ(button("CmdLinks")->isEnabled(), s.left) << s.name;
         EXPECT_EQ(button("CmdRechts")->isEnabled(), s.right) << s.name;
@@ -172,26 +124,26 @@ TEST_F(FrmConfig2Test, StepsThroughTheCatalogue) {
     // Picking from the list.
     combo()->setCurrentIndex(2);
     emit combo()->activated(2);
-    EXPECT_EQ(boxTexts(), (QStringList{"400", "400", "0", "0", "50", "12", "45"}));
+    EXPECT_EQ(test::texts(form, kBoxes), (QStringList{"400", "400", "0", "0", "50", "12", "45"}));
     EXPECT_TRUE(button("CmdLinks")->isEnabled());
     EXPECT_FALSE(button("CmdRechts")->isEnabled());
 
     // Stepping away while editing drops the typed values without asking.
-    click("CmdEdit");
-    type("TxtErz", "999");
+    test::click(form, "CmdEdit");
+    test::retype(form, "TxtErz", "999");
     EXPECT_TRUE(form->changed);
-    click("CmdLinks");
+    test::click(form, "CmdLinks");
     EXPECT_FALSE(form->changed);
-    click("CmdRechts");
+    test::click(form, "CmdRechts");
     EXPECT_EQ(box("TxtErz")->text(), "400");
     EXPECT_TRUE(t.script.boxes.empty());
 }
 
 TEST_F(FrmConfig2Test, NewShipIsSavedAsTheLastEntry) {
     open(test::golden("catalogue", "editor_start.dat"));
-    click("CmdRechts");
+    test::click(form, "CmdRechts");
     t.script.inputs = {"Zerstörer"};
-    click("CmdNeu");
+    test::click(form, "CmdNeu");
     ASSERT_EQ(t.script.boxes.size(), 1u);
     EXPECT_EQ(t.script.boxes[0].kind, Kind::Input);
     EXPECT_EQ(t.script.boxes[0].title, "Neues Schiff");
@@ -199,15 +151,15 @@ TEST_F(FrmConfig2Test, NewShipIsSavedAsTheLastEntry) {
     EXPECT_EQ(t.script.boxes[0].preset, " 3");
     EXPECT_EQ(form->currentSchiff, 3);
     EXPECT_EQ(combo()->currentText(), "Zerstörer");
-    EXPECT_EQ(boxTexts(), (QStringList{"0", "0", "0", "0", "0", "0", "0"}));
+    EXPECT_EQ(test::texts(form, kBoxes), (QStringList{"0", "0", "0", "0", "0", "0", "0"}));
     EXPECT_TRUE(editable());
     EXPECT_FALSE(form->changed);
     EXPECT_EQ(listNames().size(), 3); // listed only once saved
     EXPECT_FALSE(button("CmdRechts")->isEnabled());
 
     const QString typed[] = {"3000", "2500", "1,5", "3.5", "", "9", "240"};
-    for (int i = 0; i < 7; ++i) type(kBoxes[i], typed[i]);
-    click("CmdSpeichern");
+    for (int i = 0; i < 7; ++i) test::retype(form, kBoxes[i], typed[i]);
+    test::click(form, "CmdSpeichern");
     EXPECT_EQ(schiffeDat(), test::golden("catalogue", "editor_new_ship.dat"));
     EXPECT_EQ(listNames().back(), "Zerstörer");
     EXPECT_EQ(form->currentSchiff, 0);
@@ -220,9 +172,9 @@ TEST_F(FrmConfig2Test, NewShipIsSavedAsTheLastEntry) {
 TEST_F(FrmConfig2Test, NewShipThenDeleteLeavesTheFileAsItWas) {
     open(test::golden("catalogue", "editor_start.dat"));
     t.script.inputs = {"Weg damit"};
-    click("CmdNeu");
-    type("TxtErz", "5");
-    click("CmdDel");
+    test::click(form, "CmdNeu");
+    test::retype(form, "TxtErz", "5");
+    test::click(form, "CmdDel");
     EXPECT_EQ(schiffeDat(), test::golden("catalogue", "editor_start.dat"));
     EXPECT_EQ(t.ships.Schiffstypen_length(), 3);
     EXPECT_EQ(t.ships.Schiffstypen().size(), 3u);
@@ -242,10 +194,10 @@ TEST_F(FrmConfig2Test, RenameAndDelete) {
     };
     for (const Case& c : cases) {
         open(test::golden("catalogue", "editor_start.dat"));
-        for (int i = 0; i < c.steps; ++i) click("CmdRechts");
-        if (c.rename) type(combo(), "Kreuzer (alt)");
-        click("CmdEdit");
-        click(c.rename ? "CmdSpeichern" : "CmdDel");
+        for (int i = 0; i < c.steps; ++i) test::click(form, "CmdRechts");
+        if (c.rename) test::retype(combo(), "Kreuzer (alt)");
+        test::click(form, "CmdEdit");
+        test::click(form, c.rename ? "CmdSpeichern" : "CmdDel");
         EXPECT_EQ(schiffeDat(), test::golden("catalogue", c.result)) << c.what;
         EXPECT_EQ(form->currentSchiff, 0) << c.what;
         EXPECT_TRUE(readOnly()) << c.what;
@@ -259,12 +211,12 @@ TEST_F(FrmConfig2Test, RenameAndDelete) {
 // from the entry shown.
 TEST_F(FrmConfig2Test, NameFieldAndListFollowTheEntryShown) {
     open(test::golden("catalogue", "editor_start.dat"));
-    click("CmdEdit");
-    type(combo(), "Frachter"); // the name of entry 2: two ships may share it
-    type("TxtErz", "7");
+    test::click(form, "CmdEdit");
+    test::retype(combo(), "Frachter"); // the name of entry 2: two ships may share it
+    test::retype(form, "TxtErz", "7");
     EXPECT_EQ(form->currentSchiff, 0);
     EXPECT_TRUE(form->changed);
-    click("CmdSpeichern");
+    test::click(form, "CmdSpeichern");
     const std::string saved = schiffeDat();
     EXPECT_EQ(saved.substr(0, saved.find("\r\n")), "\"Frachter\"");
     EXPECT_EQ(saved.substr(saved.find("\r\n") + 2, 14), "7,50,0,10,0\r\n2");
@@ -273,7 +225,7 @@ TEST_F(FrmConfig2Test, NameFieldAndListFollowTheEntryShown) {
         Qt::Key key;
         int shown;
     };
-    click("CmdRechts");
+    test::click(form, "CmdRechts");
     for (const Key k : {Key{Qt::Key_Down, 2}, Key{Qt::Key_Up, 1}, Key{Qt::Key_Up, 0}}) {
         test::focusOn(combo());
         test::pressKey(k.key);
@@ -285,13 +237,13 @@ TEST_F(FrmConfig2Test, NameFieldAndListFollowTheEntryShown) {
 TEST_F(FrmConfig2Test, DeletingTheOnlyEntryEmptiesTheFileAndShowsNothing) {
     open("\"Einzig\"\r\n1,2,3,4,5\r\n6\r\n7\r\n");
     EXPECT_FALSE(button("CmdRechts")->isEnabled());
-    click("CmdEdit");
-    click("CmdDel");
+    test::click(form, "CmdEdit");
+    test::click(form, "CmdDel");
     EXPECT_EQ(schiffeDat(), "");
     // An empty catalogue: empty list, empty boxes, nothing to edit, step or delete.
     EXPECT_EQ(combo()->count(), 0);
     EXPECT_EQ(combo()->currentText(), "");
-    EXPECT_EQ(boxTexts(), QStringList(7, QString()));
+    EXPECT_EQ(test::texts(form, kBoxes), QStringList(7, QString()));
     EXPECT_TRUE(readOnly());
     EXPECT_FALSE(button("CmdEdit")->isEnabled());
     EXPECT_FALSE(button("CmdLinks")->isEnabled());
@@ -303,14 +255,14 @@ TEST_F(FrmConfig2Test, EmptyCatalogueGainsEntryZero) {
     open(); // no schiffe.dat
     EXPECT_FALSE(button("CmdEdit")->isEnabled());
     t.script.inputs = {"", "Erstes"}; // cancelled (an empty name): no new ship yet
-    click("CmdNeu");
+    test::click(form, "CmdNeu");
     EXPECT_EQ(t.script.boxes[0].preset, " 0");
     EXPECT_FALSE(button("CmdSpeichern")->isEnabled());
     EXPECT_EQ(t.ships.pending(), nullptr);
-    click("CmdNeu");
+    test::click(form, "CmdNeu");
     EXPECT_TRUE(editable());
-    type("TxtErz", "10");
-    click("CmdSpeichern");
+    test::retype(form, "TxtErz", "10");
+    test::click(form, "CmdSpeichern");
     EXPECT_EQ(schiffeDat(), "\"Erstes\"\r\n10,0,0,0,0\r\n0\r\n0\r\n");
     EXPECT_EQ(listNames(), QStringList{"Erstes"});
 }
@@ -334,9 +286,9 @@ TEST_F(FrmConfig2Test, SaveQuestionOnClose) {
     for (const Case& c : cases) {
         t.script.clear();
         open(test::golden("catalogue", "editor_start.dat"));
-        click("CmdRechts");
-        click("CmdEdit");
-        if (c.typed) type("TxtEne", "-7");
+        test::click(form, "CmdRechts");
+        test::click(form, "CmdEdit");
+        if (c.typed) test::retype(form, "TxtEne", "-7");
         t.script.answers = {c.answer};
         const bool staysOpen = c.answer == Answer::Cancel;
         closeForm(staysOpen);
@@ -365,11 +317,11 @@ TEST_F(FrmConfig2Test, SaveQuestionOnClose) {
 
 TEST_F(FrmConfig2Test, HandelskonfigurationSavesTypedValues) {
     open(test::golden("catalogue", "editor_start.dat"));
-    click("CmdRechts");
-    click("CmdEdit");
-    type("TxtEne", "-7");
+    test::click(form, "CmdRechts");
+    test::click(form, "CmdEdit");
+    test::retype(form, "TxtEne", "-7");
     QPointer<QWidget> alive(form);
-    click("Command1");
+    test::click(form, "Command1");
     test::settle();
     EXPECT_TRUE(alive.isNull());
     EXPECT_TRUE(rateEditorOpen());
@@ -392,12 +344,12 @@ TEST_F(FrmConfig2Test, RefusedInputKeepsTheFileAndTheBoxes) {
     for (const Case& c : cases) {
         t.script.clear();
         open(test::golden("catalogue", "editor_start.dat"));
-        click("CmdEdit");
+        test::click(form, "CmdEdit");
         if (c.box)
-            type(c.box, c.text);
+            test::retype(form, c.box, c.text);
         else
-            type(combo(), c.text);
-        click("CmdSpeichern");
+            test::retype(combo(), c.text);
+        test::click(form, "CmdSpeichern");
         ASSERT_EQ(t.script.boxes.size(), 1u) << c.what;
         EXPECT_NE(t.script.boxes[0].text.find(c.message), std::string::npos) << t.script.boxes[0].text;
         EXPECT_EQ(t.script.boxes[0].icon, MessageIcon::Error);
@@ -408,7 +360,7 @@ TEST_F(FrmConfig2Test, RefusedInputKeepsTheFileAndTheBoxes) {
 
         // Neither "Handelskonfiguration" nor Yes in the save question leaves
         // the editor over it; a typed name is asked about like a typed value.
-        click("Command1");
+        test::click(form, "Command1");
         t.script.answers = {Answer::Yes};
         closeForm(true);
         EXPECT_EQ(schiffeDat(), test::golden("catalogue", "editor_start.dat")) << c.what;
@@ -421,7 +373,7 @@ TEST_F(FrmConfig2Test, RefusedInputKeepsTheFileAndTheBoxes) {
 TEST_F(FrmConfig2Test, NewShipNameWithDoubleQuoteIsAskedAgain) {
     open(test::golden("catalogue", "editor_start.dat"));
     t.script.inputs = {"Der \"Blitz\"", "Der Blitz"};
-    click("CmdNeu");
+    test::click(form, "CmdNeu");
     ASSERT_EQ(t.script.boxes.size(), 3u);
     EXPECT_EQ(t.script.boxes[1].kind, Kind::Message);
     EXPECT_EQ(t.script.boxes[2].kind, Kind::Input);
@@ -463,21 +415,21 @@ TEST_F(FrmConfig2Test, DamagedFileIsKeptBeforeTheFirstSave) {
             const std::string old = kJaeger + (damaged ? kUnreadable : "") + kFrachter;
             open(old);
             EXPECT_EQ(listNames(), (QStringList{"Jäger", "Frachter"})) << what;
-            click("CmdEdit");
-            if (c.action != Action::Delete) type("TxtErz", "7");
+            test::click(form, "CmdEdit");
+            if (c.action != Action::Delete) test::retype(form, "TxtErz", "7");
             switch (c.action) {
             case Action::Save:
-                click("CmdSpeichern");
+                test::click(form, "CmdSpeichern");
                 break;
             case Action::Delete:
-                click("CmdDel");
+                test::click(form, "CmdDel");
                 break;
             case Action::YesOnClose:
                 t.script.answers = {Answer::Yes};
                 closeForm();
                 break;
             case Action::Handelskonfiguration:
-                click("Command1");
+                test::click(form, "Command1");
                 break;
             }
             test::settle();
@@ -495,8 +447,8 @@ TEST_F(FrmConfig2Test, DamagedFileIsKeptBeforeTheFirstSave) {
             // The file written is whole: a further save keeps no other copy.
             if (t.windows.window(kFrmConfig2) != nullptr) {
                 t.script.clear();
-                click("CmdEdit");
-                click("CmdSpeichern");
+                test::click(form, "CmdEdit");
+                test::click(form, "CmdSpeichern");
                 EXPECT_TRUE(t.script.boxes.empty()) << what;
                 EXPECT_EQ(schiffeDat(), c.result) << what;
                 EXPECT_FALSE(std::filesystem::exists(t.file("schiffe.dat.bak2"))) << what;
@@ -511,13 +463,13 @@ TEST_F(FrmConfig2Test, DamagedFileIsKeptBeforeTheFirstSave) {
 TEST_F(FrmConfig2Test, DamagedFileWithoutACopyIsNotWritten) {
     const std::string old = kJaeger + kUnreadable + kFrachter;
     open(old);
-    click("CmdEdit");
-    type("TxtErz", "7");
+    test::click(form, "CmdEdit");
+    test::retype(form, "TxtErz", "7");
     {
         // The copy of the old file cannot be made: files may not grow that far.
         test::FileSizeLimit limit(old.size() - 1);
         ASSERT_TRUE(limit.active());
-        click("CmdSpeichern");
+        test::click(form, "CmdSpeichern");
     }
     ASSERT_EQ(t.script.boxes.size(), 1u);
     EXPECT_EQ(t.script.boxes[0].icon, MessageIcon::Error);
@@ -534,7 +486,7 @@ TEST_F(FrmConfig2Test, DamagedFileWithoutACopyIsNotWritten) {
     EXPECT_EQ(box("TxtErz")->text(), "7");
 
     t.script.clear();
-    click("CmdSpeichern");
+    test::click(form, "CmdSpeichern");
     EXPECT_EQ(schiffeDat(), kJaegerEdited + kFrachter);
     EXPECT_EQ(test::readBytes(t.file("schiffe.dat.bak")), old);
     EXPECT_EQ(t.script.messageTexts(), std::vector<std::string>{kKeptCopyText});
@@ -567,24 +519,24 @@ TEST_F(FrmConfig2Test, FailedSaveLeavesTheCatalogueAsTheFileHoldsIt) {
             t.script.clear();
             open(old);
             t.script.inputs = {"Blitz"};
-            click(c.path == Path::NewShip ? "CmdNeu" : "CmdEdit");
-            if (c.path != Path::Delete) type("TxtErz", "7");
+            test::click(form, c.path == Path::NewShip ? "CmdNeu" : "CmdEdit");
+            if (c.path != Path::Delete) test::retype(form, "TxtErz", "7");
             t.files.failAt(damaged ? test::FileStep::Link : test::FileStep::Rename, "schiffe.dat");
             t.script.answers = {Answer::Yes};
             switch (c.path) {
             case Path::Save:
             case Path::NewShip:
-                click("CmdSpeichern");
+                test::click(form, "CmdSpeichern");
                 break;
             case Path::Delete:
-                click("CmdDel");
+                test::click(form, "CmdDel");
                 break;
             case Path::YesOnClose:
                 form->close();
                 test::settle();
                 break;
             case Path::Handelskonfiguration:
-                click("Command1");
+                test::click(form, "Command1");
                 break;
             }
             t.files.heal();
@@ -610,7 +562,7 @@ TEST_F(FrmConfig2Test, FailedSaveLeavesTheCatalogueAsTheFileHoldsIt) {
                     form->close();
                     test::settle();
                 } else {
-                    click(c.path == Path::Handelskonfiguration ? "Command1" : "CmdSpeichern");
+                    test::click(form, c.path == Path::Handelskonfiguration ? "Command1" : "CmdSpeichern");
                 }
                 EXPECT_EQ(schiffeDat(), c.retried) << what;
                 EXPECT_EQ(t.ships.find("Jäger")->erz, c.path == Path::NewShip ? 100 : 7) << what;

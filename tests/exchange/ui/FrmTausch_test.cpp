@@ -64,10 +64,6 @@ protected:
         test::typeText(keys);
     }
 
-    void click(const char* name) {
-        QTest::mouseClick(option(name), Qt::LeftButton, {}, QPoint(6, option(name)->height() / 2));
-    }
-
     test::TestServices t;
 };
 
@@ -101,19 +97,19 @@ TEST_F(FrmTauschTest, WorkedExampleTypedKeyByKey) {
     EXPECT_EQ(texts(kResults), Texts({"150", "125", "83", "62", "500", "250"}));
 
     type("TxtCredits", "0");
-    click("OptVerkauf");
+    test::click(window(), "OptVerkauf");
     EXPECT_EQ(texts(kResults), Texts({"100", "33", "25", "20", "100", "100"}));
     EXPECT_TRUE(option("Opt2Kauf")->isChecked());
     EXPECT_EQ(frameTitle("FrmTauschen"), "Überschüssige Menge:");
     EXPECT_EQ(frameTitle("FrmErhalten"), "Kaufbare Menge:");
 
-    click("OptRH");
+    test::click(window(), "OptRH");
     EXPECT_EQ(texts(kResults), Texts({"100", "60", "43", "33", "200", "150"}));
     EXPECT_TRUE(option("Opt2Rh")->isChecked());
     EXPECT_EQ(frameTitle("FrmTauschen"), "Überschüssige Menge:");
     EXPECT_EQ(frameTitle("FrmErhalten"), "Kaufbare Menge:");
 
-    click("OptKauf");
+    test::click(window(), "OptKauf");
     EXPECT_EQ(frameTitle("FrmTauschen"), "Benötigte Menge:");
     EXPECT_TRUE(option("Opt2Verkauf")->isChecked());
     EXPECT_TRUE(t.script.boxes.empty());
@@ -190,7 +186,7 @@ TEST_F(FrmTauschTest, AmountsComeBackAfterClosing) {
     open();
     type("TxtErz", "1500");
     type("TxtCredits", "20");
-    click("OptVerkauf");
+    test::click(window(), "OptVerkauf");
     close();
     // The rate files' trailing value: the trader's Erz rate the holders kept.
     EXPECT_EQ(test::readBytes(t.file("tausch.dat")), test::golden("exchange", "tausch_zahl.dat"));

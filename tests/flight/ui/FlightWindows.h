@@ -44,31 +44,10 @@ struct FlightWindows : ::testing::Test {
     QComboBox* list(const char* name) { return control<QComboBox>(zeit(), name); }
     QString text(const char* name) { return box(name)->text(); }
 
-    // Focus into the control and replace its text as a user would (the test
-    // keyboard types ASCII only; other text is pasted).
-    static void typeInto(QWidget* target, const QString& value) {
-        focusOn(target);
-        auto* edit = qobject_cast<QLineEdit*>(target);
-        if (auto* c = qobject_cast<QComboBox*>(target)) edit = c->lineEdit();
-        edit->selectAll();
-        if (value.isEmpty()) {
-            pressKey(Qt::Key_Backspace);
-        } else if (std::all_of(value.begin(), value.end(), [](QChar ch) { return ch.unicode() < 128; })) {
-            typeText(value);
-        } else {
-            edit->insert(value);
-        }
-    }
-
     // The log's messages after their time stamps, without the two opening lines.
     std::vector<std::string> logMessages() {
-        const std::string bytes = readBytes(t.file("KRVXR.debug"));
-        std::vector<std::string> messages;
-        for (std::size_t start = 0, end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2) {
-            const std::string line = bytes.substr(start, end - start);
-            messages.push_back(line.substr(line.find("    ") + 4));
-        }
-        return {messages.begin() + 2, messages.end()};
+        const std::vector<std::string> all = test::logMessages(t);
+        return {all.begin() + std::min<std::size_t>(2, all.size()), all.end()};
     }
 };
 

@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 
 #include "production/ProduktionDat.h"
 #include "production/ui/FrmProdZeit.h"
@@ -37,10 +36,7 @@ protected:
     }
 
     void schliessen() {
-        QPointer<QWidget> offen(form);
-        form->close();
-        test::settle();
-        EXPECT_TRUE(offen.isNull()) << "the window stayed";
+        EXPECT_TRUE(test::closeWindow(form)) << "the window stayed";
         EXPECT_EQ(t.windows.window(kFrmProdZeit), nullptr);
         form = nullptr;
     }
@@ -49,68 +45,20 @@ protected:
     QString text(const char* name) { return box(name)->text(); }
     QCheckBox* chkFest() { return control<QCheckBox>(form, "ChkFest"); }
 
-    // Types into a box as a user does: focus, select all, type, then Tab away.
+    // Types into a box as a user does, then Tab away.
     void eingeben(const char* name, const QString& text) {
-        test::focusOn(box(name));
-        test::pressKey(Qt::Key_A, Qt::ControlModifier);
-        if (text.isEmpty())
-            test::pressKey(Qt::Key_Delete);
-        else
-            test::typeText(text);
+        test::retype(form, name, text);
         test::pressKey(Qt::Key_Tab);
-    }
-
-    void klicken(QCheckBox* check) {
-        QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(6, check->height() / 2));
-        test::settle();
     }
 
     test::TestServices t;
     FrmProdZeit* form = nullptr;
 };
 
-TEST_F(FrmProdZeitTest, ControlsCaptionsPlacesAndTabOrder) {
+// The focus chain passes the read-only boxes too: a click may focus them.
+TEST_F(FrmProdZeitTest, Layout) {
     oeffnen();
-    EXPECT_EQ(form->windowTitle(), "Produktionszeiten");
-    EXPECT_EQ(form->size(), QSize(384, 192));
-    const char* const ziel = "Zu erreichende Menge bzw. erreichte Menge";
-    const char* const zeit = "Zeit bis Zielmenge erreicht ist";
-    test::expectControls(form, {{"LblProduktion", {16, 8, 0, 0}, "Produktion pro Stunde:"},
-                                {"LblZiel", {192, 8, 0, 0}, "Zielmenge:"},
-                                {"LblZeit", {336, 8, 0, 0}, "Dauer:"},
-                                {"LblErz", {16, 32, 0, 0}, "Erz:"},
-                                {"LblAlu", {16, 57, 0, 0}, "Aluminium:"},
-                                {"LblLeg", {16, 81, 0, 0}, "Legierungen:"},
-                                {"LblKri", {16, 106, 0, 0}, "Kristalle:"},
-                                {"LblEne", {16, 131, 0, 0}, "Energie:"},
-                                {"TxtErz", {96, 29, 81, 19}, "0", "Menge Erz pro Stunde"},
-                                {"TxtZErz", {192, 29, 81, 19}, "0", ziel},
-                                {"TxtZeitErz", {288, 29, 81, 19}, "0", zeit},
-                                {"TxtAlu", {96, 54, 81, 19}, "0", "Menge Aluminium pro Stunde"},
-                                {"TxtZAlu", {192, 54, 81, 19}, "0", ziel},
-                                {"txtZeitAlu", {288, 54, 81, 19}, "0", zeit},
-                                {"TxtLeg", {96, 78, 81, 19}, "0", "Menge Legierungen pro Stunde"},
-                                {"TxtZLeg", {192, 78, 81, 19}, "0", ziel},
-                                {"txtZeitLeg", {288, 78, 81, 19}, "0", zeit},
-                                {"TxtKri", {96, 103, 81, 19}, "0", "Menge Kristalle pro Stunde"},
-                                {"TxtZKri", {192, 103, 81, 19}, "0", ziel},
-                                {"TxtZeitKri", {288, 103, 81, 19}, "0", zeit},
-                                {"TxtEne", {96, 128, 81, 19}, "0", "Menge Energie pro Stunde"},
-                                {"TxtZEne", {192, 128, 81, 19}, "0", ziel},
-                                {"TxtZeitEne", {288, 128, 81, 19}, "0", zeit},
-                                {"TxtDauer", {320, 159, 49, 19}, "", "Stunden Produktion"},
-                                {"ChkFest", {144, 160, 153, 17}, "Produktionszeit in Stunden:", "Menge an Ressourcen nach einer Anzahl Stunden zeigen"}});
-    // The captions end before the next column begins.
-    for (const char* n : {"LblErz", "LblAlu", "LblLeg", "LblKri", "LblEne"}) EXPECT_LE(control(form, n)->geometry().right(), 95) << n;
-    EXPECT_LE(control(form, "LblProduktion")->geometry().right(), 191);
-    EXPECT_LE(control(form, "LblZiel")->geometry().right(), 287);
-    EXPECT_LE(control(form, "LblZeit")->geometry().right(), 383);
-    EXPECT_LT(chkFest()->geometry().right(), box("TxtDauer")->x());
-    EXPECT_FALSE(chkFest()->isChecked());
-    // The focus chain passes the read-only boxes too: a click may focus them.
-    test::expectFocusChain(form, {"TxtErz", "TxtAlu", "TxtLeg", "TxtKri", "TxtEne", "TxtZErz", "TxtZAlu", "TxtZLeg",
-                                  "TxtZKri", "TxtZEne", "TxtZeitErz", "txtZeitAlu", "txtZeitLeg", "TxtZeitKri",
-                                  "TxtZeitEne", "TxtDauer", "ChkFest", "TxtErz"});
+    test::expectGolden("production", "frm_prod_zeit.layout", test::layoutText(form));
     EXPECT_EQ(QApplication::focusWidget(), box("TxtErz"));
 }
 
@@ -125,10 +73,10 @@ TEST_F(FrmProdZeitTest, ReadOnlyStatesFollowTheMode) {
         EXPECT_EQ(box("TxtDauer")->isReadOnly(), !mengen);
     };
     erwarte(false);
-    klicken(chkFest());
+    test::click(chkFest());
     EXPECT_TRUE(chkFest()->isChecked());
     erwarte(true);
-    klicken(chkFest());
+    test::click(chkFest());
     erwarte(false);
 }
 
@@ -170,7 +118,7 @@ TEST_F(FrmProdZeitTest, AmountModeComputesAmountsAndKeepsTheTimes) {
     eingeben("TxtAlu", "125");
     ASSERT_EQ(text("TxtZeitErz"), "02:30");
 
-    klicken(chkFest()); // with an empty TxtDauer every target is 0
+    test::click(chkFest()); // with an empty TxtDauer every target is 0
     for (const char* n : kZiel) EXPECT_EQ(text(n), "0") << n;
 
     eingeben("TxtDauer", "2,5");
@@ -185,7 +133,7 @@ TEST_F(FrmProdZeitTest, AmountModeComputesAmountsAndKeepsTheTimes) {
     EXPECT_EQ(text("TxtZAlu"), "187,5");
     EXPECT_EQ(text("TxtZeitEne"), "0");
 
-    klicken(chkFest()); // back to time mode: nothing computed, amounts stay
+    test::click(chkFest()); // back to time mode: nothing computed, amounts stay
     EXPECT_EQ(text("TxtZAlu"), "187,5");
     EXPECT_EQ(text("txtZeitAlu"), "00:00"); // computed when TxtAlu was left in time mode
     EXPECT_EQ(text("TxtDauer"), "1.5");
@@ -227,7 +175,7 @@ TEST_F(FrmProdZeitTest, TypedTextsSurviveClosingAndReopening) {
     const std::pair<const char*, QString> eingaben[] = {
         {"TxtErz", "100"}, {"TxtAlu", " 1 000 "}, {"TxtLeg", ""}, {"TxtKri", "a,\"b\""}, {"TxtEne", "123456789012345678901234567890"}, {"TxtZErz", "187,5"}, {"TxtZKri", "Öl"}};
     for (const auto& [name, wert] : eingaben) eingeben(name, wert);
-    klicken(chkFest());
+    test::click(chkFest());
     eingeben("TxtDauer", "x y");
     const std::vector<QString> vorher = [&] {
         std::vector<QString> v;
@@ -299,7 +247,7 @@ TEST_F(FrmProdZeitTest, HandOverLoadsTheWindowFirstAndComputesNothing) {
 
     // A second hand-over reuses the open window; in amount mode the read-only
     // target boxes take the texts and the mode stays.
-    klicken(chkFest());
+    test::click(chkFest());
     EXPECT_EQ(zielmengenUebernehmen(t.windows, {"1", "2", "", "4", "5"}), offen);
     EXPECT_TRUE(chkFest()->isChecked());
     EXPECT_TRUE(box("TxtZErz")->isReadOnly());
@@ -317,7 +265,7 @@ protected:
 TEST_F(FrmProdZeitEnglischTest, AmountsUseTheRegionalDecimalSeparator) {
     oeffnen();
     eingeben("TxtKri", "125");
-    klicken(chkFest());
+    test::click(chkFest());
     eingeben("TxtDauer", "1,5");
     EXPECT_EQ(text("TxtZKri"), "187.5");
 }

@@ -2,7 +2,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 
 #include <sys/socket.h>
@@ -46,26 +45,11 @@ protected:
         test::activate(form);
     }
     void closeForm() {
-        QPointer<QWidget> alive(form);
-        form->close();
-        test::settle();
-        EXPECT_TRUE(alive.isNull());
+        EXPECT_TRUE(test::closeWindow(form));
         form = nullptr;
     }
     QLineEdit* field(int record, int resource) { return control<QLineEdit>(form, kFields[record][resource]); }
-    QStringList column(int record) {
-        QStringList out;
-        for (int r = 0; r < 5; ++r) out << field(record, r)->text();
-        return out;
-    }
-    void type(QLineEdit* box, const QString& text) {
-        test::focusOn(box);
-        test::pressKey(Qt::Key_A, Qt::ControlModifier);
-        if (text.isEmpty())
-            test::pressKey(Qt::Key_Delete);
-        else
-            test::typeText(text);
-    }
+    QStringList column(int record) { return test::texts(form, {std::begin(kFields[record]), std::end(kFields[record])}); }
     std::string fileBytes() { return test::readBytes(t.file("creditkurse.dat")); }
 
     test::TestServices t;
@@ -78,43 +62,10 @@ protected:
         : FrmConfig3Test(RegionalSettings::english()) {}
 };
 
-TEST_F(FrmConfig3Test, ControlsCaptionsPlacesAndTabOrder) {
+// Tab goes along each resource's row, then down; the button last.
+TEST_F(FrmConfig3Test, Layout) {
     open();
-    EXPECT_EQ(form->windowTitle(), "Konfiguration");
-    EXPECT_EQ(form->size(), QSize(331, 234));
-    test::expectControls(form, {
-                                   {"Label1", {8, 16, 0, 0}, "Ressource"},
-                                   {"Label7", {96, 16, 0, 0}, "Kaufkurs"},
-                                   {"Label8", {169, 16, 0, 0}, "Verkaufskurs"},
-                                   {"Label9", {260, 16, 0, 0}, "RH-Kurs"},
-                                   {"Label2", {8, 46, 0, 0}, "Erz"},
-                                   {"Label3", {8, 75, 49, 17}, "Aluminium"},
-                                   {"Label4", {8, 109, 0, 0}, "Legierungen"},
-                                   {"Label5", {8, 138, 0, 0}, "Kristalle"},
-                                   {"Label6", {8, 168, 0, 0}, "Energie"},
-                                   {"TxtErzKauf", {85, 40, 65, 19}, "0"},
-                                   {"TxtErzVerkauf", {168, 40, 65, 19}, "0"},
-                                   {"TxtErzRH", {248, 40, 65, 19}, "0"},
-                                   {"TxtAluKauf", {85, 72, 65, 19}, "0"},
-                                   {"TxtAluVerkauf", {168, 72, 65, 19}, "0"},
-                                   {"TxtAluRH", {248, 72, 65, 19}, "0"},
-                                   {"TxtLegKauf", {85, 104, 65, 19}, "0"},
-                                   {"TxtLegVerkauf", {168, 104, 65, 19}, "0"},
-                                   {"TxtLegRH", {248, 104, 65, 19}, "0"},
-                                   {"TxtKriKauf", {85, 136, 65, 19}, "0"},
-                                   {"TxtKriVerkauf", {168, 136, 65, 19}, "0"},
-                                   {"TxtKriRH", {248, 136, 65, 19}, "0"},
-                                   {"TxtEneKauf", {85, 168, 65, 19}, "0"},
-                                   {"TxtEneVerkauf", {168, 168, 65, 19}, "0"},
-                                   {"TxtEneRH", {248, 168, 65, 19}, "0"},
-                                   {"CmdSchiffe", {200, 200, 113, 25}, "Truppen editieren"},
-                               });
-    // "Aluminium", widened to its caption, ends before the first column.
-    EXPECT_LT(control<QLabel>(form, "Label3")->geometry().right(), field(0, 1)->x());
-    // Tab goes along each resource's row, then down; the button last.
-    test::expectTabOrder(form, {"TxtErzKauf", "TxtErzVerkauf", "TxtErzRH", "TxtAluKauf", "TxtAluVerkauf", "TxtAluRH",
-                                "TxtLegKauf", "TxtLegVerkauf", "TxtLegRH", "TxtKriKauf", "TxtKriVerkauf", "TxtKriRH",
-                                "TxtEneKauf", "TxtEneVerkauf", "TxtEneRH", "CmdSchiffe", "TxtErzKauf"});
+    test::expectGolden("rates", "frm_config3.layout", test::layoutText(form) + test::tabWalk(form, "TxtErzKauf"));
 }
 
 TEST_F(FrmConfig3Test, NoFileShowsZerosAndCloseWritesThem) {
@@ -136,8 +87,8 @@ TEST_F(FrmConfig3Test, FileThatCannotBeReadIsReplacedOnlyByTypedRates) {
         ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
         ::close(fd);
         open();
-        type(field(0, 0), "3");
-        if (!typed) type(field(0, 0), "0"); // typed back to what was shown: no rate changed
+        test::retype(field(0, 0), "3");
+        if (!typed) test::retype(field(0, 0), "0"); // typed back to what was shown: no rate changed
         form->findChild<QuietSave*>()->saveNow(); // the wait ends: the close's rules
         EXPECT_EQ(std::filesystem::is_socket(file), !typed) << typed;
         closeForm();
@@ -184,7 +135,7 @@ TEST_F(FrmConfig3Test, TypedTextsAreSavedByTheRegionalRule) {
     t.log.beginDebugging();
     t.files.failAt(test::FileStep::Rename, "creditkurse.dat");
     for (const Case& c : typed) {
-        type(field(c.record, c.resource), c.text);
+        test::retype(field(c.record, c.resource), c.text);
         ASSERT_TRUE(form->findChild<QuietSave*>()->waiting());
         form->findChild<QuietSave*>()->saveNow(); // the wait ends; the first save fails without a word
         t.files.heal();
@@ -201,8 +152,8 @@ TEST_F(FrmConfig3Test, TypedTextsAreSavedByTheRegionalRule) {
 TEST_F(FrmConfig3Test, ShipEditorOpensBesideAndNothingIsSavedYet) {
     test::writeBytes(t.file("creditkurse.dat"), "1,2,3,4,5\r\n");
     open();
-    type(field(0, 0), "9");
-    QTest::mouseClick(control<QPushButton>(form, "CmdSchiffe"), Qt::LeftButton);
+    test::retype(field(0, 0), "9");
+    test::click(form, "CmdSchiffe");
     test::settle();
     EXPECT_NE(t.windows.window(kShipEditor), nullptr);
     EXPECT_NE(t.windows.window(kFrmConfig3), nullptr);

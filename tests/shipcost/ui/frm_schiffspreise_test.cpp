@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -49,60 +48,38 @@ protected:
         test::activate(form);
     }
 
-    void schliessen() {
-        QPointer<QWidget> offen(form);
-        form->close();
-        test::settle();
-        EXPECT_TRUE(offen.isNull());
-    }
+    void schliessen() { EXPECT_TRUE(test::closeWindow(form)); }
 
     QLineEdit* box(const char* name, QWidget* window = nullptr) {
         return control<QLineEdit>(window ? window : form, name);
     }
     QComboBox* cmbSchiff() { return control<QComboBox>(form, "CmbSchiff"); }
     QListWidget* liste() { return control<QListWidget>(form, "LstKaufliste"); }
-    QStringList ergebnisse() {
-        QStringList texts;
-        for (const char* name : {"TxtErz", "TxtAlu", "TxtLeg", "TxtKri", "TxtEne"}) texts << box(name)->text();
-        return texts;
-    }
+    QStringList ergebnisse() { return test::texts(form, {"TxtErz", "TxtAlu", "TxtLeg", "TxtKri", "TxtEne"}); }
     QStringList zeilen() {
         QStringList lines;
         for (int i = 0; i < liste()->count(); ++i) lines << liste()->item(i)->text();
         return lines;
     }
 
-    // Replaces the text of a box key by key, as a user does after selecting it.
-    void eingeben(const char* name, const QString& text) {
-        test::focusOn(box(name));
-        test::pressKey(Qt::Key_A, Qt::ControlModifier);
-        test::typeText(text);
-    }
-    void schiffTippen(const QString& text) {
-        test::focusOn(cmbSchiff());
-        cmbSchiff()->lineEdit()->selectAll();
-        test::pressKey(Qt::Key_Delete);
-        test::typeText(text);
-    }
     // One entry as a user makes it: ship, Tab, count, Tab, surcharge, Enter.
     void bestellen(const QString& ship, const QString& count, const QString& surcharge) {
-        schiffTippen(ship);
+        test::retype(cmbSchiff(), ship);
         test::pressKey(Qt::Key_Tab);
-        eingeben("TxtAnzahl", count);
+        test::retype(form, "TxtAnzahl", count);
         test::pressKey(Qt::Key_Tab);
-        eingeben("TxtZuschlag", surcharge);
+        test::retype(form, "TxtZuschlag", surcharge);
         test::pressKey(Qt::Key_Return);
         test::settle();
     }
     void beispiel() {
         bestellen("A", "3", "10");
         bestellen("A", "2", "-4");
-        eingeben("TxtGesZuschlag", "5");
+        test::retype(form, "TxtGesZuschlag", "5");
     }
     void klicken(QAbstractButton* button) {
-        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
-        test::settle();
-        test::activate(form);
+        test::click(button);
+        test::activate(form); // a hand-over opens another window in front
     }
     void zeileWaehlen(int row) {
         QTest::mouseClick(liste()->viewport(), Qt::LeftButton, {}, liste()->visualItemRect(liste()->item(row)).center());
@@ -112,43 +89,10 @@ protected:
     FrmSchiffspreise* form = nullptr;
 };
 
-TEST_F(FrmSchiffspreiseTest, ControlsCaptionsTooltipsAndPlaces) {
+// Tab follows the tab indexes and passes the result boxes by.
+TEST_F(FrmSchiffspreiseTest, Layout) {
     oeffnen();
-    EXPECT_EQ(form->windowTitle(), "Schiffspreise");
-    EXPECT_EQ(form->size(), QSize(404, 300));
-    const std::vector<test::ControlRow> rows = {{"LblSchiff", {16, 8, 81, 17}, "Schiff:"},
-                                                {"LblAnzahl", {232, 8, 49, 17}, "Anzahl:"},
-                                                {"LblZuschlag", {312, 8, 73, 17}, "Zuschlag in %"},
-                                                {"CmbSchiff", {16, 32, 137, 21}, "", "Schiffstyp wählen"},
-                                                {"TxtAnzahl", {232, 32, 49, 19}, "", "Zu produzierende Anzahl"},
-                                                {"TxtZuschlag", {344, 32, 41, 19}, "0", "Einzelzuschlag für diesen Schiffstyp"},
-                                                {"CmdAdd", {16, 64, 137, 25}, "Hinzufügen", "In Liste aufnehmen"},
-                                                {"CmdSub", {176, 64, 113, 25}, "Entfernen"},
-                                                {"LstKaufliste", {16, 104, 369, 69}, "", "Auflistung aller \"Bestellungen\""},
-                                                {"ChkSchiffshaendler", {48, 184, 97, 17}, "Schiffshändler", "20% Abschlag auf alle Preise"},
-                                                {"LblGesamtzuschlag", {216, 184, 105, 17}, "Gesamtzuschlag in %"},
-                                                {"TxtGesZuschlag", {336, 184, 49, 19}, "0", "Zuschlag für die gesamte Liste"},
-                                                {"LblErz", {16, 216, 49, 17}, "Erz"},
-                                                {"LblAlu", {88, 216, 0, 0}, "Aluminium"},
-                                                {"LblLeg", {168, 216, 0, 0}, "Legierungen"},
-                                                {"LblKri", {240, 216, 0, 0}, "Kristalle"},
-                                                {"LblEne", {312, 216, 0, 0}, "Energie"},
-                                                {"TxtErz", {16, 232, 65, 19}, "", "Anzahl Erze aus dem Geschäft"},
-                                                {"TxtAlu", {88, 232, 65, 19}, "", "Anzahl Aluminium aus dem Geschäft"},
-                                                {"TxtLeg", {168, 232, 65, 19}, "", "Anzahl Legierungen aus dem Geschäft"},
-                                                {"TxtKri", {240, 232, 65, 19}, "", "Anzahl Kristalle aus dem Geschäft"},
-                                                {"TxtEne", {312, 232, 65, 19}, "", "Anzahl Energie aus dem Geschäft"},
-                                                {"CmdProdZeit", {16, 256, 121, 41}, "In Produktionszeiten\nübernehmen", "Daten auf das Produktionszeiten-Formular übertragen"},
-                                                {"CmdHandel", {264, 256, 121, 41}, "In Handelsrechner\nübernehmen"}};
-    test::expectControls(form, rows);
-    // Nothing is disabled; which boxes are read-only is the result boxes' test.
-    for (const test::ControlRow& row : rows) EXPECT_TRUE(control(form, row.name)->isEnabled()) << row.name;
-}
-
-TEST_F(FrmSchiffspreiseTest, TabOrderFollowsTheTabIndexesAndSkipsResults) {
-    oeffnen();
-    test::expectTabOrder(form, {"CmbSchiff", "TxtAnzahl", "TxtZuschlag", "CmdAdd", "LstKaufliste", "TxtGesZuschlag",
-                                "ChkSchiffshaendler", "CmdProdZeit", "CmdHandel", "CmdSub", "CmbSchiff"});
+    test::expectGolden("shipcost", "frm_schiffspreise.layout", test::layoutText(form) + test::tabWalk(form, "CmbSchiff"));
 }
 
 TEST_F(FrmSchiffspreiseTest, LoadFillsTheShipListAndReopeningStartsAfresh) {
@@ -203,10 +147,10 @@ TEST_F(FrmSchiffspreiseTest, EveryKeystrokeInTheOverallSurchargeRecomputes) {
         test::pressKey(step.key, step.modifiers);
         EXPECT_EQ(box("TxtErz")->text(), step.erz) << box("TxtGesZuschlag")->text().toStdString();
     }
-    eingeben("TxtGesZuschlag", "-100");
+    test::retype(form, "TxtGesZuschlag", "-100");
     EXPECT_EQ(ergebnisse(), QStringList(5, " 0"));
     // Beyond the double range: a box, and the fields keep their texts.
-    eingeben("TxtGesZuschlag", "1E30");
+    test::retype(form, "TxtGesZuschlag", "1E30");
     ASSERT_EQ(box("TxtErz")->text(), " 1E+31");
     EXPECT_TRUE(t.script.boxes.empty());
     test::typeText("8");
@@ -235,13 +179,13 @@ TEST_F(FrmSchiffspreiseTest, TypeAheadCompletesFromTheSecondEntry) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
-        schiffTippen(QString::fromUtf8(c.typed));
+        test::retype(cmbSchiff(), QString::fromUtf8(c.typed));
         EXPECT_EQ(cmbSchiff()->currentText(), QString::fromUtf8(c.text));
         EXPECT_EQ(cmbSchiff()->lineEdit()->selectedText(), QString::fromUtf8(c.selected));
         EXPECT_EQ(cmbSchiff()->lineEdit()->cursorPosition(), c.caret);
     }
     // Keys below code 32 leave the text alone; the cursor keys complete again.
-    schiffTippen("at");
+    test::retype(cmbSchiff(), "at");
     test::pressKey(Qt::Key_Backspace);
     EXPECT_EQ(cmbSchiff()->currentText(), "At");
     test::pressKey(Qt::Key_Shift);
@@ -255,8 +199,8 @@ TEST_F(FrmSchiffspreiseTest, TypeAheadCompletesFromTheSecondEntry) {
 
 TEST_F(FrmSchiffspreiseTest, EnterInAnInputFieldPressesAdd) {
     oeffnen();
-    schiffTippen("Kreuzer");
-    eingeben("TxtAnzahl", "1");
+    test::retype(cmbSchiff(), "Kreuzer");
+    test::retype(form, "TxtAnzahl", "1");
     int lines = 0;
     for (QWidget* field : {static_cast<QWidget*>(cmbSchiff()), static_cast<QWidget*>(box("TxtAnzahl")),
                            static_cast<QWidget*>(box("TxtZuschlag"))}) {
@@ -355,11 +299,6 @@ protected:
                          "100           0             0             0             0\r\n"
                          "9             9             9             9             9\r\n\r\n");
     }
-    QStringList texte(QWidget* window, std::initializer_list<const char*> names) {
-        QStringList texts;
-        for (const char* name : names) texts << box(name, window)->text();
-        return texts;
-    }
 };
 
 TEST_F(HandOverTest, ToTheExchangeCalculatorSelectsAnkauf) {
@@ -368,7 +307,7 @@ TEST_F(HandOverTest, ToTheExchangeCalculatorSelectsAnkauf) {
     auto* tausch = t.windows.show<FrmTausch>(kFrmTausch); // open, with "Verkauf" chosen
     ASSERT_NE(tausch, nullptr);
     test::activate(tausch);
-    QTest::mouseClick(control<QRadioButton>(tausch, "OptVerkauf"), Qt::LeftButton, {}, QPoint(6, 8));
+    test::click(tausch, "OptVerkauf");
     ASSERT_TRUE(control<QRadioButton>(tausch, "OptVerkauf")->isChecked());
 
     test::activate(form);
@@ -376,11 +315,11 @@ TEST_F(HandOverTest, ToTheExchangeCalculatorSelectsAnkauf) {
     EXPECT_EQ(t.windows.window(kFrmTausch), tausch);
     EXPECT_TRUE(control<QRadioButton>(tausch, "OptKauf")->isChecked());
     EXPECT_TRUE(control<QRadioButton>(tausch, "Opt2Verkauf")->isChecked());
-    EXPECT_EQ(texte(tausch, {"TxtErz", "TxtAlu", "TxtLeg", "TxtKri", "TxtEne", "TxtCredits"}),
+    EXPECT_EQ(test::texts(tausch, {"TxtErz", "TxtAlu", "TxtLeg", "TxtKri", "TxtEne", "TxtCredits"}),
               (QStringList{" 5481", " 2740,5", " 1370,25", "0", " 548,1", "0"}));
     // Buying it all costs 5481*2 + 2740.5*3 + 1370.25*4 + 548.1 credits; paying
     // with Erz alone needs 14251 Erz more, with Alu 8496 Alu more.
-    EXPECT_EQ(texte(tausch, {"TxtResCred", "TxtResErz", "TxtResAlu"}), (QStringList{"25212,6", "19732", "11236,5"}));
+    EXPECT_EQ(test::texts(tausch, {"TxtResCred", "TxtResErz", "TxtResAlu"}), (QStringList{"25212,6", "19732", "11236,5"}));
     EXPECT_TRUE(t.script.boxes.empty());
     EXPECT_EQ(liste()->count(), 2); // the order stays
 }
@@ -394,16 +333,16 @@ TEST_F(HandOverTest, TheExchangeCalculatorKeepsItsCreditsAndSavesTheTotals) {
     auto* tausch = t.windows.show<FrmTausch>(kFrmTausch);
     ASSERT_NE(tausch, nullptr);
     test::activate(tausch);
-    QTest::mouseClick(control<QRadioButton>(tausch, "OptVerkauf"), Qt::LeftButton, {}, QPoint(6, 8));
+    test::click(tausch, "OptVerkauf");
     test::focusOn(box("TxtCredits", tausch));
     test::typeText("10");
     test::activate(form);
     klicken(control<QPushButton>(form, "CmdHandel"));
     const auto inputs = {"TxtErz", "TxtAlu", "TxtLeg", "TxtKri", "TxtEne", "TxtCredits"};
-    EXPECT_EQ(texte(tausch, inputs), (QStringList{" 3150", " 2520,5", "0", "0", "0", "10"}));
+    EXPECT_EQ(test::texts(tausch, inputs), (QStringList{" 3150", " 2520,5", "0", "0", "0", "10"}));
     EXPECT_TRUE(control<QRadioButton>(tausch, "Opt2Verkauf")->isChecked());
     EXPECT_EQ(control<QGroupBox>(tausch, "FrmErhalten")->title(), "Zu verkaufende Menge:");
-    EXPECT_EQ(texte(tausch, {"TxtResErz", "TxtResAlu", "TxtResLeg", "TxtResKri", "TxtResEne", "TxtResCred"}),
+    EXPECT_EQ(test::texts(tausch, {"TxtResErz", "TxtResAlu", "TxtResLeg", "TxtResKri", "TxtResEne", "TxtResCred"}),
               (QStringList{"10722", "5675,5", "4624", "3468", "27744", "13871,5"}));
     EXPECT_TRUE(t.script.boxes.empty());
     t.windows.close(kFrmTausch);
@@ -411,7 +350,7 @@ TEST_F(HandOverTest, TheExchangeCalculatorKeepsItsCreditsAndSavesTheTotals) {
     EXPECT_EQ(test::readBytes(t.file("tausch.dat")), test::golden("exchange", "tausch_uebergabe.dat"));
     tausch = t.windows.show<FrmTausch>(kFrmTausch);
     ASSERT_NE(tausch, nullptr);
-    EXPECT_EQ(texte(tausch, inputs), (QStringList{" 3150", " 2520,5", "0", "0", "0", "0"}));
+    EXPECT_EQ(test::texts(tausch, inputs), (QStringList{" 3150", " 2520,5", "0", "0", "0", "0"}));
 }
 
 TEST_F(HandOverTest, BeforeAnyComputationEmptyTextsArrive) {
@@ -420,7 +359,7 @@ TEST_F(HandOverTest, BeforeAnyComputationEmptyTextsArrive) {
     auto* tausch = t.windows.window<FrmTausch>(kFrmTausch);
     ASSERT_NE(tausch, nullptr);
     EXPECT_TRUE(tausch->isVisible());
-    EXPECT_EQ(texte(tausch, {"TxtErz", "TxtAlu", "TxtLeg", "TxtKri", "TxtEne"}), QStringList(5, QString()));
+    EXPECT_EQ(test::texts(tausch, {"TxtErz", "TxtAlu", "TxtLeg", "TxtKri", "TxtEne"}), QStringList(5, QString()));
     EXPECT_TRUE(control<QRadioButton>(tausch, "OptKauf")->isChecked());
 }
 
@@ -431,8 +370,8 @@ TEST_F(HandOverTest, ToTheProductionCalculatorSetsTheTargets) {
     auto* prod = t.windows.window<FrmProdZeit>(kFrmProdZeit);
     ASSERT_NE(prod, nullptr);
     EXPECT_TRUE(prod->isVisible());
-    EXPECT_EQ(texte(prod, {"TxtZErz", "TxtZAlu", "TxtZLeg", "TxtZKri", "TxtZEne"}), kBeispiel);
-    EXPECT_EQ(texte(prod, {"TxtErz", "TxtZeitErz"}), (QStringList{"100", "0"})); // its file read, nothing computed
+    EXPECT_EQ(test::texts(prod, {"TxtZErz", "TxtZAlu", "TxtZLeg", "TxtZKri", "TxtZEne"}), kBeispiel);
+    EXPECT_EQ(test::texts(prod, {"TxtErz", "TxtZeitErz"}), (QStringList{"100", "0"})); // its file read, nothing computed
     EXPECT_TRUE(t.script.boxes.empty());
 }
 

@@ -1,5 +1,9 @@
 #include "support/ui/TestServices.h"
 
+#include <algorithm>
+#include <gtest/gtest.h>
+
+#include "support/Files.h"
 #include "support/ui/WindowDriver.h"
 
 namespace krvx::test {
@@ -29,6 +33,20 @@ TestServices::~TestServices() {
         windows.close(QString::fromLatin1(name));
     }
     settle();
+}
+
+std::vector<std::string> logMessages(const TestServices& t) {
+    const std::string prefix = "6 Dezember 9:05    ";
+    const std::string bytes = readBytes(t.file("KRVXR.debug"));
+    std::vector<std::string> lines;
+    for (std::size_t start = 0, end; start < bytes.size(); start = end + 2) {
+        end = bytes.find("\r\n", start);
+        if (end == std::string::npos) end = bytes.size();
+        const std::string line = bytes.substr(start, end - start);
+        EXPECT_EQ(line.rfind(prefix, 0), 0u) << "line without time stamp: " << line;
+        lines.push_back(line.substr(std::min(prefix.size(), line.size())));
+    }
+    return lines;
 }
 
 } // namespace krvx::test

@@ -7,6 +7,8 @@
 //   t.windows.registerWindow(kFrmZeit, [&] { return new FrmZeit(t.services); });
 
 #include <ctime>
+#include <string>
+#include <vector>
 
 #include "common/debugging.h"
 #include "catalogue/ShipCatalogue.h"
@@ -42,5 +44,9 @@ struct TestServices {
 
     std::filesystem::path file(std::string_view name) const { return dir.file(name); }
 };
+
+// The debug log's messages after their time stamps, the two opening lines
+// ("" and "Begin Debugging") included; a line without the fixed time fails the test.
+std::vector<std::string> logMessages(const TestServices& t);
 
 } // namespace krvx::test
