@@ -26,6 +26,7 @@ protected:
 
 private:
     CreditRateTexts fieldTexts() const;
+    std::string content() const; // the file content for the boxes
     void showFile();
     void saveQuietly();
 

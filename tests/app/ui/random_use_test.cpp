@@ -136,6 +136,10 @@ struct Model {
     std::optional<ShipCost> shipCost;
 };
 
+auto creditRates(const RegionalSettings& regional) {
+    return [&regional](const std::string& text) { return parseCreditkurse(text, regional); };
+}
+
 class RandomUse {
 public:
     RandomUse(Model& model, unsigned seed)
@@ -873,7 +877,7 @@ private:
         const FileData<std::vector<PlanetEintrag>> planets = loadPlaneten(t_.file("planeten.dat"));
         EXPECT_EQ(describe(planets.data), describe(m_.planets)) << "planeten.dat";
         EXPECT_EQ(planets.skippedRecords, 0u) << "planeten.dat";
-        const auto production = loadProduktion(t_.file("produktion.dat")).ifRead();
+        const auto production = loadDataFile(t_.file("produktion.dat"), parseProduktion).ifRead();
         EXPECT_EQ(production.has_value(), m_.production.has_value()) << "produktion.dat";
         if (production && m_.production) {
             for (std::size_t r = 0; r < 5; ++r) {
@@ -882,8 +886,10 @@ private:
             }
             EXPECT_EQ(production->dauer, m_.production->dauer) << "produktion.dat line 3";
         }
-        EXPECT_EQ(loadTauschDat(t_.file("tausch.dat"), t_.regional).ifRead(), m_.amounts) << "tausch.dat";
-        EXPECT_EQ(loadCreditkurse(t_.file("creditkurse.dat"), t_.regional).ifRead(), m_.rates) << "creditkurse.dat";
+        const auto tausch = [this](std::string text) { return parseTauschDat(std::move(text), t_.regional); };
+        EXPECT_EQ(loadDataFile(t_.file("tausch.dat"), tausch).ifRead(), m_.amounts) << "tausch.dat";
+        EXPECT_EQ(loadDataFile(t_.file("creditkurse.dat"), creditRates(t_.regional)).ifRead(), m_.rates)
+            << "creditkurse.dat";
         for (const auto& entry : fs::directory_iterator(t_.dir.path())) {
             const std::string name = entry.path().filename().string();
             EXPECT_TRUE(name == "KRVXR.debug" || std::find(std::begin(kDataFiles), std::end(kDataFiles), name) !=
@@ -1000,7 +1006,7 @@ Model exampleModel(const fs::path& carry, const test::TestServices& t) {
     loadSchiffe(ships, carry / "schiffe.dat", SpeedWidth::Bits32);
     m.ships.assign(ships.Schiffstypen().begin(), ships.Schiffstypen().begin() + ships.Schiffstypen_length());
     m.planets = loadPlaneten(carry / "planeten.dat").data;
-    m.rates = loadCreditkurse(carry / "creditkurse.dat", t.regional).data;
+    m.rates = loadDataFile(carry / "creditkurse.dat", creditRates(t.regional)).data;
     return m;
 }
 
