@@ -4,10 +4,8 @@
 
 namespace krvx {
 
-SaveOutcome saveAndTell(const Services& services, std::string_view name, std::string_view content, bool damaged,
-                        SaveNotice notice) {
+void tellSaved(const Services& services, std::string_view name, const SaveOutcome& saved, SaveNotice notice) {
     const std::filesystem::path file = services.file(name);
-    const SaveOutcome saved = saveKeepingCopy(file, content, damaged, services.files);
     OncePerActionMessages& messages = services.messages;
     if (notice == SaveNotice::Editor) {
         if (saved.copyError)
@@ -19,6 +17,12 @@ SaveOutcome saveAndTell(const Services& services, std::string_view name, std::st
     } else if (saved.writeError && (notice == SaveNotice::Failure || saved.writeError->foreignLink)) {
         messages.message(notSavedText(file, *saved.writeError));
     }
+}
+
+SaveOutcome saveAndTell(const Services& services, std::string_view name, std::string_view content, bool damaged,
+                        SaveNotice notice) {
+    const SaveOutcome saved = saveKeepingCopy(services.file(name), content, damaged, services.files);
+    tellSaved(services, name, saved, notice);
     return saved;
 }
 

@@ -16,8 +16,11 @@ enum class SaveNotice {
     Editor, // the catalogue editor: every failure with its reason, and a copy kept
 };
 
+// Tells the player of the save of the named data file as notice says.
+void tellSaved(const Services& services, std::string_view name, const SaveOutcome& saved, SaveNotice notice);
+
 // Replaces the named data file by the content, over a file its last load found
-// damaged only once a copy of it is kept, and tells the player as notice says.
+// damaged only once a copy of it is kept (saveKeepingCopy), and tells of it.
 SaveOutcome saveAndTell(const Services& services, std::string_view name, std::string_view content, bool damaged,
                         SaveNotice notice);
 
