@@ -142,10 +142,4 @@ std::optional<std::string> savePlaneten(const fs::path& file, const std::vector<
     }
 }
 
-bool savePlanetenQuietly(const fs::path& file, const std::vector<PlanetEintrag>& entries, FileState loaded,
-                         FileOps& ops) {
-    if (loaded != FileState::Read && loaded != FileState::Missing) return false;
-    return !saveDataFile(file, planetenContent(entries), ops);
-}
-
 } // namespace krvx

@@ -1,14 +1,8 @@
 #include "rates/KurseDat.h"
 
 #include <utility>
-#include <variant>
 
 namespace krvx {
-
-double rateOf(const FieldValue& holder) {
-    if (const double* number = std::get_if<double>(&holder.value)) return *number;
-    return 0.0;
-}
 
 KurseDat parseKurse(std::string content) {
     KurseDat dat;

@@ -21,7 +21,9 @@ using KursTabelle = std::array<std::array<double, 4>, kRessourcen>;
 
 // A holder stored into a rate: a number as it is; nothing, and a text as
 // well, count as 0, so a rate the file does not give is a rate of 0.
-double rateOf(const FieldValue& holder);
+inline double rateOf(const FieldValue& holder) {
+    return holder.isNumber() ? std::get<double>(holder.value) : 0.0;
+}
 
 // One record per row of the table, through the holders.
 template <typename Table>
