@@ -101,9 +101,7 @@ FileData<std::vector<PlanetEintrag>> parsePlaneten(std::string_view content) {
 FileData<std::vector<PlanetEintrag>> loadPlaneten(const fs::path& file) {
     const FileData<std::string> read = readDataFile(file);
     if (read.state == FileState::Read) return parsePlaneten(read.data);
-    FileData<std::vector<PlanetEintrag>> load;
-    load.state = read.state;
-    return load;
+    return {FileLoad{read.state}};
 }
 
 std::optional<std::string> planetNameRefusal(std::string_view name) {

@@ -10,6 +10,7 @@
 #include <array>
 #include <span>
 #include <string>
+#include <utility>
 
 #include "common/fields.h"
 #include "common/resources.h"
@@ -41,6 +42,13 @@ struct KurseDat {
 };
 
 // Reads decoded file content, starting from empty holders.
-KurseDat parseKurse(std::string content);
+inline KurseDat parseKurse(std::string content) {
+    KurseDat dat;
+    FieldReader reader(std::move(content));
+    readRateTable(reader, dat.holders, dat.kurse);
+    reader.readValues(std::span(dat.holders).first(1));
+    dat.kursvermerk = dat.holders[0];
+    return dat;
+}
 
 } // namespace krvx

@@ -103,14 +103,10 @@ CreditRateTexts FrmConfig3::fieldTexts() const {
     return texts;
 }
 
-std::string FrmConfig3::content() const {
-    return creditkurseContent(fieldTexts(), services().regional);
-}
-
 void FrmConfig3::saveQuietly() {
     // The close's rules, without a word: a failure is left to the close to report.
     if (shownForUnreadFile_ && fieldTexts() == *shownForUnreadFile_) return;
-    if (!saveAndTell(services(), kCreditkurseDat, content(), false, SaveNotice::Quiet).written()) return;
+    if (!saveAndTell(services(), kCreditkurseDat, creditkurseContent(fieldTexts(), services().regional), false, SaveNotice::Quiet).written()) return;
     shownForUnreadFile_.reset(); // the file now holds what the fields show
     services().tausch.ratesSaved();
 }
@@ -121,7 +117,7 @@ void FrmConfig3::unload() {
     // the player learns that his rates were not kept.
     // A file that could not be read is replaced only by rates the player typed.
     if (shownForUnreadFile_ && fieldTexts() == *shownForUnreadFile_) return;
-    if (saveAndTell(services(), kCreditkurseDat, content(), false, SaveNotice::Failure).written())
+    if (saveAndTell(services(), kCreditkurseDat, creditkurseContent(fieldTexts(), services().regional), false, SaveNotice::Failure).written())
         services().tausch.ratesSaved();
 }
 

@@ -26,7 +26,6 @@ protected:
 
 private:
     CreditRateTexts fieldTexts() const;
-    std::string content() const; // the file content for the boxes
     void showFile();
     void saveQuietly();
 
