@@ -112,9 +112,4 @@ std::string schiffeContent(const ShipCatalogue& catalogue) {
     return out.str();
 }
 
-SaveOutcome saveSchiffe(const ShipCatalogue& catalogue, const std::filesystem::path& file, bool damaged,
-                        FileOps& ops) {
-    return saveKeepingCopy(file, schiffeContent(catalogue), damaged, ops);
-}
-
 } // namespace krvx

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "catalogue/ShipCatalogue.h"
-#include "common/backupcopy.h"
 #include "common/textfile.h"
 
 namespace krvx {
@@ -30,11 +29,5 @@ FileLoad parseSchiffe(ShipCatalogue& catalogue, std::string content, SpeedWidth 
 // The file content for the counted entries and the pending one, when the
 // storage holds it: four CR LF lines per entry.
 std::string schiffeContent(const ShipCatalogue& catalogue);
-
-// The editor's save: writes schiffeContent atomically, over a file that its
-// last load found damaged only once a copy of it is kept. On failure the file
-// is unchanged and the error is returned for the message.
-SaveOutcome saveSchiffe(const ShipCatalogue& catalogue, const std::filesystem::path& file, bool damaged,
-                        FileOps& ops);
 
 } // namespace krvx

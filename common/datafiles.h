@@ -7,10 +7,15 @@
 // example files of these names, in the order of this table.
 //
 // Each data file's module names its functions after the file's name without
-// ".dat" (schiffe.dat: Schiffe): load<Name> reads the file and tells what it
-// found (readfile.h's FileLoad), save<Name> replaces it, parse<Name> reads
-// decoded content and <name>Content makes it. tausch.dat, whose name is taken
-// by the rate tables (Tausch), keeps its ".dat": loadTauschDat.
+// ".dat" (schiffe.dat: Schiffe): parse<Name> reads decoded content into the
+// file's data and <name>Content makes the content of it. A file is read
+// through loadDataFile (readfile.h), which tells what it found; the two files
+// whose records can be left out (schiffe.dat, planeten.dat) keep a
+// load<Name> that tells that too. Every save is saveKeepingCopy
+// (backupcopy.h), which a window calls through saveAndTell
+// (ui/DataFileSave.h), the one place that tells the player of it.
+// tausch.dat, whose name is taken by the rate tables (Tausch), keeps its
+// ".dat": parseTauschDat.
 
 #include <string_view>
 

@@ -1,6 +1,6 @@
 #include "exchange/TauschDat.h"
 
-#include "common/textfile.h"
+#include <optional>
 
 namespace krvx {
 
@@ -46,15 +46,6 @@ Mengen parseTauschDat(std::string content, const RegionalSettings& regional) {
         amount = std::move(*field);
     }
     return amounts;
-}
-
-FileData<Mengen> loadTauschDat(const std::filesystem::path& file, const RegionalSettings& regional) {
-    return loadDataFile(file, [&regional](std::string text) { return parseTauschDat(std::move(text), regional); });
-}
-
-std::optional<FileError> saveTauschDat(const std::filesystem::path& file, const Mengen& amounts,
-                                       const FieldValue& kursvermerk, const RegionalSettings& regional, FileOps& ops) {
-    return saveDataFile(file, tauschDatContent(amounts, kursvermerk, regional), ops);
 }
 
 } // namespace krvx

@@ -4,12 +4,9 @@
 // files' trailing value in record style. The credits are not kept.
 
 #include <array>
-#include <filesystem>
-#include <optional>
 #include <string>
 
 #include "common/fields.h"
-#include "common/textfile.h"
 #include "common/regional.h"
 #include "common/resources.h"
 
@@ -26,12 +23,5 @@ std::string tauschDatContent(const Mengen& amounts, const FieldValue& kursvermer
 // The first five fields of the content: a number becomes its regional text,
 // anything else is taken as its text; a field the content does not have is empty.
 Mengen parseTauschDat(std::string content, const RegionalSettings& regional);
-
-// Reads the file; the amounts are empty unless it was read.
-FileData<Mengen> loadTauschDat(const std::filesystem::path& file, const RegionalSettings& regional);
-
-// Replaces the file as a whole; on failure the old file stays as it was.
-std::optional<FileError> saveTauschDat(const std::filesystem::path& file, const Mengen& amounts,
-                                       const FieldValue& kursvermerk, const RegionalSettings& regional, FileOps& ops);
 
 } // namespace krvx

@@ -101,9 +101,7 @@ FileData<std::vector<PlanetEintrag>> parsePlaneten(std::string_view content) {
 FileData<std::vector<PlanetEintrag>> loadPlaneten(const fs::path& file) {
     const FileData<std::string> read = readDataFile(file);
     if (read.state == FileState::Read) return parsePlaneten(read.data);
-    FileData<std::vector<PlanetEintrag>> load;
-    load.state = read.state;
-    return load;
+    return {FileLoad{read.state}};
 }
 
 std::optional<std::string> planetNameRefusal(std::string_view name) {
@@ -140,12 +138,6 @@ std::optional<std::string> savePlaneten(const fs::path& file, const std::vector<
         if (!tryAgain(failure + std::string(kLineBreak) + std::string(kLineBreak) + retryAdvice(file, error)))
             return savedBesideText(file, failure, content, ops);
     }
-}
-
-bool savePlanetenQuietly(const fs::path& file, const std::vector<PlanetEintrag>& entries, FileState loaded,
-                         FileOps& ops) {
-    if (loaded != FileState::Read && loaded != FileState::Missing) return false;
-    return !saveDataFile(file, planetenContent(entries), ops);
 }
 
 } // namespace krvx

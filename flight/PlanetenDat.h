@@ -57,12 +57,4 @@ std::optional<std::string> savePlaneten(const std::filesystem::path& file,
                                         const std::vector<PlanetEintrag>& entries, FileState loaded, bool added,
                                         FileOps& ops, const TryAgain& tryAgain);
 
-// Saving while the window is open, soon after planets were added: only a file
-// that was read whole or was not there is written, and a failure is left to
-// the close, which reports it. A damaged or unreadable file is left to the
-// close as well, which keeps a copy of it or writes beside it and says so.
-// true when the file now holds the list.
-bool savePlanetenQuietly(const std::filesystem::path& file, const std::vector<PlanetEintrag>& entries,
-                         FileState loaded, FileOps& ops);
-
 } // namespace krvx

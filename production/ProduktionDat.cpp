@@ -53,13 +53,4 @@ ProduktionGelesen parseProduktion(std::string_view content) {
     return gelesen;
 }
 
-FileData<ProduktionGelesen> loadProduktion(const std::filesystem::path& file) {
-    return loadDataFile(file, parseProduktion);
-}
-
-std::optional<FileError> saveProduktion(const std::filesystem::path& file, const ProduktionEingaben& eingaben,
-                                        FileOps& ops) {
-    return saveDataFile(file, produktionContent(eingaben), ops);
-}
-
 } // namespace krvx

@@ -10,13 +10,11 @@
 // doubled, so that every text reads back as it was.
 
 #include <array>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "common/datafiles.h"
-#include "common/textfile.h"
 #include "production/Produktionszeit.h"
 
 namespace krvx {
@@ -43,13 +41,5 @@ std::string produktionContent(const ProduktionEingaben& eingaben);
 // or a comma; a value in double quotes runs to its closing quote. A short
 // line or a missing line covers fewer boxes; surplus values are ignored.
 ProduktionGelesen parseProduktion(std::string_view content);
-
-// Reads the file; unless it was read every box keeps its text.
-FileData<ProduktionGelesen> loadProduktion(const std::filesystem::path& file);
-
-// Replaces the file atomically; nullopt on success. On failure the old file
-// stays whole.
-std::optional<FileError> saveProduktion(const std::filesystem::path& file, const ProduktionEingaben& eingaben,
-                                        FileOps& ops);
 
 } // namespace krvx

@@ -24,10 +24,6 @@ CreditRateTexts parseCreditkurse(const std::string& content, const RegionalSetti
     return texts;
 }
 
-FileData<CreditRateTexts> loadCreditkurse(const std::filesystem::path& file, const RegionalSettings& regional) {
-    return loadDataFile(file, [&regional](const std::string& text) { return parseCreditkurse(text, regional); });
-}
-
 std::string creditkurseContent(const CreditRateTexts& texts, const RegionalSettings& regional) {
     std::array<std::optional<double>, kRessourcen> holders{};
     RecordWriter out;
@@ -44,11 +40,6 @@ std::string creditkurseContent(const CreditRateTexts& texts, const RegionalSetti
         out.endLine();
     }
     return out.str();
-}
-
-std::optional<FileError> saveCreditkurse(const std::filesystem::path& file, const CreditRateTexts& texts,
-                                         const RegionalSettings& regional, FileOps& ops) {
-    return saveDataFile(file, creditkurseContent(texts, regional), ops);
 }
 
 } // namespace krvx

@@ -7,13 +7,10 @@
 // record before, and a box that holds no number writes that value back.
 
 #include <array>
-#include <filesystem>
-#include <optional>
 #include <string>
 
 #include "common/regional.h"
 #include "common/resources.h"
-#include "common/textfile.h"
 
 namespace krvx {
 
@@ -24,15 +21,8 @@ using CreditRateTexts = std::array<FuenfTexte, 3>;
 // format, texts unchanged, empty fields and holders never filled as "".
 CreditRateTexts parseCreditkurse(const std::string& content, const RegionalSettings& regional);
 
-// Reads the file; unless it was read the boxes keep their "0".
-FileData<CreditRateTexts> loadCreditkurse(const std::filesystem::path& file, const RegionalSettings& regional);
-
 // The three record-style lines for the box texts read by the regional rule;
 // a holder still empty in the first record is written as an empty field.
 std::string creditkurseContent(const CreditRateTexts& texts, const RegionalSettings& regional);
-
-// Writes creditkurseContent atomically; on failure the file stays as it was.
-std::optional<FileError> saveCreditkurse(const std::filesystem::path& file, const CreditRateTexts& texts,
-                                         const RegionalSettings& regional, FileOps& ops);
 
 } // namespace krvx

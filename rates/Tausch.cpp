@@ -1,40 +1,12 @@
 #include "rates/Tausch.h"
 
 #include <cmath>
-#include <span>
 #include <utility>
-#include <variant>
 
 #include "common/datafiles.h"
 #include "common/textfile.h"
 
 namespace krvx {
-
-namespace {
-
-// Five values of any kind, shared by both files of one loading: field k of a
-// record goes into holder k (FieldReader::readValues).
-using Holders = std::array<FieldValue, kRessourcen>;
-
-// A holder stored into a double: a number as it is; nothing, and a text as
-// well, count as 0, so a rate the file does not give is a rate of 0.
-double asNumber(const FieldValue& holder) {
-    if (const double* number = std::get_if<double>(&holder.value)) {
-        return *number;
-    }
-    return 0.0;
-}
-
-// One record per row of the table, through the holders.
-template <typename Table>
-void readTable(FieldReader& reader, Holders& holders, Table& table) {
-    for (auto& row : table) {
-        reader.readValues(std::span(holders).first(row.size()));
-        for (std::size_t k = 0; k < row.size(); ++k) row[k] = asNumber(holders[k]);
-    }
-}
-
-} // namespace
 
 Tausch::Tausch(std::filesystem::path dataDir)
     : dataDir_(std::move(dataDir)) {}
@@ -47,14 +19,14 @@ Meldungen Tausch::KurseLaden() {
 }
 
 Meldungen Tausch::KurseLesen(const FileSource& source) {
-    Holders holders{};
+    RateHolders holders{};
     Meldungen meldungen;
 
     if (std::optional<std::string> content = source(kKurseDat)) {
-        FieldReader reader(std::move(*content));
-        readTable(reader, holders, kurse_);
-        reader.readValues(std::span(holders).first(1));
-        kursvermerk_ = holders[0];
+        KurseDat dat = parseKurse(std::move(*content));
+        kurse_ = dat.kurse;
+        kursvermerk_ = std::move(dat.kursvermerk);
+        holders = std::move(dat.holders);
         kurseGeladen_ = true;
     } else {
         kurseGeladen_ = false;
@@ -68,10 +40,10 @@ Meldungen Tausch::KurseLesen(const FileSource& source) {
         return meldungen;
     }
     FieldReader reader(std::move(*content));
-    readTable(reader, holders, creditkurse_);
+    readRateTable(reader, holders, creditkurse_);
     reader.readValues(std::span(holders).first(2));
     kursvermerk_ = holders[0];
-    spareNumber_ = asNumber(holders[1]);
+    spareNumber_ = rateOf(holders[1]);
     return meldungen;
 }
 

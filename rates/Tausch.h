@@ -14,6 +14,7 @@
 #include "common/fields.h"
 #include "common/messages.h"
 #include "common/resources.h"
+#include "rates/KurseDat.h"
 
 namespace krvx {
 
@@ -43,7 +44,7 @@ struct Umrechnung {
 class Tausch {
 public:
     using CreditTabelle = std::array<std::array<double, kRessourcen>, 3>;
-    using KursTabelle = std::array<std::array<double, 4>, kRessourcen>;
+    using KursTabelle = krvx::KursTabelle;
 
     // Rate files are read from dataDir.
     explicit Tausch(std::filesystem::path dataDir);

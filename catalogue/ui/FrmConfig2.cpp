@@ -7,8 +7,9 @@
 
 #include "catalogue/SchiffeDat.h"
 #include "common/datafiles.h"
-#include "common/messagetexts.h"
+#include "common/textfile.h"
 #include "common/ui/Controls.h"
+#include "common/ui/DataFileSave.h"
 #include "common/ui/FormEvents.h"
 #include "common/ui/NumpadDecimal.h"
 #include "common/ui/WindowRegistry.h"
@@ -163,28 +164,19 @@ bool FrmConfig2::takeBoxesOver() {
 }
 
 bool FrmConfig2::saveSchiffe(CatalogueState asInFile) {
-    const std::filesystem::path file = services().file(kSchiffeDat);
-    const SaveOutcome saved = krvx::saveSchiffe(ships_, file, fileDamaged_, services().files);
+    const SaveOutcome saved =
+        saveKeepingCopy(services().file(kSchiffeDat), schiffeContent(ships_), fileDamaged_, services().files);
     if (!saved.written()) {
         // The calculators price and time with the catalogue: it goes back to
         // what the file holds before anything else can run (the message box).
         ships_.restore(std::move(asInFile));
         changed = true;
+    } else {
+        fileDamaged_ = false; // the file now holds exactly the catalogue
+        changed = false;
     }
-    if (saved.copyError) {
-        services().messages.message(copyErrorText(file, *saved.copyError), kAppTitle, MessageIcon::Error);
-        return false;
-    }
-    if (saved.writeError) {
-        services().messages.message(saveErrorText(*saved.writeError), kSaveErrorTitle, MessageIcon::Error);
-        return false;
-    }
-    fileDamaged_ = false; // the file now holds exactly the catalogue
-    changed = false;
-    if (saved.keptCopy) {
-        services().messages.message(keptCopyText(file, *saved.keptCopy), kAppTitle);
-    }
-    return true;
+    tellSaved(services(), kSchiffeDat, saved, SaveNotice::Editor);
+    return saved.written();
 }
 
 bool FrmConfig2::saveBoxes() {

@@ -4,8 +4,9 @@
 #include <QTimer>
 
 #include "common/datafiles.h"
-#include "common/messagetexts.h"
+#include "common/readfile.h"
 #include "common/ui/Controls.h"
+#include "common/ui/DataFileSave.h"
 #include "common/ui/FormEvents.h"
 #include "common/ui/NumpadDecimal.h"
 #include "common/ui/Twips.h"
@@ -134,7 +135,8 @@ FrmTausch::FrmTausch(Services& services)
 void FrmTausch::load() {
     UserAction action(services().messages);
     services().tausch.reportFailuresAgain();
-    if (auto amounts = loadTauschDat(services().file(kTauschDat), services().regional).ifRead()) setMengen(*amounts);
+    const auto parse = [this](std::string text) { return parseTauschDat(std::move(text), services().regional); };
+    if (auto amounts = loadDataFile(services().file(kTauschDat), parse).ifRead()) setMengen(*amounts);
     raiseMenu();
     placeOverMenu();
 }
@@ -142,12 +144,9 @@ void FrmTausch::load() {
 void FrmTausch::unload() {
     Mengen amounts;
     for (int r = 0; r < kRessourcen; ++r) amounts[static_cast<std::size_t>(r)] = text(mengenFeld(r));
-    // A file that cannot be written keeps its old content; the window closes
-    // anyway, silently unless a link of another user was refused.
-    const std::filesystem::path file = services().file(kTauschDat);
-    const auto error =
-        saveTauschDat(file, amounts, services().tausch.Kursvermerk(), services().regional, services().files);
-    if (error && error->foreignLink) services().messages.message(notSavedText(file, *error));
+    // The window closes whether or not the file could be written.
+    saveAndTell(services(), kTauschDat, tauschDatContent(amounts, services().tausch.Kursvermerk(), services().regional),
+                false, SaveNotice::ForeignLink);
     raiseMenu();
 }
 

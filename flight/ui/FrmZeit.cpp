@@ -6,6 +6,7 @@
 #include "common/debugging.h"
 #include "catalogue/ShipCatalogue.h"
 #include "common/ui/Controls.h"
+#include "common/ui/DataFileSave.h"
 #include "common/ui/Twips.h"
 #include "common/ui/FormEvents.h"
 #include "common/ui/NumpadDecimal.h"
@@ -80,9 +81,14 @@ FrmZeit::FrmZeit(Services& services)
     setFocusChain({TxtDauer, TxtAnkunft, TxtStart, CmbStart, CmbZiel, CmdNeuerPlanet, TxtGeschwindigkeit,
                    OptAnkunft, OptStart, CmbSchiff});
 
+    // While the window is open only a file read whole or not there is written,
+    // and a failure is left to the close, which reports it; a damaged or
+    // unreadable file is left to the close as well, which keeps a copy of it
+    // or writes beside it and says so.
     quietSave_ = new QuietSave(this, [this] {
-        savePlanetenQuietly(this->services().file(kPlanetenDat), Planeten_.entries(), fileState_,
-                            this->services().files);
+        if (fileState_ == FileState::Read || fileState_ == FileState::Missing)
+            saveAndTell(this->services(), kPlanetenDat, planetenContent(Planeten_.entries()), false,
+                        SaveNotice::Quiet);
     });
 
     OncePerActionMessages& messages = services.messages;

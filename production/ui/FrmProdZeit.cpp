@@ -3,8 +3,10 @@
 #include <QLabel>
 #include <algorithm>
 
-#include "common/messagetexts.h"
+#include "common/datafiles.h"
+#include "common/readfile.h"
 #include "common/ui/Controls.h"
+#include "common/ui/DataFileSave.h"
 #include "common/ui/FormEvents.h"
 #include "production/ProduktionDat.h"
 
@@ -95,7 +97,7 @@ FrmProdZeit::FrmProdZeit(Services& services)
 }
 
 void FrmProdZeit::load() {
-    const std::optional<ProduktionGelesen> gelesen = loadProduktion(services().file(kProduktionDat)).ifRead();
+    const std::optional<ProduktionGelesen> gelesen = loadDataFile(services().file(kProduktionDat), parseProduktion).ifRead();
     if (!gelesen) return;
     for (std::size_t i = 0; i < kZeilenAnzahl; ++i) {
         if (gelesen->produktion[i]) setBoxText(produktion_[i], toQ(*gelesen->produktion[i]));
@@ -106,10 +108,7 @@ void FrmProdZeit::load() {
 
 void FrmProdZeit::unload() {
     const ProduktionEingaben eingaben{texte(produktion_), texte(ziel_), fromQ(txtDauer_->text())};
-    // A failed save is not told, unless a link of another user was refused.
-    const std::filesystem::path file = services().file(kProduktionDat);
-    const auto error = saveProduktion(file, eingaben, services().files);
-    if (error && error->foreignLink) services().messages.message(notSavedText(file, *error));
+    saveAndTell(services(), kProduktionDat, produktionContent(eingaben), false, SaveNotice::ForeignLink);
 }
 
 void FrmProdZeit::setZielmengen(const FuenfTexte& texte) {

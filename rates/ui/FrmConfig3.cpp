@@ -1,8 +1,9 @@
 #include "rates/ui/FrmConfig3.h"
 
 #include "common/datafiles.h"
-#include "common/messagetexts.h"
+#include "common/readfile.h"
 #include "common/ui/Controls.h"
+#include "common/ui/DataFileSave.h"
 #include "common/ui/FormEvents.h"
 #include "common/ui/NumpadDecimal.h"
 #include "common/ui/WindowRegistry.h"
@@ -78,7 +79,8 @@ void FrmConfig3::load() {
 }
 
 void FrmConfig3::showFile() {
-    const FileData<CreditRateTexts> texts = loadCreditkurse(services().file(kCreditkurseDat), services().regional);
+    const auto parse = [this](const std::string& text) { return parseCreditkurse(text, services().regional); };
+    const FileData<CreditRateTexts> texts = loadDataFile(services().file(kCreditkurseDat), parse);
     if (texts.state != FileState::Read) {
         // The fields keep their "0"; a file that is there is not replaced by them.
         if (texts.state == FileState::Unreadable) shownForUnreadFile_ = fieldTexts();
@@ -104,8 +106,7 @@ CreditRateTexts FrmConfig3::fieldTexts() const {
 void FrmConfig3::saveQuietly() {
     // The close's rules, without a word: a failure is left to the close to report.
     if (shownForUnreadFile_ && fieldTexts() == *shownForUnreadFile_) return;
-    if (saveCreditkurse(services().file(kCreditkurseDat), fieldTexts(), services().regional, services().files))
-        return;
+    if (!saveAndTell(services(), kCreditkurseDat, creditkurseContent(fieldTexts(), services().regional), false, SaveNotice::Quiet).written()) return;
     shownForUnreadFile_.reset(); // the file now holds what the fields show
     services().tausch.ratesSaved();
 }
@@ -116,12 +117,8 @@ void FrmConfig3::unload() {
     // the player learns that his rates were not kept.
     // A file that could not be read is replaced only by rates the player typed.
     if (shownForUnreadFile_ && fieldTexts() == *shownForUnreadFile_) return;
-    const std::filesystem::path file = services().file(kCreditkurseDat);
-    if (const auto error = saveCreditkurse(file, fieldTexts(), services().regional, services().files)) {
-        services().messages.message(notSavedText(file, *error));
-    } else {
+    if (saveAndTell(services(), kCreditkurseDat, creditkurseContent(fieldTexts(), services().regional), false, SaveNotice::Failure).written())
         services().tausch.ratesSaved();
-    }
 }
 
 } // namespace krvx

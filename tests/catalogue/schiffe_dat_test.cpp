@@ -57,7 +57,7 @@ const Ships kFourShips{
 TEST_F(SchiffeDatTest, WritesFourCrLfLinesPerEntryInWindows1252) {
     ShipCatalogue catalogue(log_);
     fill(catalogue, kFourShips);
-    ASSERT_TRUE(saveSchiffe(catalogue, file(), false, files).written());
+    ASSERT_TRUE(saveKeepingCopy(file(), schiffeContent(catalogue), false, files).written());
     EXPECT_EQ(readBytes(file()), test::golden("catalogue", "four_ships.dat"));
 }
 
@@ -65,7 +65,7 @@ TEST_F(SchiffeDatTest, PendingEntryIsWrittenAfterTheCountedOnes) {
     ShipCatalogue catalogue(log_);
     fill(catalogue, {{"Frachter", 100, 200, 300, 400, 500, -32768, 1440}});
     catalogue.makePending(); // "Neues Schiff" in the editor
-    ASSERT_TRUE(saveSchiffe(catalogue, file(), false, files).written());
+    ASSERT_TRUE(saveKeepingCopy(file(), schiffeContent(catalogue), false, files).written());
     EXPECT_EQ(readBytes(file()), test::golden("catalogue", "pending_entry.dat"));
 
     // The reload counts the pending entry.
@@ -93,7 +93,7 @@ TEST_F(SchiffeDatTest, NamesSurviveSaveAndLoad) {
     };
     ShipCatalogue catalogue(log_);
     fill(catalogue, ships);
-    ASSERT_TRUE(saveSchiffe(catalogue, file(), false, files).written());
+    ASSERT_TRUE(saveKeepingCopy(file(), schiffeContent(catalogue), false, files).written());
     ShipCatalogue reloaded(log_);
     loadSchiffe(reloaded, file(), SpeedWidth::Bits16);
     EXPECT_EQ(Ships(reloaded.Schiffstypen().begin(), reloaded.Schiffstypen().end()), ships);
@@ -230,9 +230,9 @@ TEST_F(SchiffeDatTest, SavingOverADamagedFileKeepsTheOldOneFirst) {
         if (c.sizeLimit > 0) {
             test::FileSizeLimit limit(c.sizeLimit);
             KRVX_NEEDS_FILE_SIZE_LIMIT(limit);
-            saved = saveSchiffe(catalogue, target, true, files);
+            saved = saveKeepingCopy(target, schiffeContent(catalogue), true, files);
         } else {
-            saved = saveSchiffe(catalogue, target, true, files);
+            saved = saveKeepingCopy(target, schiffeContent(catalogue), true, files);
         }
 
         EXPECT_EQ(saved.written(), c.written) << c.what;
@@ -294,7 +294,7 @@ TEST_F(SchiffeDatTest, FailedSaveLeavesTheOldFileWhole) {
     {
         test::FileSizeLimit limit(100);
         KRVX_NEEDS_FILE_SIZE_LIMIT(limit);
-        error = saveSchiffe(catalogue, file(), false, files).writeError;
+        error = saveKeepingCopy(file(), schiffeContent(catalogue), false, files).writeError;
     }
 
     ASSERT_TRUE(error.has_value());

@@ -2,14 +2,13 @@
 
 #include <string>
 
+#include "common/cp1252.h"
+#include "common/readfile.h"
 #include "production/ProduktionDat.h"
 #include "support/Files.h"
-#include "support/TempDir.h"
 
 namespace krvx {
 namespace {
-
-SystemFileOps files; // the system's own calls: these saves do not fail on purpose
 
 ProduktionEingaben beispiel() {
     return {{"100", "0", "0", "0", "0"}, {"250", "0", "0", "0", "0"}, ""};
@@ -35,11 +34,9 @@ TEST(ProduktionDat, WritesTheGoldenFilesByteForByte) {
     const std::pair<const char*, ProduktionEingaben> faelle[] = {
         {"beispiel.dat", beispiel()}, {"sonderfaelle.dat", sonderfaelle()}};
     for (const auto& [name, eingaben] : faelle) {
-        test::TempDir dir;
-        ASSERT_EQ(saveProduktion(dir.file(kProduktionDat), eingaben, files), std::nullopt);
-        EXPECT_EQ(test::readBytes(dir.file(kProduktionDat)), test::golden("production", name)) << name;
+        EXPECT_EQ(utf8ToCp1252(produktionContent(eingaben)), test::golden("production", name)) << name;
 
-        const auto gelesen = loadProduktion(test::goldenPath("production", name)).ifRead();
+        const auto gelesen = loadDataFile(test::goldenPath("production", name), parseProduktion).ifRead();
         ASSERT_TRUE(gelesen) << name;
         erwarteGleich(*gelesen, eingaben);
     }
@@ -97,26 +94,6 @@ TEST(ProduktionDat, ReadsFilesWrittenElsewhere) {
         EXPECT_EQ(g.ziel, f.ziel) << f.name;
         EXPECT_EQ(g.dauer, f.dauer) << f.name;
     }
-}
-
-TEST(ProduktionDat, MissingFileAndFailedSave) {
-    test::TempDir dir;
-    EXPECT_EQ(loadProduktion(dir.file(kProduktionDat)).state, FileState::Missing);
-
-    // A folder in the way of the file: the save fails and leaves no stray file.
-    std::filesystem::create_directory(dir.file(kProduktionDat));
-    EXPECT_NE(saveProduktion(dir.file(kProduktionDat), beispiel(), files), std::nullopt);
-    EXPECT_TRUE(std::filesystem::is_directory(dir.file(kProduktionDat)));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
-                            std::filesystem::directory_iterator()),
-              1);
-}
-
-TEST(ProduktionDat, ReplacesAnExistingFile) {
-    test::TempDir dir;
-    test::writeBytes(dir.file(kProduktionDat), "9 9 9 9 9\r\n9 9 9 9 9\r\n9\r\n");
-    ASSERT_EQ(saveProduktion(dir.file(kProduktionDat), beispiel(), files), std::nullopt);
-    EXPECT_EQ(test::readBytes(dir.file(kProduktionDat)), test::golden("production", "beispiel.dat"));
 }
 
 } // namespace

@@ -29,7 +29,7 @@ struct EveryWindow : testing::Test {
         test::copySeedFiles(t.dir.path(), {"kurse.dat", "creditkurse.dat"});
         ASSERT_TRUE(t.ships.addSchiff(kLongName, 1, 2, 3, 4, 5, 6, 7));
         ASSERT_TRUE(t.ships.addSchiff("Frachter", 0, 12345678, 0, 0, 0, 40, 20));
-        ASSERT_TRUE(saveSchiffe(t.ships, t.file("schiffe.dat"), false, t.files).written());
+        ASSERT_FALSE(saveDataFile(t.file("schiffe.dat"), schiffeContent(t.ships), t.files).has_value());
     }
     QWidget* open(const char* name) {
         QWidget* window = t.windows.show(name);

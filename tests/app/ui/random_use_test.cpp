@@ -251,9 +251,13 @@ private:
                 << "ship " << i << " \"" << a.name << "\" differs from schiffe.dat's \"" << b.name << "\"";
         }
         whole(loadPlaneten(t_.file("planeten.dat")), "planeten.dat");
-        whole(loadProduktion(t_.file("produktion.dat")), "produktion.dat");
-        whole(loadTauschDat(t_.file("tausch.dat"), t_.regional), "tausch.dat");
-        whole(loadCreditkurse(t_.file("creditkurse.dat"), t_.regional), "creditkurse.dat");
+        const RegionalSettings& regional = t_.regional;
+        whole(loadDataFile(t_.file("produktion.dat"), parseProduktion), "produktion.dat");
+        whole(loadDataFile(t_.file("tausch.dat"), [&](std::string text) { return parseTauschDat(std::move(text), regional); }),
+              "tausch.dat");
+        whole(loadDataFile(t_.file("creditkurse.dat"),
+                           [&](const std::string& text) { return parseCreditkurse(text, regional); }),
+              "creditkurse.dat");
         for (const auto& entry : fs::directory_iterator(t_.dir.path())) {
             const std::string name = entry.path().filename().string();
             EXPECT_TRUE(name == "KRVXR.debug" || std::find(std::begin(kDataFiles), std::end(kDataFiles), name) !=

@@ -92,6 +92,16 @@ TEST_F(NeuerPlanetTest, AClosedFlightWindowOpensAgainToTakeThePlanet) {
     EXPECT_EQ(zeit()->planeten().count(), 2);
 }
 
+// A damaged file is left to the close, which keeps a copy of it first.
+TEST_F(NeuerPlanetTest, ADamagedFileIsNotWrittenWhileTheWindowIsOpen) {
+    const std::string damaged = "Basis\r\n 1 \r\n x \r\n 1 \r\n";
+    writeBytes(t.file("planeten.dat"), damaged);
+    openDialog();
+    enter("Heimat", "1", "12", "3");
+    zeit()->findChild<QuietSave*>()->saveNow();
+    EXPECT_EQ(readBytes(t.file("planeten.dat")), damaged);
+}
+
 TEST_F(NeuerPlanetTest, AFullListRefusesTheNextPlanet) {
     std::string content;
     for (int i = 0; i < Planeten::kMaxEntries; ++i) content += "P\r\n 1 \r\n 1 \r\n 1 \r\n";
