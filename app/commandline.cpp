@@ -23,11 +23,11 @@ constexpr std::string_view kProgram = "korvax-rechner";
 // Qt's own options, which QApplication takes out of the arguments itself;
 // Qt reads them with one dash or two.
 constexpr std::array<std::string_view, 15> kQtOptionsWithValue = {
-    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
-    "qwindowicon", "qwindowtitle", "session", "display", "geometry", "style",
-    "stylesheet", "name", "title", "visual"};
+    "platform",    "platformpluginpath", "platformtheme", "plugin",  "qwindowgeometry",
+    "qwindowicon", "qwindowtitle",       "session",       "display", "geometry",
+    "style",       "stylesheet",         "name",          "title",   "visual"};
 constexpr std::array<std::string_view, 6> kQtFlags = {"reverse", "widgetcount", "nograb",
-                                                      "dograb", "sync", "testability"};
+                                                      "dograb",  "sync",        "testability"};
 
 template <std::size_t N>
 bool listed(const std::array<std::string_view, N>& names, std::string_view name) {
@@ -48,8 +48,7 @@ std::string inQuotes(std::string_view text) {
 // A start that cannot go on: said on the terminal, and in a box for a player
 // who started the program from the desktop's menu and sees no terminal.
 int refuseStart(const std::string& text, std::ostream& err, MessageService& boxes) {
-    err << kProgram << ": " << text << "\n"
-        << std::flush;
+    err << kProgram << ": " << text << "\n" << std::flush;
     boxes.message(text, kAppTitle, MessageIcon::Error);
     return 1;
 }
@@ -57,8 +56,7 @@ int refuseStart(const std::string& text, std::ostream& err, MessageService& boxe
 // The seeding's failure is no reason to stop: the program runs without that file.
 void warnSeeding(const SeedResult& seeded, std::ostream& err) {
     if (!seeded.error.empty()) {
-        err << kProgram << ": Warnung: " << seeded.error << "\n"
-            << std::flush;
+        err << kProgram << ": Warnung: " << seeded.error << "\n" << std::flush;
     }
 }
 
@@ -81,9 +79,9 @@ std::optional<int> enterDataFolder(const std::string& named, const fs::path& exe
     std::error_code entered;
     fs::current_path(*folder, entered);
     if (entered) {
-        return refuseStart("Der Datenordner " + inQuotes(utf8Of(*folder)) + " lässt sich nicht öffnen: " +
-                               entered.message(),
-                           err, boxes);
+        return refuseStart(
+            "Der Datenordner " + inQuotes(utf8Of(*folder)) + " lässt sich nicht öffnen: " + entered.message(), err,
+            boxes);
     }
     return std::nullopt;
 }
@@ -121,8 +119,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             } else if (i + 1 < args.size() && !args[i + 1].empty() && args[i + 1].front() != '-') {
                 result.folder = args[++i];
             }
-        } else if (arg.rfind("--help=", 0) == 0 ||
-                   arg.rfind("--version=", 0) == 0) {
+        } else if (arg.rfind("--help=", 0) == 0 || arg.rfind("--version=", 0) == 0) {
             return failure("die Option " + inQuotes(arg.substr(0, arg.find('='))) + " erlaubt kein Argument");
         } else {
             const std::string_view bare = std::string_view(arg).substr(arg.rfind("--", 0) == 0 ? 2 : 1);
@@ -203,8 +200,8 @@ std::optional<int> answerCommandLine(const std::vector<std::string>& args, std::
     return std::nullopt;
 }
 
-std::optional<int> prepareStart(const std::vector<std::string>& args, const fs::path& executable,
-                                std::ostream& out, std::ostream& err, MessageService& boxes) {
+std::optional<int> prepareStart(const std::vector<std::string>& args, const fs::path& executable, std::ostream& out,
+                                std::ostream& err, MessageService& boxes) {
     if (const std::optional<int> status = answerCommandLine(args, out, err)) {
         return status;
     }

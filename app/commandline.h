@@ -14,10 +14,7 @@ namespace krvx {
 class MessageService;
 
 struct CommandLine {
-    enum class Action { Run,
-                        Help,
-                        Version,
-                        Fail };
+    enum class Action { Run, Help, Version, Fail };
     Action action = Action::Run;
     bool dataFolder = false; // work in a data folder, not the current directory
     std::string folder; // with --data-folder FOLDER that folder (UTF-8), else the user's data folder
@@ -46,8 +43,7 @@ std::optional<int> answerCommandLine(int argc, char** argv);
 // exit status when the program ends here, nothing when the windows may start.
 // executable is the program's own file, beside which the installed example
 // files are looked for.
-std::optional<int> prepareStart(const std::vector<std::string>& args,
-                                const std::filesystem::path& executable,
+std::optional<int> prepareStart(const std::vector<std::string>& args, const std::filesystem::path& executable,
                                 std::ostream& out, std::ostream& err, MessageService& boxes);
 
 // The same for main's arguments, on the terminal's streams; the program file

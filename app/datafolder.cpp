@@ -27,8 +27,7 @@ fs::path temporaryName(const fs::path& folder, const std::string& name) {
 // Copies source to folder/name unless that name exists: first into a hidden
 // file, then linked to its name, which fails rather than replace anything.
 // Returns whether the file was copied; error is set only when it could not be.
-bool copyIfMissing(const fs::path& source, const fs::path& folder, const std::string& name,
-                   std::error_code& error) {
+bool copyIfMissing(const fs::path& source, const fs::path& folder, const std::string& name, std::error_code& error) {
     const fs::path target = folder / name;
     std::error_code probe;
     if (entryType(target, probe) != fs::file_type::not_found) {

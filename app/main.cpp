@@ -114,8 +114,7 @@ int main(int argc, char** argv) {
     krvx::Services services{here, regional, log, ships, tausch, messages, windows, files};
 
     krvx::registerAllWindows(windows, services);
-    QObject::connect(&single, &krvx::SingleProgram::frontWanted,
-                     [&windows] { windows.bringToFront(krvx::kFrmMenu); });
+    QObject::connect(&single, &krvx::SingleProgram::frontWanted, [&windows] { windows.bringToFront(krvx::kFrmMenu); });
 
     // However the program is told to end (the menu closed, a signal, the
     // desktop session ending, on Windows a close from another program), the

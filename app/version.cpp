@@ -9,8 +9,7 @@ ProgramVersion programVersion() {
 }
 
 std::string versionNumber(const ProgramVersion& version) {
-    return std::to_string(version.major) + "." + std::to_string(version.minor) + "." +
-           std::to_string(version.revision);
+    return std::to_string(version.major) + "." + std::to_string(version.minor) + "." + std::to_string(version.revision);
 }
 
 std::string versionText(const ProgramVersion& version) {

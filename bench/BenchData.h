@@ -32,8 +32,7 @@ inline void writeCatalogue(const std::filesystem::path& file, int entries) {
 inline void writePlaneten(const std::filesystem::path& file, int entries) {
     std::ofstream out(file, std::ios::binary);
     for (int i = 0; i < entries; ++i) {
-        out << "Planet " << i << "\r\n " << 1 + i % 9 << " \r\n " << 1 + i % 499 << " \r\n " << 1 + i % 15
-            << " \r\n";
+        out << "Planet " << i << "\r\n " << 1 + i % 9 << " \r\n " << 1 + i % 499 << " \r\n " << 1 + i % 15 << " \r\n";
     }
 }
 

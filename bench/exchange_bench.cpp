@@ -16,8 +16,7 @@ using namespace krvx;
 
 class Felder : public TauschFelder {
 public:
-    std::array<std::string, kFelder> texts{"3150", "2520,5", "0", "125,25", "0", "50",
-                                           "0", "0", "0", "0", "0", "0"};
+    std::array<std::string, kFelder> texts{"3150", "2520,5", "0", "125,25", "0", "50", "0", "0", "0", "0", "0", "0"};
     std::string text(Feld f) const override { return texts[static_cast<std::size_t>(f)]; }
     void setText(Feld f, std::string_view t) override { texts[static_cast<std::size_t>(f)] = std::string(t); }
     std::optional<Aktion> aktion() const override { return Aktion::Kauf; }
@@ -26,7 +25,8 @@ public:
 void BM_TauschBerechnen(benchmark::State& state) {
     const auto dir = std::filesystem::temp_directory_path() / ("krvx-bench-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
-    std::ofstream(dir / "kurse.dat", std::ios::binary) << "1,1,1,1\r\n1,1,1,1\r\n1,1,1,1\r\n1,1,1,1\r\n1,1,1,1\r\n0\r\n";
+    std::ofstream(dir / "kurse.dat", std::ios::binary)
+        << "1,1,1,1\r\n1,1,1,1\r\n1,1,1,1\r\n1,1,1,1\r\n1,1,1,1\r\n0\r\n";
     std::ofstream(dir / "creditkurse.dat", std::ios::binary) << "2,3,4,5,1\r\n1,2,3,4,.5\r\n1.5,2.5,3.5,4.5,.75\r\n";
     Tausch tausch(dir);
     tausch.KurseLaden();

@@ -46,13 +46,9 @@ public:
 // files, a catalogue and a planet list of the largest size.
 struct Program {
     Program()
-        : dir(bench::benchFolder()),
-          regional(RegionalSettings::german()),
-          log(dir / "KRVXR.debug", regional, {}, files),
-          ships(log),
-          messages(boxes),
-          tausch(dir),
-          services{dir, regional, log, ships, tausch, messages, windows, files} {
+        : dir(bench::benchFolder()), regional(RegionalSettings::german()),
+          log(dir / "KRVXR.debug", regional, {}, files), ships(log), messages(boxes),
+          tausch(dir), services{dir, regional, log, ships, tausch, messages, windows, files} {
         for (const auto& entry : std::filesystem::directory_iterator(KRVX_SOURCE_DIR "/packaging/seed")) {
             std::filesystem::copy_file(entry.path(), dir / entry.path().filename(),
                                        std::filesystem::copy_options::overwrite_existing);

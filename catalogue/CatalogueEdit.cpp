@@ -15,9 +15,8 @@ constexpr std::array<std::string_view, kEntryBoxes> kBoxCaptions{
 } // namespace
 
 EntryBoxTexts entryBoxTexts(const Schiffstyp& s) {
-    return {std::to_string(s.erz), std::to_string(s.alu), std::to_string(s.leg),
-            std::to_string(s.kri), std::to_string(s.ene), std::to_string(s.speed),
-            std::to_string(s.prod)};
+    return {std::to_string(s.erz), std::to_string(s.alu),   std::to_string(s.leg), std::to_string(s.kri),
+            std::to_string(s.ene), std::to_string(s.speed), std::to_string(s.prod)};
 }
 
 std::optional<std::string> nameProblem(std::string_view name) {
@@ -43,12 +42,13 @@ std::variant<Schiffstyp, std::string> readEntry(std::string_view name, const Ent
         const std::optional<std::int32_t> value = toInt32(parseLeadingNumber(boxes[i]));
         if (!value) {
             return "Die Zahl im Feld „" + std::string(kBoxCaptions[i]) +
-                   "“ liegt außerhalb des erlaubten Bereichs.\nErlaubt sind ganze Zahlen von -2147483648 bis 2147483647.";
+                   "“ liegt außerhalb des erlaubten Bereichs.\nErlaubt sind ganze Zahlen von -2147483648 bis "
+                   "2147483647.";
         }
         numbers[i] = *value;
     }
-    return Schiffstyp{std::string(name), numbers[0], numbers[1], numbers[2], numbers[3],
-                      numbers[4], numbers[5], numbers[6]};
+    return Schiffstyp{std::string(name), numbers[0], numbers[1], numbers[2],
+                      numbers[3],        numbers[4], numbers[5], numbers[6]};
 }
 
 std::string newShipPreset(std::int16_t index) {

@@ -35,7 +35,6 @@ std::optional<std::string> nameProblem(std::string_view name);
 // The preset of the name question: one blank, then the index.
 std::string newShipPreset(std::int16_t index);
 
-inline constexpr std::string_view kCatalogueFullText =
-    "Der Schiffskatalog ist voll: er fasst höchstens 32767 Schiffe.";
+inline constexpr std::string_view kCatalogueFullText = "Der Schiffskatalog ist voll: er fasst höchstens 32767 Schiffe.";
 
 } // namespace krvx

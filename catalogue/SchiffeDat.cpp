@@ -91,8 +91,7 @@ FileLoad parseSchiffe(ShipCatalogue& catalogue, std::string content, SpeedWidth 
         // Once the catalogue is full every further record is refused; they are
         // only counted.
         if (full || !catalogue.addSchiff(*name, *numbers[0].value, *numbers[1].value, *numbers[2].value,
-                                         *numbers[3].value, *numbers[4].value, *numbers[5].value,
-                                         *numbers[6].value)) {
+                                         *numbers[3].value, *numbers[4].value, *numbers[5].value, *numbers[6].value)) {
             full = true;
             ++load.skippedRecords;
         }

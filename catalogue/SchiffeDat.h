@@ -14,8 +14,7 @@ namespace krvx {
 
 // How the speed field is read: the start-up load reads it as a 16-bit number,
 // the editor's reload as 32-bit like the amounts.
-enum class SpeedWidth { Bits16,
-                        Bits32 };
+enum class SpeedWidth { Bits16, Bits32 };
 
 // loadSchiffe: replaces the catalogue by the contents of the file, appending
 // each readable record with addSchiff. A missing or unreadable file leaves it

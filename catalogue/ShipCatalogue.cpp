@@ -28,9 +28,8 @@ const Schiffstyp* ShipCatalogue::find(std::string_view name) const {
     return nullptr;
 }
 
-bool ShipCatalogue::addSchiff(const std::string& name, std::int32_t erz, std::int32_t alu,
-                              std::int32_t leg, std::int32_t kri, std::int32_t ene,
-                              std::int32_t speed, std::int32_t prod) {
+bool ShipCatalogue::addSchiff(const std::string& name, std::int32_t erz, std::int32_t alu, std::int32_t leg,
+                              std::int32_t kri, std::int32_t ene, std::int32_t speed, std::int32_t prod) {
     LogRoutine logged(log_, "addSchiff");
     // A full catalogue refuses the entry before anything is touched, so the
     // last entry and a pending one stay as they were; the log shows the

@@ -31,8 +31,7 @@ class ShipCatalogue {
 public:
     static constexpr std::int16_t kMaxEntries = 32767;
 
-    explicit ShipCatalogue(Debugging& log)
-        : log_(log) {}
+    explicit ShipCatalogue(Debugging& log) : log_(log) {}
 
     // The counted entries, 0 .. Schiffstypen_length() - 1; never the pending one.
     std::span<const Schiffstyp> Schiffstypen() const { return state_.Schiffstypen; }
@@ -57,8 +56,8 @@ public:
     // Appends an entry in place of a pending one, logging "Start: addSchiff" /
     // "Ende: addSchiff". At 32767 entries the entry is refused and the
     // catalogue stays as it was: returns false (the end line is then not written).
-    bool addSchiff(const std::string& name, std::int32_t erz, std::int32_t alu, std::int32_t leg,
-                   std::int32_t kri, std::int32_t ene, std::int32_t speed, std::int32_t prod);
+    bool addSchiff(const std::string& name, std::int32_t erz, std::int32_t alu, std::int32_t leg, std::int32_t kri,
+                   std::int32_t ene, std::int32_t speed, std::int32_t prod);
 
     // No entries and no pending one.
     void clear();

@@ -15,10 +15,8 @@ namespace krvx {
 // opens a file, so only a regular file is written, through no other user's link.
 class AppendFile {
 public:
-    AppendFile()
-        : ops_(systemOps_) {}
-    explicit AppendFile(FileOps& ops)
-        : ops_(ops) {}
+    AppendFile() : ops_(systemOps_) {}
+    explicit AppendFile(FileOps& ops) : ops_(ops) {}
     AppendFile(const AppendFile&) = delete;
     AppendFile& operator=(const AppendFile&) = delete;
     ~AppendFile() { close(); }

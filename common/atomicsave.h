@@ -24,7 +24,6 @@ inline std::optional<FileError> saveDataFile(const std::filesystem::path& file, 
 }
 // The same for the file that the data file's links were resolved to
 // (resolveLinks), by a save that resolved them once at its start.
-std::optional<FileError> saveToTarget(const std::filesystem::path& target, std::string_view utf8Content,
-                                      FileOps& ops);
+std::optional<FileError> saveToTarget(const std::filesystem::path& target, std::string_view utf8Content, FileOps& ops);
 
 } // namespace krvx

@@ -23,8 +23,7 @@ BackupCopy placeBeside(const std::filesystem::path& file, std::string_view suffi
     const auto temp = writeTemporary(
         ops, file, thisWriter(), bytes, [&like](int fd) { return prepareCopy(fd, like); },
         like ? kPrivateFile : kNewFile);
-    if (!temp)
-        return failed(errno);
+    if (!temp) return failed(errno);
     const std::optional<std::filesystem::path> placed = nameCopy(ops, *temp, file, suffix);
     if (!placed) {
         const int number = errno;
@@ -39,11 +38,9 @@ BackupCopy placeBeside(const std::filesystem::path& file, std::string_view suffi
 // failed to follow for linkError.
 BackupCopy copyOf(const std::filesystem::path& file, const std::optional<std::filesystem::path>& target,
                   const FileError& linkError, FileOps& ops) {
-    if (!target)
-        return BackupCopy{std::nullopt, linkError};
+    if (!target) return BackupCopy{std::nullopt, linkError};
     const std::optional<std::string> bytes = readFileBytes(*target);
-    if (!bytes)
-        return failed(errno);
+    if (!bytes) return failed(errno);
     return placeBeside(file, ".bak", *bytes, target, ops);
 }
 
@@ -63,8 +60,7 @@ BackupCopy saveBeside(const std::filesystem::path& file, std::string_view suffix
     FileError linkError;
     if (const auto target = resolveLinks(file, linkError)) {
         std::error_code ignored;
-        if (entryType(*target, ignored) == std::filesystem::file_type::regular)
-            like = target;
+        if (entryType(*target, ignored) == std::filesystem::file_type::regular) like = target;
     }
     return placeBeside(file, suffix, utf8ToCp1252(utf8Content), like, ops);
 }

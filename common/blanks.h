@@ -18,10 +18,8 @@ inline bool isBlankOrLineEnd(char c) {
 
 // The text without the characters of that kind at either end.
 inline std::string_view trimmed(std::string_view text, bool (*strip)(char) = isBlank) {
-    while (!text.empty() && strip(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && strip(text.back()))
-        text.remove_suffix(1);
+    while (!text.empty() && strip(text.front())) text.remove_prefix(1);
+    while (!text.empty() && strip(text.back())) text.remove_suffix(1);
     return text;
 }
 

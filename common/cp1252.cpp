@@ -9,11 +9,10 @@ namespace {
 // The characters of the bytes 0x80 to 0x9F. The five bytes without a character
 // of their own (0x81, 0x8D, 0x8F, 0x90, 0x9D) stand for the control character
 // of the same number, so any file reads and writes back unchanged.
-constexpr std::array<char32_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr std::array<char32_t, 32> kHighControls = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                                    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 void appendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
@@ -30,11 +29,9 @@ void appendUtf8(std::string& out, char32_t c) {
 
 // The Windows-1252 byte of a character, or -1 when it has none.
 int cp1252Byte(char32_t c) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
-        return static_cast<int>(c);
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<int>(c);
     for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-        if (kHighControls[i] == c)
-            return static_cast<int>(0x80 + i);
+        if (kHighControls[i] == c) return static_cast<int>(0x80 + i);
     }
     return -1;
 }
@@ -94,11 +91,9 @@ std::string cp1252ToUtf8(std::string_view bytes) {
     while (pos < bytes.size()) {
         // Runs of plain ASCII, most of any data file, are copied as they are.
         std::size_t run = pos;
-        while (run < bytes.size() && static_cast<unsigned char>(bytes[run]) < 0x80)
-            ++run;
+        while (run < bytes.size() && static_cast<unsigned char>(bytes[run]) < 0x80) ++run;
         out.append(bytes, pos, run - pos);
-        if (run == bytes.size())
-            break;
+        if (run == bytes.size()) break;
         const auto byte = static_cast<unsigned char>(bytes[run]);
         appendUtf8(out, byte < 0xA0 ? kHighControls[byte - 0x80] : char32_t{byte});
         pos = run + 1;
@@ -120,8 +115,7 @@ std::string utf8ToCp1252(std::string_view utf8) {
 bool fitsCp1252(std::string_view utf8) {
     std::size_t pos = 0;
     while (pos < utf8.size()) {
-        if (cp1252Byte(nextUtf8Character(utf8, pos)) < 0)
-            return false;
+        if (cp1252Byte(nextUtf8Character(utf8, pos)) < 0) return false;
     }
     return true;
 }

@@ -29,9 +29,7 @@ inline constexpr std::string_view kProduktionDat = "produktion.dat";
 inline constexpr std::string_view kSchiffeDat = "schiffe.dat";
 inline constexpr std::string_view kTauschDat = "tausch.dat";
 
-enum class Written { Never,
-                     BySave,
-                     Appended };
+enum class Written { Never, BySave, Appended };
 
 struct DataFile {
     std::string_view name;

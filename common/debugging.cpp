@@ -20,8 +20,8 @@ Debugging::Debugging(std::filesystem::path file, RegionalSettings settings, Cloc
       clock_(clock ? std::move(clock) : Clock(systemLocalTime)) {}
 
 Debugging::Debugging(std::filesystem::path file, RegionalSettings settings, Clock clock, FileOps& ops)
-    : file_(std::move(file)), settings_(std::move(settings)),
-      clock_(clock ? std::move(clock) : Clock(systemLocalTime)), debugFile_(ops) {}
+    : file_(std::move(file)), settings_(std::move(settings)), clock_(clock ? std::move(clock) : Clock(systemLocalTime)),
+      debugFile_(ops) {}
 
 void Debugging::beginDebugging() {
     if (debugOn_ || !debugFile_.open(file_)) {
@@ -58,8 +58,7 @@ void Debugging::endDebugging() {
     debugOn_ = false;
 }
 
-LogRoutine::LogRoutine(Debugging& log, std::string_view routine, std::string_view end)
-    : log_(&log), end_("Ende: ") {
+LogRoutine::LogRoutine(Debugging& log, std::string_view routine, std::string_view end) : log_(&log), end_("Ende: ") {
     end_ += end.empty() ? routine : end;
     log.writeDebug(std::string("Start: ") += routine);
 }

@@ -24,8 +24,7 @@ struct FieldValue {
 
 // How a double quote stands inside a quoted text: not at all (it ends the
 // text; writers put an apostrophe in its place), or doubled.
-enum class QuoteInside { Apostrophe,
-                         Doubled };
+enum class QuoteInside { Apostrophe, Doubled };
 
 // Reads fields in sequence from decoded file content. Line ends (CR LF, LF, CR)
 // count as separators, so records may be spread over lines in any way.
@@ -44,8 +43,7 @@ public:
     // everything up to and including the following comma or line end skipped);
     // otherwise it runs to the next comma or line end, its trailing blanks
     // dropped or kept as asked. nullopt at the end of the file.
-    enum class TrailingBlanks { Drop,
-                                Keep };
+    enum class TrailingBlanks { Drop, Keep };
     std::optional<std::string> readText(TrailingBlanks trailing = TrailingBlanks::Drop);
 
     // A numeric field: blanks before it skipped; it ends at a blank, a comma or
@@ -118,9 +116,7 @@ bool needsQuotes(std::string_view text, const Quoting& quoting);
 
 // What keeps a name out of a data file: a double quote, which no format
 // carries inside a name, or a character without a Windows-1252 byte.
-enum class NameFault { None,
-                       DoubleQuote,
-                       NotInCp1252 };
+enum class NameFault { None, DoubleQuote, NotInCp1252 };
 NameFault nameFault(std::string_view name);
 
 // The text as the format writes it: as it stands, or in double quotes.

@@ -23,16 +23,14 @@ template <typename Read>
 std::optional<std::string> readGrowing(Read read) {
     for (int attempt = 0; attempt < 10; ++attempt) {
         const ssize_t size = read(nullptr, 0);
-        if (size < 0)
-            return std::nullopt;
+        if (size < 0) return std::nullopt;
         std::string value(static_cast<std::size_t>(size), '\0');
         const ssize_t got = read(value.data(), value.size());
         if (got >= 0) {
             value.resize(static_cast<std::size_t>(got));
             return value;
         }
-        if (errno != ERANGE)
-            return std::nullopt;
+        if (errno != ERANGE) return std::nullopt;
     }
     return std::nullopt;
 }
@@ -40,13 +38,11 @@ std::optional<std::string> readGrowing(Read read) {
 std::vector<std::string> attributeNames(const char* file) {
     const auto names = readGrowing([file](char* list, std::size_t size) { return ::listxattr(file, list, size); });
     std::vector<std::string> result;
-    if (!names)
-        return result;
+    if (!names) return result;
     for (std::size_t at = 0; at < names->size();) {
         const std::size_t end = names->find('\0', at);
         const std::size_t stop = end == std::string::npos ? names->size() : end;
-        if (stop > at)
-            result.emplace_back(names->substr(at, stop - at));
+        if (stop > at) result.emplace_back(names->substr(at, stop - at));
         at = stop + 1;
     }
     return result;
@@ -62,12 +58,10 @@ bool copyAttributes(int fd, const char* old, bool withAccessList) {
             listGiven = false;
             continue;
         }
-        const auto value = readGrowing([old, &name](char* data, std::size_t size) {
-            return ::getxattr(old, name.c_str(), data, size);
-        });
+        const auto value = readGrowing(
+            [old, &name](char* data, std::size_t size) { return ::getxattr(old, name.c_str(), data, size); });
         const bool given = value && ::fsetxattr(fd, name.c_str(), value->data(), value->size(), 0) == 0;
-        if (list && !given)
-            listGiven = false;
+        if (list && !given) listGiven = false;
     }
     return listGiven;
 }
@@ -96,8 +90,7 @@ bool takeAttributesOf(int fd, const char* old, const struct stat& info) {
     const bool listKept = copyAttributes(fd, old, groupKept);
     mode_t mode = info.st_mode & 07777;
     // The group class bits are the list's mask: without them it gives nobody anything.
-    if (!groupKept || !listKept || !noOtherList)
-        mode &= ~static_cast<mode_t>(070);
+    if (!groupKept || !listKept || !noOtherList) mode &= ~static_cast<mode_t>(070);
     // Last, since a change of owner or group clears the set-id bits.
     return ::fchmod(fd, mode) == 0;
 }

@@ -56,8 +56,7 @@ bool writeAll(FileOps& ops, int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t written = ops.write(fd, bytes.data(), bytes.size());
         if (written < 0) {
-            if (errno == EINTR)
-                continue;
+            if (errno == EINTR) continue;
             return false;
         }
         bytes.remove_prefix(static_cast<std::size_t>(written));
@@ -73,8 +72,7 @@ std::optional<std::filesystem::path> resolveLinks(std::filesystem::path file, Fi
     // Up to 40 links in a row, as the kernel follows them.
     for (int hops = 0; hops <= 40; ++hops) {
         std::error_code ec;
-        if (entryType(file, ec) != std::filesystem::file_type::symlink)
-            return file;
+        if (entryType(file, ec) != std::filesystem::file_type::symlink) return file;
         if (!mayFollowLink(file)) {
             error = foreignLinkError();
             return std::nullopt;

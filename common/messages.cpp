@@ -11,8 +11,7 @@ void OncePerActionMessages::message(std::string_view text, std::string_view titl
     }
     if (depth_ > 0) {
         auto key = std::make_tuple(std::string(text), std::string(title), static_cast<int>(icon));
-        if (!shown_.insert(std::move(key)).second)
-            return;
+        if (!shown_.insert(std::move(key)).second) return;
     }
     target_.message(text, title, icon);
 }
@@ -27,8 +26,7 @@ Answer OncePerActionMessages::retry(std::string_view text, std::string_view titl
     return target_.retry(text, title);
 }
 
-std::string OncePerActionMessages::input(std::string_view prompt, std::string_view title,
-                                         std::string_view preset) {
+std::string OncePerActionMessages::input(std::string_view prompt, std::string_view title, std::string_view preset) {
     if (note_) return {};
     return target_.input(prompt, title, preset);
 }
@@ -42,8 +40,7 @@ void OncePerActionMessages::beginAction() {
 }
 
 void OncePerActionMessages::endAction() {
-    if (depth_ > 0 && --depth_ == 0)
-        shown_.clear();
+    if (depth_ > 0 && --depth_ == 0) shown_.clear();
 }
 
 } // namespace krvx

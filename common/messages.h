@@ -14,13 +14,8 @@ namespace krvx {
 
 inline constexpr std::string_view kAppTitle = "Korvax Rechner";
 
-enum class MessageIcon { None,
-                         Error };
-enum class Answer { Ok,
-                    Yes,
-                    No,
-                    Cancel,
-                    Retry };
+enum class MessageIcon { None, Error };
+enum class Answer { Ok, Yes, No, Cancel, Retry };
 
 // A box with an OK button and no icon, as a computation returns it for its
 // window to show.
@@ -43,8 +38,7 @@ public:
     // Cancel (closing the box is Cancel).
     virtual Answer retry(std::string_view text, std::string_view title) = 0;
     // The input box: returns the typed text, empty on cancel.
-    virtual std::string input(std::string_view prompt, std::string_view title,
-                              std::string_view preset) = 0;
+    virtual std::string input(std::string_view prompt, std::string_view title, std::string_view preset) = 0;
 
     // Shows each box in order.
     void show(const Meldungen& meldungen) {
@@ -58,15 +52,13 @@ public:
 // nested actions join the outermost one. Outside any action every box shows.
 class OncePerActionMessages : public MessageService {
 public:
-    explicit OncePerActionMessages(MessageService& target)
-        : target_(target) {}
+    explicit OncePerActionMessages(MessageService& target) : target_(target) {}
 
     void message(std::string_view text, std::string_view title = kAppTitle,
                  MessageIcon icon = MessageIcon::None) override;
     Answer question(std::string_view text, std::string_view title) override;
     Answer retry(std::string_view text, std::string_view title) override;
-    std::string input(std::string_view prompt, std::string_view title,
-                      std::string_view preset) override;
+    std::string input(std::string_view prompt, std::string_view title, std::string_view preset) override;
 
     void beginAction();
     void endAction();
@@ -87,8 +79,7 @@ private:
 
 class UserAction {
 public:
-    explicit UserAction(OncePerActionMessages& messages)
-        : messages_(messages) { messages_.beginAction(); }
+    explicit UserAction(OncePerActionMessages& messages) : messages_(messages) { messages_.beginAction(); }
     ~UserAction() { messages_.endAction(); }
     UserAction(const UserAction&) = delete;
     UserAction& operator=(const UserAction&) = delete;

@@ -30,7 +30,8 @@ std::string keptCopyText(const std::filesystem::path& file, const std::filesyste
 
 std::string copyErrorText(const std::filesystem::path& file, const FileError& error) {
     return utf8Of(file.filename()) +
-           " enthält Einträge, die nicht gelesen werden konnten, und es ließ sich keine Sicherungskopie davon anlegen (" +
+           " enthält Einträge, die nicht gelesen werden konnten, und es ließ sich keine Sicherungskopie davon anlegen "
+           "(" +
            error.description + ").\nDie Datei bleibt unverändert; die Änderungen wurden nicht gespeichert.";
 }
 

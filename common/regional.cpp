@@ -15,8 +15,8 @@ RegionalSettings RegionalSettings::english() {
     RegionalSettings settings;
     settings.decimalSeparator = ".";
     settings.groupSeparator = ",";
-    settings.monthNames = {"January", "February", "March", "April", "May", "June",
-                           "July", "August", "September", "October", "November", "December"};
+    settings.monthNames = {"January", "February", "March",     "April",   "May",      "June",
+                           "July",    "August",   "September", "October", "November", "December"};
     return settings;
 }
 
@@ -59,17 +59,13 @@ LocaleNumber parseLocaleNumber(std::string_view text, const RegionalSettings& se
 
 std::string formatLocaleNumber(double value, const RegionalSettings& settings) {
     std::string out;
-    if (value < 0.0)
-        out += '-';
-    if (std::isnan(value))
-        return "NaN";
-    if (std::isinf(value))
-        return out + "Inf";
+    if (value < 0.0) out += '-';
+    if (std::isnan(value)) return "NaN";
+    if (std::isinf(value)) return out + "Inf";
     // The largest doubles show the digits that read back as the value, as
     // the data files hold them.
     std::string digits = detail::readableMagnitude(value);
-    if (digits[0] == '.')
-        digits.insert(0, 1, '0');
+    if (digits[0] == '.') digits.insert(0, 1, '0');
     for (char c : digits) {
         if (c == '.')
             out += settings.decimalSeparator;

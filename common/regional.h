@@ -14,18 +14,15 @@ namespace krvx {
 struct RegionalSettings {
     std::string decimalSeparator = ",";
     std::string groupSeparator = ".";
-    std::array<std::string, 12> monthNames{"Januar", "Februar", "März", "April",
-                                           "Mai", "Juni", "Juli", "August",
-                                           "September", "Oktober", "November", "Dezember"};
+    std::array<std::string, 12> monthNames{"Januar", "Februar", "März",      "April",   "Mai",      "Juni",
+                                           "Juli",   "August",  "September", "Oktober", "November", "Dezember"};
 
     static RegionalSettings german();
     // English (United States) settings: '.' decimal separator, ',' grouping.
     static RegionalSettings english();
 };
 
-enum class LocaleParseError { None,
-                              NotANumber,
-                              Overflow };
+enum class LocaleParseError { None, NotANumber, Overflow };
 
 struct LocaleNumber {
     double value = 0.0;

@@ -72,8 +72,7 @@ void syncFolderOf(const std::filesystem::path& file) {
 // folder shared by a group, where any member may plant a link.
 bool mayFollowLink(const std::filesystem::path& file) {
     struct stat link {};
-    if (::lstat(file.c_str(), &link) != 0)
-        return true; // gone since: reading it fails
+    if (::lstat(file.c_str(), &link) != 0) return true; // gone since: reading it fails
     return link.st_uid == ::geteuid() || link.st_uid == 0;
 }
 
@@ -85,30 +84,25 @@ int openFile(FileOps& ops, const std::filesystem::path& file, int flags, mode_t 
     };
     FileError linkError;
     const std::optional<std::filesystem::path> target = resolveLinks(file, linkError);
-    if (!target)
-        return failed(linkError);
+    if (!target) return failed(linkError);
     // The target was no link a moment ago: one put there since fails (ELOOP).
     const int fd = ops.open(*target, flags | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, mode);
-    if (fd < 0)
-        return failed(fileError(errno));
+    if (fd < 0) return failed(fileError(errno));
     struct stat info {};
     int number = 0;
     if (::fstat(fd, &info) != 0)
         number = errno;
     else if (!S_ISREG(info.st_mode))
         number = S_ISDIR(info.st_mode) ? EISDIR : ENODEV;
-    if (number == 0 && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
-        number = errno;
-    if (number == 0)
-        return fd;
+    if (number == 0 && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) number = errno;
+    if (number == 0) return fd;
     ops.close(fd);
     return failed(fileError(number));
 }
 
 std::optional<long long> openedFileSize(int fd) {
     struct stat info {};
-    if (::fstat(fd, &info) != 0)
-        return std::nullopt;
+    if (::fstat(fd, &info) != 0) return std::nullopt;
     return info.st_size;
 }
 
@@ -123,11 +117,9 @@ std::variant<FileError, PrepareTemporary> replacementOf(const std::filesystem::p
             lockWhileWriting(fd);
             return true;
         };
-    if (S_ISDIR(old.st_mode))
-        return fileError(EISDIR);
+    if (S_ISDIR(old.st_mode)) return fileError(EISDIR);
     // A file the user may not write stays as it is, as a direct write would.
-    if (::access(target.c_str(), W_OK) != 0)
-        return fileError(errno);
+    if (::access(target.c_str(), W_OK) != 0) return fileError(errno);
     return [old, target](int fd) {
         lockWhileWriting(fd);
         return takeAttributesOf(fd, target.c_str(), old);
@@ -142,41 +134,32 @@ long long thisWriter() {
 bool prepareCopy(int fd, const std::optional<std::filesystem::path>& like) {
     lockWhileWriting(fd);
     struct stat info {};
-    if (!like)
-        return true;
-    if (::stat(like->c_str(), &info) != 0)
-        return false;
+    if (!like) return true;
+    if (::stat(like->c_str(), &info) != 0) return false;
     return takeAttributesOf(fd, like->c_str(), info);
 }
 
 // Where the file system knows no second names, the copy is renamed to the
 // name when it is free (a taken name is a file, a folder or a dangling link).
-int moveToFreeName(FileOps& ops, const std::filesystem::path& temp, const std::filesystem::path& copy,
-                   int linkError) {
-    if (linkError != EPERM && linkError != ENOTSUP && linkError != EOPNOTSUPP && linkError != ENOSYS)
-        return linkError;
+int moveToFreeName(FileOps& ops, const std::filesystem::path& temp, const std::filesystem::path& copy, int linkError) {
+    if (linkError != EPERM && linkError != ENOTSUP && linkError != EOPNOTSUPP && linkError != ENOSYS) return linkError;
     struct stat taken {};
-    if (::lstat(copy.c_str(), &taken) == 0)
-        return EEXIST;
-    if (errno != ENOENT || ops.rename(temp, copy) != 0)
-        return errno;
+    if (::lstat(copy.c_str(), &taken) == 0) return EEXIST;
+    if (errno != ENOENT || ops.rename(temp, copy) != 0) return errno;
     return 0;
 }
 
 void removeIfAbandoned(const std::filesystem::path& temp, long long writer) {
     int fd = ::open(temp.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0 && errno == EACCES)
-        fd = ::open(temp.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return;
+    if (fd < 0 && errno == EACCES) fd = ::open(temp.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return;
     struct stat info {};
     // A lock held means a save is writing it right now.
     if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
         // The writer's id may have been given to another process since: a
         // file left unchanged for ten minutes is no save at work either.
         const bool writerGone = writer > 0 && ::kill(static_cast<pid_t>(writer), 0) != 0 && errno == ESRCH;
-        if (writerGone || std::time(nullptr) - info.st_mtime > kAbandonedAfterSeconds)
-            ::unlink(temp.c_str());
+        if (writerGone || std::time(nullptr) - info.st_mtime > kAbandonedAfterSeconds) ::unlink(temp.c_str());
     }
     ::close(fd);
 }

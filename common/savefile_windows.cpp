@@ -102,11 +102,10 @@ bool onNetworkDrive(const std::wstring& file) {
 // opened for writing to ask it.
 bool mayWrite(const std::wstring& file) {
     if (onNetworkDrive(file)) {
-        const HANDLE handle = CreateFileW(file.c_str(), FILE_WRITE_DATA,
-                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                          OPEN_EXISTING, 0, nullptr);
-        if (handle == INVALID_HANDLE_VALUE)
-            return GetLastError() != ERROR_ACCESS_DENIED;
+        const HANDLE handle =
+            CreateFileW(file.c_str(), FILE_WRITE_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                        OPEN_EXISTING, 0, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) return GetLastError() != ERROR_ACCESS_DENIED;
         CloseHandle(handle);
         return true;
     }
@@ -128,10 +127,8 @@ bool mayWrite(const std::wstring& file) {
                         &allowed))
             may = allowed;
     }
-    if (token)
-        CloseHandle(token);
-    if (process)
-        CloseHandle(process);
+    if (token) CloseHandle(token);
+    if (process) CloseHandle(process);
     return may;
 }
 
@@ -144,11 +141,9 @@ constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM 
 bool takeAttributes(int fd, DWORD attributes) {
     FILE_BASIC_INFO info{};
     const HANDLE handle = reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
-    if (!GetFileInformationByHandleEx(handle, FileBasicInfo, &info, sizeof info))
-        return true; // a new file's own
+    if (!GetFileInformationByHandleEx(handle, FileBasicInfo, &info, sizeof info)) return true; // a new file's own
     info.FileAttributes = (info.FileAttributes & ~kKeptAttributes) | (attributes & kKeptAttributes);
-    if (info.FileAttributes == 0)
-        info.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    if (info.FileAttributes == 0) info.FileAttributes = FILE_ATTRIBUTE_NORMAL;
     SetFileInformationByHandle(handle, FileBasicInfo, &info, sizeof info);
     return true;
 }
@@ -156,11 +151,9 @@ bool takeAttributes(int fd, DWORD attributes) {
 // The account the program runs as, or the system or the administrators: the
 // owners whose links are followed.
 bool trustedOwner(PSID owner) {
-    if (IsWellKnownSid(owner, WinLocalSystemSid) || IsWellKnownSid(owner, WinBuiltinAdministratorsSid))
-        return true;
+    if (IsWellKnownSid(owner, WinLocalSystemSid) || IsWellKnownSid(owner, WinBuiltinAdministratorsSid)) return true;
     HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
-        return false;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
     DWORD size = 0;
     GetTokenInformation(token, TokenUser, nullptr, 0, &size);
     std::string user(size, '\0');
@@ -196,25 +189,21 @@ int SystemFileOps::rename(const std::filesystem::path& from, const std::filesyst
     const std::wstring source = systemPath(from), target = systemPath(to);
     for (int attempt = 1;; ++attempt) {
         const DWORD error = replaced(source, target);
-        if (error == ERROR_SUCCESS)
-            return 0;
+        if (error == ERROR_SUCCESS) return 0;
         // The new file could not take the name: someone holds it (a virus
         // scanner looking at the file just written).
-        const bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
-                          error == ERROR_UNABLE_TO_MOVE_REPLACEMENT ||
-                          ((error == ERROR_ACCESS_DENIED || error == ERROR_UNABLE_TO_REMOVE_REPLACED) &&
-                           heldByAnother(target));
-        if (!held)
-            return failedWith(error);
-        if (attempt == kReplaceTries)
-            return failedWith(ERROR_SHARING_VIOLATION);
+        const bool held =
+            error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+            error == ERROR_UNABLE_TO_MOVE_REPLACEMENT ||
+            ((error == ERROR_ACCESS_DENIED || error == ERROR_UNABLE_TO_REMOVE_REPLACED) && heldByAnother(target));
+        if (!held) return failedWith(error);
+        if (attempt == kReplaceTries) return failedWith(ERROR_SHARING_VIOLATION);
         Sleep(kReplacePauseMs);
     }
 }
 
 int SystemFileOps::link(const std::filesystem::path& existing, const std::filesystem::path& name) {
-    if (CreateHardLinkW(systemPath(name).c_str(), systemPath(existing).c_str(), nullptr))
-        return 0;
+    if (CreateHardLinkW(systemPath(name).c_str(), systemPath(existing).c_str(), nullptr)) return 0;
     return failedWith(GetLastError());
 }
 
@@ -223,15 +212,14 @@ int SystemFileOps::link(const std::filesystem::path& existing, const std::filesy
 // another user may have put one in place of a data file (a junction needs no
 // privilege), and it may lead to any file of the player's.
 bool mayFollowLink(const std::filesystem::path& link) {
-    const HANDLE handle = CreateFileW(systemPath(link).c_str(), READ_CONTROL,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                      FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return GetLastError() == ERROR_FILE_NOT_FOUND; // gone since: reading it fails
+    const HANDLE handle =
+        CreateFileW(systemPath(link).c_str(), READ_CONTROL, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND; // gone since: reading it fails
     PSID owner = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    const bool trusted = GetSecurityInfo(handle, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr,
-                                         nullptr, nullptr, &descriptor) == ERROR_SUCCESS &&
+    const bool trusted = GetSecurityInfo(handle, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr,
+                                         nullptr, &descriptor) == ERROR_SUCCESS &&
                          trustedOwner(owner);
     LocalFree(descriptor);
     CloseHandle(handle);
@@ -257,8 +245,7 @@ int openFile(FileOps& ops, const std::filesystem::path& file, int flags, mode_t 
         return -1;
     }
     struct _stat64 info {};
-    if (::_fstat64(fd, &info) == 0 && (info.st_mode & _S_IFMT) == _S_IFREG)
-        return fd;
+    if (::_fstat64(fd, &info) == 0 && (info.st_mode & _S_IFMT) == _S_IFREG) return fd;
     const int number = (info.st_mode & _S_IFMT) == _S_IFDIR ? EISDIR : ENODEV;
     ops.close(fd);
     error = fileError(number);
@@ -268,8 +255,7 @@ int openFile(FileOps& ops, const std::filesystem::path& file, int flags, mode_t 
 
 std::optional<long long> openedFileSize(int fd) {
     struct _stat64 info {};
-    if (::_fstat64(fd, &info) != 0)
-        return std::nullopt;
+    if (::_fstat64(fd, &info) != 0) return std::nullopt;
     return info.st_size;
 }
 
@@ -279,10 +265,8 @@ ssize_t readSome(int fd, char* buffer, std::size_t size) {
 
 std::variant<FileError, PrepareTemporary> replacementOf(const std::filesystem::path& target) {
     const DWORD attributes = GetFileAttributesW(systemPath(target).c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return fileError(EISDIR);
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return keptOpen;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return fileError(EISDIR);
+    if (attributes == INVALID_FILE_ATTRIBUTES) return keptOpen;
     // The player marked the file read-only, or may not write it: it stays
     // as it is.
     if ((attributes & FILE_ATTRIBUTE_READONLY) || !mayWrite(systemPath(target)))
@@ -311,9 +295,9 @@ bool prepareCopy(int fd, const std::optional<std::filesystem::path>& like) {
 // drive may refuse, and then a power cut soon after can bring the old file
 // back, whole).
 void syncFolderOf(const std::filesystem::path& file) {
-    const HANDLE folder =
-        CreateFileW(systemPath(folderOf(file)).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const HANDLE folder = CreateFileW(systemPath(folderOf(file)).c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (folder != INVALID_HANDLE_VALUE) {
         FlushFileBuffers(folder);
         CloseHandle(folder);
@@ -324,10 +308,8 @@ void syncFolderOf(const std::filesystem::path& file) {
 // the name, which fails when it is taken.
 int moveToFreeName(FileOps& /*ops*/, const std::filesystem::path& temp, const std::filesystem::path& copy,
                    int linkError) {
-    if (linkError != ENOTSUP)
-        return linkError;
-    if (MoveFileExW(systemPath(temp).c_str(), systemPath(copy).c_str(), MOVEFILE_WRITE_THROUGH))
-        return 0;
+    if (linkError != ENOTSUP) return linkError;
+    if (MoveFileExW(systemPath(temp).c_str(), systemPath(copy).c_str(), MOVEFILE_WRITE_THROUGH)) return 0;
     return errnoOf(GetLastError());
 }
 
@@ -335,8 +317,7 @@ namespace {
 
 bool processRuns(long long id) {
     const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(id));
-    if (!process)
-        return GetLastError() != ERROR_INVALID_PARAMETER; // no such process
+    if (!process) return GetLastError() != ERROR_INVALID_PARAMETER; // no such process
     DWORD status = 0;
     const bool runs = GetExitCodeProcess(process, &status) && status == STILL_ACTIVE;
     CloseHandle(process);
@@ -358,15 +339,14 @@ void removeIfAbandoned(const std::filesystem::path& temp, long long writer) {
     // Opened without sharing: this fails while a save still holds the file.
     const HANDLE handle = CreateFileW(systemPath(temp).c_str(), DELETE | FILE_READ_ATTRIBUTES, 0, nullptr,
                                       OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return;
+    if (handle == INVALID_HANDLE_VALUE) return;
     BY_HANDLE_FILE_INFORMATION info{};
     const bool regular = GetFileInformationByHandle(handle, &info) &&
                          !(info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
     // The writer's id may have been given to another process since: a file
     // left unchanged that long is no save at work either.
-    if (regular && ((writer > 0 && !processRuns(writer)) ||
-                    secondsSince(info.ftLastWriteTime) > kAbandonedAfterSeconds)) {
+    if (regular &&
+        ((writer > 0 && !processRuns(writer)) || secondsSince(info.ftLastWriteTime) > kAbandonedAfterSeconds)) {
         FILE_DISPOSITION_INFO dispose{TRUE};
         SetFileInformationByHandle(handle, FileDispositionInfo, &dispose, sizeof dispose);
     }

@@ -10,15 +10,13 @@ fs::path systemPath(const fs::path& path) {
 
 fs::file_type entryType(const fs::path& path, std::error_code& ec) {
     const fs::file_type type = fs::symlink_status(path, ec).type();
-    if (type == fs::file_type::not_found)
-        ec.clear();
+    if (type == fs::file_type::not_found) ec.clear();
     return type;
 }
 
 fs::file_type fileType(const fs::path& path, std::error_code& ec) {
     const fs::file_type type = fs::status(path, ec).type();
-    if (type == fs::file_type::not_found)
-        ec.clear();
+    if (type == fs::file_type::not_found) ec.clear();
     return type;
 }
 

@@ -46,8 +46,7 @@ constexpr std::size_t kLargestReparseData = 16 * 1024;
 // reparse points too, and stand for the file itself.
 bool isLink(const fs::path& path) {
     const HANDLE handle = openEntry(path, FILE_READ_ATTRIBUTES, FILE_FLAG_OPEN_REPARSE_POINT);
-    if (handle == INVALID_HANDLE_VALUE)
-        return false;
+    if (handle == INVALID_HANDLE_VALUE) return false;
     FILE_ATTRIBUTE_TAG_INFO info{};
     const bool tagged = GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &info, sizeof info);
     CloseHandle(handle);
@@ -90,11 +89,9 @@ int errnoOf(unsigned long error) {
 fs::path systemPath(const fs::path& path) {
     std::error_code ec;
     fs::path full = fs::absolute(path, ec);
-    if (ec)
-        full = path;
+    if (ec) full = path;
     std::wstring text = full.lexically_normal().make_preferred().native();
-    if (text.size() < MAX_PATH - 12 || text.starts_with(LR"(\\?\)"))
-        return text;
+    if (text.size() < MAX_PATH - 12 || text.starts_with(LR"(\\?\)")) return text;
     return text.starts_with(LR"(\\)") ? LR"(\\?\UNC\)" + text.substr(2) : LR"(\\?\)" + text;
 }
 
@@ -103,13 +100,11 @@ fs::file_type entryType(const fs::path& path, std::error_code& ec) {
     const DWORD attributes = GetFileAttributesW(systemPath(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
-        if (missing(error))
-            return fs::file_type::not_found;
+        if (missing(error)) return fs::file_type::not_found;
         ec = systemError(error);
         return fs::file_type::none;
     }
-    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) && isLink(path))
-        return fs::file_type::symlink;
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) && isLink(path)) return fs::file_type::symlink;
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? fs::file_type::directory : fs::file_type::regular;
 }
 
@@ -118,8 +113,7 @@ fs::file_type fileType(const fs::path& path, std::error_code& ec) {
     const HANDLE handle = openEntry(path, FILE_READ_ATTRIBUTES, 0);
     if (handle == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
-        if (missing(error))
-            return fs::file_type::not_found;
+        if (missing(error)) return fs::file_type::not_found;
         ec = systemError(error);
         return fs::file_type::none;
     }
@@ -153,28 +147,22 @@ fs::path linkTarget(const fs::path& link, std::error_code& ec) {
         return {};
     }
     const std::optional<fs::path> target = reparseTarget(std::string_view(buffer).substr(0, size));
-    if (!target)
-        ec = systemError(ERROR_INVALID_DATA);
+    if (!target) ec = systemError(ERROR_INVALID_DATA);
     return target.value_or(fs::path());
 }
 
 std::optional<fs::path> reparseTarget(std::string_view bytes) {
     ReparseData data{};
-    if (bytes.size() < sizeof data)
-        return std::nullopt;
+    if (bytes.size() < sizeof data) return std::nullopt;
     std::memcpy(&data, bytes.data(), sizeof data);
     const bool symlink = data.tag == IO_REPARSE_TAG_SYMLINK;
-    if (!symlink && data.tag != IO_REPARSE_TAG_MOUNT_POINT)
-        return std::nullopt;
+    if (!symlink && data.tag != IO_REPARSE_TAG_MOUNT_POINT) return std::nullopt;
     ULONG flags = 0;
     const std::size_t names = sizeof data + (symlink ? sizeof flags : 0);
-    if (bytes.size() < names)
-        return std::nullopt;
-    if (symlink)
-        std::memcpy(&flags, bytes.data() + sizeof data, sizeof flags);
+    if (bytes.size() < names) return std::nullopt;
+    if (symlink) std::memcpy(&flags, bytes.data() + sizeof data, sizeof flags);
     const auto name = [&](USHORT offset, USHORT length) -> std::wstring {
-        if (names + offset + length > bytes.size())
-            return {};
+        if (names + offset + length > bytes.size()) return {};
         std::wstring text(length / sizeof(wchar_t), L'\0');
         std::memcpy(text.data(), bytes.data() + names + offset, text.size() * sizeof(wchar_t));
         return text;
@@ -191,8 +179,7 @@ std::optional<fs::path> reparseTarget(std::string_view bytes) {
     }
     const bool relative = symlink && (flags & kRelativeLink) != 0;
     // A path from a root (C:\..., \\server\share\...) is whole.
-    if (target.empty() || relative == fs::path(target).has_root_directory())
-        return std::nullopt;
+    if (target.empty() || relative == fs::path(target).has_root_directory()) return std::nullopt;
     return fs::path(target);
 }
 
@@ -218,24 +205,20 @@ std::vector<fs::path> folderListing(const fs::path& folder, std::error_code& ec)
     std::vector<fs::path> entries;
     WIN32_FIND_DATAW found{};
     std::wstring pattern = systemPath(folder).native();
-    while (pattern.ends_with(L'\\') && !pattern.ends_with(L":\\"))
-        pattern.pop_back();
+    while (pattern.ends_with(L'\\') && !pattern.ends_with(L":\\")) pattern.pop_back();
     pattern += pattern.ends_with(L'\\') ? L"*" : L"\\*";
-    const HANDLE search =
-        FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
+    const HANDLE search = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
     if (search == INVALID_HANDLE_VALUE) {
         ec = systemError(GetLastError());
         return entries;
     }
     do {
         const std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..")
-            entries.push_back(folder / name);
+        if (name != L"." && name != L"..") entries.push_back(folder / name);
     } while (FindNextFileW(search, &found));
     const DWORD error = GetLastError();
     FindClose(search);
-    if (error != ERROR_NO_MORE_FILES)
-        ec = systemError(error);
+    if (error != ERROR_NO_MORE_FILES) ec = systemError(error);
     return entries;
 }
 

@@ -30,19 +30,16 @@ std::optional<long long> temporaryWriter(std::string_view suffix) {
     const std::string_view pid = dash == std::string_view::npos ? std::string_view() : suffix.substr(0, dash);
     const std::string_view number = dash == std::string_view::npos ? suffix : suffix.substr(dash + 1);
     const auto digits = [](std::string_view text) {
-        return !text.empty() && text.size() <= 10 &&
-               text.find_first_not_of("0123456789") == std::string_view::npos;
+        return !text.empty() && text.size() <= 10 && text.find_first_not_of("0123456789") == std::string_view::npos;
     };
-    if (!digits(number) || (dash != std::string_view::npos && !digits(pid)))
-        return std::nullopt;
+    if (!digits(number) || (dash != std::string_view::npos && !digits(pid))) return std::nullopt;
     return pid.empty() ? 0 : std::stoll(std::string(pid));
 }
 
 } // namespace
 
 std::filesystem::path temporaryName(const std::filesystem::path& file, long long writer, unsigned long number) {
-    return folderOf(file) /
-           pathOfUtf8(temporaryPrefix(file) + std::to_string(writer) + "-" + std::to_string(number));
+    return folderOf(file) / pathOfUtf8(temporaryPrefix(file) + std::to_string(writer) + "-" + std::to_string(number));
 }
 
 std::optional<std::filesystem::path> writeTemporary(FileOps& ops, const std::filesystem::path& file, long long writer,
@@ -54,8 +51,7 @@ std::optional<std::filesystem::path> writeTemporary(FileOps& ops, const std::fil
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         temp = temporaryName(file, writer, random() % 1000000000);
         fd = ops.open(temp, O_WRONLY | O_CREAT | O_EXCL, created);
-        if (fd < 0 && errno != EEXIST)
-            return std::nullopt;
+        if (fd < 0 && errno != EEXIST) return std::nullopt;
     }
     if (fd < 0) {
         errno = EEXIST;
@@ -71,8 +67,7 @@ std::optional<std::filesystem::path> writeTemporary(FileOps& ops, const std::fil
         ops.close(fd);
         return discard(number);
     }
-    if (ops.close(fd) != 0)
-        return discard(errno);
+    if (ops.close(fd) != 0) return discard(errno);
     return temp;
 }
 
@@ -87,8 +82,7 @@ void removeAbandonedTemporariesOf(const std::filesystem::path& target) {
     std::error_code ec;
     for (const std::filesystem::path& entry : folderListing(folderOf(target), ec)) {
         const std::string name = utf8Of(entry.filename());
-        if (!name.starts_with(prefix))
-            continue;
+        if (!name.starts_with(prefix)) continue;
         if (const std::optional<long long> writer = temporaryWriter(std::string_view(name).substr(prefix.size())))
             removeIfAbandoned(entry, *writer);
     }

@@ -74,8 +74,7 @@ bool prepareCopy(int fd, const std::optional<std::filesystem::path>& like);
 // the file system knows none, the move of the file to the name instead: 0,
 // EEXIST when the name is taken, or why it failed (any other linkError, such
 // as EEXIST, as it is);
-int moveToFreeName(FileOps& ops, const std::filesystem::path& temp, const std::filesystem::path& copy,
-                   int linkError);
+int moveToFreeName(FileOps& ops, const std::filesystem::path& temp, const std::filesystem::path& copy, int linkError);
 // the flush of the folder of a file, so that a new name in it outlasts a crash;
 void syncFolderOf(const std::filesystem::path& file);
 // and the removal of one temporary file when nobody holds it and its writer

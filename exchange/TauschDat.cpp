@@ -21,8 +21,7 @@ std::optional<std::string> readAmount(FieldReader& reader, const RegionalSetting
 
 } // namespace
 
-std::string tauschDatContent(const Mengen& amounts, const FieldValue& kursvermerk,
-                             const RegionalSettings& regional) {
+std::string tauschDatContent(const Mengen& amounts, const FieldValue& kursvermerk, const RegionalSettings& regional) {
     const Quoting quoting{.read = [&regional](FieldReader& reader) { return readAmount(reader, regional); },
                           .emptyIsNoField = true};
     PrintWriter line1;

@@ -17,8 +17,7 @@ using Mengen = FuenfTexte;
 // The file's content. Each text is written as it stands; a text that would
 // not read back unchanged (empty, holding a comma or a blank, a number in
 // another form than the regional one) is written in double quotes.
-std::string tauschDatContent(const Mengen& amounts, const FieldValue& kursvermerk,
-                             const RegionalSettings& regional);
+std::string tauschDatContent(const Mengen& amounts, const FieldValue& kursvermerk, const RegionalSettings& regional);
 
 // The first five fields of the content: a number becomes its regional text,
 // anything else is taken as its text; a field the content does not have is empty.

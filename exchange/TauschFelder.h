@@ -28,9 +28,7 @@ enum class Feld {
 inline constexpr int kFelder = 12;
 
 // The first action: buy, sell, or trade at the raw-material trader's rate.
-enum class Aktion { Kauf,
-                    Verkauf,
-                    RH };
+enum class Aktion { Kauf, Verkauf, RH };
 
 // The amount field of resource i (0 = Erz ... 4 = Ene) and its result field.
 constexpr Feld mengenFeld(int resource) {

@@ -38,8 +38,7 @@ void zeit(FlightFormState& form, Seconds seconds, DebugLines& lines) {
 // duration's minutes and hours each come from their own run of Flugzeit(),
 // which the log shows twice.
 template <class Compute>
-void clockStep(const std::string& timeText, std::string& result, Seconds seconds, DebugLines& lines,
-               Compute compute) {
+void clockStep(const std::string& timeText, std::string& result, Seconds seconds, DebugLines& lines, Compute compute) {
     const std::optional<ClockTime> time = readClockTime(timeText);
     if (!time) {
         return;

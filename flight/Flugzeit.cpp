@@ -37,8 +37,7 @@ double speedFactor(std::string_view speedText) {
     return parseLeadingNumber(speedText) / 1000.0;
 }
 
-std::optional<std::int32_t> Flugzeit(int startIndex, int targetIndex, const Planeten& list,
-                                     double speedFactor) {
+std::optional<std::int32_t> Flugzeit(int startIndex, int targetIndex, const Planeten& list, double speedFactor) {
     std::int64_t dGal = 0;
     std::int64_t dSys = 0;
     std::int64_t dPla = 0;
@@ -52,8 +51,8 @@ std::optional<std::int32_t> Flugzeit(int startIndex, int targetIndex, const Plan
     }
     std::optional<std::int32_t> seconds;
     if (speedFactor > 0.0) {
-        const double sum = (term(kGalaxy, dGal, speedFactor) + term(kSystem, dSys, speedFactor)) +
-                           term(kPlanet, dPla, speedFactor);
+        const double sum =
+            (term(kGalaxy, dGal, speedFactor) + term(kSystem, dSys, speedFactor)) + term(kPlanet, dPla, speedFactor);
         seconds = toInt32(sum);
     }
     return seconds;

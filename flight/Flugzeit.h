@@ -21,8 +21,7 @@ double speedFactor(std::string_view speedText);
 // a level whose numbers are equal contributes nothing.
 // nullopt when the speed factor is 0, negative or not a number, or when the
 // duration does not fit a signed 32-bit number of seconds.
-std::optional<std::int32_t> Flugzeit(int startIndex, int targetIndex, const Planeten& list,
-                                     double speedFactor);
+std::optional<std::int32_t> Flugzeit(int startIndex, int targetIndex, const Planeten& list, double speedFactor);
 
 // The duration as hours and minutes, "03:03"; hours are not wrapped at 24.
 std::string hhmmAsString(std::int32_t seconds);

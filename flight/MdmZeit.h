@@ -6,8 +6,7 @@
 namespace krvx::MdmZeit {
 
 // Which part of a duration hhmmPart gives.
-enum class Teil { HH,
-                  MM };
+enum class Teil { HH, MM };
 
 // The whole hours (HH) or the minutes (MM) of a duration. Both come exactly
 // from the whole seconds: 3660 s are 1 hour and 1 minute. Negative durations

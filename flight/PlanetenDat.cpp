@@ -87,8 +87,7 @@ FileData<std::vector<PlanetEintrag>> parsePlaneten(std::string_view content) {
         const std::optional<std::int16_t> galaxie = wholeNumber(reader.readNumber());
         const std::optional<std::int16_t> system = wholeNumber(reader.readNumber());
         const std::optional<std::int16_t> planet = wholeNumber(reader.readNumber());
-        if (!galaxie || !system || !planet ||
-            load.data.size() >= static_cast<std::size_t>(Planeten::kMaxEntries)) {
+        if (!galaxie || !system || !planet || load.data.size() >= static_cast<std::size_t>(Planeten::kMaxEntries)) {
             ++load.skippedRecords;
             continue;
         }

@@ -53,8 +53,7 @@ std::optional<std::string> planetNameRefusal(std::string_view name);
 // exists), and the message names that file. Only when even that fails are
 // the planets lost.
 using TryAgain = std::function<bool(std::string_view question)>;
-std::optional<std::string> savePlaneten(const std::filesystem::path& file,
-                                        const std::vector<PlanetEintrag>& entries, FileState loaded, bool added,
-                                        FileOps& ops, const TryAgain& tryAgain);
+std::optional<std::string> savePlaneten(const std::filesystem::path& file, const std::vector<PlanetEintrag>& entries,
+                                        FileState loaded, bool added, FileOps& ops, const TryAgain& tryAgain);
 
 } // namespace krvx

@@ -13,8 +13,8 @@
 namespace krvx::fuzz {
 
 [[noreturn]] inline void fail(const char* what, const char* file, int line, std::string_view detail) {
-    std::fprintf(stderr, "\nPROPERTY FAILED at %s:%d: %s\n  %.*s\n", file, line, what,
-                 static_cast<int>(detail.size()), detail.data());
+    std::fprintf(stderr, "\nPROPERTY FAILED at %s:%d: %s\n  %.*s\n", file, line, what, static_cast<int>(detail.size()),
+                 detail.data());
     std::abort();
 }
 
@@ -39,8 +39,7 @@ inline std::string shown(std::string_view text) {
 
 } // namespace krvx::fuzz
 
-#define FUZZ_CHECK(condition, detail)                                                        \
-    do {                                                                                     \
-        if (!(condition))                                                                    \
-            ::krvx::fuzz::fail(#condition, __FILE__, __LINE__, ::krvx::fuzz::shown(detail)); \
+#define FUZZ_CHECK(condition, detail)                                                                      \
+    do {                                                                                                   \
+        if (!(condition)) ::krvx::fuzz::fail(#condition, __FILE__, __LINE__, ::krvx::fuzz::shown(detail)); \
     } while (false)

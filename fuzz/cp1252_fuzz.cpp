@@ -15,8 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The same bytes taken as a UTF-8 text of the program.
     const std::string encoded = utf8ToCp1252(bytes);
-    if (fitsCp1252(bytes))
-        FUZZ_CHECK(cp1252ToUtf8(encoded) == bytes, bytes);
+    if (fitsCp1252(bytes)) FUZZ_CHECK(cp1252ToUtf8(encoded) == bytes, bytes);
     FUZZ_CHECK(utf8ToCp1252(cp1252ToUtf8(encoded)) == encoded, bytes);
     return 0;
 }

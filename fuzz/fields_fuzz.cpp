@@ -17,10 +17,8 @@ using namespace krvx;
 constexpr std::size_t kMaxFields = 4096;
 
 std::string describe(const FieldValue& v) {
-    if (v.isNumber())
-        return "number " + formatNumber(std::get<double>(v.value));
-    if (v.isText())
-        return "text [" + std::get<std::string>(v.value) + "]";
+    if (v.isNumber()) return "number " + formatNumber(std::get<double>(v.value));
+    if (v.isText()) return "text [" + std::get<std::string>(v.value) + "]";
     return "empty";
 }
 
@@ -36,15 +34,13 @@ void generalValues(const std::string& input) {
     FieldReader reader(input);
     while (values.size() < kMaxFields) {
         std::optional<FieldValue> v = reader.readValue();
-        if (!v)
-            break;
+        if (!v) break;
         values.push_back(std::move(*v));
     }
     RecordWriter out;
     for (std::size_t i = 0; i < values.size(); ++i) {
         out.value(values[i]);
-        if (i % 5 == 4)
-            out.endLine();
+        if (i % 5 == 4) out.endLine();
     }
     out.endLine();
     FieldReader back(out.str());
@@ -60,13 +56,11 @@ void texts(const std::string& input, FieldReader::TrailingBlanks trailing) {
     FieldReader reader(input);
     while (values.size() < kMaxFields) {
         std::optional<std::string> v = reader.readText(trailing);
-        if (!v)
-            break;
+        if (!v) break;
         values.push_back(std::move(*v));
     }
     RecordWriter out;
-    for (const std::string& v : values)
-        out.text(v).endLine();
+    for (const std::string& v : values) out.text(v).endLine();
     FieldReader back(out.str());
     for (const std::string& v : values) {
         const std::optional<std::string> again = back.readText(trailing);
@@ -83,11 +77,9 @@ void keptBlanks(const std::string& input) {
         const std::optional<std::string> dropped = dropping.readText();
         std::optional<std::string> kept = keeping.readText(FieldReader::TrailingBlanks::Keep);
         FUZZ_CHECK(dropped.has_value() == kept.has_value(), input);
-        if (!dropped)
-            break;
+        if (!dropped) break;
         if (!keeping.lastFieldQuoted()) {
-            while (!kept->empty() && (kept->back() == ' ' || kept->back() == '\t'))
-                kept->pop_back();
+            while (!kept->empty() && (kept->back() == ' ' || kept->back() == '\t')) kept->pop_back();
         }
         FUZZ_CHECK(*kept == *dropped, input);
     }
@@ -105,8 +97,7 @@ void printNumbers(const std::string& input) {
     PrintWriter out;
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         out.number(numbers[i]);
-        if (i % 3 == 2)
-            out.endLine();
+        if (i % 3 == 2) out.endLine();
     }
     out.endLine();
     FieldReader back(out.str());

@@ -36,15 +36,13 @@ Files written(const Tausch& t) {
     Files files;
     RecordWriter kurse;
     for (const auto& row : t.Kurse()) {
-        for (double v : row)
-            kurse.number(v);
+        for (double v : row) kurse.number(v);
         kurse.endLine();
     }
     kurse.value(t.Kursvermerk()).endLine();
     RecordWriter credit;
     for (const auto& row : t.Creditkurse()) {
-        for (double v : row)
-            credit.number(v);
+        for (double v : row) credit.number(v);
         credit.endLine();
     }
     credit.value(t.Kursvermerk()).number(t.spareNumber()).endLine();
@@ -53,14 +51,11 @@ Files written(const Tausch& t) {
 
 void allFinite(const Tausch& t, const std::string& input) {
     for (const auto& row : t.Kurse())
-        for (double v : row)
-            FUZZ_CHECK(std::isfinite(v), input);
+        for (double v : row) FUZZ_CHECK(std::isfinite(v), input);
     for (const auto& row : t.Creditkurse())
-        for (double v : row)
-            FUZZ_CHECK(std::isfinite(v), input);
+        for (double v : row) FUZZ_CHECK(std::isfinite(v), input);
     FUZZ_CHECK(std::isfinite(t.spareNumber()), input);
-    if (t.Kursvermerk().isNumber())
-        FUZZ_CHECK(std::isfinite(std::get<double>(t.Kursvermerk().value)), input);
+    if (t.Kursvermerk().isNumber()) FUZZ_CHECK(std::isfinite(std::get<double>(t.Kursvermerk().value)), input);
 }
 
 } // namespace
@@ -68,8 +63,8 @@ void allFinite(const Tausch& t, const std::string& input) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string input = fuzz::text(data, size);
     const std::size_t split = input.find('\f');
-    const Files files = split == std::string::npos ? Files{input, input}
-                                                   : Files{input.substr(0, split), input.substr(split + 1)};
+    const Files files =
+        split == std::string::npos ? Files{input, input} : Files{input.substr(0, split), input.substr(split + 1)};
 
     // The exchange's reading.
     const Tausch first = loaded(files);
@@ -86,8 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const CreditRateTexts boxes = parseCreditkurse(files.credit, regional);
     const std::string saved = creditkurseContent(boxes, regional);
     FieldReader fields(saved);
-    while (const std::optional<FieldValue> v = fields.readValue())
-        FUZZ_CHECK(!v->isText(), saved);
+    while (const std::optional<FieldValue> v = fields.readValue()) FUZZ_CHECK(!v->isText(), saved);
     const CreditRateTexts reopened = parseCreditkurse(saved, regional);
     FUZZ_CHECK(creditkurseContent(reopened, regional) == saved, saved);
     const Tausch fromEditor = loaded(Files{files.kurse, saved});

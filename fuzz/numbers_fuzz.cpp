@@ -18,14 +18,12 @@ namespace {
 using namespace krvx;
 
 void checkValue(double value) {
-    if (!std::isfinite(value))
-        return;
+    if (!std::isfinite(value)) return;
     const std::string text = formatNumber(value);
     const double back = parseLeadingNumber(text);
     FUZZ_CHECK(std::isfinite(back), text);
     FUZZ_CHECK(formatNumber(back) == text, text);
-    if (std::isnormal(value))
-        FUZZ_CHECK(std::fabs(back - value) <= std::fabs(value) * 1e-14, text);
+    if (std::isnormal(value)) FUZZ_CHECK(std::fabs(back - value) <= std::fabs(value) * 1e-14, text);
 
     const std::optional<double> field = fieldNumber(formatNumberPlain(value));
     FUZZ_CHECK(field && formatNumber(*field) == text, text);

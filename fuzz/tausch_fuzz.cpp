@@ -24,8 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(parseTauschDat(written, regional) == amounts, written);
 
     FieldReader back(written);
-    for (int i = 0; i < 5; ++i)
-        FUZZ_CHECK(back.readWord().has_value(), written);
+    for (int i = 0; i < 5; ++i) FUZZ_CHECK(back.readWord().has_value(), written);
     FUZZ_CHECK(back.readValue() == std::optional<FieldValue>(kursvermerk), written);
     FUZZ_CHECK(back.atEnd(), written);
     return 0;

@@ -13,8 +13,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace krvx;
-    if (size < 4)
-        return 0;
+    if (size < 4) return 0;
     std::int32_t seconds = 0;
     std::memcpy(&seconds, data, sizeof seconds);
     const std::string text = fuzz::text(data + 4, size - 4);
@@ -33,8 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const std::optional<ClockTime> clock = readClockTime(text);
-    if (!clock || seconds < 0 || clock->hh < 0 || clock->hh > 23 || clock->mm < 0 || clock->mm > 59)
-        return 0;
+    if (!clock || seconds < 0 || clock->hh < 0 || clock->hh > 23 || clock->mm < 0 || clock->mm > 59) return 0;
 
     // A clock time of the day and a duration: there and back again.
     const std::string there = arrivalTime(*clock, hours, minutes);

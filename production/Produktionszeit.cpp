@@ -26,8 +26,7 @@ double mengeLesen(std::string_view text) {
 
 } // namespace
 
-std::optional<std::string> produktionszeitBerechnen(std::string_view produktion,
-                                                    std::string_view ziel) {
+std::optional<std::string> produktionszeitBerechnen(std::string_view produktion, std::string_view ziel) {
     const double p = mengeLesen(produktion);
     if (!(p > 0)) return std::nullopt;
     const double minuten = mengeLesen(ziel) / p * 60;
@@ -43,8 +42,7 @@ std::optional<std::string> produktionszeitBerechnen(std::string_view produktion,
     return stundenText(stunden) + ":" + formatPattern(rest, 2);
 }
 
-void produktionszeitBerechnen(const FuenfTexte& produktion, const FuenfTexte& ziel,
-                              FuenfTexte& zeiten) {
+void produktionszeitBerechnen(const FuenfTexte& produktion, const FuenfTexte& ziel, FuenfTexte& zeiten) {
     for (std::size_t i = 0; i < kZeilenAnzahl; ++i) {
         if (auto zeit = produktionszeitBerechnen(produktion[i], ziel[i])) zeiten[i] = *zeit;
     }

@@ -23,13 +23,11 @@ inline constexpr std::size_t kZeilenAnzahl = kRessourcen; // one row per resourc
 // minutes counted up from it (-30 minutes give "-01:30").
 // nullopt when the production does not read as a number above 0, or when the
 // time is too large for a double: the time box then keeps its text.
-std::optional<std::string> produktionszeitBerechnen(std::string_view produktion,
-                                                    std::string_view ziel);
+std::optional<std::string> produktionszeitBerechnen(std::string_view produktion, std::string_view ziel);
 
 // All five rows: each time that results replaces its entry in zeiten; the
 // other entries stay as they are.
-void produktionszeitBerechnen(const FuenfTexte& produktion, const FuenfTexte& ziel,
-                              FuenfTexte& zeiten);
+void produktionszeitBerechnen(const FuenfTexte& produktion, const FuenfTexte& ziel, FuenfTexte& zeiten);
 
 // The hours text with its first comma turned into a point ("2,5" -> "2.5");
 // every other character stays in place.

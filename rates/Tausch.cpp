@@ -8,8 +8,7 @@
 
 namespace krvx {
 
-Tausch::Tausch(std::filesystem::path dataDir)
-    : dataDir_(std::move(dataDir)) {}
+Tausch::Tausch(std::filesystem::path dataDir) : dataDir_(std::move(dataDir)) {}
 
 Meldungen Tausch::KurseLaden() {
     if (kurseGeladen_) {

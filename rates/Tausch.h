@@ -19,21 +19,16 @@
 namespace krvx {
 
 // The rows of the credit rate table, in the order of creditkurse.dat.
-enum class Kursart { Kauf = 0,
-                     Verkauf = 1,
-                     RH = 2 };
+enum class Kursart { Kauf = 0, Verkauf = 1, RH = 2 };
 
 // What can go wrong in a conversion: the result leaves the double range (or an
 // amount of 0 is divided by a rate of 0), or an amount other than 0 is divided
 // by a rate of 0.
-enum class Rechenfehler { Keiner,
-                          Ueberlauf,
-                          DivisionDurchNull };
+enum class Rechenfehler { Keiner, Ueberlauf, DivisionDurchNull };
 
 // The two directions of a conversion: an amount times a rate gives credits,
 // credits divided by a rate give an amount.
-enum class Rechenart { Mal,
-                       Durch };
+enum class Rechenart { Mal, Durch };
 
 struct Umrechnung {
     double wert = 0.0;

@@ -39,8 +39,7 @@ std::string listenzeile(const Bestellung& bestellung) {
     return zeile;
 }
 
-AddErgebnis Bestellliste::add(std::string_view schiff, std::string_view anzahlText,
-                              std::string_view zuschlagText) {
+AddErgebnis Bestellliste::add(std::string_view schiff, std::string_view anzahlText, std::string_view zuschlagText) {
     const auto fehlgeschlagen = [](const Fehler& f) { return AddErgebnis{false, {fehlerMeldung(kAddRoutine, f)}}; };
     const double c = parseLeadingNumber(anzahlText);
     if (!(c > 0)) {

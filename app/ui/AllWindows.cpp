@@ -25,14 +25,10 @@ FormWindow* make(Services& services) {
 // the shut-down asks and closes them. The catalogue editor shows the rate
 // editor when it closes, so the rate editor comes after it.
 constexpr std::pair<const char*, FormWindow* (*)(Services&)> kWindows[] = {
-    {kFrmMenu, make<FrmMenu>},
-    {kFrmTausch, make<FrmTausch>},
-    {kFrmProdZeit, make<FrmProdZeit>},
-    {kFrmNeuerPlanet, make<FrmNeuerPlanet>},
-    {kFrmZeit, make<FrmZeit>},
-    {kFrmSchiffspreise, make<FrmSchiffspreise>},
-    {kFrmSplash, make<FrmSplash>},
-    {kFrmConfig2, make<FrmConfig2>},
+    {kFrmMenu, make<FrmMenu>},         {kFrmTausch, make<FrmTausch>},
+    {kFrmProdZeit, make<FrmProdZeit>}, {kFrmNeuerPlanet, make<FrmNeuerPlanet>},
+    {kFrmZeit, make<FrmZeit>},         {kFrmSchiffspreise, make<FrmSchiffspreise>},
+    {kFrmSplash, make<FrmSplash>},     {kFrmConfig2, make<FrmConfig2>},
     {kFrmConfig3, make<FrmConfig3>},
 };
 

@@ -35,9 +35,7 @@ void ignoringErrors(Step step) {
 
 } // namespace
 
-FrmMenu::FrmMenu(Services& services)
-    : FormWindow(services, kFrmMenu, toQ(kAppTitle), kClientWidth,
-                 kClientHeight) {
+FrmMenu::FrmMenu(Services& services) : FormWindow(services, kFrmMenu, toQ(kAppTitle), kClientWidth, kClientHeight) {
     // The player keeps the program open beside the game: the menu can be
     // minimised (its size stays fixed, so it has no maximise button).
     setWindowFlag(Qt::WindowMinimizeButtonHint);
@@ -60,12 +58,11 @@ FrmMenu::FrmMenu(Services& services)
 
     CmdTausch = makeButton(client_, "CmdTausch", QStringLiteral("Tausch-Rechner"), {360, 240, 1695, 615},
                            QStringLiteral("Errechnen Sie die Tauschkurse"));
-    CmdProduktion = makeButton(
-        client_, "CmdProduktion", QStringLiteral("Produktionszeiten"), {2280, 240, 1695, 615},
-        QStringLiteral("Berrechnen Sie die Zeit um eine bestimmte Menge an Rohstoffen zu produzieren"));
-    CmdSchiffpreise =
-        makeButton(client_, "CmdSchiffpreise", QStringLiteral("Schiffspreise"), {360, 960, 1695, 615},
-                   QStringLiteral("Berrechnen Sie den Rohstoffverbrauch beim Schiffsbau"));
+    CmdProduktion =
+        makeButton(client_, "CmdProduktion", QStringLiteral("Produktionszeiten"), {2280, 240, 1695, 615},
+                   QStringLiteral("Berrechnen Sie die Zeit um eine bestimmte Menge an Rohstoffen zu produzieren"));
+    CmdSchiffpreise = makeButton(client_, "CmdSchiffpreise", QStringLiteral("Schiffspreise"), {360, 960, 1695, 615},
+                                 QStringLiteral("Berrechnen Sie den Rohstoffverbrauch beim Schiffsbau"));
     LblTitel = makeLabel(client_, "LblTitel", QStringLiteral("KORVAX RECHNER"), {360, 1800, 3660, 615});
     CmdZeit = makeButton(client_, "CmdZeit", QStringLiteral("Reisezeit"), {2280, 960, 1695, 615},
                          QString::fromUtf8("Berechnen Sie die Dauer ihres Fluges und wählen sie die "
@@ -84,10 +81,8 @@ FrmMenu::FrmMenu(Services& services)
 
     OncePerActionMessages& messages = services.messages;
     onClick(CmdZeit, messages, [this] { openWindow("CmdZeit_Click", kFrmZeit); });
-    onClick(CmdSchiffpreise, messages,
-            [this] { openWindow("CmdSchiffspreise_Click", kFrmSchiffspreise); });
-    onClick(CmdProduktion, messages,
-            [this] { openWindow("CmdProduktion_Click", kFrmProdZeit); });
+    onClick(CmdSchiffpreise, messages, [this] { openWindow("CmdSchiffspreise_Click", kFrmSchiffspreise); });
+    onClick(CmdProduktion, messages, [this] { openWindow("CmdProduktion_Click", kFrmProdZeit); });
     onClick(CmdTausch, messages, [this] { openWindow("CmdTausch_Click", kFrmTausch); });
     connect(config_, &QAction::triggered, this, [this] {
         UserAction action(this->services().messages);

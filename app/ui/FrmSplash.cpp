@@ -57,8 +57,7 @@ void fitOnOneLine(QLabel* label) {
 
 } // namespace
 
-FrmSplash::FrmSplash(Services& services)
-    : FormWindow(services, kFrmSplash, toQ(kAppTitle), 7380, 4245) {
+FrmSplash::FrmSplash(Services& services) : FormWindow(services, kFrmSplash, toQ(kAppTitle), 7380, 4245) {
     // A splash screen: no title bar, above the menu it appears over.
     setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
 
@@ -71,22 +70,22 @@ FrmSplash::FrmSplash(Services& services)
     placeTwips(imgLogo, 480, 195, 1380, 3465);
 
     // The maker's details.
-    label(Frame1, "lblLicenseTo", QStringLiteral("Ein Rechenhelfer für Spieler von Korvax"),
-          {120, 75, 6855, 255}, arial(8.25, false), Qt::AlignRight | Qt::AlignTop);
-    label(Frame1, "lblCompanyProduct", QString::fromUtf8("Korvax-Spielerwerkzeuge"),
-          {2520, 765, 3975, 330}, arial(12, true));
+    label(Frame1, "lblLicenseTo", QStringLiteral("Ein Rechenhelfer für Spieler von Korvax"), {120, 75, 6855, 255},
+          arial(8.25, false), Qt::AlignRight | Qt::AlignTop);
+    label(Frame1, "lblCompanyProduct", QString::fromUtf8("Korvax-Spielerwerkzeuge"), {2520, 765, 3975, 330},
+          arial(12, true));
     label(Frame1, "lblCopyright", QString::fromUtf8("© Korvax-Rechner-Team"), {4320, 3075, 2535, 255},
           arial(8.25, false), Qt::AlignRight | Qt::AlignTop);
-    label(Frame1, "lblCompany", QStringLiteral("Gemeinschaftsprojekt"), {4320, 3315, 2535, 255},
-          arial(8.25, false), Qt::AlignRight | Qt::AlignTop);
+    label(Frame1, "lblCompany", QStringLiteral("Gemeinschaftsprojekt"), {4320, 3315, 2535, 255}, arial(8.25, false),
+          Qt::AlignRight | Qt::AlignTop);
 
-    lblProductName = label(Frame1, "lblProductName", QStringLiteral("Produkt"), {2520, 1140, 3975, 1095},
-                           arial(26.25, true));
+    lblProductName =
+        label(Frame1, "lblProductName", QStringLiteral("Produkt"), {2520, 1140, 3975, 1095}, arial(26.25, true));
     lblPlatform = label(Frame1, "lblPlatform", QString::fromLatin1(kPlatformName), {5475, 2340, 1380, 360},
                         arial(15.75, true), Qt::AlignRight | Qt::AlignTop);
     fitRightAligned(lblPlatform);
-    lblVersion = label(Frame1, "lblVersion", QStringLiteral("Version"), {5970, 2700, 885, 285},
-                       arial(12, true), Qt::AlignRight | Qt::AlignTop);
+    lblVersion = label(Frame1, "lblVersion", QStringLiteral("Version"), {5970, 2700, 885, 285}, arial(12, true),
+                       Qt::AlignRight | Qt::AlignTop);
     fitRightAligned(lblVersion);
     lblWarning = label(Frame1, "lblWarning",
                        QStringLiteral("Warnung: Benutzung auf eigene Gefahr. Produkt ist noch im "
@@ -112,7 +111,8 @@ void FrmSplash::load() {
     Timer1->start();
     // The logo follows as soon as the windows are on screen, drawn for the
     // pixel density of the screen the splash is on.
-    QTimer::singleShot(0, this, [this] { imgLogo->setPixmap(drawLogo(imgLogo->size(), imgLogo->devicePixelRatioF())); });
+    QTimer::singleShot(0, this,
+                       [this] { imgLogo->setPixmap(drawLogo(imgLogo->size(), imgLogo->devicePixelRatioF())); });
 }
 
 namespace {

@@ -96,8 +96,7 @@ void noteDisplayLost(QtMsgType type, const QMessageLogContext& context, const QS
 } // namespace
 
 struct SessionEnd::Platform final : AtExit {
-    explicit Platform(SessionEnd& session)
-        : owner(session) {}
+    explicit Platform(SessionEnd& session) : owner(session) {}
     SessionEnd& owner;
     std::unique_ptr<QSocketNotifier> notifier;
     // Kept for the shut-down: at the process' file limit the windows still

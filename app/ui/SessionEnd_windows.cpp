@@ -21,8 +21,7 @@ namespace krvx {
 
 struct SessionEnd::Platform : QAbstractNativeEventFilter {
     SessionEnd& owner;
-    explicit Platform(SessionEnd& session)
-        : owner(session) {}
+    explicit Platform(SessionEnd& session) : owner(session) {}
 
     // Messages taken from the queue come here with no result to set; those
     // sent straight to a window come with one, and were sent by another
@@ -62,7 +61,8 @@ SessionEnd::SessionEnd(WindowRegistry& windows, OncePerActionMessages& messages)
     app->installEventFilter(this);
     app->installNativeEventFilter(platform_.get());
     if (auto* gui = qobject_cast<QGuiApplication*>(app)) {
-        connect(gui, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) { platform_->endedByWindows(); });
+        connect(gui, &QGuiApplication::commitDataRequest, this,
+                [this](QSessionManager&) { platform_->endedByWindows(); });
     }
 }
 

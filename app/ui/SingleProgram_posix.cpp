@@ -223,8 +223,8 @@ bool SingleProgram::Platform::listen() {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0 || ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
         ::fchmodat(runtimeFd, name.constData(), 0600, 0) != 0 || ::listen(fd, 16) != 0) {
-        owner.problem_ = QStringLiteral("Auf „%1/%2“ lässt sich nicht warten: %3")
-                             .arg(runtimeDir, socketName, errorText(errno));
+        owner.problem_ =
+            QStringLiteral("Auf „%1/%2“ lässt sich nicht warten: %3").arg(runtimeDir, socketName, errorText(errno));
         if (fd >= 0) ::close(fd);
         return false;
     }
@@ -296,11 +296,11 @@ SingleProgram::Start SingleProgram::Platform::askRunning(int answerWithinMs) {
             if (folderFd >= 0) ::close(folderFd);
             if (connected) {
                 char reply[8] = {};
-                const bool answered =
-                    ::send(fd, kFrontWanted.data(), kFrontWanted.size(), MSG_NOSIGNAL) ==
-                        static_cast<ssize_t>(kFrontWanted.size()) &&
-                    waitFor(fd, POLLIN, deadline) &&
-                    ::recv(fd, reply, sizeof reply - 1, 0) == static_cast<ssize_t>(kDone.size()) && kDone == reply;
+                const bool answered = ::send(fd, kFrontWanted.data(), kFrontWanted.size(), MSG_NOSIGNAL) ==
+                                          static_cast<ssize_t>(kFrontWanted.size()) &&
+                                      waitFor(fd, POLLIN, deadline) &&
+                                      ::recv(fd, reply, sizeof reply - 1, 0) == static_cast<ssize_t>(kDone.size()) &&
+                                      kDone == reply;
                 ::close(fd);
                 return answered ? Start::Answered : Start::NoAnswer;
             }

@@ -108,8 +108,7 @@ struct Connection {
     bool answered = false;
     QWinEventNotifier* notifier = nullptr;
 
-    explicit Connection(HANDLE connected)
-        : pipe(connected) {
+    explicit Connection(HANDLE connected) : pipe(connected) {
         reading.hEvent = readDone;
         writing.hEvent = writeDone;
     }
@@ -144,8 +143,7 @@ struct SingleProgram::Platform {
     std::list<Connection> connections; // served now
     int served = 0;
 
-    explicit Platform(SingleProgram& program)
-        : owner(program) {}
+    explicit Platform(SingleProgram& program) : owner(program) {}
     ~Platform();
     bool tryLock();
     bool pipeExists() const;
@@ -221,10 +219,10 @@ SingleProgram::Start SingleProgram::Platform::holdFolder() {
         return Start::Alone;
     }
     // It holds the folder all the same: a later start says that it runs.
-    owner.problem_ = pipeName.empty() ? QStringLiteral("Der Datenordner lässt sich nicht erkennen.")
-                                      : QStringLiteral("Auf „%1“ lässt sich nicht warten: %2")
-                                            .arg(QString::fromStdWString(pipeName),
-                                                 qt_error_string(static_cast<int>(failure)));
+    owner.problem_ = pipeName.empty()
+                         ? QStringLiteral("Der Datenordner lässt sich nicht erkennen.")
+                         : QStringLiteral("Auf „%1“ lässt sich nicht warten: %2")
+                               .arg(QString::fromStdWString(pipeName), qt_error_string(static_cast<int>(failure)));
     return Start::Alone;
 }
 
@@ -233,10 +231,10 @@ SingleProgram::Start SingleProgram::Platform::holdFolder() {
 bool SingleProgram::Platform::listen(bool first) {
     if (pipeName.empty()) return false;
     SECURITY_ATTRIBUTES attributes{sizeof attributes, security, FALSE};
-    HANDLE pipe = CreateNamedPipeW(pipeName.c_str(),
-                                   PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | (first ? FILE_FLAG_FIRST_PIPE_INSTANCE : 0),
-                                   PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS,
-                                   PIPE_UNLIMITED_INSTANCES, kPipeBuffer, kPipeBuffer, 0, security ? &attributes : nullptr);
+    HANDLE pipe = CreateNamedPipeW(
+        pipeName.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | (first ? FILE_FLAG_FIRST_PIPE_INSTANCE : 0),
+        PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, PIPE_UNLIMITED_INSTANCES,
+        kPipeBuffer, kPipeBuffer, 0, security ? &attributes : nullptr);
     if (pipe == INVALID_HANDLE_VALUE) {
         failure = GetLastError();
         return false;
@@ -344,11 +342,11 @@ SingleProgram::Start SingleProgram::Platform::askRunning(int answerWithinMs) {
     const QDeadlineTimer deadline(answerWithinMs);
     bool pipeSeen = false; // a pipe of ours is there, answering or not
     while (!deadline.hasExpired()) {
-        HANDLE pipe = pipeName.empty() ? INVALID_HANDLE_VALUE
-                                       : CreateFileW(pipeName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                                     OPEN_EXISTING,
-                                                     FILE_FLAG_OVERLAPPED | SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION,
-                                                     nullptr);
+        HANDLE pipe =
+            pipeName.empty()
+                ? INVALID_HANDLE_VALUE
+                : CreateFileW(pipeName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_OVERLAPPED | SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION, nullptr);
         if (pipe != INVALID_HANDLE_VALUE) {
             const bool answered = ask(pipe, deadline);
             CloseHandle(pipe);
@@ -372,9 +370,9 @@ bool SingleProgram::Platform::ask(HANDLE pipe, const QDeadlineTimer& deadline) {
     operation.hEvent = newEvent();
     DWORD moved = 0;
     const auto size = static_cast<DWORD>(kFrontWanted.size());
-    bool answered = finish(WriteFile(pipe, kFrontWanted.data(), size, nullptr, &operation), pipe, operation,
-                           deadline, moved) &&
-                    moved == size;
+    bool answered =
+        finish(WriteFile(pipe, kFrontWanted.data(), size, nullptr, &operation), pipe, operation, deadline, moved) &&
+        moved == size;
     char reply[8] = {};
     answered = answered &&
                finish(ReadFile(pipe, reply, sizeof reply - 1, nullptr, &operation), pipe, operation, deadline, moved) &&

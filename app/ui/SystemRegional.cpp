@@ -12,8 +12,7 @@ RegionalSettings regionalSettingsOf(const QLocale& locale) {
     settings.decimalSeparator = fromQ(locale.decimalPoint());
     settings.groupSeparator = fromQ(locale.groupSeparator());
     for (int month = 1; month <= 12; ++month) {
-        settings.monthNames[static_cast<std::size_t>(month - 1)] =
-            fromQ(locale.monthName(month, QLocale::LongFormat));
+        settings.monthNames[static_cast<std::size_t>(month - 1)] = fromQ(locale.monthName(month, QLocale::LongFormat));
     }
     return settings;
 }

@@ -17,8 +17,7 @@
 namespace krvx {
 
 FrmConfig2::FrmConfig2(Services& services)
-    : FormWindow(services, kFrmConfig2, QStringLiteral("Konfiguration"), 6300, 2415),
-      ships_(services.ships) {
+    : FormWindow(services, kFrmConfig2, QStringLiteral("Konfiguration"), 6300, 2415), ships_(services.ships) {
     cmdLinks_ = makeButton(this, "CmdLinks", QStringLiteral("<"), {240, 120, 255, 255});
     cmbSchiffe_ = makeComboBox(this, "CmbSchiffe", {2063, 120, 2175, 315}, {}, QStringLiteral("Schiffsname"));
     cmdRechts_ = makeButton(this, "CmdRechts", QStringLiteral(">"), {5880, 120, 255, 255});
@@ -42,8 +41,8 @@ FrmConfig2::FrmConfig2(Services& services)
     cmdNeu_ = makeButton(this, "CmdNeu", QStringLiteral("Neues Schiff"), {2640, 1920, 1095, 375});
     command1_ = makeButton(this, "Command1", QStringLiteral("Handelskonfiguration"), {4200, 1920, 1935, 375});
 
-    setFocusChain({boxes_[0], boxes_[1], boxes_[2], boxes_[3], boxes_[4], boxes_[5], boxes_[6], cmdEdit_,
-                   cmdNeu_, cmdDel_, command1_, cmdLinks_, cmdRechts_, cmbSchiffe_, cmdSpeichern_});
+    setFocusChain({boxes_[0], boxes_[1], boxes_[2], boxes_[3], boxes_[4], boxes_[5], boxes_[6], cmdEdit_, cmdNeu_,
+                   cmdDel_, command1_, cmdLinks_, cmdRechts_, cmbSchiffe_, cmdSpeichern_});
 
     OncePerActionMessages& messages = services.messages;
     for (QLineEdit* box : boxes_) {
@@ -195,8 +194,8 @@ void FrmConfig2::newShip() {
         services().messages.message(kCatalogueFullText, kAppTitle, MessageIcon::Error);
         return;
     }
-    std::string name = services().messages.input("Geben sie den Namen das Schiffes ein.", "Neues Schiff",
-                                                 newShipPreset(*pending));
+    std::string name =
+        services().messages.input("Geben sie den Namen das Schiffes ein.", "Neues Schiff", newShipPreset(*pending));
     // A name the file cannot hold is asked for again, with the typed text as
     // the preset; cancelling gives an empty name.
     while (const std::optional<std::string> problem = nameProblem(name)) {

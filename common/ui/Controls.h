@@ -38,8 +38,8 @@ struct Place {
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, Place place);
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, Place place,
                         const QString& tooltip = {});
-QLineEdit* makeTextBox(QWidget* parent, const char* name, const QString& text, Place place,
-                       const QString& tooltip = {}, const QString& label = {});
+QLineEdit* makeTextBox(QWidget* parent, const char* name, const QString& text, Place place, const QString& tooltip = {},
+                       const QString& label = {});
 // Editable drop-down combo box without Qt's own completion and insertion; its
 // text field carries the same accessible name.
 QComboBox* makeComboBox(QWidget* parent, const char* name, Place place, const QString& tooltip = {},

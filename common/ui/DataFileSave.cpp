@@ -14,8 +14,8 @@ void tellSaved(const Services& services, std::string_view name, const SaveOutcom
             messages.message(saveErrorText(*saved.writeError), kSaveErrorTitle, MessageIcon::Error);
         else if (saved.keptCopy)
             messages.message(keptCopyText(file, *saved.keptCopy), kAppTitle);
-    } else if (saved.writeError &&
-               (notice == SaveNotice::Failure || (notice == SaveNotice::ForeignLink && saved.writeError->foreignLink))) {
+    } else if (saved.writeError && (notice == SaveNotice::Failure ||
+                                    (notice == SaveNotice::ForeignLink && saved.writeError->foreignLink))) {
         messages.message(notSavedText(file, *saved.writeError));
     }
 }

@@ -95,8 +95,7 @@ QRect scaledRect(const QRect& placed, double scale) {
                  scaled(placed.top() + placed.height(), scale) - top);
 }
 
-FontScaling::FontScaling(QWidget* window)
-    : QObject(window), window_(window) {
+FontScaling::FontScaling(QWidget* window) : QObject(window), window_(window) {
     window->setFont(windowFont());
     window->installEventFilter(this);
 }

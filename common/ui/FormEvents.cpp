@@ -69,9 +69,7 @@ void onGotFocus(QWidget* control, OncePerActionMessages& messages, std::function
 void onKeyReleased(QComboBox* combo, OncePerActionMessages& messages, std::function<void(int)> handler) {
     hook(
         combo, messages,
-        [](QEvent* e) {
-            return e->type() == QEvent::KeyRelease && !static_cast<QKeyEvent*>(e)->isAutoRepeat();
-        },
+        [](QEvent* e) { return e->type() == QEvent::KeyRelease && !static_cast<QKeyEvent*>(e)->isAutoRepeat(); },
         [handler = std::move(handler)](QEvent* e) { handler(virtualKeyCode(static_cast<QKeyEvent*>(e)->key())); });
 }
 

@@ -12,10 +12,9 @@
 
 namespace krvx {
 
-FormWindow::FormWindow(Services& services, const QString& name, const QString& caption,
-                       int clientWidthTwips, int clientHeightTwips)
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowCloseButtonHint),
+FormWindow::FormWindow(Services& services, const QString& name, const QString& caption, int clientWidthTwips,
+                       int clientHeightTwips)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       services_(services) {
     setObjectName(name);
     setWindowTitle(caption);

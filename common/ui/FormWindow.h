@@ -21,8 +21,8 @@ class FormWindow : public QWidget {
 public:
     // name: the window's program-wide name, also its objectName; caption: its
     // title; the client area in twips.
-    FormWindow(Services& services, const QString& name, const QString& caption,
-               int clientWidthTwips, int clientHeightTwips);
+    FormWindow(Services& services, const QString& name, const QString& caption, int clientWidthTwips,
+               int clientHeightTwips);
 
     Services& services() const { return services_; }
 

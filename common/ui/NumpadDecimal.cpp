@@ -19,8 +19,7 @@ bool isNumpadDecimal(const QKeyEvent& key) {
 
 class NumpadDecimal : public QObject {
 public:
-    NumpadDecimal(QLineEdit* box, QString separator)
-        : QObject(box), separator_(std::move(separator)) {}
+    NumpadDecimal(QLineEdit* box, QString separator) : QObject(box), separator_(std::move(separator)) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {

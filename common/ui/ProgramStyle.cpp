@@ -11,8 +11,7 @@
 
 namespace krvx {
 
-ProgramStyle::ProgramStyle(QStyle* desktopStyle)
-    : QProxyStyle(desktopStyle) {}
+ProgramStyle::ProgramStyle(QStyle* desktopStyle) : QProxyStyle(desktopStyle) {}
 
 QIcon ProgramStyle::standardIcon(StandardPixmap icon, const QStyleOption* option, const QWidget* widget) const {
     if (icon != SP_ToolBarHorizontalExtensionButton && icon != SP_ToolBarVerticalExtensionButton) {

@@ -70,8 +70,8 @@ Answer QtMessageService::retry(std::string_view text, std::string_view title) {
 
 std::string QtMessageService::input(std::string_view prompt, std::string_view title, std::string_view preset) {
     bool ok = false; // Qt's input box guards itself against a parent that goes meanwhile
-    const QString text = QInputDialog::getText(boxParent(), toQ(title), displayText(prompt),
-                                               QLineEdit::Normal, toQ(preset), &ok);
+    const QString text =
+        QInputDialog::getText(boxParent(), toQ(title), displayText(prompt), QLineEdit::Normal, toQ(preset), &ok);
     return ok ? fromQ(text) : std::string();
 }
 

@@ -11,8 +11,7 @@ public:
                  MessageIcon icon = MessageIcon::None) override;
     Answer question(std::string_view text, std::string_view title) override;
     Answer retry(std::string_view text, std::string_view title) override;
-    std::string input(std::string_view prompt, std::string_view title,
-                      std::string_view preset) override;
+    std::string input(std::string_view prompt, std::string_view title, std::string_view preset) override;
 };
 
 } // namespace krvx

@@ -4,8 +4,7 @@
 
 namespace krvx {
 
-QuietSave::QuietSave(QObject* window, std::function<void()> save)
-    : QObject(window), save_(std::move(save)) {
+QuietSave::QuietSave(QObject* window, std::function<void()> save) : QObject(window), save_(std::move(save)) {
     setObjectName(QStringLiteral("QuietSave"));
     timer_.setSingleShot(true);
     timer_.setInterval(kWaitMs);

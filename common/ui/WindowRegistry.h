@@ -27,12 +27,16 @@ public:
     // activates it. nullptr when no window of that name is registered.
     FormWindow* show(const QString& name);
     template <class T>
-    T* show(const QString& name) { return dynamic_cast<T*>(show(name)); }
+    T* show(const QString& name) {
+        return dynamic_cast<T*>(show(name));
+    }
 
     // The open window of that name, or nullptr.
     FormWindow* window(const QString& name) const;
     template <class T>
-    T* window(const QString& name) const { return dynamic_cast<T*>(window(name)); }
+    T* window(const QString& name) const {
+        return dynamic_cast<T*>(window(name));
+    }
 
     // Closes the window when it is open (its unload runs); does nothing otherwise.
     // A window that refuses to close stays open and registered.

@@ -39,7 +39,14 @@ const std::array<Zeile, 6> kZeilen{{
     {"LblLeg", "Legierungen:", {120, 1020, 930, 195}, "TxtLeg", 975, "TxtResLeg", "LblPerLeg", {2760, 1035, 390, 195}},
     {"LblKri", "Kristalle:", {120, 1395, 585, 195}, "TxtKri", 1350, "TxtResKri", "LblPerKri", {2760, 1395, 390, 195}},
     {"LblEne", "Energie:", {120, 1770, 585, 195}, "TxtEne", 1725, "TxtResEne", "LblPerEne", {2760, 1755, 390, 195}},
-    {"LblCredits", "Credits:", {120, 2160, 525, 195}, "TxtCredits", 2160, "TxtResCred", "LblPerCred", {2760, 2160, 495, 255}},
+    {"LblCredits",
+     "Credits:",
+     {120, 2160, 525, 195},
+     "TxtCredits",
+     2160,
+     "TxtResCred",
+     "LblPerCred",
+     {2760, 2160, 495, 255}},
 }};
 
 // The whole text selected, the cursor at its start: a long number shows its

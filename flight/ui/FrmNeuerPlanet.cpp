@@ -11,11 +11,9 @@
 
 namespace krvx {
 
-FrmNeuerPlanet::FrmNeuerPlanet(Services& services)
-    : FormWindow(services, kFrmNeuerPlanet, "Neuer Planet", 2355, 2595) {
+FrmNeuerPlanet::FrmNeuerPlanet(Services& services) : FormWindow(services, kFrmNeuerPlanet, "Neuer Planet", 2355, 2595) {
     LblName = makeLabel(this, "LblName", "Planetenname:", {360, 120, 0, 0});
-    TxtName = makeTextBox(this, "TxtName", "", {360, 480, 1575, 375},
-                          "Geben sie einen Namen für den Planeten ein");
+    TxtName = makeTextBox(this, "TxtName", "", {360, 480, 1575, 375}, "Geben sie einen Namen für den Planeten ein");
     LblKoordinaten = makeLabel(this, "LblKoordinaten", "Koordinaten:", {360, 960, 0, 0});
     TxtGal = makeTextBox(this, "TxtGal", "", {360, 1320, 375, 375}, "Galaxienummer");
     TxtSys = makeTextBox(this, "TxtSys", "", {960, 1320, 375, 375}, "Systemnummer");
@@ -30,8 +28,8 @@ FrmNeuerPlanet::FrmNeuerPlanet(Services& services)
 }
 
 void FrmNeuerPlanet::add() {
-    const auto checked = checkNewPlanet(fromQ(TxtName->text()), fromQ(TxtGal->text()), fromQ(TxtSys->text()),
-                                        fromQ(TxtPlanet->text()));
+    const auto checked =
+        checkNewPlanet(fromQ(TxtName->text()), fromQ(TxtGal->text()), fromQ(TxtSys->text()), fromQ(TxtPlanet->text()));
     if (const auto* refusal = std::get_if<std::string>(&checked)) {
         services().messages.message(*refusal);
         return;

@@ -49,8 +49,7 @@ void selectSecond(QComboBox* combo) {
 
 } // namespace
 
-FrmZeit::FrmZeit(Services& services)
-    : FormWindow(services, kFrmZeit, "Reisezeit", 5325, 2400) {
+FrmZeit::FrmZeit(Services& services) : FormWindow(services, kFrmZeit, "Reisezeit", 5325, 2400) {
     LblStart = makeLabel(this, "LblStart", "Start:", {120, 240, 0, 0});
     CmbStart = makeComboBox(this, "CmbStart", {840, 240, 1215, 315}, {}, "Startplanet");
     LblZiel = makeLabel(this, "LblZiel", "Ziel:", {120, 720, 0, 0});
@@ -78,8 +77,8 @@ FrmZeit::FrmZeit(Services& services)
         box->resize(std::clamp(needed, box->width(), rightEdge - box->x()), box->height());
     }
 
-    setFocusChain({TxtDauer, TxtAnkunft, TxtStart, CmbStart, CmbZiel, CmdNeuerPlanet, TxtGeschwindigkeit,
-                   OptAnkunft, OptStart, CmbSchiff});
+    setFocusChain({TxtDauer, TxtAnkunft, TxtStart, CmbStart, CmbZiel, CmdNeuerPlanet, TxtGeschwindigkeit, OptAnkunft,
+                   OptStart, CmbSchiff});
 
     // While the window is open only a file read whole or not there is written,
     // and a failure is left to the close, which reports it; a damaged or
@@ -87,8 +86,7 @@ FrmZeit::FrmZeit(Services& services)
     // or writes beside it and says so.
     quietSave_ = new QuietSave(this, [this] {
         if (fileState_ == FileState::Read || fileState_ == FileState::Missing)
-            saveAndTell(this->services(), kPlanetenDat, planetenContent(Planeten_.entries()), false,
-                        SaveNotice::Quiet);
+            saveAndTell(this->services(), kPlanetenDat, planetenContent(Planeten_.entries()), false, SaveNotice::Quiet);
     });
 
     OncePerActionMessages& messages = services.messages;

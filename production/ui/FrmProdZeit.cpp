@@ -59,27 +59,26 @@ FrmProdZeit::FrmProdZeit(Services& services)
                                      {1440, kZeilen[i], kBoxBreite, kBoxHoehe}, toQ(kZeilenNamen[i].tooltip));
     }
     for (std::size_t i = 0; i < kZeilenAnzahl; ++i) {
-        ziel_[i] = makeTextBox(this, kZeilenNamen[i].ziel, QStringLiteral("0"),
-                               {2880, kZeilen[i], kBoxBreite, kBoxHoehe}, zielTip,
-                               toQ(kZeilenNamen[i].zeile) + QStringLiteral(" Zielmenge"));
+        ziel_[i] =
+            makeTextBox(this, kZeilenNamen[i].ziel, QStringLiteral("0"), {2880, kZeilen[i], kBoxBreite, kBoxHoehe},
+                        zielTip, toQ(kZeilenNamen[i].zeile) + QStringLiteral(" Zielmenge"));
     }
     for (std::size_t i = 0; i < kZeilenAnzahl; ++i) {
-        zeit_[i] = makeTextBox(this, kZeilenNamen[i].zeit, QStringLiteral("0"),
-                               {4320, kZeilen[i], kBoxBreite, kBoxHoehe}, zeitTip,
-                               toQ(kZeilenNamen[i].zeile) + QStringLiteral(" Dauer"));
+        zeit_[i] =
+            makeTextBox(this, kZeilenNamen[i].zeit, QStringLiteral("0"), {4320, kZeilen[i], kBoxBreite, kBoxHoehe},
+                        zeitTip, toQ(kZeilenNamen[i].zeile) + QStringLiteral(" Dauer"));
         setReadOnlyBox(zeit_[i]);
     }
-    txtDauer_ = makeTextBox(this, "TxtDauer", QString(), {4800, 2385, 735, kBoxHoehe},
-                            QStringLiteral("Stunden Produktion"));
-    chkFest_ = makeCheckBox(this, "ChkFest", QStringLiteral("Produktionszeit in Stunden:"),
-                            {2160, 2400, 2295, 255},
+    txtDauer_ =
+        makeTextBox(this, "TxtDauer", QString(), {4800, 2385, 735, kBoxHoehe}, QStringLiteral("Stunden Produktion"));
+    chkFest_ = makeCheckBox(this, "ChkFest", QStringLiteral("Produktionszeit in Stunden:"), {2160, 2400, 2295, 255},
                             QStringLiteral("Menge an Ressourcen nach einer Anzahl Stunden zeigen"));
     // The caption stays whole where the style's check mark takes more room
     // than the window was drawn for; TxtDauer leaves space to the right.
     chkFest_->resize(std::max(chkFest_->width(), chkFest_->sizeHint().width()), chkFest_->height());
-    setFocusChain({produktion_[0], produktion_[1], produktion_[2], produktion_[3], produktion_[4],
-                   ziel_[0], ziel_[1], ziel_[2], ziel_[3], ziel_[4],
-                   zeit_[0], zeit_[1], zeit_[2], zeit_[3], zeit_[4], txtDauer_, chkFest_});
+    setFocusChain({produktion_[0], produktion_[1], produktion_[2], produktion_[3], produktion_[4], ziel_[0], ziel_[1],
+                   ziel_[2], ziel_[3], ziel_[4], zeit_[0], zeit_[1], zeit_[2], zeit_[3], zeit_[4], txtDauer_,
+                   chkFest_});
     modusSetzen();
 
     OncePerActionMessages& messages = services.messages;
@@ -97,7 +96,8 @@ FrmProdZeit::FrmProdZeit(Services& services)
 }
 
 void FrmProdZeit::load() {
-    const std::optional<ProduktionGelesen> gelesen = loadDataFile(services().file(kProduktionDat), parseProduktion).ifRead();
+    const std::optional<ProduktionGelesen> gelesen =
+        loadDataFile(services().file(kProduktionDat), parseProduktion).ifRead();
     if (!gelesen) return;
     for (std::size_t i = 0; i < kZeilenAnzahl; ++i) {
         if (gelesen->produktion[i]) setBoxText(produktion_[i], toQ(*gelesen->produktion[i]));

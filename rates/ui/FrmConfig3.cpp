@@ -106,7 +106,10 @@ CreditRateTexts FrmConfig3::fieldTexts() const {
 void FrmConfig3::saveQuietly() {
     // The close's rules, without a word: a failure is left to the close to report.
     if (shownForUnreadFile_ && fieldTexts() == *shownForUnreadFile_) return;
-    if (!saveAndTell(services(), kCreditkurseDat, creditkurseContent(fieldTexts(), services().regional), false, SaveNotice::Quiet).written()) return;
+    if (!saveAndTell(services(), kCreditkurseDat, creditkurseContent(fieldTexts(), services().regional), false,
+                     SaveNotice::Quiet)
+             .written())
+        return;
     shownForUnreadFile_.reset(); // the file now holds what the fields show
     services().tausch.ratesSaved();
 }
@@ -117,7 +120,9 @@ void FrmConfig3::unload() {
     // the player learns that his rates were not kept.
     // A file that could not be read is replaced only by rates the player typed.
     if (shownForUnreadFile_ && fieldTexts() == *shownForUnreadFile_) return;
-    if (saveAndTell(services(), kCreditkurseDat, creditkurseContent(fieldTexts(), services().regional), false, SaveNotice::Failure).written())
+    if (saveAndTell(services(), kCreditkurseDat, creditkurseContent(fieldTexts(), services().regional), false,
+                    SaveNotice::Failure)
+            .written())
         services().tausch.ratesSaved();
 }
 

@@ -22,15 +22,15 @@ FrmSchiffspreise::FrmSchiffspreise(Services& services)
     makeLabel(this, "LblAnzahl", QStringLiteral("Anzahl:"), {3480, 120, 735, 255});
     makeLabel(this, "LblZuschlag", QStringLiteral("Zuschlag in %"), {4680, 120, 1095, 255});
     CmbSchiff_ = makeComboBox(this, "CmbSchiff", {240, 480, 2055, 315}, QStringLiteral("Schiffstyp wählen"));
-    TxtAnzahl_ = makeTextBox(this, "TxtAnzahl", QString(), {3480, 480, 735, 285},
-                             QStringLiteral("Zu produzierende Anzahl"));
+    TxtAnzahl_ =
+        makeTextBox(this, "TxtAnzahl", QString(), {3480, 480, 735, 285}, QStringLiteral("Zu produzierende Anzahl"));
     TxtZuschlag_ = makeTextBox(this, "TxtZuschlag", QStringLiteral("0"), {5160, 480, 615, 285},
                                QStringLiteral("Einzelzuschlag für diesen Schiffstyp"));
     CmdAdd_ = makeButton(this, "CmdAdd", QStringLiteral("Hinzufügen"), {240, 960, 2055, 375},
                          QStringLiteral("In Liste aufnehmen"));
     CmdSub_ = makeButton(this, "CmdSub", QStringLiteral("Entfernen"), {2640, 960, 1695, 375});
-    LstKaufliste_ = makeListBox(this, "LstKaufliste", {240, 1560, 5535, 1035},
-                                QStringLiteral("Auflistung aller \"Bestellungen\""));
+    LstKaufliste_ =
+        makeListBox(this, "LstKaufliste", {240, 1560, 5535, 1035}, QStringLiteral("Auflistung aller \"Bestellungen\""));
     ChkSchiffshaendler_ = makeCheckBox(this, "ChkSchiffshaendler", QStringLiteral("Schiffshändler"),
                                        {720, 2760, 1455, 255}, QStringLiteral("20% Abschlag auf alle Preise"));
     makeLabel(this, "LblGesamtzuschlag", QStringLiteral("Gesamtzuschlag in %"), {3240, 2760, 1575, 255});
@@ -56,11 +56,10 @@ FrmSchiffspreise::FrmSchiffspreise(Services& services)
     for (QLineEdit* box : ergebnis_) {
         setReadOnlyBox(box);
     }
-    CmdProdZeit_ = makeButton(this, "CmdProdZeit", QStringLiteral("In Produktionszeiten übernehmen"),
-                              {240, 3840, 1815, 615},
-                              QStringLiteral("Daten auf das Produktionszeiten-Formular übertragen"));
-    CmdHandel_ = makeButton(this, "CmdHandel", QStringLiteral("In Handelsrechner übernehmen"),
-                            {3960, 3840, 1815, 615});
+    CmdProdZeit_ =
+        makeButton(this, "CmdProdZeit", QStringLiteral("In Produktionszeiten übernehmen"), {240, 3840, 1815, 615},
+                   QStringLiteral("Daten auf das Produktionszeiten-Formular übertragen"));
+    CmdHandel_ = makeButton(this, "CmdHandel", QStringLiteral("In Handelsrechner übernehmen"), {3960, 3840, 1815, 615});
     // The two long captions wrap onto two lines inside their tall buttons; the
     // accessible name keeps the caption in one line.
     for (QPushButton* button : {CmdProdZeit_, CmdHandel_}) {
@@ -69,9 +68,9 @@ FrmSchiffspreise::FrmSchiffspreise(Services& services)
     }
 
     // Tab order by tab index; Tab passes the labels and the read-only result boxes by.
-    setFocusChain({CmbSchiff_, TxtAnzahl_, TxtZuschlag_, CmdAdd_, LstKaufliste_, TxtGesZuschlag_,
-                   ergebnis_[4], ergebnis_[0], ergebnis_[1], ergebnis_[3], ergebnis_[2], ChkSchiffshaendler_,
-                   CmdProdZeit_, CmdHandel_, CmdSub_});
+    setFocusChain({CmbSchiff_, TxtAnzahl_, TxtZuschlag_, CmdAdd_, LstKaufliste_, TxtGesZuschlag_, ergebnis_[4],
+                   ergebnis_[0], ergebnis_[1], ergebnis_[3], ergebnis_[2], ChkSchiffshaendler_, CmdProdZeit_,
+                   CmdHandel_, CmdSub_});
     setDefaultButton(CmdAdd_);
 
     OncePerActionMessages& messages = services.messages;
@@ -116,7 +115,8 @@ void FrmSchiffspreise::ComboBoxSpeedFill(QComboBox* CmbSchiff) {
         return;
     }
     std::vector<std::string> copied;
-    const bool loadedList = CmbSchiff == CmbSchiff_ && schiffsnamen_.size() == static_cast<std::size_t>(CmbSchiff->count());
+    const bool loadedList =
+        CmbSchiff == CmbSchiff_ && schiffsnamen_.size() == static_cast<std::size_t>(CmbSchiff->count());
     if (!loadedList) {
         copied.reserve(static_cast<std::size_t>(CmbSchiff->count()));
         for (int i = 0; i < CmbSchiff->count(); ++i) {

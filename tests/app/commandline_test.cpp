@@ -116,8 +116,7 @@ TEST(CommandLine, AnswersOnTheTerminal) {
 // Sets an environment variable for one test and restores it afterwards.
 class Environment {
 public:
-    Environment(const char* name, const char* value)
-        : name_(name) {
+    Environment(const char* name, const char* value) : name_(name) {
         if (const char* old = std::getenv(name)) saved_ = old;
         value ? ::setenv(name, value, 1) : ::unsetenv(name);
     }
@@ -179,7 +178,8 @@ TEST(CommandLine, DataFolderThatCannotBeMadeOrEnteredEndsTheStart) {
     const Case cases[] = {
         {"a file where the folder should be made",
          [](const fs::path& data) { test::writeBytes(data, "a file, not a folder"); }, "anlegen"},
-        {"a folder without search permission", [](const fs::path& data) {
+        {"a folder without search permission",
+         [](const fs::path& data) {
              fs::create_directories(data / "korvax-rechner");
              fs::permissions(data / "korvax-rechner", fs::perms::owner_read | fs::perms::owner_write);
          },

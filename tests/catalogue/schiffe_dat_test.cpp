@@ -114,9 +114,18 @@ const std::string kRecB = "\"B\"\r\n10,20,30,40,50\r\n60\r\n70\r\n";
 std::vector<LoadCase> loadCases() {
     return {
         {"empty file", "", {}, {}},
-        {"halves to the even neighbour", "\"A\"\r\n2.5,3.5,-2.5,0.5,1.5\r\n2.5\r\n3.5\r\n", {{"A", 2, 4, -2, 0, 2, 2, 4}}, {{"A", 2, 4, -2, 0, 2, 2, 4}}},
-        {"fractions round to the nearest", "\"A\"\r\n2.4,2.6,-2.6,1E3,-0.4\r\n6\r\n7\r\n", {{"A", 2, 3, -3, 1000, 0, 6, 7}}, {{"A", 2, 3, -3, 1000, 0, 6, 7}}},
-        {"quoted numbers", "\"A\"\r\n\"7\",\" 2.5 \",3,4,5\r\n\"6\"\r\n\"7\"\r\n", {{"A", 7, 2, 3, 4, 5, 6, 7}}, {{"A", 7, 2, 3, 4, 5, 6, 7}}},
+        {"halves to the even neighbour",
+         "\"A\"\r\n2.5,3.5,-2.5,0.5,1.5\r\n2.5\r\n3.5\r\n",
+         {{"A", 2, 4, -2, 0, 2, 2, 4}},
+         {{"A", 2, 4, -2, 0, 2, 2, 4}}},
+        {"fractions round to the nearest",
+         "\"A\"\r\n2.4,2.6,-2.6,1E3,-0.4\r\n6\r\n7\r\n",
+         {{"A", 2, 3, -3, 1000, 0, 6, 7}},
+         {{"A", 2, 3, -3, 1000, 0, 6, 7}}},
+        {"quoted numbers",
+         "\"A\"\r\n\"7\",\" 2.5 \",3,4,5\r\n\"6\"\r\n\"7\"\r\n",
+         {{"A", 7, 2, 3, 4, 5, 6, 7}},
+         {{"A", 7, 2, 3, 4, 5, 6, 7}}},
         {"record on one line", "\"A\",1,2,3,4,5,6,7\r\n" + kRecB, {kA, kB}, {kA, kB}},
         {"record over eight lines", "\"A\"\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n", {kA}, {kA}},
         {"LF line ends", "\"A\"\n1,2,3,4,5\n6\n7\n", {kA}, {kA}},
@@ -127,15 +136,27 @@ std::vector<LoadCase> loadCases() {
         {"duplicates kept", kRecA + kRecA, {kA, kA}, {kA, kA}},
         {"amount beyond 32 bits skipped", "\"X\"\r\n2147483648,0,0,0,0\r\n1\r\n1\r\n" + kRecA, {kA}, {kA}},
         {"amount below 32 bits skipped", "\"X\"\r\n0,0,0,0,-2147483649\r\n1\r\n1\r\n" + kRecA, {kA}, {kA}},
-        {"32-bit limits kept", "\"L\"\r\n2147483647,-2147483648,0,0,0\r\n0\r\n2147483647\r\n", {{"L", 2147483647, -2147483647 - 1, 0, 0, 0, 0, 2147483647}}, {{"L", 2147483647, -2147483647 - 1, 0, 0, 0, 0, 2147483647}}},
+        {"32-bit limits kept",
+         "\"L\"\r\n2147483647,-2147483648,0,0,0\r\n0\r\n2147483647\r\n",
+         {{"L", 2147483647, -2147483647 - 1, 0, 0, 0, 0, 2147483647}},
+         {{"L", 2147483647, -2147483647 - 1, 0, 0, 0, 0, 2147483647}}},
         {"rounding past the limit", "\"X\"\r\n2147483647.5,0,0,0,0\r\n0\r\n0\r\n", {}, {}},
         {"non-numeric amount skipped", "\"X\"\r\n\"viel\",0,0,0,0\r\n1\r\n1\r\n" + kRecB, {kB}, {kB}},
         {"non-numeric speed skipped", "\"X\"\r\n0,0,0,0,0\r\n\"schnell\"\r\n1\r\n" + kRecB, {kB}, {kB}},
         {"build time beyond 32 bits skipped", "\"X\"\r\n0,0,0,0,0\r\n1\r\n9999999999\r\n" + kRecB, {kB}, {kB}},
-        {"speed beyond 16 bits only for the start-up", "\"W\"\r\n0,0,0,0,0\r\n32768\r\n1\r\n" + kRecA, {kA}, {{"W", 0, 0, 0, 0, 0, 32768, 1}, kA}},
-        {"16-bit speed limits", "\"S\"\r\n0,0,0,0,0\r\n-32768\r\n0\r\n\"T\"\r\n0,0,0,0,0\r\n32767\r\n0\r\n", {{"S", 0, 0, 0, 0, 0, -32768, 0}, {"T", 0, 0, 0, 0, 0, 32767, 0}}, {{"S", 0, 0, 0, 0, 0, -32768, 0}, {"T", 0, 0, 0, 0, 0, 32767, 0}}},
+        {"speed beyond 16 bits only for the start-up",
+         "\"W\"\r\n0,0,0,0,0\r\n32768\r\n1\r\n" + kRecA,
+         {kA},
+         {{"W", 0, 0, 0, 0, 0, 32768, 1}, kA}},
+        {"16-bit speed limits",
+         "\"S\"\r\n0,0,0,0,0\r\n-32768\r\n0\r\n\"T\"\r\n0,0,0,0,0\r\n32767\r\n0\r\n",
+         {{"S", 0, 0, 0, 0, 0, -32768, 0}, {"T", 0, 0, 0, 0, 0, 32767, 0}},
+         {{"S", 0, 0, 0, 0, 0, -32768, 0}, {"T", 0, 0, 0, 0, 0, 32767, 0}}},
         {"blanks before fields", "  \"A\"\r\n 1, 2, 3, 4, 5\r\n 6\r\n\t7\r\n", {kA}, {kA}},
-        {"Windows-1252 name with comma", "\"\xc4gide, \x80 \xfc\"\r\n1,2,3,4,5\r\n6\r\n7\r\n", {{"Ägide, € ü", 1, 2, 3, 4, 5, 6, 7}}, {{"Ägide, € ü", 1, 2, 3, 4, 5, 6, 7}}},
+        {"Windows-1252 name with comma",
+         "\"\xc4gide, \x80 \xfc\"\r\n1,2,3,4,5\r\n6\r\n7\r\n",
+         {{"Ägide, € ü", 1, 2, 3, 4, 5, 6, 7}},
+         {{"Ägide, € ü", 1, 2, 3, 4, 5, 6, 7}}},
     };
 }
 
@@ -186,8 +207,8 @@ TEST_F(SchiffeDatTest, LoadTellsWhatItLeftOut) {
     };
     for (const Case& c : cases) {
         writeBytes(file(), c.bytes);
-        for (const auto& [width, skipped] : {std::pair{SpeedWidth::Bits16, c.startUp},
-                                             std::pair{SpeedWidth::Bits32, c.editor}}) {
+        for (const auto& [width, skipped] :
+             {std::pair{SpeedWidth::Bits16, c.startUp}, std::pair{SpeedWidth::Bits32, c.editor}}) {
             ShipCatalogue catalogue(log_);
             const FileLoad load = loadSchiffe(catalogue, file(), width);
             EXPECT_EQ(load.skippedRecords, skipped) << c.what;

@@ -58,9 +58,8 @@ TEST_F(ShipCatalogueTest, AddSchiffStoresArgumentsInOrderAndLogsAroundIt) {
     ASSERT_EQ(catalogue.Schiffstypen_length(), 2);
     EXPECT_EQ(catalogue.Schiffstypen()[0], (Schiffstyp{"Frachter", 1, 2, 3, 4, 5, 6, 7}));
     EXPECT_EQ(catalogue.Schiffstypen()[1], (Schiffstyp{"Jäger", -1, 0, 0, 0, 0, 32768, -9}));
-    EXPECT_EQ(logMessages(), (std::vector<std::string>{"", "Begin Debugging", "Start: addSchiff",
-                                                       "Ende: addSchiff", "Start: addSchiff",
-                                                       "Ende: addSchiff", "End Debugging"}));
+    EXPECT_EQ(logMessages(), (std::vector<std::string>{"", "Begin Debugging", "Start: addSchiff", "Ende: addSchiff",
+                                                       "Start: addSchiff", "Ende: addSchiff", "End Debugging"}));
 }
 
 // Sets a pending entry of that name.
@@ -93,8 +92,7 @@ TEST_F(ShipCatalogueTest, FullCatalogueRefusesEntryAndStaysAsItWas) {
     log.endDebugging();
 
     EXPECT_EQ(catalogue.entriesWithPending(), before);
-    EXPECT_EQ(logMessages(), (std::vector<std::string>{"", "Begin Debugging", "Start: addSchiff",
-                                                       "End Debugging"}));
+    EXPECT_EQ(logMessages(), (std::vector<std::string>{"", "Begin Debugging", "Start: addSchiff", "End Debugging"}));
 }
 
 TEST_F(ShipCatalogueTest, FindTakesFirstExactMatchWithinTheCount) {
@@ -111,8 +109,7 @@ TEST_F(ShipCatalogueTest, FindTakesFirstExactMatchWithinTheCount) {
     };
     const std::vector<Case> cases{
         {"Jäger", 1}, // the first of two equal names
-        {"Kreuzer", 2},
-        {"jäger", 0}, // case matters
+        {"Kreuzer", 2}, {"jäger", 0}, // case matters
         {"Jäger ", 0}, // the whole text
         {"Jäg", 0}, // no prefix match
         {"pending", 0}, // beyond the count

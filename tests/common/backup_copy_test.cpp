@@ -40,9 +40,7 @@ std::string largeContent() {
     return bytes;
 }
 
-enum class Kind { File,
-                  Folder,
-                  DanglingLink };
+enum class Kind { File, Folder, DanglingLink };
 struct Taken {
     const char* name;
     Kind kind;
@@ -75,8 +73,19 @@ TEST(BackupCopy, TakesTheFirstFreeNameAndCopiesTheBytesExactly) {
         {"larger than the buffer", {}, largeContent(), 0664, "schiffe.dat.bak"},
         {"no hard links", {}, text, 0644, "schiffe.dat.bak", EPERM},
         {"no hard links, .bak taken", {{"schiffe.dat.bak", Kind::File}}, text, 0644, "schiffe.dat.bak2", ENOTSUP},
-        {"no hard links, a dangling link holds the name", {{"schiffe.dat.bak", Kind::DanglingLink}}, text, 0644, "schiffe.dat.bak2", ENOSYS},
-        {"saved beside, a dangling link holds the name", {{"schiffe.dat.neu", Kind::DanglingLink}}, text, 0600, "schiffe.dat.neu2", 0, "Jäger\r\n"},
+        {"no hard links, a dangling link holds the name",
+         {{"schiffe.dat.bak", Kind::DanglingLink}},
+         text,
+         0644,
+         "schiffe.dat.bak2",
+         ENOSYS},
+        {"saved beside, a dangling link holds the name",
+         {{"schiffe.dat.neu", Kind::DanglingLink}},
+         text,
+         0600,
+         "schiffe.dat.neu2",
+         0,
+         "Jäger\r\n"},
     };
     for (const Case& c : cases) {
         TempDir dir;
@@ -102,7 +111,8 @@ TEST(BackupCopy, TakesTheFirstFreeNameAndCopiesTheBytesExactly) {
 
         test::FailingFileOps ops;
         if (c.linkFails != 0) ops.failAt(test::FileStep::Link, "schiffe.dat.bak", 0, c.linkFails);
-        const BackupCopy kept = c.besideContent ? saveBeside(file, ".neu", c.besideContent, ops) : keepBackupCopy(file, ops);
+        const BackupCopy kept =
+            c.besideContent ? saveBeside(file, ".neu", c.besideContent, ops) : keepBackupCopy(file, ops);
 
         ASSERT_TRUE(kept.path.has_value()) << c.what << ": " << (kept.error ? kept.error->description : "");
         EXPECT_FALSE(kept.error.has_value()) << c.what;

@@ -73,8 +73,7 @@ TEST(DebuggingTimeStamp, FollowsDayMonthHourMinutePattern) {
 TEST_F(DebuggingTest, TwoRunsAppendTheirTracesByteForByte) {
     {
         Debugging run(log(), RegionalSettings::german(),
-                      clockOf({at(6, 12, 9, 5), at(6, 12, 9, 5), at(6, 12, 9, 5), at(6, 12, 9, 6),
-                               at(6, 12, 10, 7)}));
+                      clockOf({at(6, 12, 9, 5), at(6, 12, 9, 5), at(6, 12, 9, 5), at(6, 12, 9, 6), at(6, 12, 10, 7)}));
         run.beginDebugging();
         ASSERT_TRUE(run.debugOn());
         run.writeDebug("Start: CmdZeit_Click");

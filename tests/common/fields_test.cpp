@@ -11,18 +11,12 @@ namespace {
 
 // Reads a whole content with one kind of reading, calling it until atEnd(),
 // and writes down what each call gave ("<none>" for nullopt).
-enum class Read { Text,
-                  Number,
-                  Value,
-                  Word };
+enum class Read { Text, Number, Value, Word };
 
 std::string describe(const std::optional<FieldValue>& v) {
-    if (!v)
-        return "<none>";
-    if (v->isEmpty())
-        return "<empty>";
-    if (v->isNumber())
-        return "#" + std::to_string(std::get<double>(v->value));
+    if (!v) return "<none>";
+    if (v->isEmpty()) return "<empty>";
+    if (v->isNumber()) return "#" + std::to_string(std::get<double>(v->value));
     return "'" + std::get<std::string>(v->value) + "'";
 }
 
@@ -70,8 +64,47 @@ std::string num(double v) {
     return "#" + std::to_string(v);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, FieldReaderTest, ::testing::Values(ReadCase{"QuotedTextKeepsCommasAndBlanks", "\"Neues, Schiff \"\r\n\"b\"\r\n", Read::Text, {"Neues, Schiff ", "b"}}, ReadCase{"AfterTheClosingQuoteRestOfFieldIsSkipped", "\"a\"xyz,\"b\" \r\n", Read::Text, {"a", "b"}}, ReadCase{"QuoteInsideAnUnquotedText", "ab\"c,d\r\n", Read::Text, {"ab\"c", "d"}}, ReadCase{"UnterminatedQuoteRunsToTheEnd", "\"abc\r\nxyz", Read::Text, {"abc\r\nxyz"}}, ReadCase{"TextTrimsBlanksOnBothSides", "  Heimat  \r\n\tTab\tx \n", Read::Text, {"Heimat", "Tab\tx"}}, ReadCase{"EmptyLinesAreEmptyTexts", "a\r\n\r\n\nb", Read::Text, {"a", "", "", "b"}}, ReadCase{"LoneCarriageReturnEndsALine", "a\rb\r", Read::Text, {"a", "b"}}, ReadCase{"UmlautsPassUnchanged", "\"Zerstörer Ä\",Größe\r\n", Read::Text, {"Zerstörer Ä", "Größe"}}, ReadCase{"PrintStyleNumbers", " 1 \r\n 12 \r\n-3 \r\n", Read::Number, {n(1), n(12), n(-3)}}, ReadCase{"RecordStyleNumbers", "500,250,0,20,0\r\n12\r\n30\r\n", Read::Number, {n(500), n(250), n(0), n(20), n(0), n(12), n(30)}}, ReadCase{"ABlankEndsANumber", "1 000\r\n", Read::Number, {n(1), n(0)}}, ReadCase{"BlanksBeforeAComma", "5   ,6\r\n", Read::Number, {n(5), n(6)}}, ReadCase{"DecimalForms", ".5,-2.5,1E+20,1D2,&H1F,2.5\n", Read::Number, {n(0.5), n(-2.5), n(1e20), n(100), n(31), n(2.5)}}, ReadCase{"RadixFormsInEitherCase", "&H1,&h1f,&o17,&O\n", Read::Number, {n(1), n(31), n(15), "<none>"}}, ReadCase{"QuotedNumberIsReadAsNumber", "\"7\",\" 8 \"\r\n", Read::Number, {n(7), n(8)}}, ReadCase{"NonNumericAndEmptyFieldsHoldNoNumber", "abc,,3x,1E400,4\r\n", Read::Number, {"<none>", "<none>", "<none>", "<none>", n(4)}}, ReadCase{"ValuesOfEveryKind", "1.5,\"Text\",,abc def ,7\r\n\r\n", Read::Value, {num(1.5), "'Text'", "<empty>", "'abc def'", num(7), "<empty>"}}, ReadCase{"QuotedDigitsStayText", "\"12\"\r\n", Read::Value, {"'12'"}}, ReadCase{"TextStartingWithDigits", "12 Affen,5\r\n", Read::Value, {"'12 Affen'", num(5)}}, ReadCase{"PrintZonesAsWords", "0             1500          abc           \"1,5\"         x\r\nrest\r\n", Read::Word, {"0", "1500", "abc", "1,5", "x", "rest"}}, ReadCase{"EmptyWordAtALineEnd", "a\r\n\r\n", Read::Word, {"a", ""}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FieldReaderTest,
+    ::testing::Values(
+        ReadCase{
+            "QuotedTextKeepsCommasAndBlanks", "\"Neues, Schiff \"\r\n\"b\"\r\n", Read::Text, {"Neues, Schiff ", "b"}},
+        ReadCase{"AfterTheClosingQuoteRestOfFieldIsSkipped", "\"a\"xyz,\"b\" \r\n", Read::Text, {"a", "b"}},
+        ReadCase{"QuoteInsideAnUnquotedText", "ab\"c,d\r\n", Read::Text, {"ab\"c", "d"}},
+        ReadCase{"UnterminatedQuoteRunsToTheEnd", "\"abc\r\nxyz", Read::Text, {"abc\r\nxyz"}},
+        ReadCase{"TextTrimsBlanksOnBothSides", "  Heimat  \r\n\tTab\tx \n", Read::Text, {"Heimat", "Tab\tx"}},
+        ReadCase{"EmptyLinesAreEmptyTexts", "a\r\n\r\n\nb", Read::Text, {"a", "", "", "b"}},
+        ReadCase{"LoneCarriageReturnEndsALine", "a\rb\r", Read::Text, {"a", "b"}},
+        ReadCase{"UmlautsPassUnchanged", "\"Zerstörer Ä\",Größe\r\n", Read::Text, {"Zerstörer Ä", "Größe"}},
+        ReadCase{"PrintStyleNumbers", " 1 \r\n 12 \r\n-3 \r\n", Read::Number, {n(1), n(12), n(-3)}},
+        ReadCase{"RecordStyleNumbers",
+                 "500,250,0,20,0\r\n12\r\n30\r\n",
+                 Read::Number,
+                 {n(500), n(250), n(0), n(20), n(0), n(12), n(30)}},
+        ReadCase{"ABlankEndsANumber", "1 000\r\n", Read::Number, {n(1), n(0)}},
+        ReadCase{"BlanksBeforeAComma", "5   ,6\r\n", Read::Number, {n(5), n(6)}},
+        ReadCase{"DecimalForms",
+                 ".5,-2.5,1E+20,1D2,&H1F,2.5\n",
+                 Read::Number,
+                 {n(0.5), n(-2.5), n(1e20), n(100), n(31), n(2.5)}},
+        ReadCase{"RadixFormsInEitherCase", "&H1,&h1f,&o17,&O\n", Read::Number, {n(1), n(31), n(15), "<none>"}},
+        ReadCase{"QuotedNumberIsReadAsNumber", "\"7\",\" 8 \"\r\n", Read::Number, {n(7), n(8)}},
+        ReadCase{"NonNumericAndEmptyFieldsHoldNoNumber",
+                 "abc,,3x,1E400,4\r\n",
+                 Read::Number,
+                 {"<none>", "<none>", "<none>", "<none>", n(4)}},
+        ReadCase{"ValuesOfEveryKind",
+                 "1.5,\"Text\",,abc def ,7\r\n\r\n",
+                 Read::Value,
+                 {num(1.5), "'Text'", "<empty>", "'abc def'", num(7), "<empty>"}},
+        ReadCase{"QuotedDigitsStayText", "\"12\"\r\n", Read::Value, {"'12'"}},
+        ReadCase{"TextStartingWithDigits", "12 Affen,5\r\n", Read::Value, {"'12 Affen'", num(5)}},
+        ReadCase{"PrintZonesAsWords",
+                 "0             1500          abc           \"1,5\"         x\r\nrest\r\n",
+                 Read::Word,
+                 {"0", "1500", "abc", "1,5", "x", "rest"}},
+        ReadCase{"EmptyWordAtALineEnd", "a\r\n\r\n", Read::Word, {"a", ""}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FieldReader, EndOfFileComesAfterTheLastLineEnd) {
     // Last record ended by one line end: at the end; an extra empty line is
@@ -80,7 +113,8 @@ TEST(FieldReader, EndOfFileComesAfterTheLastLineEnd) {
         std::string content;
         int fieldsBeforeEnd;
     };
-    const Case cases[] = {{"", 0}, {"\"a\"\r\n", 1}, {"\"a\"", 1}, {"\"a\"\r\n\r\n", 2}, {"1\r\n", 1}, {" 1 \r\n", 1}, {"1,2\r\n", 2}, {"1\n", 1}};
+    const Case cases[] = {{"", 0},      {"\"a\"\r\n", 1}, {"\"a\"", 1},   {"\"a\"\r\n\r\n", 2},
+                          {"1\r\n", 1}, {" 1 \r\n", 1},   {"1,2\r\n", 2}, {"1\n", 1}};
     for (const Case& c : cases) {
         FieldReader reader(c.content);
         int count = 0;
@@ -201,8 +235,7 @@ TEST(PrintWriter, ZonesAndNumbers) {
         {PrintWriter().text("").text("x").endLine().str(), std::string(14, ' ') + "x\r\n"},
         {PrintWriter().endLine().str(), "\r\n"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(c.actual, c.expected);
+    for (const Case& c : cases) EXPECT_EQ(c.actual, c.expected);
 }
 
 TEST(PrintWriter, WhatItWritesReadsBackAsWords) {
@@ -210,8 +243,7 @@ TEST(PrintWriter, WhatItWritesReadsBackAsWords) {
     w.text("abcdefghijklmn").text("1500").number(-2.5).text("x").text("\"2,5\"").endLine();
     w.number(7).endLine();
     FieldReader r(w.str());
-    for (const char* expected : {"abcdefghijklmn", "1500", "-2.5", "x", "2,5", "7"})
-        EXPECT_EQ(r.readWord(), expected);
+    for (const char* expected : {"abcdefghijklmn", "1500", "-2.5", "x", "2,5", "7"}) EXPECT_EQ(r.readWord(), expected);
     EXPECT_TRUE(r.atEnd());
 }
 

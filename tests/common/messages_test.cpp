@@ -26,10 +26,9 @@ TEST(OncePerActionMessages, AnIdenticalBoxShowsOncePerAction) {
         messages.message("Fehler beim Laden von creditkurse.dat");
     }
     ASSERT_EQ(boxes.boxes.size(), 4u);
-    EXPECT_EQ(boxes.texts(), (std::vector<std::string>{"Fehler beim Laden von kurse.dat",
-                                                       "Fehler beim Laden von creditkurse.dat",
-                                                       "Fehler beim Laden von kurse.dat",
-                                                       "Fehler beim Laden von kurse.dat"}));
+    EXPECT_EQ(boxes.texts(),
+              (std::vector<std::string>{"Fehler beim Laden von kurse.dat", "Fehler beim Laden von creditkurse.dat",
+                                        "Fehler beim Laden von kurse.dat", "Fehler beim Laden von kurse.dat"}));
     EXPECT_EQ(boxes.boxes[2].title, "Fehler!");
     EXPECT_EQ(boxes.boxes[3].icon, MessageIcon::Error);
 
@@ -46,9 +45,7 @@ TEST(OncePerActionMessages, OutsideAnActionEveryBoxShows) {
     OncePerActionMessages messages(boxes);
     messages.message("x");
     messages.message("x");
-    {
-        UserAction action(messages);
-    }
+    { UserAction action(messages); }
     messages.message("x");
     EXPECT_EQ(boxes.boxes.size(), 3u);
 }

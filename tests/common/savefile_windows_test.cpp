@@ -40,14 +40,12 @@ public:
             });
     }
     ~Holder() {
-        if (releaser_.joinable())
-            releaser_.join();
+        if (releaser_.joinable()) releaser_.join();
         release();
     }
     bool holds() const { return handle_ != INVALID_HANDLE_VALUE; }
     void release() {
-        if (const HANDLE h = std::exchange(handle_, INVALID_HANDLE_VALUE); h != INVALID_HANDLE_VALUE)
-            CloseHandle(h);
+        if (const HANDLE h = std::exchange(handle_, INVALID_HANDLE_VALUE); h != INVALID_HANDLE_VALUE) CloseHandle(h);
     }
 
 private:
@@ -69,16 +67,14 @@ void denyWriting(const fs::path& file) {
     const std::wstring sddl = L"D:(D;;0x116;;;" + std::wstring(sid) + L")(A;;FA;;;WD)"; // no writing, no appending
     LocalFree(sid);
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr));
+    ASSERT_TRUE(
+        ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr));
     ASSERT_TRUE(SetFileSecurityW(file.c_str(), DACL_SECURITY_INFORMATION, descriptor));
     LocalFree(descriptor);
 }
 
 TEST(SaveOnWindows, ReplacesOrKeepsTheOldFileWhole) {
-    enum class Mark { None,
-                      ReadOnly,
-                      Hidden,
-                      WriteDenied };
+    enum class Mark { None, ReadOnly, Hidden, WriteDenied };
     struct Case {
         const char* what;
         int holdMs; // another program holds the file: -1 for the whole save, 0 for nobody
@@ -102,8 +98,7 @@ TEST(SaveOnWindows, ReplacesOrKeepsTheOldFileWhole) {
         writeBytes(file, "old\r\n");
         if (c.mark == Mark::ReadOnly || c.mark == Mark::Hidden)
             SetFileAttributesW(file.c_str(), c.mark == Mark::Hidden ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_READONLY);
-        if (c.mark == Mark::WriteDenied)
-            denyWriting(file);
+        if (c.mark == Mark::WriteDenied) denyWriting(file);
         std::optional<FileError> error;
         {
             Holder holder(file, c.holdMs);
@@ -112,9 +107,11 @@ TEST(SaveOnWindows, ReplacesOrKeepsTheOldFileWhole) {
             }
             error = saveDataFile(file, "Größe €\r\n");
         }
-        EXPECT_EQ(error ? notSavedText(file, *error) : std::string("saved"), c.expectedError ? c.expectedError : "saved");
-        EXPECT_EQ(readBytes(file), c.expectedError ? std::string("old\r\n") : std::string("Gr\xF6\xDF"
-                                                                                          "e \x80\r\n"));
+        EXPECT_EQ(error ? notSavedText(file, *error) : std::string("saved"),
+                  c.expectedError ? c.expectedError : "saved");
+        EXPECT_EQ(readBytes(file), c.expectedError ? std::string("old\r\n")
+                                                   : std::string("Gr\xF6\xDF"
+                                                                 "e \x80\r\n"));
         EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"planeten.dat"}); // no temporary left
         const DWORD hidden = c.mark == Mark::Hidden ? FILE_ATTRIBUTE_HIDDEN : 0u;
         EXPECT_EQ(GetFileAttributesW(file.c_str()) & FILE_ATTRIBUTE_HIDDEN, hidden);
@@ -166,8 +163,7 @@ TEST(SaveOnWindows, RemovesOnlyAbandonedTemporaries) {
         const fs::path killed = temporaryName(file, 0x7FFFFFF0, 1); // no such process
         const fs::path atWork = temporaryName(file, GetCurrentProcessId(), 2);
         const fs::path heldByKilled = temporaryName(file, 0x7FFFFFF0, 3);
-        for (const fs::path& temp : {killed, atWork, heldByKilled})
-            writeBytes(temp, "part");
+        for (const fs::path& temp : {killed, atWork, heldByKilled}) writeBytes(temp, "part");
         Holder writing(atWork, -1), stillOpen(heldByKilled, -1);
         removeAbandonedTemporaries(file);
         std::error_code ec;
@@ -180,8 +176,14 @@ TEST(SaveOnWindows, RemovesOnlyAbandonedTemporaries) {
 // A reparse point's data as the file system gives it: the tag, the lengths,
 // a symbolic link's flags, then the substitute and the print name.
 std::string reparseData(ULONG tag, std::wstring_view substitute, std::wstring_view print, ULONG flags = 0) {
-    const auto bytes = [](const auto& value) { return std::string(reinterpret_cast<const char*>(&value), sizeof value); };
-    const USHORT lengths[] = {0, 0, 0, static_cast<USHORT>(substitute.size() * 2), static_cast<USHORT>(substitute.size() * 2),
+    const auto bytes = [](const auto& value) {
+        return std::string(reinterpret_cast<const char*>(&value), sizeof value);
+    };
+    const USHORT lengths[] = {0,
+                              0,
+                              0,
+                              static_cast<USHORT>(substitute.size() * 2),
+                              static_cast<USHORT>(substitute.size() * 2),
                               static_cast<USHORT>(print.size() * 2)};
     std::string data = bytes(tag) + bytes(lengths) + (tag == IO_REPARSE_TAG_SYMLINK ? bytes(flags) : "");
     data.append(reinterpret_cast<const char*>(substitute.data()), substitute.size() * 2);
@@ -195,11 +197,13 @@ TEST(SaveOnWindows, TellsLinksAndJunctionsByTheirData) {
         std::string data;
         const wchar_t* expected; // nullptr: no link
     } cases[] = {
-        {"a link by its whole path", reparseData(IO_REPARSE_TAG_SYMLINK, LR"(\??\C:\Spiele\x.dat)", LR"(C:\Spiele\x.dat)"),
-         LR"(C:\Spiele\x.dat)"},
+        {"a link by its whole path",
+         reparseData(IO_REPARSE_TAG_SYMLINK, LR"(\??\C:\Spiele\x.dat)", LR"(C:\Spiele\x.dat)"), LR"(C:\Spiele\x.dat)"},
         {"a link beside it", reparseData(IO_REPARSE_TAG_SYMLINK, LR"(..\x.dat)", LR"(..\x.dat)", 1), LR"(..\x.dat)"},
-        {"a junction without a print name", reparseData(IO_REPARSE_TAG_MOUNT_POINT, LR"(\??\D:\Korvax)", L""), LR"(D:\Korvax)"},
-        {"a junction to a share", reparseData(IO_REPARSE_TAG_MOUNT_POINT, LR"(\??\UNC\nas\spiele)", L""), LR"(\\nas\spiele)"},
+        {"a junction without a print name", reparseData(IO_REPARSE_TAG_MOUNT_POINT, LR"(\??\D:\Korvax)", L""),
+         LR"(D:\Korvax)"},
+        {"a junction to a share", reparseData(IO_REPARSE_TAG_MOUNT_POINT, LR"(\??\UNC\nas\spiele)", L""),
+         LR"(\\nas\spiele)"},
         {"a cloud file's placeholder", reparseData(0x9000601A, LR"(\??\C:\x)", LR"(C:\x)"), nullptr},
         {"a whole-path link that names none", reparseData(IO_REPARSE_TAG_SYMLINK, LR"(x.dat)", LR"(x.dat)"), nullptr},
         {"cut short", reparseData(IO_REPARSE_TAG_MOUNT_POINT, LR"(\??\D:\Korvax)", L"").substr(0, 24), nullptr},
@@ -219,8 +223,7 @@ TEST(SaveOnWindows, WritesThroughThePlayersOwnLink) {
     writeBytes(target, "old\r\n");
     CreateSymbolicLinkW(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
     std::error_code ec;
-    if (entryType(link, ec) != fs::file_type::symlink)
-        GTEST_SKIP() << "no symbolic link could be made here";
+    if (entryType(link, ec) != fs::file_type::symlink) GTEST_SKIP() << "no symbolic link could be made here";
     EXPECT_FALSE(saveDataFile(link, "new\r\n"));
     EXPECT_EQ(readBytes(target), "new\r\n");
     EXPECT_EQ(entryType(link, ec), fs::file_type::symlink);

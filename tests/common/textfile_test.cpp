@@ -34,8 +34,8 @@ using test::writeBytes;
 
 // The characters of the bytes 0x80 to 0x9F, written out as UTF-8.
 const char* const kHighCharacters[32] = {
-    "€", "\xC2\x81", "‚", "ƒ", "„", "…", "†", "‡", "ˆ", "‰", "Š", "‹", "Œ", "\xC2\x8D", "Ž", "\xC2\x8F",
-    "\xC2\x90", "‘", "’", "“", "”", "•", "–", "—", "˜", "™", "š", "›", "œ", "\xC2\x9D", "ž", "Ÿ"};
+    "€",        "\xC2\x81", "‚", "ƒ", "„", "…", "†", "‡", "ˆ", "‰", "Š", "‹", "Œ", "\xC2\x8D", "Ž", "\xC2\x8F",
+    "\xC2\x90", "‘",        "’", "“", "”", "•", "–", "—", "˜", "™", "š", "›", "œ", "\xC2\x9D", "ž", "Ÿ"};
 
 TEST(Cp1252, HighBytesDecodeToTheirCharacters) {
     for (int b = 0x80; b < 0xA0; ++b) {
@@ -50,8 +50,7 @@ TEST(Cp1252, HighBytesDecodeToTheirCharacters) {
 
 TEST(Cp1252, EveryByteSurvivesTheRoundTrip) {
     std::string all;
-    for (int b = 0; b < 256; ++b)
-        all += static_cast<char>(b);
+    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
     const std::string utf8 = cp1252ToUtf8(all);
     EXPECT_TRUE(fitsCp1252(utf8));
     EXPECT_EQ(utf8ToCp1252(utf8), all);
@@ -85,8 +84,7 @@ TEST(Cp1252, CharactersWithoutAByteBecomeQuestionMarks) {
     }
 }
 
-const std::string kGoldenText =
-    "\"Zerstörer € „Groß“\"\r\n500,250,0,20,0\r\nÄÖÜäöü – … ™\r\n";
+const std::string kGoldenText = "\"Zerstörer € „Groß“\"\r\n500,250,0,20,0\r\nÄÖÜäöü – … ™\r\n";
 
 TEST(DataFile, SavesTheGoldenBytesAndReadsThemBack) {
     TempDir dir;
@@ -114,7 +112,8 @@ TEST(DataFile, ReadingFailsForMissingFilesFoldersFifosAndHugeFiles) {
     EXPECT_EQ(readDataFile(dir.file("fifo.dat")).state, FileState::Unreadable);
     for (const std::size_t size : {kLargestDataFile, kLargestDataFile + 1}) { // sparse: no disk space taken
         fs::resize_file(dir.file("a.dat"), size);
-        EXPECT_EQ(readDataFile(dir.file("a.dat")).state, size > kLargestDataFile ? FileState::Unreadable : FileState::Read);
+        EXPECT_EQ(readDataFile(dir.file("a.dat")).state,
+                  size > kLargestDataFile ? FileState::Unreadable : FileState::Read);
     }
 }
 
@@ -131,13 +130,11 @@ mode_t modeOf(const fs::path& file) {
 // A group other than the one the saving process gives new files: any for the
 // superuser, else another group of the process (or its own when it has none).
 gid_t otherGroup() {
-    if (::geteuid() == 0)
-        return 65534;
+    if (::geteuid() == 0) return 65534;
     gid_t groups[64];
     const int count = ::getgroups(64, groups);
     for (int i = 0; i < count; ++i) {
-        if (groups[i] != ::getegid())
-            return groups[i];
+        if (groups[i] != ::getegid()) return groups[i];
     }
     return ::getegid();
 }
@@ -186,23 +183,26 @@ TEST(DataFile, SaveKeepsThePermissionsAndGroupOfTheOldFile) {
         std::string value = {};
         bool folderGivesAList = false; // an access control list for every new file in the folder
     };
-    for (const Case& c : {Case{0600, ::getegid()}, Case{0640, otherGroup()}, Case{0664, otherGroup()},
-                          Case{0755, ::getegid()}, Case{0640, ::getegid(), true},
-                          Case{0660, ::getegid(), false, "system.posix_acl_access", accessList()},
-                          Case{0640, ::getegid(), true, "user.note", "Kurse vom Markt"},
-                          Case{0640, ::getegid(), false, nullptr, {}, true}}) {
+    for (const Case& c :
+         {Case{0600, ::getegid()}, Case{0640, otherGroup()}, Case{0664, otherGroup()}, Case{0755, ::getegid()},
+          Case{0640, ::getegid(), true}, Case{0660, ::getegid(), false, "system.posix_acl_access", accessList()},
+          Case{0640, ::getegid(), true, "user.note", "Kurse vom Markt"},
+          Case{0640, ::getegid(), false, nullptr, {}, true}}) {
         TempDir dir;
         const fs::path file = dir.file("kurse.dat");
         writeBytes(file, "alt");
         if (c.folderGroupInherited) {
-            ASSERT_EQ(::chown(dir.path().c_str(), static_cast<uid_t>(-1), otherGroup()) | ::chmod(dir.path().c_str(), 02770), 0);
+            ASSERT_EQ(
+                ::chown(dir.path().c_str(), static_cast<uid_t>(-1), otherGroup()) | ::chmod(dir.path().c_str(), 02770),
+                0);
         }
         ASSERT_EQ(::chown(file.c_str(), static_cast<uid_t>(-1), c.group), 0);
         ASSERT_EQ(::chmod(file.c_str(), c.mode), 0);
         if (c.attribute && ::setxattr(file.c_str(), c.attribute, c.value.data(), c.value.size(), 0) != 0)
             GTEST_SKIP() << "the file system of " << dir.path() << " holds no " << c.attribute;
         const std::string list = accessList();
-        if (c.folderGivesAList && ::setxattr(dir.path().c_str(), "system.posix_acl_default", list.data(), list.size(), 0) != 0)
+        if (c.folderGivesAList &&
+            ::setxattr(dir.path().c_str(), "system.posix_acl_default", list.data(), list.size(), 0) != 0)
             GTEST_SKIP() << "the file system of " << dir.path() << " holds no access control list";
         ASSERT_EQ(saveDataFile(file, "neu"), std::nullopt);
         SystemFileOps ops;
@@ -247,7 +247,8 @@ TEST(DataFile, ALinkLoopIsAnError) {
     TempDir dir;
     fs::create_symlink("b.dat", dir.file("a.dat"));
     fs::create_symlink("a.dat", dir.file("b.dat"));
-    for (int n = 1; n <= 41; ++n) fs::create_symlink(n == 1 ? "echt.dat" : "k" + std::to_string(n - 1), dir.file("k" + std::to_string(n)));
+    for (int n = 1; n <= 41; ++n)
+        fs::create_symlink(n == 1 ? "echt.dat" : "k" + std::to_string(n - 1), dir.file("k" + std::to_string(n)));
     for (const auto& [file, loop] : {std::pair{"a.dat", true}, {"k40", false}, {"k41", true}}) {
         const auto error = saveDataFile(dir.file(file), "x");
         EXPECT_EQ(error ? error->number : 0, loop ? ELOOP : 0) << file;
@@ -278,8 +279,7 @@ int saveAsOrdinaryUser(const TempDir& dir, const fs::path& file, std::string_vie
     EXPECT_EQ(::chown(dir.path().c_str(), owner, group), 0);
     const pid_t child = ::fork();
     if (child == 0) {
-        if (::setgroups(1, &group) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
-            ::_exit(255);
+        if (::setgroups(1, &group) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) ::_exit(255);
         const auto error = saveDataFile(file, content);
         ::_exit(error ? (error->number & 0xFF) : 0);
     }
@@ -325,7 +325,9 @@ TEST(DataFile, ALinkOfAnotherUserInASharedFolderIsNotFollowed) {
         const char* saved;
         bool followed;
     } const cases[] = {
-        {01777, 0, 42, "pub/x.dat", false}, {01777, 0, 42, "eigen.dat", false}, {01777, 42, 0, "pub/x.dat", true}, {01777, 42, 42, "pub/x.dat", false}, {0777, 0, 42, "pub/x.dat", false}, {01755, 0, 42, "pub/x.dat", false}, {02775, 0, 42, "pub/x.dat", false}, {03770, 0, 42, "pub/x.dat", false}, {02775, 42, 0, "eigen.dat", true}};
+        {01777, 0, 42, "pub/x.dat", false},  {01777, 0, 42, "eigen.dat", false}, {01777, 42, 0, "pub/x.dat", true},
+        {01777, 42, 42, "pub/x.dat", false}, {0777, 0, 42, "pub/x.dat", false},  {01755, 0, 42, "pub/x.dat", false},
+        {02775, 0, 42, "pub/x.dat", false},  {03770, 0, 42, "pub/x.dat", false}, {02775, 42, 0, "eigen.dat", true}};
     for (const Case& c : cases) {
         TempDir dir;
         writeBytes(dir.file("echt.dat"), "alt");
@@ -338,8 +340,10 @@ TEST(DataFile, ALinkOfAnotherUserInASharedFolderIsNotFollowed) {
         EXPECT_EQ(saveDataFile(dir.file(c.saved), "neu").value_or(FileError{}).foreignLink, !c.followed);
         EXPECT_EQ(keepBackupCopy(dir.file(c.saved)).path.has_value(), c.followed);
         SystemFileOps ops; // a save that keeps a copy first stops at the copy, one that keeps none at the write
-        EXPECT_EQ(saveKeepingCopy(dir.file(c.saved), "neu", true, ops).copyError.value_or(FileError{}).foreignLink, !c.followed);
-        EXPECT_EQ(saveKeepingCopy(dir.file(c.saved), "neu", false, ops).writeError.value_or(FileError{}).foreignLink, !c.followed);
+        EXPECT_EQ(saveKeepingCopy(dir.file(c.saved), "neu", true, ops).copyError.value_or(FileError{}).foreignLink,
+                  !c.followed);
+        EXPECT_EQ(saveKeepingCopy(dir.file(c.saved), "neu", false, ops).writeError.value_or(FileError{}).foreignLink,
+                  !c.followed);
         AppendFile log;
         EXPECT_EQ(log.open(dir.file(c.saved)) && log.write("+"), c.followed);
         EXPECT_EQ(readDataFile(dir.file(c.saved)).state, c.followed ? FileState::Read : FileState::Unreadable);
@@ -366,8 +370,18 @@ TEST(DataFile, AFailedWriteLeavesTheOldFileWhole) {
     EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"planeten.dat"});
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, SaveFailureTest, ::testing::Values(FailureCase{"ReadOnlyFolder", [](const TempDir& d) { ::chmod(d.path().c_str(), 0500); }, "alt.dat", EACCES}, FailureCase{"ReadOnlyFolderNewFile", [](const TempDir& d) { ::chmod(d.path().c_str(), 0500); }, "neu.dat", EACCES}, FailureCase{"ReadOnlyFile", [](const TempDir& d) { ::chmod(d.file("alt.dat").c_str(), 0444); }, "alt.dat", EACCES}, FailureCase{"MissingFolder", [](const TempDir&) {}, "fehlt/neu.dat", ENOENT}, FailureCase{"TargetIsAFolder", [](const TempDir& d) { fs::create_directory(d.file("ordner")); }, "ordner", EISDIR}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SaveFailureTest,
+    ::testing::Values(FailureCase{"ReadOnlyFolder", [](const TempDir& d) { ::chmod(d.path().c_str(), 0500); },
+                                  "alt.dat", EACCES},
+                      FailureCase{"ReadOnlyFolderNewFile", [](const TempDir& d) { ::chmod(d.path().c_str(), 0500); },
+                                  "neu.dat", EACCES},
+                      FailureCase{"ReadOnlyFile", [](const TempDir& d) { ::chmod(d.file("alt.dat").c_str(), 0444); },
+                                  "alt.dat", EACCES},
+                      FailureCase{"MissingFolder", [](const TempDir&) {}, "fehlt/neu.dat", ENOENT},
+                      FailureCase{"TargetIsAFolder", [](const TempDir& d) { fs::create_directory(d.file("ordner")); },
+                                  "ordner", EISDIR}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(AppendFile, AppendsAcrossOpeningsAndEncodes) {
     TempDir dir;
@@ -400,8 +414,7 @@ TEST(AppendFile, AppendsAcrossOpeningsAndEncodes) {
 TEST(DataFile, RemovesOnlyTemporaryFilesWhoseWriterIsGone) {
     TempDir dir;
     const pid_t gone = ::fork();
-    if (gone == 0)
-        ::_exit(0);
+    if (gone == 0) ::_exit(0);
     ::waitpid(gone, nullptr, 0);
     const std::string dead = ".planeten.dat.tmp" + std::to_string(gone);
     const std::string alive = ".planeten.dat.tmp" + std::to_string(::getpid());
@@ -424,18 +437,15 @@ TEST(DataFile, RemovesOnlyTemporaryFilesWhoseWriterIsGone) {
     std::vector<int> locks;
     for (const Case& c : cases) {
         writeBytes(dir.file(c.name), "halb");
-        if (c.old)
-            fs::last_write_time(dir.file(c.name), fs::file_time_type::clock::now() - std::chrono::hours(1));
+        if (c.old) fs::last_write_time(dir.file(c.name), fs::file_time_type::clock::now() - std::chrono::hours(1));
         if (c.locked) {
             locks.push_back(::open(dir.file(c.name).c_str(), O_RDONLY | O_CLOEXEC));
             ASSERT_EQ(::flock(locks.back(), LOCK_EX), 0);
         }
     }
     removeAbandonedTemporaries(dir.file("planeten.dat"));
-    for (const Case& c : cases)
-        EXPECT_EQ(fs::exists(dir.file(c.name)), !c.removed) << c.name;
-    for (const int fd : locks)
-        ::close(fd);
+    for (const Case& c : cases) EXPECT_EQ(fs::exists(dir.file(c.name)), !c.removed) << c.name;
+    for (const int fd : locks) ::close(fd);
 
     // Unlocked now, the gone writer's file goes; the running writer's fresh
     // one stays, whatever an earlier check left in errno.

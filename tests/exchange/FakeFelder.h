@@ -31,7 +31,9 @@ public:
     std::optional<Aktion> aktion() const override { return gewaehlt; }
 
     std::array<std::string, 6> inputs() const { return {texts[0], texts[1], texts[2], texts[3], texts[4], texts[5]}; }
-    std::array<std::string, 6> results() const { return {texts[6], texts[7], texts[8], texts[9], texts[10], texts[11]}; }
+    std::array<std::string, 6> results() const {
+        return {texts[6], texts[7], texts[8], texts[9], texts[10], texts[11]};
+    }
 
 private:
     static std::size_t index(Feld field) { return static_cast<std::size_t>(field); }

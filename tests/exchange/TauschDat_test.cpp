@@ -21,7 +21,9 @@ TEST(TauschDat, WritesTheGoldenFilesAndReadsThemBack) {
         {"tausch_nullen.dat", {"0", "0", "0", "0", "0"}, FieldValue{}},
         {"tausch_zahl.dat", {"1500", "0", "0", "0", "0"}, FieldValue{1.5}},
         // A long text, a leading blank, a decimal comma and an empty text.
-        {"tausch_gemischt.dat", {"1500", "Zwanzigtausendzwölf", " 3150", "2520,5", ""}, FieldValue{std::string("Stand Juni")}},
+        {"tausch_gemischt.dat",
+         {"1500", "Zwanzigtausendzwölf", " 3150", "2520,5", ""},
+         FieldValue{std::string("Stand Juni")}},
     };
     for (const GoldenCase& c : cases) {
         SCOPED_TRACE(c.file);
@@ -39,7 +41,9 @@ struct ReadCase {
 
 TEST(TauschDat, ReadsTheFirstFiveFields) {
     const std::vector<ReadCase> cases = {
-        {"print zones", "1500          0             0             0             0\r\n\r\n", {"1500", "0", "0", "0", "0"}},
+        {"print zones",
+         "1500          0             0             0             0\r\n\r\n",
+         {"1500", "0", "0", "0", "0"}},
         {"numbers take the regional form", "1.5 1E3 -0 .25 1e20\r\n", {"1,5", "1000", "0", "0,25", "1E+20"}},
         {"a quoted number stays text", "\"1.5\" \" 7\" \"\" x y\r\n", {"1.5", " 7", "", "x", "y"}},
         {"text fields end at a blank", "abc def 12abc 0 0\r\n", {"abc", "def", "12abc", "0", "0"}},
@@ -59,10 +63,8 @@ TEST(TauschDat, ReadsTheFirstFiveFields) {
 
 TEST(TauschDat, EveryAmountTextReadsBackUnchanged) {
     const std::vector<Mengen> cases = {
-        {"0", "1500", "2520,5", " 3150", "-7"},
-        {"", "", "", "", ""},
-        {"1,000,000", "1.5", "00", "1e3", "1E+20"},
-        {"a b", "\t", "x,y", "\"", "Zwanzigtausendzweihundert"},
+        {"0", "1500", "2520,5", " 3150", "-7"},     {"", "", "", "", ""},
+        {"1,000,000", "1.5", "00", "1e3", "1E+20"}, {"a b", "\t", "x,y", "\"", "Zwanzigtausendzweihundert"},
         {"0,00001", "1E-05", "-0", "abc", "12abc"},
     };
     for (const Mengen& amounts : cases) {

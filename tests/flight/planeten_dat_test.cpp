@@ -31,11 +31,18 @@ TEST(PlanetenDat, GoldenFilesAreWrittenByteForByteAndReadBackWhole) {
         {{{"Heimat", 1, 12, 3}}, "heimat.dat"},
         // Names with a comma or leading blanks are quoted, so that they read back unchanged;
         // trailing blanks stay unquoted, as the name reads to the end of its line.
-        {{{"Außenposten", 2, 101, 5}, {"Kolonie, Süd", -2, 0, -7}, {"  Vorposten", 32767, -32768, 1}, {"", 1, 1, 1}, {"Tor ", 4, 4, 4}}, "mixed.dat"},
+        {{{"Außenposten", 2, 101, 5},
+          {"Kolonie, Süd", -2, 0, -7},
+          {"  Vorposten", 32767, -32768, 1},
+          {"", 1, 1, 1},
+          {"Tor ", 4, 4, 4}},
+         "mixed.dat"},
     };
     for (const Case& c : cases) {
         test::TempDir dir;
-        EXPECT_EQ(savePlaneten(dir.file("planeten.dat"), c.entries, FileState::Read, false, files, [](std::string_view) { return false; }), std::nullopt);
+        EXPECT_EQ(savePlaneten(dir.file("planeten.dat"), c.entries, FileState::Read, false, files,
+                               [](std::string_view) { return false; }),
+                  std::nullopt);
         EXPECT_EQ(readBytes(dir.file("planeten.dat")), c.golden ? test::golden("flight", c.golden) : "");
         const FileData<std::vector<PlanetEintrag>> load = loadPlaneten(dir.file("planeten.dat"));
         EXPECT_EQ(load.state, FileState::Read);
@@ -58,7 +65,10 @@ TEST(PlanetenDat, HandWrittenAndDamagedFiles) {
         {"spread over lines, fractions", "Alpha, 1  2.5\r\n3.5", read, {{"Alpha", 1, 2, 4}}},
         {"last record cut short", "Alpha\r\n 1 \r\n 2 \r\n 3 \r\nBeta\r\n 4 \r\n", damaged, {{"Alpha", 1, 2, 3}}},
         {"not a number", "Alpha\r\n 3x \r\n 2 \r\n 3 \r\nBeta\r\n 4 \r\n 5 \r\n 6 \r\n", damaged, {{"Beta", 4, 5, 6}}},
-        {"the system alone not a number", "Alpha\r\n 1 \r\n x \r\n 3 \r\nBeta\r\n 4 \r\n 5 \r\n 6 \r\n", damaged, {{"Beta", 4, 5, 6}}},
+        {"the system alone not a number",
+         "Alpha\r\n 1 \r\n x \r\n 3 \r\nBeta\r\n 4 \r\n 5 \r\n 6 \r\n",
+         damaged,
+         {{"Beta", 4, 5, 6}}},
         {"the planet alone not a number", "Alpha\r\n 1 \r\n 2 \r\n x \r\n", damaged, {}},
         {"beyond 16 bits", "Alpha\r\n 40000 \r\n 2 \r\n 3 \r\n", damaged, {}},
         {"garbage", std::string("\x01\xff,,\"\r\n\r\nxyz", 12), damaged, {}},
@@ -83,10 +93,16 @@ TEST(PlanetenDat, WhatALoadTakesASaveWritesBackToReadTheSame) {
         bool sameBytes;
     };
     const std::vector<Case> cases = {
-        {"trailing blanks and tabs", "Tor  \r\n 4 \r\n 4 \r\n 4 \r\nB\t \r\n 1 \r\n-1 \r\n 1 \r\n", {{"Tor  ", 4, 4, 4}, {"B\t ", 1, -1, 1}}, true},
+        {"trailing blanks and tabs",
+         "Tor  \r\n 4 \r\n 4 \r\n 4 \r\nB\t \r\n 1 \r\n-1 \r\n 1 \r\n",
+         {{"Tor  ", 4, 4, 4}, {"B\t ", 1, -1, 1}},
+         true},
         {"a double quote inside", "Der \"Hort\"\r\n 1 \r\n 1 \r\n 1 \r\n", {{"Der \"Hort\"", 1, 1, 1}}, true},
         {"quoted line ends", std::string("\"\n\"\r4 4 4"), {{"\n", 4, 4, 4}}, false},
-        {"two names in one quote", "\"Alpha\r\n 1 \r\n 2 \r\n 3 \r\nBeta\"\r\n 4 \r\n 5 \r\n 6 \r\nGamma\r\n 7 \r\n 8 \r\n 9 \r\n", {{"Alpha\r\n 1 \r\n 2 \r\n 3 \r\nBeta", 4, 5, 6}, {"Gamma", 7, 8, 9}}, true},
+        {"two names in one quote",
+         "\"Alpha\r\n 1 \r\n 2 \r\n 3 \r\nBeta\"\r\n 4 \r\n 5 \r\n 6 \r\nGamma\r\n 7 \r\n 8 \r\n 9 \r\n",
+         {{"Alpha\r\n 1 \r\n 2 \r\n 3 \r\nBeta", 4, 5, 6}, {"Gamma", 7, 8, 9}},
+         true},
     };
     for (const Case& c : cases) {
         const FileData<std::vector<PlanetEintrag>> load = parsePlaneten(c.content);
@@ -139,10 +155,13 @@ TEST(PlanetenDat, ClosingNeverLosesTheFile) {
             if (++asked == c.retries) fs::remove(file);
             return asked <= c.retries;
         };
-        const std::optional<std::string> message = savePlaneten(file, {{"Heimat", 1, 12, 3}}, c.loaded, c.added, files, tryAgain);
+        const std::optional<std::string> message =
+            savePlaneten(file, {{"Heimat", 1, 12, 3}}, c.loaded, c.added, files, tryAgain);
         EXPECT_EQ(message.has_value(), c.told) << c.what;
         EXPECT_EQ(asked, c.retries + (c.beside && c.loaded == FileState::Read)) << c.what;
-        EXPECT_EQ(readBytes(dir.file(c.beside ? "planeten.dat.neu2" : "planeten.dat.neu")), c.beside ? test::golden("flight", "heimat.dat") : "frühere Liste") << c.what;
+        EXPECT_EQ(readBytes(dir.file(c.beside ? "planeten.dat.neu2" : "planeten.dat.neu")),
+                  c.beside ? test::golden("flight", "heimat.dat") : "frühere Liste")
+            << c.what;
         if (!fs::is_directory(file)) {
             EXPECT_EQ(readBytes(file), c.written ? test::golden("flight", "heimat.dat") : old) << c.what;
         }

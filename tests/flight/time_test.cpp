@@ -19,7 +19,15 @@ TEST(HhmmPart, HoursAndMinutesComeExactlyFromTheSeconds) {
     struct Case {
         std::int32_t seconds, hours, minutes;
     };
-    for (const Case& c : std::vector<Case>{{3599, 0, 59}, {3600, 1, 0}, {3660, 1, 1}, {7260, 2, 1}, {1260, 0, 21}, {86399, 23, 59}, {90000, 25, 0}, {-60, -1, 59}, {INT32_MAX, 596523, 14}}) {
+    for (const Case& c : std::vector<Case>{{3599, 0, 59},
+                                           {3600, 1, 0},
+                                           {3660, 1, 1},
+                                           {7260, 2, 1},
+                                           {1260, 0, 21},
+                                           {86399, 23, 59},
+                                           {90000, 25, 0},
+                                           {-60, -1, 59},
+                                           {INT32_MAX, 596523, 14}}) {
         EXPECT_EQ(MdmZeit::hhmmPart(c.seconds, MdmZeit::Teil::HH), c.hours) << c.seconds;
         EXPECT_EQ(MdmZeit::hhmmPart(c.seconds, MdmZeit::Teil::MM), c.minutes) << c.seconds;
     }
@@ -60,7 +68,8 @@ TEST(Flugzeit, DurationsBetweenTwoPlanets) {
 
 Planeten threePlanets() {
     Planeten list;
-    for (const PlanetEintrag& e : {PlanetEintrag{"Basis", 1, 1, 1}, {"Heimat", 1, 1, 3}, {"Mine", 1, 1, 7}}) list.add(e);
+    for (const PlanetEintrag& e : {PlanetEintrag{"Basis", 1, 1, 1}, {"Heimat", 1, 1, 3}, {"Mine", 1, 1, 7}})
+        list.add(e);
     return list;
 }
 
@@ -103,9 +112,30 @@ TEST(FlightSteps, EachStepShowsItsTimeAndReturnsTheDebugLinesOfTheRoutinesItRan)
         DebugLines lines;
     };
     const std::vector<Case> cases = {
-        {"the speed box left", recompute, "1000", true, "22:30", "22:30", "01:33 + 1 Tage", {Z0, F0, F1, H0, H1, Z1, F0, F1, F0, F1}},
-        {"the speed box left, start chosen", recompute, "1000", false, "22:30", "19:27", "22:30", {Z0, F0, F1, H0, H1, Z1, F0, F1, F0, F1}},
-        {"a speed without a duration", recompute, "0", true, "22:30", "22:30", "22:30", {Z0, F0, F1, Z1, F0, F1, F0, F1}},
+        {"the speed box left",
+         recompute,
+         "1000",
+         true,
+         "22:30",
+         "22:30",
+         "01:33 + 1 Tage",
+         {Z0, F0, F1, H0, H1, Z1, F0, F1, F0, F1}},
+        {"the speed box left, start chosen",
+         recompute,
+         "1000",
+         false,
+         "22:30",
+         "19:27",
+         "22:30",
+         {Z0, F0, F1, H0, H1, Z1, F0, F1, F0, F1}},
+        {"a speed without a duration",
+         recompute,
+         "0",
+         true,
+         "22:30",
+         "22:30",
+         "22:30",
+         {Z0, F0, F1, Z1, F0, F1, F0, F1}},
         {"a time without ':'", recompute, "1000", true, "2230", "2230", "2230", {Z0, F0, F1, H0, H1, Z1}},
         {"no speed", recompute, "", true, "22:30", "22:30", "22:30", {Z0, Z1}},
         {"the start time left", arrivalStep, "1000", true, "22:30", "22:30", "01:33 + 1 Tage", {F0, F1, F0, F1}},
@@ -151,7 +181,8 @@ TEST(ClockTimes, ArrivalAndStartWithDayCounts) {
     const auto shifted = [](const Case& c, auto shift) -> std::optional<std::string> {
         const std::optional<ClockTime> time = readClockTime(c.time);
         if (!time) return std::nullopt;
-        return shift(*time, MdmZeit::hhmmPart(c.seconds, MdmZeit::Teil::HH), MdmZeit::hhmmPart(c.seconds, MdmZeit::Teil::MM));
+        return shift(*time, MdmZeit::hhmmPart(c.seconds, MdmZeit::Teil::HH),
+                     MdmZeit::hhmmPart(c.seconds, MdmZeit::Teil::MM));
     };
     for (const Case& c : cases) {
         EXPECT_EQ(shifted(c, arrivalTime), c.arrival) << c.time << " + " << c.seconds;
@@ -175,7 +206,8 @@ TEST(ShipSpeed, OfferedShipsAndTheSpeedATypedNameSets) {
         {"one ship: none offered, its speed for any name", {{"Solo", 5}}, false, {}, "x", "5"},
         {"the first ship by its name", three, false, {"Jäger", "Kreuzer"}, "Leer", "1"},
         {"a ship in the middle", three, false, {"Jäger", "Kreuzer"}, "Jäger", "2000"},
-        {"an unknown name: the last ship", three, false, {"Jäger", "Kreuzer"}, "jäger", "4000"}, // the old program's rule
+        {"an unknown name: the last ship", three, false, {"Jäger", "Kreuzer"}, "jäger", "4000"}, // the old program's
+                                                                                                 // rule
         {"a pending entry is neither offered nor taken", three, true, {"Jäger", "Kreuzer"}, "Neu", "4000"},
         {"a pending entry behind one ship", {{"Solo", 5}}, true, {}, "Neu", "5"},
     };

@@ -16,7 +16,11 @@ TEST(Namenssuche, FirstPrefixMatchFromTheSecondEntryWrapping) {
         const char* typed;
         int found;
     } cases[] = {
-        {alphaAtlas, "a", 1}, {alphaAtlas, "al", 0}, {alphaAtlas, "AT", 1}, {alphaAtlas, "Alphas", -1}, {alphaAtlas, "", -1}, {{}, "a", -1}, {latin, "JÄ", 1}, {latin, "ja", 2}, {latin, "œ", 3}, {latin, "ÿA", 4}, {latin, "à", 5}, {latin, "÷", -1}, {latin, "š", 7}, {latin, "žA", 8}, {latin, "J\xC3", -1}, // a character cut in half matches no whole one
+        {alphaAtlas, "a", 1}, {alphaAtlas, "al", 0}, {alphaAtlas, "AT", 1}, {alphaAtlas, "Alphas", -1},
+        {alphaAtlas, "", -1}, {{}, "a", -1},         {latin, "JÄ", 1},      {latin, "ja", 2},
+        {latin, "œ", 3},      {latin, "ÿA", 4},      {latin, "à", 5},       {latin, "÷", -1},
+        {latin, "š", 7},      {latin, "žA", 8},      {latin, "J\xC3", -1}, // a character cut in half matches no whole
+                                                                           // one
     };
     for (const auto& c : cases) {
         EXPECT_EQ(sucheNamensanfang(c.entries, c.typed), c.found) << c.typed;

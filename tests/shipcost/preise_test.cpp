@@ -41,20 +41,44 @@ struct TotalsCase {
 
 TEST(PreisBerechnen, TotalsOfTheOrderList) {
     const TotalsCase cases[] = {
-        {"worked example", liste({{"A", "3", "10"}, {"A", "2", "-4"}}), "5", false, {" 5481", " 2740.5", " 1370.25", " 0", " 548.1"}},
-        {"worked example, ship trader", liste({{"A", "3", "10"}, {"A", "2", "-4"}}), "5", true, {" 4384.8", " 2192.4", " 1096.2", " 0", " 438.48"}},
+        {"worked example",
+         liste({{"A", "3", "10"}, {"A", "2", "-4"}}),
+         "5",
+         false,
+         {" 5481", " 2740.5", " 1370.25", " 0", " 548.1"}},
+        {"worked example, ship trader",
+         liste({{"A", "3", "10"}, {"A", "2", "-4"}}),
+         "5",
+         true,
+         {" 4384.8", " 2192.4", " 1096.2", " 0", " 438.48"}},
         {"empty list", liste({}), "0", false, {" 0", " 0", " 0", " 0", " 0"}},
         {"empty list, ship trader", liste({}), "abc", true, {" 0", " 0", " 0", " 0", " 0"}},
-        {"surcharge held as a float", liste({{"Kreuzer", "1", "7.3"}}), "0", false, {" 1073.00000190735", " 0", " 0", " 0", " 0"}},
-        {"surcharge 7.5 priced exactly", liste({{"Kreuzer", "2", "7.5"}}), "", false, {" 2150", " 0", " 0", " 0", " 0"}},
+        {"surcharge held as a float",
+         liste({{"Kreuzer", "1", "7.3"}}),
+         "0",
+         false,
+         {" 1073.00000190735", " 0", " 0", " 0", " 0"}},
+        {"surcharge 7.5 priced exactly",
+         liste({{"Kreuzer", "2", "7.5"}}),
+         "",
+         false,
+         {" 2150", " 0", " 0", " 0", " 0"}},
         {"first entry of a name", liste({{"Doppelt", "1", "0"}}), "0", false, {" 7", " 0", " 0", " 0", " 0"}},
         {"overall -100", liste({{"A", "3", "10"}}), "-100", false, {" 0", " 0", " 0", " 0", " 0"}},
         {"overall 10%", liste({{"Kreuzer", "1", "0"}}), "10%", false, {" 1100", " 0", " 0", " 0", " 0"}},
         {"overall 1,5", liste({{"Kreuzer", "1", "0"}}), "1,5", false, {" 1010", " 0", " 0", " 0", " 0"}},
         {"below -100 goes negative", liste({{"Kreuzer", "1", "-250"}}), "0", false, {"-1500", " 0", " 0", " 0", " 0"}},
         {"count 0.4 costs nothing", liste({{"A", "0.4", "0"}}), "0", false, {" 0", " 0", " 0", " 0", " 0"}},
-        {"negative price", liste({{"Schwer", "3", "0"}}), "0", false, {" 6000000000", " 6000000000", " 0", " 0", "-15"}},
-        {"large values in exponent form", liste({{"Schwer", "2147483647", "0"}}), "0", false, {" 4.294967294E+18", " 4.294967294E+18", " 0", " 0", "-10737418235"}},
+        {"negative price",
+         liste({{"Schwer", "3", "0"}}),
+         "0",
+         false,
+         {" 6000000000", " 6000000000", " 0", " 0", "-15"}},
+        {"large values in exponent form",
+         liste({{"Schwer", "2147483647", "0"}}),
+         "0",
+         false,
+         {" 4.294967294E+18", " 4.294967294E+18", " 0", " 0", "-10737418235"}},
         {"1E308 on an empty list", liste({}), "1E308", false, {" 0", " 0", " 0", " 0", " 0"}},
     };
     const PreisIndex index(kGezaehlt);
@@ -71,7 +95,8 @@ TEST(PreisBerechnen, UnknownShipIsReportedPerResourceAndCountsZero) {
     const PreisIndex index(kGezaehlt);
     for (const char* name : unbekannt) {
         SCOPED_TRACE(name);
-        const Preisrechnung rechnung = PreisBerechnen(liste({{"Kreuzer", "1", "0"}, {name, "2", "0"}}), index, "0", false);
+        const Preisrechnung rechnung =
+            PreisBerechnen(liste({{"Kreuzer", "1", "0"}, {name, "2", "0"}}), index, "0", false);
         ASSERT_TRUE(rechnung.texte.has_value());
         EXPECT_EQ((*rechnung.texte)[0], " 1000");
         const std::string report =
@@ -86,7 +111,8 @@ TEST(PreisBerechnen, SumBeyondTheDoubleRangeGivesNoTexts) {
         SCOPED_TRACE(overall);
         const Preisrechnung rechnung = PreisBerechnen(liste({{"Kreuzer", "1", "0"}}), index, overall, false);
         EXPECT_FALSE(rechnung.texte.has_value());
-        EXPECT_EQ(rechnung.meldungen, Meldungen{{"Fehler in PreisBerechnen.\n\r 6 Ergebnis außerhalb des Zahlenbereichs"}});
+        EXPECT_EQ(rechnung.meldungen,
+                  Meldungen{{"Fehler in PreisBerechnen.\n\r 6 Ergebnis außerhalb des Zahlenbereichs"}});
     }
 }
 

@@ -13,12 +13,7 @@
 
 namespace krvx::test {
 
-enum class FileStep { Open,
-                      Write,
-                      Fsync,
-                      Close,
-                      Rename,
-                      Link };
+enum class FileStep { Open, Write, Fsync, Close, Rename, Link };
 
 inline const char* stepName(FileStep step) {
     const char* const names[] = {"open", "write", "fsync", "close", "rename", "link"};

@@ -21,8 +21,7 @@ void writeBytes(const std::filesystem::path& file, std::string_view bytes) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();
-    if (!out)
-        ADD_FAILURE() << "cannot write " << file;
+    if (!out) ADD_FAILURE() << "cannot write " << file;
 }
 
 std::vector<std::string> folderEntries(const std::filesystem::path& folder) {
@@ -49,7 +48,8 @@ void copySeedFiles(const std::filesystem::path& folder, std::initializer_list<st
     for (std::string_view name : names) std::filesystem::copy_file(seedFile(name), folder / name);
     if (names.size() > 0) return;
     for (const auto& entry : std::filesystem::directory_iterator(seedFile(""))) {
-        if (entry.path().extension() == ".dat") std::filesystem::copy_file(entry.path(), folder / entry.path().filename());
+        if (entry.path().extension() == ".dat")
+            std::filesystem::copy_file(entry.path(), folder / entry.path().filename());
     }
 }
 

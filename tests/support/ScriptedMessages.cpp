@@ -8,8 +8,7 @@ void ScriptedMessages::message(std::string_view text, std::string_view title, Me
 
 Answer ScriptedMessages::question(std::string_view text, std::string_view title) {
     boxes.push_back({Kind::Question, std::string(text), std::string(title), MessageIcon::None, {}});
-    if (answers.empty())
-        return Answer::Yes;
+    if (answers.empty()) return Answer::Yes;
     const Answer answer = answers.front();
     answers.pop_front();
     return answer;
@@ -23,10 +22,8 @@ Answer ScriptedMessages::retry(std::string_view text, std::string_view title) {
 }
 
 std::string ScriptedMessages::input(std::string_view prompt, std::string_view title, std::string_view preset) {
-    boxes.push_back({Kind::Input, std::string(prompt), std::string(title), MessageIcon::None,
-                     std::string(preset)});
-    if (inputs.empty())
-        return {};
+    boxes.push_back({Kind::Input, std::string(prompt), std::string(title), MessageIcon::None, std::string(preset)});
+    if (inputs.empty()) return {};
     std::string typed = std::move(inputs.front());
     inputs.pop_front();
     return typed;
@@ -34,16 +31,14 @@ std::string ScriptedMessages::input(std::string_view prompt, std::string_view ti
 
 std::vector<std::string> ScriptedMessages::texts() const {
     std::vector<std::string> out;
-    for (const Box& box : boxes)
-        out.push_back(box.text);
+    for (const Box& box : boxes) out.push_back(box.text);
     return out;
 }
 
 std::vector<std::string> ScriptedMessages::messageTexts() const {
     std::vector<std::string> out;
     for (const Box& box : boxes) {
-        if (box.kind == Kind::Message)
-            out.push_back(box.text);
+        if (box.kind == Kind::Message) out.push_back(box.text);
     }
     return out;
 }

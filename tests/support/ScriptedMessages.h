@@ -12,10 +12,7 @@ namespace krvx::test {
 
 class ScriptedMessages : public MessageService {
 public:
-    enum class Kind { Message,
-                      Question,
-                      Retry,
-                      Input };
+    enum class Kind { Message, Question, Retry, Input };
 
     struct Box {
         Kind kind = Kind::Message;
@@ -29,8 +26,7 @@ public:
                  MessageIcon icon = MessageIcon::None) override;
     Answer question(std::string_view text, std::string_view title) override;
     Answer retry(std::string_view text, std::string_view title) override;
-    std::string input(std::string_view prompt, std::string_view title,
-                      std::string_view preset) override;
+    std::string input(std::string_view prompt, std::string_view title, std::string_view preset) override;
 
     std::deque<Answer> answers; // for question() and retry(), front first
     std::deque<std::string> inputs; // for input(), front first

@@ -33,8 +33,7 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ec);
 }
 
-WorkingDirectory::WorkingDirectory(const std::filesystem::path& folder)
-    : previous_(std::filesystem::current_path()) {
+WorkingDirectory::WorkingDirectory(const std::filesystem::path& folder) : previous_(std::filesystem::current_path()) {
     std::filesystem::current_path(folder);
 }
 

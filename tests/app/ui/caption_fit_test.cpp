@@ -199,7 +199,8 @@ TEST_F(CaptionFit, TheWindowsScaleWithALargerDesktopFont) {
         if (widget->isWindow()) {
             EXPECT_EQ(widget->size(), geometry.size()) << fromQ(widget->objectName());
         } else {
-            EXPECT_EQ(widget->geometry(), geometry) << fromQ(widget->window()->objectName() + '.' + widget->objectName());
+            EXPECT_EQ(widget->geometry(), geometry)
+                << fromQ(widget->window()->objectName() + '.' + widget->objectName());
         }
     }
     useFont(large);

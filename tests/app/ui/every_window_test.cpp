@@ -79,13 +79,24 @@ TEST_F(EveryWindow, EnterPressesTheDefaultButtonUnlessACommandButtonHasTheFocus)
     };
     const std::vector<std::pair<const char*, std::vector<Press>>> windows{
         {kFrmMenu, {{"CmdTausch", R, "CmdTausch"}}},
-        {kFrmZeit, {{"TxtGeschwindigkeit", R, ""}, {"CmbStart", R, ""}, {"OptStart", R, ""}, {"CmdNeuerPlanet", R, "CmdNeuerPlanet"}, {"TxtGeschwindigkeit", E, ""}}},
+        {kFrmZeit,
+         {{"TxtGeschwindigkeit", R, ""},
+          {"CmbStart", R, ""},
+          {"OptStart", R, ""},
+          {"CmdNeuerPlanet", R, "CmdNeuerPlanet"},
+          {"TxtGeschwindigkeit", E, ""}}},
         {kFrmNeuerPlanet, {{"TxtGal", R, "CmdAdd"}, {"CmdAdd", R, "CmdAdd"}, {"TxtGal", E, "closed"}}},
-        {kFrmSchiffspreise, {{"CmbSchiff", R, "CmdAdd"}, {"LstKaufliste", R, "CmdAdd"}, {"ChkSchiffshaendler", Qt::Key_Enter, "CmdAdd"}, {"ChkSchiffshaendler", S, "ChkSchiffshaendler"}, {"CmdSub", R, "CmdSub"}}},
+        {kFrmSchiffspreise,
+         {{"CmbSchiff", R, "CmdAdd"},
+          {"LstKaufliste", R, "CmdAdd"},
+          {"ChkSchiffshaendler", Qt::Key_Enter, "CmdAdd"},
+          {"ChkSchiffshaendler", S, "ChkSchiffshaendler"},
+          {"CmdSub", R, "CmdSub"}}},
         {kFrmProdZeit, {{"TxtErz", R, ""}, {"ChkFest", R, ""}, {"ChkFest", S, "ChkFest"}}},
         {kFrmTausch, {{"TxtErz", R, ""}, {"OptVerkauf", R, ""}, {"OptVerkauf", S, "OptVerkauf"}}},
         {kFrmConfig3, {{"TxtErzKauf", R, ""}, {"CmdSchiffe", R, "CmdSchiffe"}, {"TxtErzKauf", E, "closed"}}},
-        {kFrmConfig2, {{"CmbSchiffe", R, ""}, {"CmdEdit", R, "CmdEdit"}, {"TxtErz", R, ""}, {"CmbSchiffe", E, "closed"}}},
+        {kFrmConfig2,
+         {{"CmbSchiffe", R, ""}, {"CmdEdit", R, "CmdEdit"}, {"TxtErz", R, ""}, {"CmbSchiffe", E, "closed"}}},
     };
     for (const auto& [name, presses] : windows) {
         for (const Press& p : presses) {
@@ -108,12 +119,9 @@ TEST_F(EveryWindow, EnterPressesTheDefaultButtonUnlessACommandButtonHasTheFocus)
 TEST_F(EveryWindow, TheNumpadDecimalKeyTypesTheSeparatorTheBoxReads) {
     const Qt::Key C = Qt::Key_Comma, P = Qt::Key_Period;
     const std::tuple<const char*, const char*, Qt::Key, const char*> rows[] = {
-        {kFrmZeit, "TxtGeschwindigkeit", C, "1.5"},
-        {kFrmNeuerPlanet, "TxtGal", C, "1.5"},
-        {kFrmSchiffspreise, "TxtZuschlag", C, "1.5"},
-        {kFrmConfig2, "TxtBauzeit", C, "1.5"},
-        {kFrmConfig3, "TxtEneRH", P, "1,5"},
-        {kFrmTausch, "TxtCredits", P, "1,5"},
+        {kFrmZeit, "TxtGeschwindigkeit", C, "1.5"},   {kFrmNeuerPlanet, "TxtGal", C, "1.5"},
+        {kFrmSchiffspreise, "TxtZuschlag", C, "1.5"}, {kFrmConfig2, "TxtBauzeit", C, "1.5"},
+        {kFrmConfig3, "TxtEneRH", P, "1,5"},          {kFrmTausch, "TxtCredits", P, "1,5"},
         {kFrmProdZeit, "TxtErz", C, "1,5"}, // it reads both
     };
     for (const auto& [name, box, key, typed] : rows) {

@@ -76,7 +76,9 @@ TEST(FailingDisk, EverySaveFailsAtEveryStepAndLosesNothing) {
     const std::string planeten = lfExample("planeten.dat") + "Kaputt\n abc \n 1 \n 1 \n";
     const std::string lost = ". Die neu eingegebenen Planeten wurden nicht gespeichert.";
     const std::string planetenLost = "planeten.dat konnte nicht gespeichert werden: " + full.description + lost;
-    const std::string planetenBeside = "planeten.dat konnte nicht gespeichert werden: " + full.description + ". Die Planetenliste mit den neu eingegebenen Planeten steht in planeten.dat.neu.";
+    const std::string planetenBeside =
+        "planeten.dat konnte nicht gespeichert werden: " + full.description +
+        ". Die Planetenliste mit den neu eingegebenen Planeten steht in planeten.dat.neu.";
     struct Case {
         const char* file;
         std::string old; // the file's bytes before
@@ -91,21 +93,36 @@ TEST(FailingDisk, EverySaveFailsAtEveryStepAndLosesNothing) {
         {"schiffe.dat", schiffe, editShip, save, true, {saveErrorText(full)}},
         {"planeten.dat", lfExample("planeten.dat"), use(kFrmZeit), save, false, {}},
         {"planeten.dat", lfExample("planeten.dat"), addPlanet, save, false, {planetenLost}},
-        {"planeten.dat", planeten, addPlanet, copy, false, {"planeten.dat enthält Einträge, die nicht gelesen werden konnten, und es ließ sich keine "
-                                                            "Sicherungskopie anlegen; die Datei bleibt unverändert" +
-                                                            lost}},
+        {"planeten.dat",
+         planeten,
+         addPlanet,
+         copy,
+         false,
+         {"planeten.dat enthält Einträge, die nicht gelesen werden konnten, und es ließ sich keine "
+          "Sicherungskopie anlegen; die Datei bleibt unverändert" +
+          lost}},
         {"planeten.dat", planeten, addPlanet, save, true, {planetenLost}},
         {"produktion.dat", "100 0 0 0 0\n250 0 0 0 0\n\n", use(kFrmProdZeit), save, false, {}},
-        {"creditkurse.dat", lfExample("creditkurse.dat"), use(kFrmConfig3), save, false, {notSavedText("creditkurse.dat", full)}},
+        {"creditkurse.dat",
+         lfExample("creditkurse.dat"),
+         use(kFrmConfig3),
+         save,
+         false,
+         {notSavedText("creditkurse.dat", full)}},
         {"tausch.dat", "1500 0 0 0 0\n1.5\n", use(kFrmTausch), save, false, {}},
         // The debug log stays off when it cannot be opened and ends at a failed append.
-        {"KRVXR.debug", "6 Dezember 9:00    End Debugging\r\n", use(kFrmMenu), {FileStep::Open, FileStep::Write}, false, {}},
+        {"KRVXR.debug",
+         "6 Dezember 9:00    End Debugging\r\n",
+         use(kFrmMenu),
+         {FileStep::Open, FileStep::Write},
+         false,
+         {}},
     };
     int injected = 0;
     for (const Case& c : cases) {
         for (const FileStep step : c.steps) {
-            const std::string what = std::string(c.file) + (c.afterCopy ? " after its copy" : "") +
-                                     ", failing at " + test::stepName(step);
+            const std::string what =
+                std::string(c.file) + (c.afterCopy ? " after its copy" : "") + ", failing at " + test::stepName(step);
             test::TestServices t;
             registerAllWindows(t.windows, t.services);
             for (const char* example : {"schiffe.dat", "planeten.dat", "kurse.dat", "creditkurse.dat"}) {
@@ -114,7 +131,8 @@ TEST(FailingDisk, EverySaveFailsAtEveryStepAndLosesNothing) {
             test::writeBytes(t.file(c.file), c.old);
             std::vector<std::string> entries = test::folderEntries(t.dir.path());
             if (c.afterCopy) entries.push_back(std::string(c.file) + ".bak");
-            const bool beside = step == FileStep::Rename && c.messages == std::vector{planetenLost}; // the list beside it takes no rename
+            const bool beside = step == FileStep::Rename &&
+                                c.messages == std::vector{planetenLost}; // the list beside it takes no rename
             if (beside) entries.push_back("planeten.dat.neu");
             std::sort(entries.begin(), entries.end());
 

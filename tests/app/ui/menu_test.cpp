@@ -84,7 +84,8 @@ TEST(FrmMenu, Layout) {
     EXPECT_EQ(bar->actions().front()->objectName(), "config");
     EXPECT_EQ(bar->actions().front()->text(), "Config");
     EXPECT_EQ(bar->actions().front()->menu(), nullptr); // opens the editor at once, no drop-down
-    EXPECT_EQ(menu.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint), Qt::WindowMinimizeButtonHint); // fixed size
+    EXPECT_EQ(menu.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint),
+              Qt::WindowMinimizeButtonHint); // fixed size
     QCoreApplication::processEvents(); // the program's icon, for every window, follows the menu
     EXPECT_FALSE(QApplication::windowIcon().isNull());
 }
@@ -221,8 +222,7 @@ TEST(FrmMenu, ShutDownClosesTheOtherWindowsInOrderThenTheLog) {
         {"every window open",
          {kFrmConfig3, kFrmZeit, kFrmTausch, kFrmNeuerPlanet, kFrmConfig2, kFrmProdZeit, kFrmSchiffspreise},
          {"unload FrmTausch", "unload FrmProdZeit", "unload FrmNeuerPlanet", "unload FrmZeit",
-          "unload FrmSchiffspreise", "unload frmSplash", "unload FrmConfig2", "unload FrmConfig3",
-          "End Debugging"}},
+          "unload FrmSchiffspreise", "unload frmSplash", "unload FrmConfig2", "unload FrmConfig3", "End Debugging"}},
         // The catalogue editor shows the rate editor when it closes; the last
         // step closes that too.
         {"catalogue editor open, rate editor not",
@@ -254,7 +254,8 @@ TEST(FrmMenu, ShutDownClosesTheOtherWindowsInOrderThenTheLog) {
         EXPECT_FALSE(t.log.debugOn());
         EXPECT_TRUE(menu.isNull());
         for (const QString& name : shutDownOrder()) EXPECT_EQ(t.windows.window(name), nullptr) << name.toStdString();
-        for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
     }
 }
 

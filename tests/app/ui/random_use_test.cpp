@@ -51,14 +51,15 @@ using Kind = test::ScriptedMessages::Kind;
 
 constexpr int kShortPass = 40;
 constexpr int kActionsPerSequence = 60;
-const char* const kDataFiles[] = {"schiffe.dat", "planeten.dat", "produktion.dat", "creditkurse.dat",
-                                  "tausch.dat", "kurse.dat"};
+const char* const kDataFiles[] = {"schiffe.dat",     "planeten.dat", "produktion.dat",
+                                  "creditkurse.dat", "tausch.dat",   "kurse.dat"};
 // What a careless user types into any box: numbers good and damaged, times,
 // names. A speed beyond 32767 stays out: the menu's start-up load passes such
 // a ship by, as the old program did, so the next run's catalogue would lack it.
-const char* const kTexts[] = {"0", "1", "7", "12", "120", "-5", "2.5", "1,5", "12,5", "7.5", "1 000", "abc",
-                              "", "30000", "22:30", "2230", "99:99", ":", "1E300", "Jäger",
-                              "Kreuzer, schwer", "Nord, Süd", " Rand", "€-Frachter", "Mine 7"};
+const char* const kTexts[] = {"0",         "1",     "7",          "12",    "120",   "-5",    "2.5",
+                              "1,5",       "12,5",  "7.5",        "1 000", "abc",   "",      "30000",
+                              "22:30",     "2230",  "99:99",      ":",     "1E300", "Jäger", "Kreuzer, schwer",
+                              "Nord, Süd", " Rand", "€-Frachter", "Mine 7"};
 const char* const kShipNames[] = {"Späher 2", "", " Leerzeichen", "Ödland"};
 
 // The boxes that random use may bring: the editor's save question and name
@@ -84,8 +85,7 @@ const AllowedBox kAllowedBoxes[] = {
 
 class RandomUse {
 public:
-    explicit RandomUse(unsigned seed)
-        : rng_(seed) {}
+    explicit RandomUse(unsigned seed) : rng_(seed) {}
 
     void run(const fs::path& carry) {
         for (const char* name : kDataFiles) {
@@ -123,7 +123,9 @@ private:
     int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
     bool chance(int percent) { return pick(100) < percent; }
     template <class T, std::size_t N>
-    const T& any(const T (&pool)[N]) { return pool[pick(static_cast<int>(N))]; }
+    const T& any(const T (&pool)[N]) {
+        return pool[pick(static_cast<int>(N))];
+    }
     void note(const std::string& action) {
         lastAction_ = action;
         trace_ << "  " << action << "\n";
@@ -180,7 +182,8 @@ private:
             if (c->objectName().isEmpty() || !c->isEnabled() || !c->isVisibleTo(window)) continue;
             if (c->inherits("QAbstractButton")) buttons.push_back(c);
             const auto* edit = qobject_cast<QLineEdit*>(c);
-            if (c->inherits("QComboBox") || c->inherits("QListWidget") || (edit && !edit->isReadOnly())) boxes.push_back(c);
+            if (c->inherits("QComboBox") || c->inherits("QListWidget") || (edit && !edit->isReadOnly()))
+                boxes.push_back(c);
         }
         const std::vector<QWidget*>& usable = boxes.empty() || (!buttons.empty() && chance(50)) ? buttons : boxes;
         if (usable.empty()) return;
@@ -224,10 +227,12 @@ private:
     void check(const std::string& after) {
         SCOPED_TRACE("after: " + after);
         for (const test::ScriptedMessages::Box& box : t_.script.boxes) {
-            EXPECT_TRUE(std::any_of(std::begin(kAllowedBoxes), std::end(kAllowedBoxes), [&](const AllowedBox& a) {
-                return box.kind == a.kind && box.title == a.title && box.text.rfind(a.textStart, 0) == 0;
-            })) << "unexpected box ["
-                << box.title << ": " << box.text << "]";
+            EXPECT_TRUE(std::any_of(std::begin(kAllowedBoxes), std::end(kAllowedBoxes),
+                                    [&](const AllowedBox& a) {
+                                        return box.kind == a.kind && box.title == a.title &&
+                                               box.text.rfind(a.textStart, 0) == 0;
+                                    }))
+                << "unexpected box [" << box.title << ": " << box.text << "]";
         }
         t_.script.boxes.clear();
         checkFiles();
@@ -253,15 +258,16 @@ private:
         whole(loadPlaneten(t_.file("planeten.dat")), "planeten.dat");
         const RegionalSettings& regional = t_.regional;
         whole(loadDataFile(t_.file("produktion.dat"), parseProduktion), "produktion.dat");
-        whole(loadDataFile(t_.file("tausch.dat"), [&](std::string text) { return parseTauschDat(std::move(text), regional); }),
+        whole(loadDataFile(t_.file("tausch.dat"),
+                           [&](std::string text) { return parseTauschDat(std::move(text), regional); }),
               "tausch.dat");
         whole(loadDataFile(t_.file("creditkurse.dat"),
                            [&](const std::string& text) { return parseCreditkurse(text, regional); }),
               "creditkurse.dat");
         for (const auto& entry : fs::directory_iterator(t_.dir.path())) {
             const std::string name = entry.path().filename().string();
-            EXPECT_TRUE(name == "KRVXR.debug" || std::find(std::begin(kDataFiles), std::end(kDataFiles), name) !=
-                                                     std::end(kDataFiles))
+            EXPECT_TRUE(name == "KRVXR.debug" ||
+                        std::find(std::begin(kDataFiles), std::end(kDataFiles), name) != std::end(kDataFiles))
                 << "a file was left behind: " << name;
         }
     }
@@ -317,16 +323,13 @@ TEST(RandomUse, SequencesOfUserActionsLeaveFilesThatLoadBack) {
         const unsigned seed = 1000u + static_cast<unsigned>(s);
         RandomUse use(seed);
         use.run(carry.path());
-        if (std::getenv("KRVX_RANDOM_TRACE")) std::cout << "sequence " << s << ":\n"
-                                                        << use.trace();
+        if (std::getenv("KRVX_RANDOM_TRACE")) std::cout << "sequence " << s << ":\n" << use.trace();
         if (::testing::Test::HasFailure()) {
-            ADD_FAILURE() << "sequence " << s << " (seed " << seed << ") failed; its actions:\n"
-                          << use.trace();
+            ADD_FAILURE() << "sequence " << s << " (seed " << seed << ") failed; its actions:\n" << use.trace();
             return;
         }
     }
-    std::cout << "[ random use ] " << sequences << " sequences of up to " << kActionsPerSequence
-              << " actions\n";
+    std::cout << "[ random use ] " << sequences << " sequences of up to " << kActionsPerSequence << " actions\n";
 }
 
 } // namespace

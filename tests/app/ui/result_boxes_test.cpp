@@ -48,9 +48,8 @@ double drawnContrast(QLineEdit* box) {
     for (int y = 3; y < image.height() - 3; ++y) {
         for (int x = 3; x < image.width() - 3; ++x) ++counts[image.pixel(x, y)];
     }
-    const QRgb background = std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) {
-                                return a.second < b.second;
-                            })->first;
+    const QRgb background =
+        std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
     const double back = luminance(background);
     double best = 1.0;
     for (const auto& [colour, count] : counts) {

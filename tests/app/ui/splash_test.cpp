@@ -49,8 +49,7 @@ TEST(FrmSplash, LabelsAfterLoad) {
         {"lblProductName", "Korvax Rechner", twipsRect(2520, 1140, 3975, 1095), false, 26.25, true},
         {"lblPlatform", "Linux", twipsRect(5475, 2340, 1380, 360), true, 15.75, true},
         {"lblVersion", "Version " KRVX_VERSION, twipsRect(5970, 2700, 885, 285), true, 12, true},
-        {"lblWarning",
-         "Warnung: Benutzung auf eigene Gefahr. Produkt ist noch im Beta-Stadium. Keine Haftung",
+        {"lblWarning", "Warnung: Benutzung auf eigene Gefahr. Produkt ist noch im Beta-Stadium. Keine Haftung",
          twipsRect(150, 3660, 6855, 195), false, 8.25, false},
     };
     for (const Row& row : rows) {
@@ -115,15 +114,15 @@ TEST(FrmSplash, ClosesOnKeysTimerAndFrameBackgroundButNotOnItsPictures) {
         {"click on the product name", clickOn("lblProductName"), false},
         {"click on the version", clickOn("lblVersion"), false},
         {"click on the logo", clickOn("imgLogo"), false},
-        {"click on the window's margin outside the frame", [](FrmSplash* s) {
-             QTest::mouseClick(s, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
-         },
-         false},
-        {"right click on the frame background", [emptyFrameSpot](FrmSplash* s) {
+        {"click on the window's margin outside the frame",
+         [](FrmSplash* s) { QTest::mouseClick(s, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2)); }, false},
+        {"right click on the frame background",
+         [emptyFrameSpot](FrmSplash* s) {
              QTest::mouseClick(control(s, "Frame1"), Qt::RightButton, Qt::NoModifier, emptyFrameSpot);
          },
          false},
-        {"timer", [](FrmSplash* s) {
+        {"timer",
+         [](FrmSplash* s) {
              auto* timer = s->findChild<QTimer*>("Timer1");
              ASSERT_NE(timer, nullptr);
              EXPECT_TRUE(timer->isActive());
@@ -208,10 +207,13 @@ TEST(FrmSplash, BoxesOutliveAWindowThatClosesOnItsOwn) {
 
 TEST(DisplayStart, WhatOtherThreadsSayWhileTheDisplayOpensIsAllSaidAfterwards) {
     static std::atomic<int> said = 0;
-    const QtMessageHandler before = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) { ++said; });
+    const QtMessageHandler before =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) { ++said; });
     {
         const HeldQtMessages held;
-        const auto talk = [] { for (int i = 0; i < 50000; ++i) qInfo("Qt"); };
+        const auto talk = [] {
+            for (int i = 0; i < 50000; ++i) qInfo("Qt");
+        };
         const std::jthread a(talk), b(talk), c(talk), d(talk); // joined before the holding ends
     }
     qInstallMessageHandler(before);

@@ -28,7 +28,9 @@ TEST(WholeProgram, ExampleFilesLoadAndComeThroughARunOfEveryWindow) {
     // Entry 0 of either list never flies: a satellite and a placeholder planet.
     ASSERT_EQ(t.ships.Schiffstypen_length(), 7);
     EXPECT_EQ(t.ships.Schiffstypen()[0], (Schiffstyp{"Solarsatellit", 0, 2000, 500, 0, 0, 0, 10}));
-    EXPECT_EQ(test::readBytes(test::seedFile("planeten.dat")).rfind("(Platzhalter: kein Flug)\r\n 0 \r\n 0 \r\n 0 \r\n", 0), 0u);
+    EXPECT_EQ(
+        test::readBytes(test::seedFile("planeten.dat")).rfind("(Platzhalter: kein Flug)\r\n 0 \r\n 0 \r\n 0 \r\n", 0),
+        0u);
     const Schiffstyp* freighter = t.ships.find("Großer Frachter");
     ASSERT_NE(freighter, nullptr);
     EXPECT_EQ(*freighter, (Schiffstyp{"Großer Frachter", 6000, 4500, 500, 0, 600, 30, 55}));

@@ -96,7 +96,8 @@ TEST_F(FrmConfig2Test, LoadShowsTheFirstEntryReadOnly) {
     const std::string log = test::readBytes(t.file("KRVXR.debug"));
     std::size_t starts = 0;
     for (std::size_t at = log.find("    Start: addSchiff\r\n"); at != std::string::npos;
-         at = log.find("    Start: addSchiff\r\n", at + 1)) ++starts;
+         at = log.find("    Start: addSchiff\r\n", at + 1))
+        ++starts;
     EXPECT_EQ(starts, 3u);
     EXPECT_NE(log.find("6 Dezember 9:05    Ende: addSchiff\r\n"), std::string::npos);
 }
@@ -147,7 +148,8 @@ TEST_F(FrmConfig2Test, NewShipIsSavedAsTheLastEntry) {
     ASSERT_EQ(t.script.boxes.size(), 1u);
     EXPECT_EQ(t.script.boxes[0].kind, Kind::Input);
     EXPECT_EQ(t.script.boxes[0].title, "Neues Schiff");
-    EXPECT_EQ(t.script.boxes[0].text, "Geben sie den Namen das Schiffes ein."); // the old program's text, typos included
+    EXPECT_EQ(t.script.boxes[0].text,
+              "Geben sie den Namen das Schiffes ein."); // the old program's text, typos included
     EXPECT_EQ(t.script.boxes[0].preset, " 3");
     EXPECT_EQ(form->currentSchiff, 3);
     EXPECT_EQ(combo()->currentText(), "Zerstörer");
@@ -392,10 +394,7 @@ const std::string kKeptCopyText =
     "Die alte Datei wurde als schiffe.dat.bak aufbewahrt.";
 
 TEST_F(FrmConfig2Test, DamagedFileIsKeptBeforeTheFirstSave) {
-    enum class Action { Save,
-                        Delete,
-                        YesOnClose,
-                        Handelskonfiguration };
+    enum class Action { Save, Delete, YesOnClose, Handelskonfiguration };
     struct Case {
         const char* what;
         Action action;
@@ -497,11 +496,7 @@ TEST_F(FrmConfig2Test, DamagedFileWithoutACopyIsNotWritten) {
 // typed values wait in its boxes for another try (Yes in the save question
 // closed it once, and the values were gone).
 TEST_F(FrmConfig2Test, FailedSaveLeavesTheCatalogueAsTheFileHoldsIt) {
-    enum class Path { Save,
-                      NewShip,
-                      Delete,
-                      YesOnClose,
-                      Handelskonfiguration };
+    enum class Path { Save, NewShip, Delete, YesOnClose, Handelskonfiguration };
     const std::string kBlitz = "\"Blitz\"\r\n7,0,0,0,0\r\n0\r\n0\r\n";
     struct Case {
         Path path;
@@ -547,7 +542,8 @@ TEST_F(FrmConfig2Test, FailedSaveLeavesTheCatalogueAsTheFileHoldsIt) {
             ShipCatalogue asInFile(t.log);
             loadSchiffe(asInFile, t.file("schiffe.dat"), SpeedWidth::Bits32);
             ASSERT_EQ(t.ships.Schiffstypen_length(), asInFile.Schiffstypen_length()) << what;
-            EXPECT_TRUE(std::equal(asInFile.Schiffstypen().begin(), asInFile.Schiffstypen().end(), t.ships.Schiffstypen().begin()))
+            EXPECT_TRUE(std::equal(asInFile.Schiffstypen().begin(), asInFile.Schiffstypen().end(),
+                                   t.ships.Schiffstypen().begin()))
                 << what;
             EXPECT_EQ(t.ships.find("Jäger")->erz, 100) << what;
             EXPECT_EQ(t.ships.find("Blitz"), nullptr) << what;

@@ -232,8 +232,7 @@ TEST_F(WindowLayer, OneUserActionShowsAnIdenticalMessageOnceEvenThroughNestedCha
     test::focusOn(w->second);
     test::typeText("x");
     EXPECT_EQ(t.script.messageTexts(), (std::vector<std::string>{"Fehler beim Laden von kurse.dat",
-                                                                 "Fehler beim Laden von kurse.dat",
-                                                                 "Anderer Fehler"}));
+                                                                 "Fehler beim Laden von kurse.dat", "Anderer Fehler"}));
 }
 
 } // namespace

@@ -160,8 +160,9 @@ TEST_F(FrmTauschTest, FocusSelectsTheWholeText) {
 
 TEST_F(FrmTauschTest, TabOrder) {
     rates();
-    test::expectTabOrder(open(), {"TxtErz", "TxtAlu", "TxtLeg", "TxtKri", "TxtEne", "TxtCredits", "TxtResErz", "TxtResAlu",
-                                  "TxtResLeg", "TxtResKri", "TxtResEne", "TxtResCred", "OptKauf", "TxtErz"});
+    test::expectTabOrder(
+        open(), {"TxtErz", "TxtAlu", "TxtLeg", "TxtKri", "TxtEne", "TxtCredits", "TxtResErz", "TxtResAlu", "TxtResLeg",
+                 "TxtResKri", "TxtResEne", "TxtResCred", "OptKauf", "TxtErz"});
 }
 
 // The old program showed the box on every keystroke.

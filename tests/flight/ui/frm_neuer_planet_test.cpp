@@ -117,8 +117,12 @@ TEST_F(NeuerPlanetTest, AFullListRefusesTheNextPlanet) {
 
 TEST_F(NeuerPlanetTest, TheWindowClosesEvenWhenTheFileCannotBeWritten) {
     const std::string failure = "planeten.dat konnte nicht gespeichert werden: Datei wird verwendet.";
-    const std::string question = failure + "\n\r\n\rSchließen Sie das Programm, das die Datei geöffnet hat, und klicken Sie auf „Wiederholen“. Mit „Abbrechen“ wird die Planetenliste in eine neue Datei neben planeten.dat geschrieben.";
-    const std::string beside = failure + " Die Planetenliste mit den neu eingegebenen Planeten steht in planeten.dat.neu";
+    const std::string question =
+        failure +
+        "\n\r\n\rSchließen Sie das Programm, das die Datei geöffnet hat, und klicken Sie auf „Wiederholen“. Mit "
+        "„Abbrechen“ wird die Planetenliste in eine neue Datei neben planeten.dat geschrieben.";
+    const std::string beside =
+        failure + " Die Planetenliste mit den neu eingegebenen Planeten steht in planeten.dat.neu";
     t.files.failAt(FileStep::Rename, "planeten.dat", 0, EBUSY); // another program holds it throughout
     t.script.answers = {Answer::Cancel, Answer::Retry, Answer::Cancel};
     std::vector<std::string> notes;
@@ -126,7 +130,8 @@ TEST_F(NeuerPlanetTest, TheWindowClosesEvenWhenTheFileCannotBeWritten) {
         openDialog();
         enter("Mine", "1", "12", "7");
         zeit()->findChild<QuietSave*>()->saveNow(); // fails without a word, writes nothing beside
-        if (t.script.answers.empty()) t.messages.answerUnattended([&](std::string_view, std::string_view text) { notes.emplace_back(text); });
+        if (t.script.answers.empty())
+            t.messages.answerUnattended([&](std::string_view, std::string_view text) { notes.emplace_back(text); });
         closeZeit();
         EXPECT_EQ(zeit(), nullptr);
         EXPECT_EQ(readBytes(t.file(std::string("planeten.dat.neu") + n)), "Mine\r\n 1 \r\n 12 \r\n 7 \r\n");

@@ -22,10 +22,8 @@ const char* const kZeit[] = {"TxtZeitErz", "txtZeitAlu", "txtZeitLeg", "TxtZeitK
 
 class FrmProdZeitTest : public testing::Test {
 protected:
-    explicit FrmProdZeitTest(RegionalSettings settings = RegionalSettings::german())
-        : t(std::move(settings)) {
-        t.windows.registerWindow(kFrmProdZeit,
-                                 [this] { return new FrmProdZeit(t.services); });
+    explicit FrmProdZeitTest(RegionalSettings settings = RegionalSettings::german()) : t(std::move(settings)) {
+        t.windows.registerWindow(kFrmProdZeit, [this] { return new FrmProdZeit(t.services); });
     }
 
     FrmProdZeit* oeffnen() {
@@ -89,8 +87,9 @@ struct ZeitEingabe {
 
 TEST_F(FrmProdZeitTest, LeavingAProductionOrTargetBoxComputesTheTimes) {
     oeffnen();
-    const ZeitEingabe faelle[] = {
-        {0, "100", "250", "02:30"}, {1, "7", "100", "14:17"}, {2, "60", "59.5", "01:00"}, {3, "40", "1", "00:02"}, {4, "250", "60000", "240:00"}, {0, "60", "-30", "-01:30"}, {1, "60", "90,5", "01:30"}};
+    const ZeitEingabe faelle[] = {{0, "100", "250", "02:30"}, {1, "7", "100", "14:17"},      {2, "60", "59.5", "01:00"},
+                                  {3, "40", "1", "00:02"},    {4, "250", "60000", "240:00"}, {0, "60", "-30", "-01:30"},
+                                  {1, "60", "90,5", "01:30"}};
     for (const ZeitEingabe& f : faelle) {
         eingeben(kProduktion[f.zeile], f.produktion);
         eingeben(kZiel[f.zeile], f.ziel);
@@ -172,8 +171,13 @@ TEST_F(FrmProdZeitTest, TheFileIsReadAtLoadAndWrittenAtCloseByteForByte) {
 
 TEST_F(FrmProdZeitTest, TypedTextsSurviveClosingAndReopening) {
     oeffnen();
-    const std::pair<const char*, QString> eingaben[] = {
-        {"TxtErz", "100"}, {"TxtAlu", " 1 000 "}, {"TxtLeg", ""}, {"TxtKri", "a,\"b\""}, {"TxtEne", "123456789012345678901234567890"}, {"TxtZErz", "187,5"}, {"TxtZKri", "Öl"}};
+    const std::pair<const char*, QString> eingaben[] = {{"TxtErz", "100"},
+                                                        {"TxtAlu", " 1 000 "},
+                                                        {"TxtLeg", ""},
+                                                        {"TxtKri", "a,\"b\""},
+                                                        {"TxtEne", "123456789012345678901234567890"},
+                                                        {"TxtZErz", "187,5"},
+                                                        {"TxtZKri", "Öl"}};
     for (const auto& [name, wert] : eingaben) eingeben(name, wert);
     test::click(chkFest());
     eingeben("TxtDauer", "x y");
@@ -258,8 +262,7 @@ TEST_F(FrmProdZeitTest, HandOverLoadsTheWindowFirstAndComputesNothing) {
 
 class FrmProdZeitEnglischTest : public FrmProdZeitTest {
 protected:
-    FrmProdZeitEnglischTest()
-        : FrmProdZeitTest(RegionalSettings::english()) {}
+    FrmProdZeitEnglischTest() : FrmProdZeitTest(RegionalSettings::english()) {}
 };
 
 TEST_F(FrmProdZeitEnglischTest, AmountsUseTheRegionalDecimalSeparator) {

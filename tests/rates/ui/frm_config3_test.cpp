@@ -30,8 +30,7 @@ const char* const kFields[3][5] = {
 
 class FrmConfig3Test : public testing::Test {
 protected:
-    explicit FrmConfig3Test(RegionalSettings regional = RegionalSettings::german())
-        : t(std::move(regional)) {
+    explicit FrmConfig3Test(RegionalSettings regional = RegionalSettings::german()) : t(std::move(regional)) {
         t.windows.registerWindow(kFrmConfig3, [this] { return new FrmConfig3(t.services); });
         // The ship editor lives in its own library; a window of its name stands in for it.
         t.windows.registerWindow(kShipEditor, [this] {
@@ -49,7 +48,9 @@ protected:
         form = nullptr;
     }
     QLineEdit* field(int record, int resource) { return control<QLineEdit>(form, kFields[record][resource]); }
-    QStringList column(int record) { return test::texts(form, {std::begin(kFields[record]), std::end(kFields[record])}); }
+    QStringList column(int record) {
+        return test::texts(form, {std::begin(kFields[record]), std::end(kFields[record])});
+    }
     std::string fileBytes() { return test::readBytes(t.file("creditkurse.dat")); }
 
     test::TestServices t;
@@ -58,8 +59,7 @@ protected:
 
 class FrmConfig3EnglishTest : public FrmConfig3Test {
 protected:
-    FrmConfig3EnglishTest()
-        : FrmConfig3Test(RegionalSettings::english()) {}
+    FrmConfig3EnglishTest() : FrmConfig3Test(RegionalSettings::english()) {}
 };
 
 // Tab goes along each resource's row, then down; the button last.

@@ -82,7 +82,8 @@ protected:
         test::activate(form); // a hand-over opens another window in front
     }
     void zeileWaehlen(int row) {
-        QTest::mouseClick(liste()->viewport(), Qt::LeftButton, {}, liste()->visualItemRect(liste()->item(row)).center());
+        QTest::mouseClick(liste()->viewport(), Qt::LeftButton, {},
+                          liste()->visualItemRect(liste()->item(row)).center());
     }
 
     test::TestServices t;
@@ -92,7 +93,8 @@ protected:
 // Tab follows the tab indexes and passes the result boxes by.
 TEST_F(FrmSchiffspreiseTest, Layout) {
     oeffnen();
-    test::expectGolden("shipcost", "frm_schiffspreise.layout", test::layoutText(form) + test::tabWalk(form, "CmbSchiff"));
+    test::expectGolden("shipcost", "frm_schiffspreise.layout",
+                       test::layoutText(form) + test::tabWalk(form, "CmbSchiff"));
 }
 
 TEST_F(FrmSchiffspreiseTest, LoadFillsTheShipListAndReopeningStartsAfresh) {
@@ -142,7 +144,9 @@ TEST_F(FrmSchiffspreiseTest, EveryKeystrokeInTheOverallSurchargeRecomputes) {
         Qt::Key key;
         const char* erz;
         Qt::KeyboardModifiers modifiers = Qt::NoModifier;
-    } steps[] = {{Qt::Key_Backspace, " 1000"}, {Qt::Key_1, " 1010"}, {Qt::Key_Comma, " 1010"}, {Qt::Key_5, " 1010"}, {Qt::Key_Home, " 1010"}, {Qt::Key_Minus, " 990"}, {Qt::Key_Delete, " 1000"}, {Qt::Key_Delete, " 950"}, {Qt::Key_Comma, " 995", Qt::KeypadModifier}};
+    } steps[] = {{Qt::Key_Backspace, " 1000"}, {Qt::Key_1, " 1010"},     {Qt::Key_Comma, " 1010"},
+                 {Qt::Key_5, " 1010"},         {Qt::Key_Home, " 1010"},  {Qt::Key_Minus, " 990"},
+                 {Qt::Key_Delete, " 1000"},    {Qt::Key_Delete, " 950"}, {Qt::Key_Comma, " 995", Qt::KeypadModifier}};
     for (const auto& step : steps) {
         test::pressKey(step.key, step.modifiers);
         EXPECT_EQ(box("TxtErz")->text(), step.erz) << box("TxtGesZuschlag")->text().toStdString();
@@ -172,8 +176,7 @@ TEST_F(FrmSchiffspreiseTest, TypeAheadCompletesFromTheSecondEntry) {
         {"a", "A", "", 1}, // the catalogue's "A" stands before Alpha and Atlas
         {"al", "Alpha", "pha", 5}, // from the second entry on, wrapping round
         {"AT", "Atlas", "las", 5}, // letter case ignored, the entry's own case shown
-        {"jÄ", "Jäger", "ger", 5},
-        {"ze", "Zerstörer", "rstörer", 9}, // index 0 when nothing else matches
+        {"jÄ", "Jäger", "ger", 5},   {"ze", "Zerstörer", "rstörer", 9}, // index 0 when nothing else matches
         {"x", "x", "", 1}, // no name begins with it: text and caret stay
         {"Alphax", "Alphax", "", 6},
     };
@@ -285,14 +288,16 @@ TEST_F(FrmSchiffspreiseTest, AWindowThatCannotOpenIsReported) {
     test::activate(form);
     klicken(control<QPushButton>(form, "CmdHandel"));
     klicken(control<QPushButton>(form, "CmdProdZeit"));
-    EXPECT_EQ(alone.script.messageTexts(), (Texts{"Fehler in CmdHandel.\n\r 7 Fenster FrmTausch lässt sich nicht öffnen",
-                                                  "Fehler in CmdProdZeit.\n\r 7 Fenster FrmProdZeit lässt sich nicht öffnen"}));
+    EXPECT_EQ(alone.script.messageTexts(),
+              (Texts{"Fehler in CmdHandel.\n\r 7 Fenster FrmTausch lässt sich nicht öffnen",
+                     "Fehler in CmdProdZeit.\n\r 7 Fenster FrmProdZeit lässt sich nicht öffnen"}));
 }
 
 class HandOverTest : public FrmSchiffspreiseTest {
 protected:
     HandOverTest() {
-        test::writeBytes(t.file("kurse.dat"), "1,1,1,1\r\n1,1,1,1\r\n1,1,1,1\r\n1,1,1,1\r\n1,1,1,1\r\n\"Testkurse\"\r\n");
+        test::writeBytes(t.file("kurse.dat"),
+                         "1,1,1,1\r\n1,1,1,1\r\n1,1,1,1\r\n1,1,1,1\r\n1,1,1,1\r\n\"Testkurse\"\r\n");
         test::writeBytes(t.file("creditkurse.dat"), "2,3,4,5,1\r\n1,2,3,4,0.5\r\n1,1,1,1,1\r\n");
         test::writeBytes(t.file("tausch.dat"), "7             7             7             7             7\r\n\r\n");
         test::writeBytes(t.file("produktion.dat"),
@@ -319,7 +324,8 @@ TEST_F(HandOverTest, ToTheExchangeCalculatorSelectsAnkauf) {
               (QStringList{" 5481", " 2740,5", " 1370,25", "0", " 548,1", "0"}));
     // Buying it all costs 5481*2 + 2740.5*3 + 1370.25*4 + 548.1 credits; paying
     // with Erz alone needs 14251 Erz more, with Alu 8496 Alu more.
-    EXPECT_EQ(test::texts(tausch, {"TxtResCred", "TxtResErz", "TxtResAlu"}), (QStringList{"25212,6", "19732", "11236,5"}));
+    EXPECT_EQ(test::texts(tausch, {"TxtResCred", "TxtResErz", "TxtResAlu"}),
+              (QStringList{"25212,6", "19732", "11236,5"}));
     EXPECT_TRUE(t.script.boxes.empty());
     EXPECT_EQ(liste()->count(), 2); // the order stays
 }
@@ -371,7 +377,8 @@ TEST_F(HandOverTest, ToTheProductionCalculatorSetsTheTargets) {
     ASSERT_NE(prod, nullptr);
     EXPECT_TRUE(prod->isVisible());
     EXPECT_EQ(test::texts(prod, {"TxtZErz", "TxtZAlu", "TxtZLeg", "TxtZKri", "TxtZEne"}), kBeispiel);
-    EXPECT_EQ(test::texts(prod, {"TxtErz", "TxtZeitErz"}), (QStringList{"100", "0"})); // its file read, nothing computed
+    EXPECT_EQ(test::texts(prod, {"TxtErz", "TxtZeitErz"}),
+              (QStringList{"100", "0"})); // its file read, nothing computed
     EXPECT_TRUE(t.script.boxes.empty());
 }
 

@@ -59,12 +59,14 @@ std::string controlLine(const QWidget* c, const QWidget* window) {
     if (!text.isEmpty()) line += ' ' + quoted(text);
     if (!c->toolTip().isEmpty()) line += " tip " + quoted(c->toolTip());
     if (c->font() != QApplication::font()) {
-        line += QStringLiteral(" font %1pt weight %2").arg(c->font().pointSizeF()).arg(c->font().weight()).toStdString();
+        line +=
+            QStringLiteral(" font %1pt weight %2").arg(c->font().pointSizeF()).arg(c->font().weight()).toStdString();
     }
     if (c->isHidden()) line += " hidden";
     if (!c->isEnabled()) line += " disabled";
     if (auto* e = qobject_cast<const QLineEdit*>(c); e && e->isReadOnly()) line += " readonly";
-    if (auto* b = qobject_cast<const QAbstractButton*>(c); b && b->isCheckable()) line += b->isChecked() ? " checked" : " unchecked";
+    if (auto* b = qobject_cast<const QAbstractButton*>(c); b && b->isCheckable())
+        line += b->isChecked() ? " checked" : " unchecked";
     return line + '\n';
 }
 
@@ -94,7 +96,8 @@ std::string layoutText(const QWidget* window) {
         const QPoint at = c->mapTo(window, QPoint(0, 0));
         return std::make_tuple(at.y(), at.x(), c->objectName());
     };
-    std::stable_sort(controls.begin(), controls.end(), [&](const QWidget* a, const QWidget* b) { return place(a) < place(b); });
+    std::stable_sort(controls.begin(), controls.end(),
+                     [&](const QWidget* a, const QWidget* b) { return place(a) < place(b); });
     for (const QWidget* c : controls) text += controlLine(c, window);
     return text + focusChain(window);
 }
@@ -119,8 +122,8 @@ void expectGolden(std::string_view folder, std::string_view name, const std::str
         writeBytes(goldenPath(folder, name), text);
         return;
     }
-    EXPECT_EQ(text, golden(folder, name)) << "differs from " << goldenPath(folder, name)
-                                          << " (KRVX_UPDATE_GOLDEN=1 writes it anew)";
+    EXPECT_EQ(text, golden(folder, name))
+        << "differs from " << goldenPath(folder, name) << " (KRVX_UPDATE_GOLDEN=1 writes it anew)";
 }
 
 void expectTabOrder(const QWidget* window, const std::vector<const char*>& order) {

@@ -19,17 +19,14 @@ std::tm fixedTestTime() {
 }
 
 TestServices::TestServices(RegionalSettings settings)
-    : regional(std::move(settings)),
-      log(
-          dir.file("KRVXR.debug"), regional, [] { return fixedTestTime(); }, files),
-      ships(log),
-      messages(script),
-      tausch(dir.path()),
-      services{dir.path(), regional, log, ships, tausch, messages, windows, files} {}
+    : regional(std::move(settings)), log(
+                                         dir.file("KRVXR.debug"), regional, [] { return fixedTestTime(); }, files),
+      ships(log), messages(script),
+      tausch(dir.path()), services{dir.path(), regional, log, ships, tausch, messages, windows, files} {}
 
 TestServices::~TestServices() {
-    for (const char* name : {kFrmTausch, kFrmProdZeit, kFrmNeuerPlanet, kFrmZeit, kFrmSchiffspreise,
-                             kFrmSplash, kFrmConfig2, kFrmConfig3, kFrmMenu}) {
+    for (const char* name : {kFrmTausch, kFrmProdZeit, kFrmNeuerPlanet, kFrmZeit, kFrmSchiffspreise, kFrmSplash,
+                             kFrmConfig2, kFrmConfig3, kFrmMenu}) {
         windows.close(QString::fromLatin1(name));
     }
     settle();
